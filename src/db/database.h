@@ -1,0 +1,91 @@
+// Database engine adapter: a connection, read-only snapshots and indexed table cursors.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+
+#include "db/dberror.h"
+
+namespace db {
+
+class Snapshot;
+class TableCursor;
+struct Connection;
+
+enum class SeekComparison { Equal, GreaterOrEqual };
+
+// One open database file. Every failure throws DbError.
+class Database {
+public:
+    // Opens an existing database file, shared and read-write. Never creates a file.
+    static std::unique_ptr<Database> open(const QString& path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const;
+
+    // Runs one statement; it has taken effect when the call returns.
+    void execute(const QString& sql);
+    // Re-reads the table catalogue (indexes and their key columns).
+    void refreshCatalogue();
+
+    // A static, read-only result held in memory.
+    std::unique_ptr<Snapshot> openQuery(const QString& sql, bool forwardOnly = false);
+    // An updatable cursor over a whole table.
+    std::unique_ptr<TableCursor> openTable(const QString& table);
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+
+    Connection& connection();
+
+private:
+    explicit Database(std::unique_ptr<Connection> connection);
+    std::unique_ptr<Connection> connection_;
+};
+
+// A read-only result: all rows are read when it opens; no statement stays open.
+class Snapshot {
+public:
+    virtual ~Snapshot() = default;
+    virtual int recordCount() const = 0;
+    virtual bool eof() const = 0;
+    virtual void moveNext() = 0;
+    // The field of the current row; a null QVariant for Null. Throws on an unknown field
+    // or when there is no current row.
+    virtual QVariant field(const QString& name) const = 0;
+    virtual void close() = 0;
+};
+
+// An updatable cursor over one table, walked and sought along one of its indexes.
+// It remembers the key of the row it stands on and holds no statement open between calls.
+class TableCursor {
+public:
+    virtual ~TableCursor() = default;
+    // Selects an index by name, as the database's catalogue names it.
+    virtual void selectIndex(const QString& name) = 0;
+    // Positions on the first row whose key compares as asked with the leading key values
+    // (one to as many as the index has). Sets noMatch() when there is none.
+    virtual void seek(SeekComparison comparison, const QVariantList& keys) = 0;
+    virtual bool noMatch() const = 0;
+    virtual bool eof() const = 0;
+    virtual void moveNext() = 0;
+    virtual QVariant field(const QString& name) const = 0;
+
+    // Starts a new row; fields are set with setField and written by update().
+    virtual void addNew() = 0;
+    // Starts editing the current row.
+    virtual void edit() = 0;
+    virtual void setField(const QString& name, const QVariant& value) = 0;
+    // Writes the new or edited row.
+    virtual void update() = 0;
+    // Removes the current row.
+    virtual void deleteCurrent() = 0;
+    virtual void close() = 0;
+};
+
+}  // namespace db

@@ -1,0 +1,73 @@
+// Names of the host product's tables, fields and index, and the statements the program sends.
+#pragma once
+
+#include <QString>
+
+namespace db::schema {
+
+inline const QString kVisiteFile = QStringLiteral("VisiteDV.mdb");
+inline const QString kWorkFile = QStringLiteral("WorkDV.mdb");
+
+inline const QString kPrimaria = QStringLiteral("primaria");
+
+inline const QString kAppuntamenti = QStringLiteral("Appuntamenti");
+inline const QString kApCliente = QStringLiteral("ApCliente");
+inline const QString kApData = QStringLiteral("ApData");
+inline const QString kApAzione = QStringLiteral("ApAzione");
+inline const QString kApAllarm = QStringLiteral("ApAllarm");
+inline const QString kApDelete = QStringLiteral("ApDelete");
+inline const QString kApStato = QStringLiteral("ApStato");
+inline const QString kApNote = QStringLiteral("ApNote");
+inline const QString kApCausa = QStringLiteral("ApCausa");
+inline const QString kApDocumento = QStringLiteral("ApDocumento");
+
+inline const QString kPromemoria = QStringLiteral("Promemoria");
+inline const QString kPmCliente = QStringLiteral("PmCliente");
+inline const QString kPmData = QStringLiteral("PmData");
+inline const QString kPmAzione = QStringLiteral("PmAzione");
+inline const QString kPmAllarm = QStringLiteral("PmAllarm");
+inline const QString kPmWait = QStringLiteral("PmWait");
+inline const QString kPmDocumento = QStringLiteral("PmDocumento");
+
+inline const QString kClienti = QStringLiteral("Clienti");
+inline const QString kCliCodice = QStringLiteral("CliCodice");
+inline const QString kCliRagsoc = QStringLiteral("CliRagsoc");
+inline const QString kCliRagsocEstesa = QStringLiteral("CliRagsocEstesa");
+
+inline const QString kTabAzioni = QStringLiteral("TabAzioni");
+inline const QString kTbaCodice = QStringLiteral("TbaCodice");
+inline const QString kTbaDescrizione = QStringLiteral("TbaDescrizione");
+inline const QString kTbaColore = QStringLiteral("TbaColore");
+
+inline const QString kNumWait = QStringLiteral("NumWait");
+
+// Empties the reminder table, in the host's dialect.
+inline const QString kSvuotaPromemoria = QStringLiteral("DELETE * FROM Promemoria");
+
+// The due appointments from the given day number (whole days since 30/12/1899) on.
+inline QString selezioneAppuntamenti(qint64 giorno) {
+    return QStringLiteral("SELECT * FROM Appuntamenti") + QStringLiteral(" WHERE ((ApData >= ") +
+           QString::number(giorno) + QStringLiteral(")") +
+           QStringLiteral(" AND (ApAllarm > 0) AND (ApDelete < 'S') AND (ApStato = 'A'))");
+}
+
+// How many reminders have been handed over and wait for the operator.
+inline const QString kContaInAttesa =
+    QStringLiteral("SELECT Count(Promemoria.PmWait) AS NumWait FROM Promemoria") +
+    QStringLiteral(" WHERE PmWait = 'S'");
+
+// Client name look-up; the code is a number and goes in unquoted.
+inline QString descrizioneCliente(qint32 cliente) {
+    return QStringLiteral("SELECT CliRagsoc, CliRagsocEstesa FROM Clienti WHERE CliCodice = ") +
+           QString::number(cliente);
+}
+
+// Action look-up; quotes in the code are doubled so the code can never change the statement.
+inline QString descrizioneAzione(const QString& azione) {
+    QString quoted = azione;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QStringLiteral("SELECT TbaDescrizione, TbaColore FROM TabAzioni WHERE TbaCodice = '") +
+           quoted + QStringLiteral("'");
+}
+
+}  // namespace db::schema

@@ -1,0 +1,33 @@
+// Modal message boxes shown to the operator.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+enum class MessageIcon { None, Stop, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageRequest {
+    QString text;
+    QString title;  // empty: the program's title, SCADEX
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // Shows the box modally and returns the operator's answer.
+    virtual MessageAnswer show(const MessageRequest& request) = 0;
+};
+
+class QtMessageBox : public MessageBox {
+public:
+    explicit QtMessageBox(QWidget* parent = nullptr) : parent_(parent) {}
+    MessageAnswer show(const MessageRequest& request) override;
+
+private:
+    QWidget* parent_;
+};

@@ -1,0 +1,25 @@
+// The screen's size and the twips-to-pixels scale (1440 twips per logical inch).
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+    // Available area of the primary screen, in pixels.
+    virtual QRect availableGeometry() const = 0;
+    // Logical dots per inch of the primary screen.
+    virtual double logicalDpi() const = 0;
+
+    int pixelsFromTwips(double twips) const;
+    double twipsFromPixels(int pixels) const;
+    // Primary screen's size in twips.
+    QSize sizeTwips() const;
+};
+
+class QtScreen : public Screen {
+public:
+    QRect availableGeometry() const override;
+    double logicalDpi() const override;
+};

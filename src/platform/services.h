@@ -1,0 +1,22 @@
+// The platform services a window or a scan step reaches, gathered so tests can swap in fakes.
+#pragma once
+
+class Clock;
+class ProcessLauncher;
+class EventYielder;
+class MessageBox;
+class Screen;
+class SoundPlayer;
+class FileDialog;
+class DocumentOpener;
+
+struct PlatformServices {
+    Clock& clock;
+    ProcessLauncher& launcher;
+    EventYielder& yielder;
+    MessageBox& messages;
+    Screen& screen;
+    SoundPlayer& sound;
+    FileDialog& fileDialog;
+    DocumentOpener& documents;
+};

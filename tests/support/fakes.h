@@ -1,0 +1,120 @@
+// Platform fakes that tests script and inspect.
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+
+#include "platform/clock.h"
+#include "platform/documentopener.h"
+#include "platform/eventyielder.h"
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
+#include "platform/processlauncher.h"
+#include "platform/screen.h"
+#include "platform/services.h"
+#include "platform/soundplayer.h"
+
+class FakeClock : public Clock {
+public:
+    QDateTime moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
+    QDateTime now() const override { return moment; }
+};
+
+struct LaunchRecord {
+    QString program;
+    QStringList arguments;
+};
+
+class RecordingLauncher : public ProcessLauncher {
+public:
+    QList<LaunchRecord> launches;
+    bool succeed = true;
+    bool startDetached(const QString& program, const QStringList& arguments) override {
+        launches.append({program, arguments});
+        return succeed;
+    }
+};
+
+// Runs `onYield` (when set) each time the code under test yields to events.
+class FakeYielder : public EventYielder {
+public:
+    int yields = 0;
+    std::function<void()> onYield;
+    void yieldToEvents() override {
+        ++yields;
+        if (onYield) onYield();
+    }
+};
+
+// Answers boxes from a script (Ok / Yes by default) and records every request.
+class ScriptedMessageBox : public MessageBox {
+public:
+    QList<MessageRequest> shown;
+    std::deque<MessageAnswer> answers;
+    MessageAnswer show(const MessageRequest& request) override {
+        shown.append(request);
+        if (answers.empty()) {
+            return request.buttons == MessageButtons::YesNo ? MessageAnswer::Yes
+                                                            : MessageAnswer::Ok;
+        }
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class FakeScreen : public Screen {
+public:
+    QRect area = QRect(0, 0, 1280, 1024);
+    double dpi = 96.0;
+    QRect availableGeometry() const override { return area; }
+    double logicalDpi() const override { return dpi; }
+};
+
+class RecordingSoundPlayer : public SoundPlayer {
+public:
+    QStringList played;
+    void play(const QString& path) override { played.append(path); }
+};
+
+class ScriptedFileDialog : public FileDialog {
+public:
+    QList<FileDialogRequest> requests;
+    std::optional<FileChoice> answer;  // nothing: the operator cancels
+    std::optional<FileChoice> open(const FileDialogRequest& request) override {
+        requests.append(request);
+        return answer;
+    }
+};
+
+class FakeDocumentOpener : public DocumentOpener {
+public:
+    QStringList opened;
+    OpenResult result = OpenResult::Opened;
+    OpenResult open(const QString& name) override {
+        opened.append(name);
+        return result;
+    }
+};
+
+// Every fake at once, handed out as the program's platform services.
+struct FakePlatform {
+    FakeClock clock;
+    RecordingLauncher launcher;
+    FakeYielder yielder;
+    ScriptedMessageBox messages;
+    FakeScreen screen;
+    RecordingSoundPlayer sound;
+    ScriptedFileDialog fileDialog;
+    FakeDocumentOpener documents;
+
+    PlatformServices services() {
+        return {clock, launcher, yielder, messages, screen, sound, fileDialog, documents};
+    }
+};
