@@ -1,0 +1,7 @@
+// Program entry: the Qt application.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return 0;
+}

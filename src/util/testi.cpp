@@ -1,0 +1,228 @@
+// Text forms of numbers and date-times, and number rounding.
+#include "util/testi.h"
+
+#include <QRegularExpression>
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+
+#include "util/dateserial.h"
+#include "util/regionale.h"
+
+namespace testi {
+
+namespace {
+
+constexpr int kSecondsPerDay = 86400;
+
+// A date-time serial split into its calendar date and its time rounded to the second.
+struct DateAndSeconds {
+    QDate date;
+    int seconds = 0;      // 0 .. 86399
+    bool wholeDay = false;  // the serial has no fraction at all
+};
+
+DateAndSeconds splitSerial(double serial) {
+    const double whole = std::trunc(serial);
+    const double fraction = std::fabs(serial - whole);
+    DateAndSeconds parts;
+    parts.date = QDate(1899, 12, 30).addDays(static_cast<qint64>(whole));
+    parts.seconds = static_cast<int>(std::lround(fraction * kSecondsPerDay));
+    parts.wholeDay = fraction == 0.0;
+    if (parts.seconds >= kSecondsPerDay) {
+        parts.seconds -= kSecondsPerDay;
+        parts.date = parts.date.addDays(1);
+    }
+    return parts;
+}
+
+QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+
+QString datePart(const QDate& date, bool fullYear) {
+    const QChar sep = RegionalFormats::current().dateSeparator;
+    const int year = fullYear ? date.year() : date.year() % 100;
+    return twoDigits(date.day()) + sep + twoDigits(date.month()) + sep +
+           (fullYear ? QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')) : twoDigits(year));
+}
+
+QString timePart(int seconds, bool withSeconds) {
+    const QChar sep = RegionalFormats::current().timeSeparator;
+    QString text = twoDigits(seconds / 3600) + sep + twoDigits(seconds / 60 % 60);
+    if (withSeconds) text += sep + twoDigits(seconds % 60);
+    return text;
+}
+
+// Decimal digits of a value rounded to 15 significant digits: value = 0.d1d2... × 10^exponent.
+struct Decimal {
+    bool negative = false;
+    QString digits;  // without leading zeros; empty for zero
+    int exponent = 0;
+};
+
+Decimal fifteenDigits(double value) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    const QString text = QString::fromLatin1(buffer);
+    const qsizetype e = text.indexOf(QLatin1Char('e'));
+    Decimal decimal;
+    decimal.negative = text.startsWith(QLatin1Char('-'));
+    QString mantissa = text.left(e).remove(QLatin1Char('-')).remove(QLatin1Char('.'));
+    decimal.exponent = text.mid(e + 1).toInt() + 1;
+    while (mantissa.endsWith(QLatin1Char('0'))) mantissa.chop(1);
+    decimal.digits = mantissa;
+    if (mantissa.isEmpty()) decimal.negative = false;
+    return decimal;
+}
+
+// Plain "123,45" form of a Decimal; `decimals` of -1 keeps every digit.
+QString plainText(const Decimal& decimal) {
+    if (decimal.digits.isEmpty()) return QStringLiteral("0");
+    QString integer;
+    QString fraction;
+    if (decimal.exponent <= 0) {
+        integer = QStringLiteral("0");
+        fraction = QString(-decimal.exponent, QLatin1Char('0')) + decimal.digits;
+    } else if (decimal.exponent >= decimal.digits.size()) {
+        integer = decimal.digits + QString(decimal.exponent - decimal.digits.size(), QLatin1Char('0'));
+    } else {
+        integer = decimal.digits.left(decimal.exponent);
+        fraction = decimal.digits.mid(decimal.exponent);
+    }
+    QString text = decimal.negative ? QStringLiteral("-") : QString();
+    text += integer;
+    if (!fraction.isEmpty()) text += RegionalFormats::current().decimalSeparator + fraction;
+    return text;
+}
+
+QString exponentText(const Decimal& decimal) {
+    QString text = decimal.negative ? QStringLiteral("-") : QString();
+    text += decimal.digits.left(1);
+    if (decimal.digits.size() > 1) {
+        text += RegionalFormats::current().decimalSeparator + decimal.digits.mid(1);
+    }
+    const int exponent = decimal.exponent - 1;
+    text += exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+");
+    text += twoDigits(std::abs(exponent));
+    return text;
+}
+
+// Rounds the digit string half away from zero, keeping `decimals` places after the point.
+Decimal roundedTo(Decimal decimal, int decimals) {
+    const int keep = decimal.exponent + decimals;  // digits that survive
+    if (keep >= decimal.digits.size()) return decimal;
+    if (keep < 0) return {};
+    const bool roundUp = decimal.digits.at(keep) >= QLatin1Char('5');
+    QString kept = decimal.digits.left(keep);
+    if (roundUp) {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept.at(i) == QLatin1Char('9')) kept[i--] = QLatin1Char('0');
+        if (i >= 0) {
+            kept[i] = QChar(kept.at(i).unicode() + 1);
+        } else {
+            kept.prepend(QLatin1Char('1'));
+            ++decimal.exponent;
+        }
+    }
+    while (kept.endsWith(QLatin1Char('0'))) kept.chop(1);
+    decimal.digits = kept;
+    if (kept.isEmpty()) decimal.negative = false;
+    return decimal;
+}
+
+QString escaped(QChar c) { return QRegularExpression::escape(QString(c)); }
+
+}  // namespace
+
+QString numberText(double value) {
+    if (!std::isfinite(value)) return QString::number(value);
+    const Decimal decimal = fifteenDigits(value);
+    if (decimal.digits.isEmpty()) return QStringLiteral("0");
+    // Like printf's %G with 15 digits: exponent form outside 1E-4 .. 1E+15.
+    const int exponent = decimal.exponent - 1;
+    if (exponent < -4 || exponent >= 15) return exponentText(decimal);
+    return plainText(decimal);
+}
+
+std::optional<double> parseNumber(const QString& text) {
+    const RegionalFormats& formats = RegionalFormats::current();
+    const QString group = escaped(formats.thousandsSeparator);
+    const QString point = escaped(formats.decimalSeparator);
+    const QRegularExpression pattern(
+        QStringLiteral("^[ \\t]*([+-]?)[ \\t]*((?:\\d|%1)*)(?:%2(\\d*))?(?:[eE]([+-]?\\d+))?"
+                       "[ \\t]*([+-]?)[ \\t]*$")
+            .arg(group, point));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    QString integer = match.captured(2);
+    integer.remove(formats.thousandsSeparator);
+    const QString fraction = match.captured(3);
+    if (integer.isEmpty() && fraction.isEmpty()) return std::nullopt;
+    const QString leadingSign = match.captured(1);
+    const QString trailingSign = match.captured(5);
+    if (!leadingSign.isEmpty() && !trailingSign.isEmpty()) return std::nullopt;
+    QString plain = leadingSign + trailingSign + (integer.isEmpty() ? QStringLiteral("0") : integer);
+    if (!fraction.isEmpty()) plain += QLatin1Char('.') + fraction;
+    if (match.hasCaptured(4)) plain += QLatin1Char('e') + match.captured(4);
+    bool ok = false;
+    const double value = plain.toDouble(&ok);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
+QString generalDateText(double serial) {
+    const DateAndSeconds parts = splitSerial(serial);
+    if (parts.date == QDate(1899, 12, 30)) return timePart(parts.seconds, true);
+    if (parts.wholeDay) return datePart(parts.date, true);
+    return datePart(parts.date, true) + QLatin1Char(' ') + timePart(parts.seconds, true);
+}
+
+double parseDateText(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral(
+        "^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{1,4})(?:\\s+(\\d{1,2})[:.](\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch()) throw ConversionError("not a date: " + text.toStdString());
+    int year = match.captured(3).toInt();
+    if (match.captured(3).size() <= 2) year += year < 30 ? 2000 : 1900;
+    const QDate date(year, match.captured(2).toInt(), match.captured(1).toInt());
+    const QTime time(match.captured(4).toInt(), match.captured(5).toInt(),
+                     match.captured(6).toInt());
+    if (!date.isValid() || !time.isValid()) {
+        throw ConversionError("not a date: " + text.toStdString());
+    }
+    return dateserial::fromDateTime(QDateTime(date, time));
+}
+
+QString ddmmyyhhnn(double serial) { return ddmmyy(serial) + QLatin1Char(' ') + hhnn(serial); }
+
+QString ddmmyy(double serial) { return datePart(splitSerial(serial).date, false); }
+
+QString hhnn(double serial) { return timePart(splitSerial(serial).seconds, false); }
+
+QString ddmmhhnn(double serial) {
+    const DateAndSeconds parts = splitSerial(serial);
+    return twoDigits(parts.date.day()) + RegionalFormats::current().dateSeparator +
+           twoDigits(parts.date.month()) + QLatin1Char(' ') + timePart(parts.seconds, false);
+}
+
+QString weekdayUpper(double serial) {
+    const QDate date = splitSerial(serial).date;
+    return RegionalFormats::current().names.dayName(date.dayOfWeek(), QLocale::LongFormat).toUpper();
+}
+
+double roundHalfEven(double value) {
+    const int previous = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(previous);
+    return rounded;
+}
+
+double roundFourDecimals(double value) {
+    if (!std::isfinite(value)) return value;
+    const Decimal rounded = roundedTo(fifteenDigits(value), 4);
+    QString text = plainText(rounded);
+    text.replace(RegionalFormats::current().decimalSeparator, QLatin1Char('.'));
+    return text.toDouble();
+}
+
+}  // namespace testi
