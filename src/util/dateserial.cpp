@@ -9,7 +9,9 @@ namespace {
 
 constexpr double kMsecsPerDay = 86400000.0;
 
-QDate epoch() { return QDate(1899, 12, 30); }
+QDate epoch() {
+    return QDate(1899, 12, 30);
+}
 
 }  // namespace
 
@@ -32,8 +34,12 @@ QDateTime toDateTime(double serial) {
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs)));
 }
 
-qint64 dayNumber(const QDate& date) { return epoch().daysTo(date); }
+qint64 dayNumber(const QDate& date) {
+    return epoch().daysTo(date);
+}
 
-bool sameSecond(double a, double b) { return std::fabs(a - b) < 0.5 / 86400.0; }
+bool sameSecond(double a, double b) {
+    return std::fabs(a - b) < 0.5 / 86400.0;
+}
 
 }  // namespace dateserial

@@ -10,7 +10,9 @@ RegionalFormats& inForce() {
 
 }  // namespace
 
-RegionalFormats RegionalFormats::italian() { return {}; }
+RegionalFormats RegionalFormats::italian() {
+    return {};
+}
 
 RegionalFormats RegionalFormats::decimalPoint() {
     RegionalFormats formats;
@@ -19,11 +21,15 @@ RegionalFormats RegionalFormats::decimalPoint() {
     return formats;
 }
 
-const RegionalFormats& RegionalFormats::current() { return inForce(); }
+const RegionalFormats& RegionalFormats::current() {
+    return inForce();
+}
 
 ScopedRegionalFormats::ScopedRegionalFormats(const RegionalFormats& formats)
     : previous_(inForce()) {
     inForce() = formats;
 }
 
-ScopedRegionalFormats::~ScopedRegionalFormats() { inForce() = previous_; }
+ScopedRegionalFormats::~ScopedRegionalFormats() {
+    inForce() = previous_;
+}

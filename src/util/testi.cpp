@@ -18,7 +18,7 @@ constexpr int kSecondsPerDay = 86400;
 // A date-time serial split into its calendar date and its time rounded to the second.
 struct DateAndSeconds {
     QDate date;
-    int seconds = 0;      // 0 .. 86399
+    int seconds = 0;        // 0 .. 86399
     bool wholeDay = false;  // the serial has no fraction at all
 };
 
@@ -36,7 +36,9 @@ DateAndSeconds splitSerial(double serial) {
     return parts;
 }
 
-QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+QString twoDigits(int value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
 
 QString datePart(const QDate& date, bool fullYear) {
     const QChar sep = RegionalFormats::current().dateSeparator;
@@ -83,7 +85,8 @@ QString plainText(const Decimal& decimal) {
         integer = QStringLiteral("0");
         fraction = QString(-decimal.exponent, QLatin1Char('0')) + decimal.digits;
     } else if (decimal.exponent >= decimal.digits.size()) {
-        integer = decimal.digits + QString(decimal.exponent - decimal.digits.size(), QLatin1Char('0'));
+        integer =
+            decimal.digits + QString(decimal.exponent - decimal.digits.size(), QLatin1Char('0'));
     } else {
         integer = decimal.digits.left(decimal.exponent);
         fraction = decimal.digits.mid(decimal.exponent);
@@ -129,9 +132,19 @@ Decimal roundedTo(Decimal decimal, int decimals) {
     return decimal;
 }
 
-QString escaped(QChar c) { return QRegularExpression::escape(QString(c)); }
+QString escaped(QChar c) {
+    return QRegularExpression::escape(QString(c));
+}
 
 }  // namespace
+
+QString trimSpaces(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
+    return text.mid(first, last - first);
+}
 
 QString numberText(double value) {
     if (!std::isfinite(value)) return QString::number(value);
@@ -160,7 +173,8 @@ std::optional<double> parseNumber(const QString& text) {
     const QString leadingSign = match.captured(1);
     const QString trailingSign = match.captured(5);
     if (!leadingSign.isEmpty() && !trailingSign.isEmpty()) return std::nullopt;
-    QString plain = leadingSign + trailingSign + (integer.isEmpty() ? QStringLiteral("0") : integer);
+    QString plain =
+        leadingSign + trailingSign + (integer.isEmpty() ? QStringLiteral("0") : integer);
     if (!fraction.isEmpty()) plain += QLatin1Char('.') + fraction;
     if (match.hasCaptured(4)) plain += QLatin1Char('e') + match.captured(4);
     bool ok = false;
@@ -177,8 +191,9 @@ QString generalDateText(double serial) {
 }
 
 double parseDateText(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{1,4})(?:\\s+(\\d{1,2})[:.](\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/"
+                       "(\\d{1,4})(?:\\s+(\\d{1,2})[:.](\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch()) throw ConversionError("not a date: " + text.toStdString());
     int year = match.captured(3).toInt();
@@ -192,11 +207,17 @@ double parseDateText(const QString& text) {
     return dateserial::fromDateTime(QDateTime(date, time));
 }
 
-QString ddmmyyhhnn(double serial) { return ddmmyy(serial) + QLatin1Char(' ') + hhnn(serial); }
+QString ddmmyyhhnn(double serial) {
+    return ddmmyy(serial) + QLatin1Char(' ') + hhnn(serial);
+}
 
-QString ddmmyy(double serial) { return datePart(splitSerial(serial).date, false); }
+QString ddmmyy(double serial) {
+    return datePart(splitSerial(serial).date, false);
+}
 
-QString hhnn(double serial) { return timePart(splitSerial(serial).seconds, false); }
+QString hhnn(double serial) {
+    return timePart(splitSerial(serial).seconds, false);
+}
 
 QString ddmmhhnn(double serial) {
     const DateAndSeconds parts = splitSerial(serial);
@@ -206,7 +227,9 @@ QString ddmmhhnn(double serial) {
 
 QString weekdayUpper(double serial) {
     const QDate date = splitSerial(serial).date;
-    return RegionalFormats::current().names.dayName(date.dayOfWeek(), QLocale::LongFormat).toUpper();
+    return RegionalFormats::current()
+        .names.dayName(date.dayOfWeek(), QLocale::LongFormat)
+        .toUpper();
 }
 
 double roundHalfEven(double value) {

@@ -7,11 +7,14 @@
 
 // A text with two "/" that is no valid date.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 namespace testi {
+
+// The text without leading and trailing spaces (tabs and other blanks stay).
+QString trimSpaces(const QString& text);
 
 // Number to text: up to 15 significant digits, the decimal separator, no grouping,
 // no trailing zeros, exponent form for very large or small magnitudes (1,2E+15).
@@ -26,11 +29,11 @@ QString generalDateText(double serial);
 double parseDateText(const QString& text);
 
 // The on-screen patterns of the program.
-QString ddmmyyhhnn(double serial);   // "dd/mm/yy hh:mm"
-QString ddmmyy(double serial);       // "dd/mm/yy"
-QString hhnn(double serial);         // "hh:nn"
-QString ddmmhhnn(double serial);     // "dd/mm hh:nn"
-QString weekdayUpper(double serial); // Italian weekday name in capitals (VENERDÌ)
+QString ddmmyyhhnn(double serial);    // "dd/mm/yy hh:mm"
+QString ddmmyy(double serial);        // "dd/mm/yy"
+QString hhnn(double serial);          // "hh:nn"
+QString ddmmhhnn(double serial);      // "dd/mm hh:nn"
+QString weekdayUpper(double serial);  // Italian weekday name in capitals (VENERDÌ)
 
 // Nearest whole number, halves to the even neighbour.
 double roundHalfEven(double value);

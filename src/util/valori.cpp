@@ -8,14 +8,6 @@
 
 namespace {
 
-QString trimmedSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
-    return text.mid(first, last - first);
-}
-
 bool isNumeric(const QVariant& valore) {
     switch (valore.typeId()) {
         case QMetaType::Int:
@@ -59,10 +51,10 @@ QString textForm(const QVariant& valore) {
 
 QString ValoreTesto(const QVariant& valore, const QString& predefinito) {
     const QString fallback =
-        trimmedSpaces(predefinito).isEmpty() ? QStringLiteral(" ") : predefinito;
+        testi::trimSpaces(predefinito).isEmpty() ? QStringLiteral(" ") : predefinito;
     if (valore.isNull()) return fallback;
     const QString text = textForm(valore);
-    if (trimmedSpaces(text).isEmpty()) return fallback;
+    if (testi::trimSpaces(text).isEmpty()) return fallback;
     if (text.at(0) == QChar(0)) return fallback;
     return text;
 }
@@ -72,7 +64,7 @@ double ValoreNumero(const QVariant& valore) {
     if (isNumeric(valore)) return valore.toDouble();
     if (isDateTime(valore)) return serialOf(valore);
     if (valore.typeId() == QMetaType::Bool) return valore.toBool() ? -1 : 0;
-    const QString text = trimmedSpaces(textForm(valore));
+    const QString text = testi::trimSpaces(textForm(valore));
     if (text.isEmpty()) return 0;
     if (text.count(QLatin1Char('/')) >= 2) return testi::parseDateText(text);
     return testi::parseNumber(text).value_or(0);
@@ -80,7 +72,7 @@ double ValoreNumero(const QVariant& valore) {
 
 QString AllineaDestra(const QVariant& valore, qint16 larghezza) {
     if (valore.isNull()) throw ConversionError("AllineaDestra: Null value");
-    const QString text = trimmedSpaces(textForm(valore));
+    const QString text = testi::trimSpaces(textForm(valore));
     if (text.isEmpty() || text.size() >= larghezza) return text;
     return QString(larghezza - text.size(), QLatin1Char(' ')) + text;
 }

@@ -10,7 +10,9 @@ TestFolder::TestFolder() {
     if (!dir_.isValid()) throw std::runtime_error("cannot create a temporary folder");
 }
 
-QString TestFolder::path(const QString& name) const { return dir_.filePath(name); }
+QString TestFolder::path(const QString& name) const {
+    return dir_.filePath(name);
+}
 
 QString TestFolder::write(const QString& name, const QByteArray& bytes) const {
     const QString file = path(name);

@@ -23,21 +23,18 @@ TEST_P(NumberTextTest, FifteenDigitsDecimalComma) {
     EXPECT_EQ(testi::numberText(GetParam().value), QString(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, NumberTextTest,
-                         ::testing::Values(NumberTextCase{1439.0 / 60, "23,9833333333333"},
-                                           NumberTextCase{1.5, "1,5"}, NumberTextCase{0, "0"},
-                                           NumberTextCase{-0.0, "0"}, NumberTextCase{60, "60"},
-                                           NumberTextCase{-12.25, "-12,25"},
-                                           NumberTextCase{1.2e15, "1,2E+15"},
-                                           NumberTextCase{123456789012345.0, "123456789012345"},
-                                           NumberTextCase{0.0001, "0,0001"},
-                                           NumberTextCase{0.00001, "1E-05"},
-                                           NumberTextCase{0.1 + 0.2, "0,3"}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, NumberTextTest,
+    ::testing::Values(NumberTextCase{1439.0 / 60, "23,9833333333333"}, NumberTextCase{1.5, "1,5"},
+                      NumberTextCase{0, "0"}, NumberTextCase{-0.0, "0"}, NumberTextCase{60, "60"},
+                      NumberTextCase{-12.25, "-12,25"}, NumberTextCase{1.2e15, "1,2E+15"},
+                      NumberTextCase{123456789012345.0, "123456789012345"},
+                      NumberTextCase{0.0001, "0,0001"}, NumberTextCase{0.00001, "1E-05"},
+                      NumberTextCase{0.1 + 0.2, "0,3"}));
 
 TEST(NumberText, RoundTripsThroughParse) {
     for (double value : {1439.0 / 60, 46362.395867, -0.0208, 1.2e15}) {
-        EXPECT_NEAR(*testi::parseNumber(testi::numberText(value)), value,
-                    std::abs(value) * 1e-14);
+        EXPECT_NEAR(*testi::parseNumber(testi::numberText(value)), value, std::abs(value) * 1e-14);
     }
 }
 
@@ -102,15 +99,12 @@ TEST_P(FourDecimalsTest, RoundsHalfAwayFromZero) {
     EXPECT_EQ(testi::roundFourDecimals(GetParam().value), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, FourDecimalsTest,
-                         ::testing::Values(FourDecimalsCase{30.0 / 1440, 0.0208},
-                                           FourDecimalsCase{60.0 / 1440, 0.0417},
-                                           FourDecimalsCase{90.0 / 1440, 0.0625},
-                                           FourDecimalsCase{1440.0 / 1440, 1.0},
-                                           FourDecimalsCase{0.03125, 0.0313},
-                                           FourDecimalsCase{-0.03125, -0.0313},
-                                           FourDecimalsCase{0.99996, 1.0},
-                                           FourDecimalsCase{0.00004, 0.0}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, FourDecimalsTest,
+    ::testing::Values(FourDecimalsCase{30.0 / 1440, 0.0208}, FourDecimalsCase{60.0 / 1440, 0.0417},
+                      FourDecimalsCase{90.0 / 1440, 0.0625}, FourDecimalsCase{1440.0 / 1440, 1.0},
+                      FourDecimalsCase{0.03125, 0.0313}, FourDecimalsCase{-0.03125, -0.0313},
+                      FourDecimalsCase{0.99996, 1.0}, FourDecimalsCase{0.00004, 0.0}));
 
 TEST(DateSerial, RoundTripsToTheSecond) {
     const QDateTime moment(QDate(2026, 12, 6), QTime(10, 0, 0));

@@ -29,8 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"ThreeSpaces", QString("   "), " "},
                       TextCase{"LeadingNul", QString(QChar(0)) + "abc", " "},
                       TextCase{"KeepsOuterSpaces", QString("  ROSSI  "), "  ROSSI  "},
-                      TextCase{"Tab", QString("\t"), "\t"},
-                      TextCase{"Double", 23.5, "23,5"},
+                      TextCase{"Tab", QString("\t"), "\t"}, TextCase{"Double", 23.5, "23,5"},
                       TextCase{"Integer", 1234, "1234"},
                       TextCase{"DateTime", QDateTime(QDate(2026, 12, 6), QTime(9, 5)),
                                "06/12/2026 09:05:00"}),
@@ -56,26 +55,22 @@ TEST_P(ValoreNumeroTest, ReadsTheNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ValoreNumeroTest,
-    ::testing::Values(NumberCase{"Null", QVariant(), 0}, NumberCase{"Empty", QString(""), 0},
-                      NumberCase{"Blank", QString("   "), 0},
-                      NumberCase{"Word", QString("dieci"), 0},
-                      NumberCase{"Twelve", QString("12"), 12},
-                      NumberCase{"SingleSlash", QString("1/2"), 0},
-                      NumberCase{"DecimalComma", QString(" 1,5 "), 1.5},
-                      NumberCase{"ThousandsStop", QString("1.000,25"), 1000.25},
-                      NumberCase{"StopIsGrouping", QString("1.5"), 15},
-                      NumberCase{"TrailingSign", QString("30-"), -30},
-                      NumberCase{"LeadingSign", QString("-30"), -30},
-                      NumberCase{"Exponent", QString("1,2E+15"), 1.2e15},
-                      NumberCase{"TrailingLetters", QString("12abc"), 0},
-                      NumberCase{"InnerBlank", QString("1 000"), 0},
-                      NumberCase{"TwoSigns", QString("-5-"), 0},
-                      NumberCase{"DateText", QString("06/12/2026"), 46362},
-                      NumberCase{"DateTimeText", QString("06/12/2026 10:00:00"),
-                                 46362 + 10.0 / 24},
-                      NumberCase{"DateTimeValue", QDateTime(QDate(2026, 12, 6), QTime(10, 0)),
-                                 46362 + 10.0 / 24},
-                      NumberCase{"Bool", true, -1}),
+    ::testing::Values(
+        NumberCase{"Null", QVariant(), 0}, NumberCase{"Empty", QString(""), 0},
+        NumberCase{"Blank", QString("   "), 0}, NumberCase{"Word", QString("dieci"), 0},
+        NumberCase{"Twelve", QString("12"), 12}, NumberCase{"SingleSlash", QString("1/2"), 0},
+        NumberCase{"DecimalComma", QString(" 1,5 "), 1.5},
+        NumberCase{"ThousandsStop", QString("1.000,25"), 1000.25},
+        NumberCase{"StopIsGrouping", QString("1.5"), 15},
+        NumberCase{"TrailingSign", QString("30-"), -30},
+        NumberCase{"LeadingSign", QString("-30"), -30},
+        NumberCase{"Exponent", QString("1,2E+15"), 1.2e15},
+        NumberCase{"TrailingLetters", QString("12abc"), 0},
+        NumberCase{"InnerBlank", QString("1 000"), 0}, NumberCase{"TwoSigns", QString("-5-"), 0},
+        NumberCase{"DateText", QString("06/12/2026"), 46362},
+        NumberCase{"DateTimeText", QString("06/12/2026 10:00:00"), 46362 + 10.0 / 24},
+        NumberCase{"DateTimeValue", QDateTime(QDate(2026, 12, 6), QTime(10, 0)), 46362 + 10.0 / 24},
+        NumberCase{"Bool", true, -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ValoreNumero, NumericValuesPassExactly) {
@@ -115,6 +110,8 @@ INSTANTIATE_TEST_SUITE_P(Values, AllineaDestraTest,
                                            AlignCase{QString(" 42 "), 4, "  42"},
                                            AlignCase{QString("  "), 7, ""}));
 
-TEST(AllineaDestra, NullIsAnError) { EXPECT_THROW(AllineaDestra(QVariant(), 7), std::exception); }
+TEST(AllineaDestra, NullIsAnError) {
+    EXPECT_THROW(AllineaDestra(QVariant(), 7), std::exception);
+}
 
 }  // namespace

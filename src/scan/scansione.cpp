@@ -1,0 +1,85 @@
+// Polls and rebuilds, kept from overlapping.
+#include "scan/scansione.h"
+
+#include <QtGlobal>
+#include <cmath>
+
+#include "app/globali.h"
+#include "db/dberror.h"
+#include "platform/eventyielder.h"
+#include "scan/controllopromemoria.h"
+#include "util/testi.h"
+
+namespace {
+
+constexpr qint64 kPollPerSelezione = 15;
+
+// Sets a flag for the lifetime of a scope.
+class Segnalino {
+  public:
+    explicit Segnalino(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Segnalino() { flag_ = false; }
+    Segnalino(const Segnalino&) = delete;
+    Segnalino& operator=(const Segnalino&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+Scansione::Scansione(Globali& globali, const Clock& clock, EventYielder& yielder,
+                     ProcessLauncher& launcher, AlTermineSelezione alTermineSelezione)
+    : globali_(globali),
+      clock_(clock),
+      yielder_(yielder),
+      launcher_(launcher),
+      alTermineSelezione_(std::move(alTermineSelezione)) {}
+
+void Scansione::controllaPromemoria() {
+    if (pollInCorso_) return;
+    Segnalino poll(pollInCorso_);
+    contaCicli_ += 1;
+    {
+        Segnalino percorso(percorsoInCorso_);
+        ControlloPromemoria(*globali_.DbWork, globali_.FileIni, clock_, yielder_, launcher_)
+            .esegui();
+    }
+    eseguiSelezioneRinviata();
+    yielder_.yieldToEvents();
+    const auto ciclo = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
+    if (ciclo % kPollPerSelezione == 0 || selezioneDaRipetere_) richiediSelezione();
+}
+
+void Scansione::selezionaAppuntamenti() {
+    {
+        Segnalino selezione(selezioneInCorso_);
+        const EsitoSelezione esito =
+            SelezioneAppuntamenti(*globali_.DbVisite, *globali_.DbWork, clock_, yielder_).esegui();
+        selezioneDaRipetere_ = false;
+        alTermineSelezione_(esito);
+    }
+    eseguiSelezioneRinviata();
+}
+
+void Scansione::richiediSelezione() {
+    if (percorsoInCorso_ || selezioneInCorso_) {
+        selezioneRinviata_ = true;
+        return;
+    }
+    try {
+        selezionaAppuntamenti();
+    } catch (const db::DbError& errore) {
+        qWarning("SCADEX: ricostruzione dei promemoria non riuscita: %s", errore.what());
+        selezioneDaRipetere_ = true;
+    } catch (const ConversionError& errore) {
+        qWarning("SCADEX: ricostruzione dei promemoria non riuscita: %s", errore.what());
+        selezioneDaRipetere_ = true;
+    }
+}
+
+void Scansione::eseguiSelezioneRinviata() {
+    if (!selezioneRinviata_) return;
+    selezioneRinviata_ = false;
+    richiediSelezione();
+}

@@ -1,0 +1,50 @@
+// The timer-driven scanning: polls, the rebuild after every fifteenth, and their re-entrancy.
+#pragma once
+
+#include <functional>
+
+#include "scan/selezioneappuntamenti.h"
+
+struct Globali;
+class Clock;
+class EventYielder;
+class ProcessLauncher;
+
+class Scansione {
+  public:
+    using AlTermineSelezione = std::function<void(const EsitoSelezione&)>;
+
+    Scansione(Globali& globali, const Clock& clock, EventYielder& yielder,
+              ProcessLauncher& launcher, AlTermineSelezione alTermineSelezione);
+
+    // One poll (ControllaPromemoria). A poll asked for while one is under way (a tick
+    // delivered during its yields) is dropped.
+    void controllaPromemoria();
+
+    // The rebuild (SelezionaAppuntamenti) as the start-up runs it: a failure is thrown.
+    void selezionaAppuntamenti();
+
+    // A rebuild asked for by the poll or the list window. While a walk or another rebuild
+    // is under way it is deferred and runs once when that ends. A failure is written to
+    // standard error and the rebuild is tried again at the next poll.
+    void richiediSelezione();
+
+    double contaCicli() const { return contaCicli_; }
+    void azzeraContaCicli() { contaCicli_ = 0; }
+
+  private:
+    void eseguiSelezioneRinviata();
+
+    Globali& globali_;
+    const Clock& clock_;
+    EventYielder& yielder_;
+    ProcessLauncher& launcher_;
+    AlTermineSelezione alTermineSelezione_;
+
+    double contaCicli_ = 0;  // ContaCicli
+    bool pollInCorso_ = false;
+    bool percorsoInCorso_ = false;
+    bool selezioneInCorso_ = false;
+    bool selezioneRinviata_ = false;
+    bool selezioneDaRipetere_ = false;
+};

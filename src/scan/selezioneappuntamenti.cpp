@@ -1,0 +1,124 @@
+// Rebuild of the reminder table.
+#include "scan/selezioneappuntamenti.h"
+
+#include <cmath>
+#include <limits>
+
+#include "db/database.h"
+#include "db/schema.h"
+#include "platform/clock.h"
+#include "platform/eventyielder.h"
+#include "scan/righepromemoria.h"
+#include "util/dateserial.h"
+#include "util/testi.h"
+#include "util/valori.h"
+
+using namespace db::schema;
+
+namespace {
+
+constexpr int kLarghezzaCausa = 50;
+constexpr int kLarghezzaAzione = 6;
+constexpr double kMinutiAlGiorno = 1440;
+
+// A client code as a 32-bit whole number; Null, a non-number or an overflow is an error.
+qint32 codiceCliente(const QVariant& valore) {
+    if (valore.isNull()) throw ConversionError("ApCliente is Null");
+    bool numerico = true;
+    const double numero = valore.typeId() == QMetaType::QString
+                              ? testi::parseNumber(valore.toString()).value_or(NAN)
+                              : valore.toDouble(&numerico);
+    const double intero = testi::roundHalfEven(numero);
+    if (!numerico || !(intero >= std::numeric_limits<qint32>::min() &&
+                       intero <= std::numeric_limits<qint32>::max())) {
+        throw ConversionError("ApCliente is not a 32-bit whole number: " +
+                              valore.toString().toStdString());
+    }
+    return static_cast<qint32>(intero);
+}
+
+}  // namespace
+
+QString EsitoSelezione::didascalia() const {
+    return QStringLiteral("PROMEMORIA: ") + QString::number(conteggio) +
+           QStringLiteral(" APPUNTAMENTI");
+}
+
+SelezioneAppuntamenti::SelezioneAppuntamenti(db::Database& visite, db::Database& work,
+                                             const Clock& clock, EventYielder& yielder)
+    : visite_(visite), work_(work), clock_(clock), yielder_(yielder) {}
+
+EsitoSelezione SelezioneAppuntamenti::esegui() {
+    // Yield before the transaction begins: a yield may open a modal window, and the host
+    // product must never be locked out of the work database while it stays open.
+    yielder_.yieldToEvents();
+    work_.beginTransaction();
+    try {
+        EsitoSelezione esito = scriviPromemoria();
+        work_.commit();
+        return esito;
+    } catch (...) {
+        try {
+            work_.rollback();
+        } catch (const db::DbError&) {
+            // The original failure is the one worth reporting.
+        }
+        throw;
+    }
+}
+
+EsitoSelezione SelezioneAppuntamenti::scriviPromemoria() {
+    work_.execute(kSvuotaPromemoria);
+    work_.refreshCatalogue();
+    const qint64 oggi = dateserial::dayNumber(clock_.now().date());
+    const auto selezione = visite_.openQuery(selezioneAppuntamenti(oggi));
+    const auto promemoria = work_.openTable(kPromemoria);
+    promemoria->selectIndex(kPrimaria);
+
+    EsitoSelezione esito;
+    for (; !selezione->eof(); selezione->moveNext()) {
+        const AppuntamentoDovuto appuntamento = leggiAppuntamento(*selezione);
+        scriviRiga(*promemoria, *selezione, appuntamento);
+        esito.righe.append(RigaVisualizzata(appuntamento));
+        esito.chiavi.append(RigaChiave(appuntamento));
+    }
+    esito.conteggio = selezione->recordCount();
+    selezione->close();
+    promemoria->close();
+    return esito;
+}
+
+AppuntamentoDovuto SelezioneAppuntamenti::leggiAppuntamento(const db::Snapshot& selezione) {
+    AppuntamentoDovuto appuntamento;
+    appuntamento.cliente = codiceCliente(selezione.field(kApCliente));
+    appuntamento.note = ValoreTesto(selezione.field(kApNote));
+    appuntamento.causa = TestoFisso(ValoreTesto(selezione.field(kApCausa)), kLarghezzaCausa);
+    appuntamento.momento = ValoreNumero(selezione.field(kApData));
+    appuntamento.azione = TestoFisso(ValoreTesto(selezione.field(kApAzione)), kLarghezzaAzione);
+    return appuntamento;
+}
+
+// The lead in days as the host writes it: minutes / 1440 kept to four decimals.
+double SelezioneAppuntamenti::anticipoInGiorni(const db::Snapshot& selezione) {
+    return testi::roundFourDecimals(ValoreNumero(selezione.field(kApAllarm)) / kMinutiAlGiorno);
+}
+
+void SelezioneAppuntamenti::scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,
+                                       const AppuntamentoDovuto& appuntamento) {
+    const QString azione = testi::trimSpaces(appuntamento.azione);
+    promemoria.seek(db::SeekComparison::Equal,
+                    {appuntamento.cliente, appuntamento.momento, azione});
+    // The table was emptied in this transaction: a match is a row added by this very run.
+    if (promemoria.noMatch()) {
+        promemoria.addNew();
+        promemoria.setField(kPmCliente, selezione.field(kApCliente));
+        promemoria.setField(kPmData, selezione.field(kApData));
+        promemoria.setField(kPmAzione, azione);
+    } else {
+        promemoria.edit();
+    }
+    promemoria.setField(kPmAllarm, appuntamento.momento - anticipoInGiorni(selezione));
+    promemoria.setField(kPmWait, QStringLiteral(" "));
+    promemoria.setField(kPmDocumento, ValoreTesto(selezione.field(kApDocumento)));
+    promemoria.update();
+}

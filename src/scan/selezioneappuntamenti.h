@@ -1,0 +1,48 @@
+// The rebuild of the reminder table from the due appointments of the appointment book.
+#pragma once
+
+#include <QStringList>
+
+class Clock;
+class EventYielder;
+namespace db {
+class Database;
+class TableCursor;
+class Snapshot;
+}  // namespace db
+struct AppuntamentoDovuto;
+
+// What one successful rebuild leaves for the main window.
+struct EsitoSelezione {
+    QStringList righe;   // display lines (List1)
+    QStringList chiavi;  // key lines (List2)
+    int conteggio = 0;   // selected appointments
+
+    // "PROMEMORIA: n APPUNTAMENTI"
+    QString didascalia() const;
+    // "&ELENCA" is usable only when something was found.
+    bool elencoAbilitato() const { return conteggio >= 1; }
+};
+
+class SelezioneAppuntamenti {
+  public:
+    SelezioneAppuntamenti(db::Database& visite, db::Database& work, const Clock& clock,
+                          EventYielder& yielder);
+
+    // Empties Promemoria and writes it again from the appointments due from today on, in one
+    // transaction of the work database. On any failure the transaction is rolled back and the
+    // error (db::DbError or ConversionError) goes to the caller; the table keeps its old rows.
+    EsitoSelezione esegui();
+
+  private:
+    EsitoSelezione scriviPromemoria();
+    static AppuntamentoDovuto leggiAppuntamento(const db::Snapshot& selezione);
+    static double anticipoInGiorni(const db::Snapshot& selezione);
+    static void scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,
+                           const AppuntamentoDovuto& appuntamento);
+
+    db::Database& visite_;
+    db::Database& work_;
+    const Clock& clock_;
+    EventYielder& yielder_;
+};

@@ -1,0 +1,168 @@
+// Polls: hand-overs to the alert program, the periodic rebuild and re-entrancy.
+#include "scan/scansione.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fakes.h"
+#include "support/testworkspace.h"
+
+namespace {
+
+constexpr double kOggi = 46362;  // 6 December 2026
+
+double alle(double giorno, int ore, int minuti) {
+    return giorno + (ore * 60 + minuti) / 1440.0;
+}
+
+class ScansioneTest : public ::testing::Test {
+  protected:
+    ScansioneTest()
+        : scansione(ws.globali, platform.clock, platform.yielder, platform.launcher,
+                    [this](const EsitoSelezione& esito) { selezioni.append(esito); }) {
+        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+    }
+
+    void promemoria(const QVariant& cliente, double data, const QString& azione, double allarme,
+                    const QString& attesa = " ") {
+        ws.work().exec("INSERT INTO Promemoria VALUES (?, ?, ?, ?, ?, ' ')",
+                       {cliente, data, azione, allarme, attesa});
+    }
+    QStringList argomenti() const {
+        QStringList result;
+        for (const LaunchRecord& launch : platform.launcher.launches) {
+            EXPECT_EQ(launch.program, "SCADEX1.EXE");
+            EXPECT_EQ(launch.arguments.size(), 1);
+            result.append(launch.arguments.value(0));
+        }
+        return result;
+    }
+    QString inAttesa(qint32 cliente) {
+        return ws.work()
+            .value("SELECT PmWait FROM Promemoria WHERE PmCliente = ?", {cliente})
+            .toString();
+    }
+
+    FakePlatform platform;
+    TestWorkspace ws;
+    QList<EsitoSelezione> selezioni;
+    Scansione scansione;
+};
+
+TEST_F(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
+    const double ora = alle(kOggi, 10, 0);
+    promemoria(1, alle(kOggi, 12, 0), "X", ora - 1, "S");
+    promemoria(2, alle(kOggi, 12, 0), "X", ora - 1, "S");
+    promemoria(30, alle(kOggi, 10, 30), "VIS", ora);  // exactly now: due
+    promemoria(20, alle(kOggi, 11, 0), "TEL", ora - 0.01);
+    promemoria(20, alle(kOggi, 10, 0), "VIS", ora - 0.5);
+    promemoria(40, alle(kOggi, 11, 0), "VIS", ora + 0.001);  // not yet
+    scansione.controllaPromemoria();
+    const QString ini = ws.globali.FileIni;
+    EXPECT_EQ(argomenti(), (QStringList{ini + "|3|20|VIS|06/12/2026 10:00:00",
+                                        ini + "|4|20|TEL|06/12/2026 11:00:00",
+                                        ini + "|5|30|VIS|06/12/2026 10:30:00"}));
+    EXPECT_EQ(inAttesa(30), "S");
+    EXPECT_EQ(inAttesa(40), " ");
+    EXPECT_EQ(platform.yielder.yields, 4);  // one per hand-over, one after the walk
+}
+
+TEST_F(ScansioneTest, ArgumentKeepsBlanksShellCharactersAndAnEmptyAction) {
+    ws.globali.FileIni = "/home/op/dati Gestar/Gestar.ini";
+    promemoria(7, kOggi, "", kOggi);
+    promemoria(8, kOggi, "$(x);'", kOggi);
+    scansione.controllaPromemoria();
+    EXPECT_EQ(argomenti(), (QStringList{"/home/op/dati Gestar/Gestar.ini|1|7||06/12/2026",
+                                        "/home/op/dati Gestar/Gestar.ini|2|8|$(x);'|06/12/2026"}));
+}
+
+TEST_F(ScansioneTest, NothingIsHandedOverTwiceBeforeARebuildNorForNegativeClients) {
+    promemoria(-5, kOggi, "VIS", kOggi);
+    promemoria(5, kOggi, "VIS", kOggi);
+    promemoria(6, kOggi, "VIS", kOggi, "s");  // only "S" counts as handed over
+    scansione.controllaPromemoria();
+    scansione.controllaPromemoria();
+    EXPECT_EQ(argomenti().size(), 2);
+    EXPECT_EQ(inAttesa(-5), " ");
+}
+
+TEST_F(ScansioneTest, NullAlarmOrWaitIsNeverDue) {
+    ws.work().exec("INSERT INTO Promemoria VALUES (1, 1, 'A', NULL, ' ', ' ')");
+    ws.work().exec("INSERT INTO Promemoria VALUES (2, 1, 'A', 1, NULL, ' ')");
+    scansione.controllaPromemoria();
+    EXPECT_TRUE(platform.launcher.launches.isEmpty());
+}
+
+TEST_F(ScansioneTest, RebuildsAfterEveryFifteenthPollAndHandsOverAgain) {
+    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 20), "VIS", 30);
+    scansione.selezionaAppuntamenti();
+    for (int poll = 1; poll <= 14; ++poll) scansione.controllaPromemoria();
+    EXPECT_EQ(selezioni.size(), 1);
+    EXPECT_EQ(argomenti().size(), 1);
+    scansione.controllaPromemoria();
+    EXPECT_EQ(selezioni.size(), 2);
+    EXPECT_EQ(selezioni.last().didascalia(), "PROMEMORIA: 1 APPUNTAMENTI");
+    scansione.controllaPromemoria();
+    EXPECT_EQ(argomenti().size(), 2);
+    EXPECT_EQ(scansione.contaCicli(), 16);
+}
+
+TEST_F(ScansioneTest, ATickDuringAPollIsDropped) {
+    promemoria(1, kOggi, "A", kOggi);
+    promemoria(2, kOggi, "A", kOggi);
+    platform.yielder.onYield = [&] { scansione.controllaPromemoria(); };
+    scansione.controllaPromemoria();
+    EXPECT_EQ(scansione.contaCicli(), 1);
+    EXPECT_EQ(argomenti().size(), 2);
+}
+
+TEST_F(ScansioneTest, ARebuildAskedForDuringTheWalkRunsOnceWhenTheWalkEnds) {
+    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 20), "VIS", 30);
+    ws.aggiungiAppuntamento(2, alle(kOggi, 10, 20), "VIS", 30);
+    scansione.selezionaAppuntamenti();
+    int richieste = 0;
+    platform.yielder.onYield = [&] {
+        if (richieste++ < 2) {
+            scansione.richiediSelezione();
+            EXPECT_EQ(selezioni.size(), 1);  // not under the walk
+        }
+    };
+    scansione.controllaPromemoria();
+    EXPECT_EQ(argomenti().size(), 2);
+    EXPECT_EQ(selezioni.size(), 2);
+}
+
+TEST_F(ScansioneTest, WalkEndsWhenEveryStepFails) {
+    ws.work().exec("DROP TABLE Promemoria");
+    scansione.controllaPromemoria();
+    EXPECT_TRUE(platform.launcher.launches.isEmpty());
+    EXPECT_EQ(scansione.contaCicli(), 1);
+}
+
+TEST_F(ScansioneTest, AFailedRebuildIsRetriedAtTheNextPoll) {
+    ws.aggiungiAppuntamento(1, alle(kOggi, 12, 0), "VIS", 30);
+    scansione.selezionaAppuntamenti();
+    ws.aggiungiAppuntamento(QVariant(), alle(kOggi, 12, 0), "BAD", 30);
+    for (int poll = 1; poll <= 15; ++poll) scansione.controllaPromemoria();
+    EXPECT_EQ(selezioni.size(), 1);
+    EXPECT_EQ(ws.work().value("SELECT Count(*) FROM Promemoria").toInt(), 1);
+    ws.visite().exec("DELETE FROM Appuntamenti WHERE ApCliente IS NULL");
+    scansione.controllaPromemoria();
+    EXPECT_EQ(selezioni.size(), 2);
+}
+
+TEST_F(ScansioneTest, OthersWriteBothFilesWhileAPollYields) {
+    promemoria(1, kOggi, "A", kOggi);
+    int scritture = 0;
+    platform.yielder.onYield = [&] {
+        SqlFile work(ws.workPath);
+        work.exec("PRAGMA busy_timeout = 0");
+        work.exec("INSERT INTO Clienti VALUES (?, 'ROSSI', '')", {++scritture});
+        SqlFile visite(ws.visitePath);
+        visite.exec("PRAGMA busy_timeout = 0");
+        visite.exec("UPDATE Appuntamenti SET ApNote = 'x'");
+    };
+    scansione.controllaPromemoria();
+    EXPECT_EQ(scritture, 2);
+}
+
+}  // namespace
