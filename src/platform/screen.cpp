@@ -13,7 +13,14 @@ int Screen::pixelsFromTwips(double twips) const {
     return static_cast<int>(std::lround(twips * logicalDpi() / kTwipsPerInch));
 }
 
-double Screen::twipsFromPixels(int pixels) const { return pixels * kTwipsPerInch / logicalDpi(); }
+double Screen::twipsFromPixels(int pixels) const {
+    return pixels * kTwipsPerInch / logicalDpi();
+}
+
+QRect Screen::rectFromTwips(double left, double top, double width, double height) const {
+    return {pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
+            pixelsFromTwips(height)};
+}
 
 QSize Screen::sizeTwips() const {
     const QRect area = availableGeometry();

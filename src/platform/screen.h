@@ -5,7 +5,7 @@
 #include <QSize>
 
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     // Available area of the primary screen, in pixels.
     virtual QRect availableGeometry() const = 0;
@@ -14,12 +14,14 @@ public:
 
     int pixelsFromTwips(double twips) const;
     double twipsFromPixels(int pixels) const;
+    // A rectangle given in twips (left, top, width, height), in pixels.
+    QRect rectFromTwips(double left, double top, double width, double height) const;
     // Primary screen's size in twips.
     QSize sizeTwips() const;
 };
 
 class QtScreen : public Screen {
-public:
+  public:
     QRect availableGeometry() const override;
     double logicalDpi() const override;
 };

@@ -1,0 +1,48 @@
+// Layout of the parameters panel.
+#include "ui/main/pannelloparametri.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "platform/fonts.h"
+#include "platform/screen.h"
+
+PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("pctParam"));
+    setAutoFillBackground(true);
+    setFont(fonts::sansSerif(9.75));
+    const auto place = [&](QWidget* control, const char* name, QRect twips) {
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(
+            screen.rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
+    };
+    Label2_0 = new QLabel(QStringLiteral("Analizza ogni            secondi"), this);
+    place(Label2_0, "Label2_0", {180, 180, 2625, 285});
+    Text1 = new QLineEdit(this);
+    Text1->setMaxLength(2);
+    place(Text1, "Text1", {1440, 120, 420, 360});
+    Label2_1 = new QLabel(QStringLiteral("Abilita suono"), this);
+    place(Label2_1, "Label2_1", {180, 675, 1275, 285});
+    Combo1 = new QComboBox(this);
+    Combo1->setEditable(true);
+    place(Combo1, "Combo1", {1440, 630, 870, 360});
+    lbFile = new QLabel(this);
+    lbFile->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lbFile->setCursor(Qt::PointingHandCursor);
+    place(lbFile, "lbFile", {0, 1200, 5145, 330});
+    cmdTest = new QPushButton(QStringLiteral("&PROVA AVVISO"), this);
+    place(cmdTest, "cmdTest", {0, 1575, 2310, 330});
+    Command2_0 = new QPushButton(QStringLiteral("&CONFERMA"), this);
+    place(Command2_0, "Command2_0", {3645, 90, 1410, 375});
+    Command2_1 = new QPushButton(QStringLiteral("&ABBANDONA"), this);
+    place(Command2_1, "Command2_1", {3645, 450, 1410, 375});
+}
+
+void PannelloParametri::mostraSuono(bool attivo) {
+    Combo1->clear();
+    Combo1->addItem(QStringLiteral("S=Si"));
+    Combo1->addItem(QStringLiteral("N=No"));
+    Combo1->setCurrentIndex(attivo ? 0 : 1);
+}

@@ -1,0 +1,28 @@
+// The parameters panel pctParam: poll interval, sound switch, sound file and its test.
+#pragma once
+
+#include <QFrame>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Screen;
+
+class PannelloParametri : public QFrame {
+    Q_OBJECT
+  public:
+    PannelloParametri(const Screen& screen, QWidget* parent);
+
+    QLabel* Label2_0;
+    QLineEdit* Text1;
+    QLabel* Label2_1;
+    QComboBox* Combo1;
+    QLabel* lbFile;
+    QPushButton* cmdTest;
+    QPushButton* Command2_0;  // "&CONFERMA"
+    QPushButton* Command2_1;  // "&ABBANDONA"
+
+    // Fills Combo1 with "S=Si" (position 0) and "N=No" (position 1) and selects the switch.
+    void mostraSuono(bool attivo);
+};

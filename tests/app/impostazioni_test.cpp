@@ -1,0 +1,97 @@
+// Settings read when the main window loads.
+#include "app/impostazioni.h"
+
+#include <gtest/gtest.h>
+
+#include "app/chiusura.h"
+#include "app/globali.h"
+#include "db/dberror.h"
+#include "support/sqlfile.h"
+#include "support/tempdir.h"
+
+#include <QFileInfo>
+
+namespace {
+
+class ImpostazioniTest : public ::testing::Test {
+  protected:
+    Globali& conIni(const QByteArray& testo) {
+        globali.FileIni = folder.write("Gestar.ini", testo);
+        return globali;
+    }
+    TestFolder folder;
+    Globali globali;
+};
+
+struct AgendaCase {
+    const char* name;
+    const char* agenda;
+    const char* testoSecondi;
+    qint32 secondi;
+    bool suono;
+    const char* fileSuono;
+};
+
+class AgendaTest : public ImpostazioniTest, public ::testing::WithParamInterface<AgendaCase> {};
+
+TEST_P(AgendaTest, ReadsIntervalAndSound) {
+    const AgendaCase& c = GetParam();
+    const Impostazioni lette =
+        impostazioni::leggiAgenda(conIni(QByteArray("[AGENDA]\r\n") + c.agenda));
+    EXPECT_EQ(lette.testoSecondi, QString(c.testoSecondi));
+    EXPECT_EQ(globali.SecondiAnalisi, c.secondi);
+    EXPECT_EQ(globali.SuonoAttivo, c.suono);
+    EXPECT_EQ(lette.suonoAttivo, c.suono);
+    EXPECT_EQ(globali.FileSuono, QString(c.fileSuono));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, AgendaTest,
+    ::testing::Values(
+        AgendaCase{"AllMissing", "", "", 60, false, ".wav"},
+        AgendaCase{"Thirty", "Secondi=30 ; ogni mezzo minuto\r\nSuonoSN=S\r\n", "30", 30, true,
+                   ".wav"},
+        AgendaCase{"Zero", "Secondi=0\r\nSuonoSN=n\r\n", "0", 60, false, ".wav"},
+        AgendaCase{"Text", "Secondi=spesso\r\n", "spesso", 60, false, ".wav"},
+        AgendaCase{"Negative", "Secondi=-5\r\n", "-5", 60, false, ".wav"},
+        AgendaCase{"BeyondAMinute", "Secondi=90\r\n", "90", 60, false, ".wav"},
+        AgendaCase{"HalfToEven", "Secondi=2,5\r\n", "2,5", 2, false, ".wav"},
+        AgendaCase{"DateTyped", "Secondi=1/2/3\r\n", "1/2/3", 60, false, ".wav"},
+        AgendaCase{"FolderOnly", "SuonoPath=/srv/suoni\r\n", "", 60, false, "/srv/suoni.wav"},
+        AgendaCase{"FullSound",
+                   "SuonoPath=/srv/suoni\r\nSuonoFile=ding\r\nSuonoExt=WAV\r\nSuonoSN=S\r\n", "",
+                   60, true, "/srv/suoni/ding.WAV"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SuonoConfigurato, AnEmptyExtensionLeavesNoTrailingDot) {
+    EXPECT_EQ((SuonoConfigurato{"/srv/suoni", "campana", ""}.percorso()), "/srv/suoni/campana");
+    EXPECT_EQ((SuonoConfigurato{"C:", "DING", "WAV"}.percorso()), "C:/DING.WAV");
+}
+
+TEST_F(ImpostazioniTest, DataFoldersDefaultToTheRootAndEndInASeparator) {
+    conIni("[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=/srv/dati\r\n");
+    ASSERT_TRUE(impostazioni::leggiPercorsi(globali));
+    EXPECT_EQ(globali.Operatore, "mario");
+    EXPECT_EQ(globali.PathFile, "/srv/dati/");
+    EXPECT_EQ(globali.PathWork, "/");
+}
+
+TEST_F(ImpostazioniTest, NoOperatorStopsTheStart) {
+    EXPECT_FALSE(impostazioni::leggiPercorsi(conIni("[BASE]\r\nOPERATORE=   ; nessuno\r\n")));
+    EXPECT_FALSE(impostazioni::leggiPercorsi(conIni("")));
+}
+
+TEST_F(ImpostazioniTest, AMissingWorkDatabaseLeavesTheMainOneToRelease) {
+    SqlFile::create(folder.path("dati/mario/VisiteDV.mdb"), "visite.sql");
+    conIni("[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
+           "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n");
+    ASSERT_TRUE(impostazioni::leggiPercorsi(globali));
+    EXPECT_THROW(impostazioni::apriDatabase(globali), db::DbError);
+    EXPECT_NE(globali.DbVisite, nullptr);
+    EXPECT_EQ(globali.DbWork, nullptr);
+    EXPECT_FALSE(QFileInfo::exists(folder.path("lavoro/mario/WorkDV.mdb")));
+    RilasciaDatabase(globali);
+    EXPECT_EQ(globali.DbVisite, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+// The main window's load: settings, first rebuild and poll, the timer.
+#include "ui/main/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "app/globali.h"
+#include "support/fakes.h"
+#include "support/sqlfile.h"
+#include "support/tempdir.h"
+#include "ui/main/pannelloparametri.h"
+
+namespace {
+
+constexpr double kOggi = 46362;  // 6 December 2026
+
+class StartupTest : public ::testing::Test {
+  protected:
+    StartupTest() {
+        SqlFile::create(folder.path("dati/op/VisiteDV.mdb"), "visite.sql");
+        SqlFile::create(folder.path("lavoro/op/WorkDV.mdb"), "work.sql");
+        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 45));
+    }
+    void scriviIni(const QByteArray& agenda) {
+        globali.FileIni = folder.write(
+            "Gestar.ini",
+            "[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
+                "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n[AGENDA]\r\n" + agenda);
+    }
+    void appuntamento(int cliente, double data, int allarme) {
+        SqlFile(folder.path("dati/op/VisiteDV.mdb"))
+            .exec(
+                "INSERT INTO Appuntamenti VALUES (?, ?, 'VIS', ?, 'N', 'A', 'nota', 'causa', "
+                "NULL)",
+                {cliente, data, allarme});
+    }
+
+    TestFolder folder;
+    FakePlatform platform;
+    PlatformServices services = platform.services();
+    Globali globali;
+};
+
+TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
+    scriviIni("Secondi=5\r\nSuonoSN=S\r\n");
+    appuntamento(1234, kOggi + 10.0 / 24, 30);  // due at 09:30
+    appuntamento(99, kOggi + 1, 30);
+    Startup startup(globali, services);
+    ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+    EXPECT_EQ(startup.windowTitle(), "PROMEMORIA: 2 APPUNTAMENTI");
+    EXPECT_EQ(startup.List1->count(), 2);
+    EXPECT_EQ(startup.List2->count(), 2);
+    EXPECT_TRUE(startup.Command1(3)->isEnabled());
+    EXPECT_EQ(startup.Timer1->interval(), 5000);
+    EXPECT_TRUE(startup.Timer1->isActive());
+    EXPECT_EQ(startup.scansione().contaCicli(), 1);
+    ASSERT_EQ(platform.launcher.launches.size(), 1);
+    EXPECT_EQ(platform.launcher.launches[0].arguments,
+              QStringList{globali.FileIni + "|1|1234|VIS|06/12/2026 10:00:00"});
+    EXPECT_EQ(startup.pctParam->Combo1->currentText(), "S=Si");
+    EXPECT_EQ(startup.pctParam->Text1->text(), "5");
+    EXPECT_TRUE(startup.pctParam->isHidden());
+}
+
+TEST_F(StartupTest, MissingIntervalShowsEmptyTextAndPollsEveryMinute) {
+    scriviIni("");
+    Startup startup(globali, services);
+    ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+    EXPECT_EQ(startup.pctParam->Text1->text(), "");
+    EXPECT_EQ(startup.Timer1->interval(), 60000);
+    EXPECT_EQ(startup.pctParam->Combo1->currentText(), "N=No");
+    EXPECT_FALSE(startup.Command1(3)->isEnabled());
+    EXPECT_EQ(startup.windowTitle(), "PROMEMORIA: 0 APPUNTAMENTI");
+}
+
+TEST_F(StartupTest, NoOperatorEndsBeforeOpeningAnything) {
+    globali.FileIni = folder.write("Gestar.ini", "[BASE]\r\n");
+    Startup startup(globali, services);
+    EXPECT_EQ(startup.avvia(), Startup::Avvio::SenzaOperatore);
+    EXPECT_EQ(globali.DbVisite, nullptr);
+}
+
+TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
+    scriviIni("");
+    folder.write("lavoro/op/WorkDV.mdb", "not a database");
+    Startup startup(globali, services);
+    EXPECT_EQ(startup.avvia(), Startup::Avvio::Errore);
+    EXPECT_FALSE(startup.Timer1->isActive());
+}
+
+TEST_F(StartupTest, TheTimerRunsThePoll) {
+    scriviIni("Secondi=1\r\n");
+    Startup startup(globali, services);
+    ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+    startup.Timer1->setInterval(1);
+    QTest::qWait(50);
+    EXPECT_GT(startup.scansione().contaCicli(), 1);
+}
+
+}  // namespace
