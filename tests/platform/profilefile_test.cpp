@@ -1,0 +1,219 @@
+// Tests of the profile file reader and writer, with the file's bytes compared after each write.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <string_view>
+
+#include "platform/profilefile.h"
+#include "support/tempdir.h"
+
+using namespace std::string_view_literals;
+
+namespace {
+
+QByteArray bytesOf(std::string_view text) {
+    return QByteArray(text.data(), text.size());
+}
+
+struct ReadCase {
+    const char* name;
+    std::string_view file;
+    const char* section;
+    const char* key;
+    std::u16string_view expected;
+};
+
+class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileRead, FindsTheValue) {
+    const ReadCase& c = GetParam();
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), bytesOf(c.file));
+    EXPECT_EQ(profile::readValue(file, QString::fromLatin1(c.section), QString::fromLatin1(c.key)),
+              QString::fromUtf16(c.expected.data(), c.expected.size()));
+}
+
+const QByteArray kLongValue = QByteArray(150, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileRead,
+    ::testing::Values(
+        ReadCase{"CrLf", "[AGENDA]\r\nSecondi=30\r\n", "AGENDA", "Secondi", u"30"},
+        ReadCase{"LfOnly", "[A]\nX=1\nSecondi=30\n", "A", "Secondi", u"30"},
+        ReadCase{"CrOnly", "[A]\rX=1\rSecondi=30", "A", "Secondi", u"30"},
+        ReadCase{"NamesIgnoreCase", "[agenda]\r\nSECONDI=30", "Agenda", "secondi", u"30"},
+        ReadCase{"NonAsciiNamesIgnoreCase", "[\xc0rea]\r\nCitt\xe0=1", "\xe0REA", "CITT\xc0", u"1"},
+        ReadCase{"Utf8MarkIsNotSpecial", "\xef\xbb\xbf[A]\r\nK=1\r\n[B]\r\nK=2", "A", "K", u""},
+        ReadCase{"Utf8MarkLineBelongsToNoSection", "\xef\xbb\xbf[A]\r\nK=1\r\n[B]\r\nK=2", "B", "K",
+                 u"2"},
+        ReadCase{"BlanksInsideBrackets", "  [ \tAGENDA ] trailing text\r\nK=1", "AGENDA", "K",
+                 u"1"},
+        ReadCase{"MissingClosingBracket", "[AGENDA\r\nK=1", "AGENDA", "K", u"1"},
+        ReadCase{"SemicolonLineIsAComment", "[A]\r\n  ;K=1\r\nK=2", "A", "K", u"2"},
+        ReadCase{"HashLineIsAKey", "[A]\r\n#K=1\r\nK=2", "A", "#K", u"1"},
+        ReadCase{"CommentMarksInsideAValueAreText", "[A]\r\nK=a;b # c", "A", "K", u"a;b # c"},
+        ReadCase{"LinesBeforeTheFirstHeaderBelongNowhere", "K=1\r\n[A]\r\nX=2", "A", "K", u""},
+        ReadCase{"OnlyTheFirstSectionOfANameIsSearched", "[A]\r\nX=1\r\n[a]\r\nK=2", "A", "K", u""},
+        ReadCase{"FirstKeyOfANameWins", "[A]\r\nK=1\r\nk=2", "A", "K", u"1"},
+        ReadCase{"KeyOfTheNextSectionIsNotFound", "[A]\r\n[B]\r\nK=1", "A", "K", u""},
+        ReadCase{"BlanksAroundNamesAndValues", "[A]\r\n \t K \t= \t3 0 \t", "A", "K", u"3 0"},
+        ReadCase{"EqualsSignInsideAValue", "[A]\r\nK= a=b", "A", "K", u"a=b"},
+        ReadCase{"DoubleQuotesRemoved", "[A]\r\nK= \" a \" ", "A", "K", u" a "},
+        ReadCase{"SingleQuotesRemoved", "[A]\r\nK='a'", "A", "K", u"a"},
+        ReadCase{"OnlyOneQuotePairRemoved", "[A]\r\nK=\"\"a\"\"", "A", "K", u"\"a\""},
+        ReadCase{"MismatchedQuotesStay", "[A]\r\nK=\"a'", "A", "K", u"\"a'"},
+        ReadCase{"LoneQuoteStays", "[A]\r\nK=\"", "A", "K", u"\""},
+        ReadCase{"EmptyValue", "[A]\r\nK=\r\n", "A", "K", u""},
+        ReadCase{"LineWithoutEqualsIsNoKey", "[A]\r\nK\r\nK=1", "A", "K", u"1"},
+        ReadCase{"Windows1252Text", "[A]\r\nK=\x80 \xe0", "A", "K", u"\u20ac \u00e0"},
+        ReadCase{"NulStaysForTheCaller", "[A]\r\nK=a\0b"sv, "A", "K", u"a\0b"sv},
+        ReadCase{"MissingSection", "[A]\r\nK=1", "B", "K", u""},
+        ReadCase{"EmptyFile", "", "A", "K", u""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProfileReadLimit, LongValueComesBackAsItsFirst99Characters) {
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=\"" + kLongValue);
+    EXPECT_EQ(profile::readValue(file, QStringLiteral("A"), QStringLiteral("K")),
+              QString(QLatin1Char('"')) + QString(98, QLatin1Char('x')));
+    folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=\"" + kLongValue + '"');
+    EXPECT_EQ(profile::readValue(file, QStringLiteral("A"), QStringLiteral("K")),
+              QString(99, QLatin1Char('x')));
+}
+
+TEST(ProfileReadFile, MissingFileReadsEmpty) {
+    TestFolder folder;
+    EXPECT_EQ(profile::readValue(folder.path(QStringLiteral("none.ini")), QStringLiteral("A"),
+                                 QStringLiteral("K")),
+              QString());
+}
+
+struct WriteCase {
+    const char* name;
+    std::string_view before;
+    const char* section;
+    const char* key;
+    const char16_t* value;
+    std::string_view after;
+};
+
+class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWrite, ChangesOnlyThatKey) {
+    const WriteCase& c = GetParam();
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), bytesOf(c.before));
+    const QString section = QString::fromLatin1(c.section);
+    const QString key = QString::fromLatin1(c.key);
+    const QString value = QString::fromUtf16(c.value);
+    ASSERT_TRUE(profile::writeValue(file, section, key, value));
+    EXPECT_EQ(TestFolder::read(file), bytesOf(c.after));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileWrite,
+    ::testing::Values(
+        WriteCase{"ReplacesTheLineKeepingTheNameAsWritten",
+                  "[agenda]\r\n  SECONDI = 30 ; old\r\nX=1\r\n", "AGENDA", "Secondi", u"45",
+                  "[agenda]\r\nSECONDI=45\r\nX=1\r\n"},
+        WriteCase{"ReplacedLineKeepsItsLineBreak", "[A]\rK=1\rX=2", "A", "K", u"3",
+                  "[A]\rK=3\rX=2"},
+        WriteCase{"ReplacesLastLineWithoutBreak", "[A]\nK=1", "A", "K", u"22", "[A]\nK=22"},
+        WriteCase{"ReplacesOnlyInTheFirstSectionOfTheName", "[A]\nK=1\n[A]\nK=2\n", "A", "K", u"3",
+                  "[A]\nK=3\n[A]\nK=2\n"},
+        WriteCase{"ReplacesOnlyTheFirstKeyOfTheName", "[A]\nK=1\nK=2\n", "A", "K", u"3",
+                  "[A]\nK=3\nK=2\n"},
+        WriteCase{"InsertsAfterTheSectionsLastKey", "[A]\r\nX=1\r\n\r\n; note\r\n[B]\r\nK=0\r\n",
+                  "A", "K", u"60", "[A]\r\nX=1\r\nK=60\r\n\r\n; note\r\n[B]\r\nK=0\r\n"},
+        WriteCase{"InsertsAfterTheHeaderOfASectionWithoutKeys", "[A]\n;K=1\n[B]\n", "A", "K", u"2",
+                  "[A]\nK=2\r\n;K=1\n[B]\n"},
+        WriteCase{"EndsAnOpenLastKeyLineBeforeInserting", "[A]\r\nX=1", "A", "K", u"2",
+                  "[A]\r\nX=1\r\nK=2\r\n"},
+        WriteCase{"EndsAnOpenHeaderLineBeforeInserting", "[A]", "A", "K", u"2", "[A]\r\nK=2\r\n"},
+        WriteCase{"KeyBeforeTheFirstHeaderIsNotTheSectionsKey", "K=0\n[A]\n", "A", "K", u"1",
+                  "K=0\n[A]\nK=1\r\n"},
+        WriteCase{"AppendsAMissingSection", "[B]\nK=0\n", "ListaApp", "DIMX", u"9000",
+                  "[B]\nK=0\n[ListaApp]\r\nDIMX=9000\r\n"},
+        WriteCase{"AppendsAfterALineBreakWhenTheLastLineLacksOne", "[B]\r\nK=0", "A", "K", u"1",
+                  "[B]\r\nK=0\r\n[A]\r\nK=1\r\n"},
+        WriteCase{"AppendsToAnEmptyFile", "", "A", "K", u"1", "[A]\r\nK=1\r\n"},
+        WriteCase{"EveryOtherByteStays", "\xef\xbb\xbf;\x81\x8d\r\n[A]\n\tK\t=1\n\n[B]\r\nZ=\0\r"sv,
+                  "A", "K", u"2", "\xef\xbb\xbf;\x81\x8d\r\n[A]\nK=2\n\n[B]\r\nZ=\0\r"sv},
+        WriteCase{"WritesWindows1252", "[A]\r\n", "A", "K", u"\u20ac\u00e0\u2192",
+                  "[A]\r\nK=\x80\xe0?\r\n"},
+        WriteCase{"EmptyValue", "[A]\r\nK=1\r\n", "A", "K", u"", "[A]\r\nK=\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProfileWriteFile, CreatesAMissingFile) {
+    TestFolder folder;
+    const QString file = folder.path(QStringLiteral("Gestar.ini"));
+    ASSERT_TRUE(profile::writeValue(file, QStringLiteral("AGENDA"), QStringLiteral("Secondi"),
+                                    QStringLiteral("30")));
+    EXPECT_EQ(TestFolder::read(file), QByteArray("[AGENDA]\r\nSecondi=30\r\n"));
+}
+
+TEST(ProfileWriteFile, FailsWithoutCreatingAMissingFolder) {
+    TestFolder folder;
+    const QString file = folder.path(QStringLiteral("none/Gestar.ini"));
+    EXPECT_FALSE(
+        profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("1")));
+    EXPECT_FALSE(QFile::exists(folder.path(QStringLiteral("none"))));
+}
+
+TEST(ProfileWriteFile, FailsOnAFolderInsteadOfAFile) {
+    TestFolder folder;
+    folder.write(QStringLiteral("Gestar.ini/inside"), "x");
+    EXPECT_FALSE(profile::writeValue(folder.path(QStringLiteral("Gestar.ini")), QStringLiteral("A"),
+                                     QStringLiteral("K"), QStringLiteral("1")));
+    EXPECT_EQ(TestFolder::read(folder.path(QStringLiteral("Gestar.ini/inside"))), "x");
+}
+
+// The host product may be reading the file at that moment: it must keep seeing the whole
+// old file, never a truncated or half-written one.
+TEST(ProfileWriteFile, AnOpenReaderKeepsTheWholeOldFile) {
+    TestFolder folder;
+    const QByteArray old = "[A]\r\nK=1\r\n" + QByteArray(4096, ';') + "\r\n";
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), old);
+    QFile reader(file);
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(
+        profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
+    EXPECT_EQ(reader.readAll(), old);
+}
+
+TEST(ProfileWriteFile, KeepsThePermissions) {
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=1\r\n");
+    const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                           QFile::WriteUser | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(file, permissions));
+    ASSERT_TRUE(
+        profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
+    EXPECT_EQ(QFile::permissions(file), permissions);
+}
+
+TEST(ProfileWriteFile, WritesThroughASymbolicLink) {
+    TestFolder folder;
+    const QString target = folder.write(QStringLiteral("shared/Gestar.ini"), "[A]\r\nK=1\r\n");
+    const QString link = folder.path(QStringLiteral("Gestar.ini"));
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(
+        profile::writeValue(link, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
+    EXPECT_EQ(QFile::symLinkTarget(link), target);
+    EXPECT_EQ(TestFolder::read(target), QByteArray("[A]\r\nK=2\r\n"));
+}
+
+// No caching: each read sees the file as another program left it.
+TEST(ProfileReadFile, SeesEveryChange) {
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=1\r\n");
+    const QString section = QStringLiteral("A");
+    const QString key = QStringLiteral("K");
+    EXPECT_EQ(profile::readValue(file, section, key), QStringLiteral("1"));
+    ASSERT_TRUE(profile::writeValue(file, section, key, QStringLiteral("2")));
+    EXPECT_EQ(profile::readValue(file, section, key), QStringLiteral("2"));
+    folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=3\r\n");
+    EXPECT_EQ(profile::readValue(file, section, key), QStringLiteral("3"));
+}
+
+}  // namespace
