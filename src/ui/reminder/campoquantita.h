@@ -1,0 +1,14 @@
+// The amount box of the alarm lead: a few typed characters, the decimal key of the region.
+#pragma once
+
+#include <QLineEdit>
+
+class CampoQuantita : public QLineEdit {
+    Q_OBJECT
+  public:
+    explicit CampoQuantita(QWidget* parent = nullptr) : QLineEdit(parent) {}
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+};

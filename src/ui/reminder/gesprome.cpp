@@ -1,0 +1,277 @@
+// The reminder window: its controls in the host's layout, wired to the reminder's load,
+// the operator's answers and the attached document.
+#include "ui/reminder/gesprome.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/globali.h"
+#include "platform/screen.h"
+#include "platform/services.h"
+#include "ui/reminder/apridocumento.h"
+#include "ui/reminder/campoquantita.h"
+#include "ui/reminder/rispostapromemoria.h"
+#include "ui/reminder/schedapromemoria.h"
+
+namespace {
+
+const QColor kBluScuro(0, 0, 128);
+
+QFont carattere(const QString& famiglia, QFont::StyleHint tipo, double punti, bool grassetto) {
+    QFont font(famiglia);
+    font.setStyleHint(tipo);
+    font.setPointSizeF(punti);
+    font.setBold(grassetto);
+    return font;
+}
+
+const QFont& caratterePiccolo() {
+    static const QFont font =
+        carattere(QStringLiteral("Sans Serif"), QFont::SansSerif, 8.25, false);
+    return font;
+}
+
+const QFont& caratterePiccoloGrassetto() {
+    static const QFont font = carattere(QStringLiteral("Sans Serif"), QFont::SansSerif, 8.25, true);
+    return font;
+}
+
+const QFont& carattereDidascalie() {
+    static const QFont font =
+        carattere(QStringLiteral("Sans Serif"), QFont::SansSerif, 9.75, false);
+    return font;
+}
+
+const QFont& carattereQuantita() {
+    static const QFont font =
+        carattere(QStringLiteral("Monospace"), QFont::TypeWriter, 9.75, false);
+    return font;
+}
+
+void coloraTesto(QWidget* widget, const QColor& colore) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colore);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+GesProme::GesProme(Globali& globali, PlatformServices& platform, QWidget* parent)
+    : QDialog(parent), globali_(globali), platform_(platform) {
+    setObjectName(QStringLiteral("GesProme"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setFont(caratterePiccolo());
+    setFixedSize(pixel(0, 0, 7680, 2955).size());
+    creaRiquadriPromemoria();
+    creaDocumento();
+    creaAvviso();
+    collega();
+}
+
+GesProme::~GesProme() = default;
+
+void GesProme::setClCliente(const QVariant& valore) {
+    chiave_.cliente = ChiavePromemoria::clienteDa(valore);
+}
+
+void GesProme::setClAzione(const QVariant& valore) {
+    chiave_.azione = ChiavePromemoria::azioneDa(valore);
+}
+
+void GesProme::setClData(const QVariant& valore) {
+    chiave_.data = ChiavePromemoria::dataDa(valore);
+}
+
+int GesProme::exec() {
+    centra();
+    scheda_ = std::make_unique<SchedaPromemoria>(*globali_.DbVisite, *globali_.DbWork, chiave_);
+    mostra(scheda_->vista());
+    cmdCli_[Uscita]->setFocus();
+    const int esito = QDialog::exec();
+    scheda_.reset();
+    return esito;
+}
+
+// Client, action and appointment moment.
+void GesProme::creaRiquadriPromemoria() {
+    Label3_[1] = etichetta(this, QStringLiteral("Label3(1)"), QStringLiteral("Cliente"),
+                           pixel(345, 45, 615, 240));
+    lbCliCod_ = riquadro(QStringLiteral("lbCliCod"), pixel(1035, 45, 780, 285));
+    lbCliDes_ = riquadro(QStringLiteral("lbCliDes"), pixel(1845, 45, 5775, 285));
+    Label3_[0] = etichetta(this, QStringLiteral("Label3(0)"), QStringLiteral("Intervento"),
+                           pixel(90, 360, 870, 240));
+    lbAziCod_ = riquadro(QStringLiteral("lbAziCod"), pixel(1035, 360, 780, 285));
+    LbAziDes_ = riquadro(QStringLiteral("LbAziDes"), pixel(1845, 360, 5775, 690));
+    LbAziDes_->setWordWrap(true);
+    LbAziDes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3_[2] = etichetta(this, QStringLiteral("Label3(2)"), QStringLiteral("Appuntamento del"),
+                           pixel(45, 1080, 1680, 240));
+    lbScadDD_ = riquadro(QStringLiteral("lbScadDD"), pixel(1845, 1080, 1095, 285));
+    lbScadDD_->setAlignment(Qt::AlignCenter);
+    Label3_[3] = etichetta(this, QStringLiteral("Label3(3)"), QStringLiteral("alle ore"),
+                           pixel(3345, 1080, 675, 240));
+    lbScadHH_ = riquadro(QStringLiteral("lbScadHH"), pixel(4140, 1080, 690, 285));
+    lbScadHH_->setAlignment(Qt::AlignCenter);
+    for (QLabel* valore : {lbCliCod_, lbCliDes_, lbAziCod_, LbAziDes_, lbScadDD_, lbScadHH_}) {
+        valore->setFont(caratterePiccoloGrassetto());
+    }
+}
+
+void GesProme::creaDocumento() {
+    cmdDocumento_ = pulsante(this, QStringLiteral("cmdDocumento"), QStringLiteral("&Documento"),
+                             pixel(45, 1425, 1455, 360));
+    cmdDocumento_->setToolTip(QStringLiteral("Apri il Documento abbinato"));
+    Command1_ = pulsante(this, QStringLiteral("Command1"), QStringLiteral("X"),
+                         pixel(1485, 1425, 330, 360));
+    Command1_->setFont(caratterePiccoloGrassetto());
+    Command1_->setToolTip(QStringLiteral("Disabbina il Documento allegato"));
+    lbDocumento_ = riquadro(QStringLiteral("lbDocumento"), pixel(1845, 1440, 5775, 330));
+    lbDocumento_->setFont(caratterePiccolo());
+    coloraTesto(lbDocumento_, kBluScuro);
+}
+
+// The frame reads as one sentence: "Avvisare" (amount) (unit) "prima", then the alarm moment.
+void GesProme::creaAvviso() {
+    Frame1_ = new QGroupBox(QStringLiteral("Avvisare"), this);
+    Frame1_->setObjectName(QStringLiteral("Frame1"));
+    Frame1_->setGeometry(pixel(0, 1800, 7665, 690));
+    Txt1_ = new CampoQuantita(Frame1_);
+    Txt1_->setObjectName(QStringLiteral("Txt(1)"));
+    Txt1_->setFont(carattereQuantita());
+    Txt1_->setGeometry(pixel(90, 270, 740, 360));
+    cmbAllarm_ = new QComboBox(Frame1_);
+    cmbAllarm_->setObjectName(QStringLiteral("cmbAllarm"));
+    cmbAllarm_->setGeometry(pixel(840, 300, 1005, 315));
+    cmbAllarm_->addItems(
+        {QStringLiteral("minuti"), QStringLiteral("ore"), QStringLiteral("giorni")});
+    Label3_[4] = etichetta(Frame1_, QStringLiteral("Label3(4)"), QStringLiteral("prima"),
+                           pixel(1905, 330, 615, 240));
+    Label3_[4]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lbSveglia_ =
+        etichetta(Frame1_, QStringLiteral("lbSveglia"), QString(), pixel(2655, 180, 1380, 465));
+    lbSveglia_->setFont(caratterePiccolo());
+    lbSveglia_->setAlignment(Qt::AlignCenter);
+    coloraTesto(lbSveglia_, kBluScuro);
+    cmdCli_[ImpostaAvviso] =
+        pulsante(Frame1_, QStringLiteral("cmdCli(0)"), QStringLiteral("&IMPOSTA AVVISO"),
+                 pixel(4095, 225, 1770, 375));
+    cmdCli_[NonAvvisarePiu] =
+        pulsante(Frame1_, QStringLiteral("cmdCli(1)"), QStringLiteral("&NON AVVISARE PIU'"),
+                 pixel(5850, 225, 1770, 375));
+    cmdCli_[Uscita] = pulsante(this, QStringLiteral("cmdCli(2)"), QStringLiteral("&USCITA"),
+                               pixel(90, 2565, 7530, 375));
+}
+
+// Buttons, tab order (from "&USCITA" round to "X") and the key preview.
+void GesProme::collega() {
+    for (Comando comando : {ImpostaAvviso, NonAvvisarePiu, Uscita}) {
+        connect(cmdCli_[comando], &QPushButton::clicked, this,
+                [this, comando] { eseguiComando(comando); });
+    }
+    connect(cmdDocumento_, &QPushButton::clicked, this, [this] {
+        ApriDocumento(lbDocumento_->text(), platform_.documents, platform_.messages);
+    });
+    connect(Command1_, &QPushButton::clicked, this, [this] { lbDocumento_->clear(); });
+
+    const QList<QWidget*> ordine = {
+        cmdCli_[Uscita],        cmdDocumento_,           Txt1_,    cmbAllarm_,
+        cmdCli_[ImpostaAvviso], cmdCli_[NonAvvisarePiu], Command1_};
+    for (qsizetype i = 1; i < ordine.size(); ++i) setTabOrder(ordine[i - 1], ordine[i]);
+
+    installEventFilter(this);
+    for (QWidget* figlio : findChildren<QWidget*>()) figlio->installEventFilter(this);
+}
+
+void GesProme::centra() {
+    const QRect area = platform_.screen.availableGeometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void GesProme::mostra(const VistaPromemoria& vista) {
+    lbCliCod_->setText(vista.codiceCliente);
+    lbCliDes_->setText(vista.descrizioneCliente);
+    lbAziCod_->setText(vista.codiceAzione);
+    LbAziDes_->setText(vista.descrizioneAzione);
+    coloraTesto(lbAziCod_, vista.coloreAzione);
+    coloraTesto(LbAziDes_, vista.coloreAzione);
+    lbScadDD_->setText(vista.dataAppuntamento);
+    lbScadHH_->setText(vista.oraAppuntamento);
+    Txt1_->setText(vista.quantita);
+    cmbAllarm_->setCurrentIndex(static_cast<int>(vista.unita));
+    lbSveglia_->setText(vista.sveglia);
+    lbDocumento_->setText(vista.documento);
+    const std::initializer_list<QWidget*> documento = {cmdDocumento_, Command1_, lbDocumento_};
+    for (QWidget* controllo : documento) controllo->setVisible(vista.documentoPresente());
+    setWindowTitle(vista.titolo);
+}
+
+// Every button closes the window; the list window reads UltimoComando to decide on a rebuild.
+void GesProme::eseguiComando(Comando comando) {
+    globali_.UltimoComando = static_cast<qint16>(comando);
+    RispostaPromemoria risposta(scheda_->appuntamento(), scheda_->promemoria());
+    if (comando == ImpostaAvviso) {
+        risposta.impostaAvviso(Txt1_->text(), static_cast<UnitaAllarme>(cmbAllarm_->currentIndex()),
+                               lbDocumento_->text());
+    } else if (comando == NonAvvisarePiu) {
+        risposta.nonAvvisarePiu();
+    }
+    accept();
+}
+
+// F2, with any modifiers and wherever the focus is, closes the window without a command.
+bool GesProme::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {
+        reject();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Escape is left to the controls like any other key: it does not close this window.
+void GesProme::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+QRect GesProme::pixel(int left, int top, int width, int height) const {
+    const Screen& screen = platform_.screen;
+    return {screen.pixelsFromTwips(left), screen.pixelsFromTwips(top),
+            screen.pixelsFromTwips(width), screen.pixelsFromTwips(height)};
+}
+
+QLabel* GesProme::etichetta(QWidget* parent, const QString& nome, const QString& testo,
+                            const QRect& r) {
+    auto* label = new QLabel(testo, parent);
+    label->setObjectName(nome);
+    label->setGeometry(r);
+    label->setFont(carattereDidascalie());
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// A value box: a label on white with a single-line border.
+QLabel* GesProme::riquadro(const QString& nome, const QRect& r) {
+    auto* label = new QLabel(this);
+    label->setObjectName(nome);
+    label->setGeometry(r);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton* GesProme::pulsante(QWidget* parent, const QString& nome, const QString& testo,
+                                const QRect& r) {
+    auto* button = new QPushButton(testo, parent);
+    button->setObjectName(nome);
+    button->setGeometry(r);
+    return button;
+}

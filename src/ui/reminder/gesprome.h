@@ -1,0 +1,79 @@
+// The reminder window GesProme: one due reminder, its alarm lead and its attached document.
+#pragma once
+
+#include <QDialog>
+#include <QVariant>
+#include <array>
+#include <memory>
+
+#include "ui/reminder/chiavepromemoria.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class CampoQuantita;
+class SchedaPromemoria;
+struct Globali;
+struct PlatformServices;
+struct VistaPromemoria;
+
+class GesProme : public QDialog {
+    Q_OBJECT
+  public:
+    GesProme(Globali& globali, PlatformServices& platform, QWidget* parent = nullptr);
+    ~GesProme() override;
+
+    // The reminder's key, set before every showing. Each throws ConversionError when the
+    // value cannot be converted, and then stores nothing.
+    void setClCliente(const QVariant& valore);
+    void setClAzione(const QVariant& valore);
+    void setClData(const QVariant& valore);  // general date text, e.g. "06/12/2026 09:05:00"
+
+    // Loads the reminder of the key (database errors propagate to the caller), shows the
+    // window modally and, once it has closed, releases the reminder's table cursors.
+    int exec() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    // Positions of `cmdCli`, stored in UltimoComando.
+    enum Comando { ImpostaAvviso = 0, NonAvvisarePiu = 1, Uscita = 2 };
+
+    void creaRiquadriPromemoria();
+    void creaDocumento();
+    void creaAvviso();
+    void collega();
+    void centra();
+    void mostra(const VistaPromemoria& vista);
+    void eseguiComando(Comando comando);
+
+    QRect pixel(int left, int top, int width, int height) const;
+    QLabel* etichetta(QWidget* parent, const QString& nome, const QString& testo, const QRect& r);
+    QLabel* riquadro(const QString& nome, const QRect& r);
+    QPushButton* pulsante(QWidget* parent, const QString& nome, const QString& testo,
+                          const QRect& r);
+
+    Globali& globali_;
+    PlatformServices& platform_;
+    ChiavePromemoria chiave_;
+    std::unique_ptr<SchedaPromemoria> scheda_;
+
+    std::array<QLabel*, 5> Label3_{};
+    QLabel* lbCliCod_ = nullptr;
+    QLabel* lbCliDes_ = nullptr;
+    QLabel* lbAziCod_ = nullptr;
+    QLabel* LbAziDes_ = nullptr;
+    QLabel* lbScadDD_ = nullptr;
+    QLabel* lbScadHH_ = nullptr;
+    QPushButton* cmdDocumento_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QLabel* lbDocumento_ = nullptr;
+    QGroupBox* Frame1_ = nullptr;
+    CampoQuantita* Txt1_ = nullptr;
+    QComboBox* cmbAllarm_ = nullptr;
+    QLabel* lbSveglia_ = nullptr;
+    std::array<QPushButton*, 3> cmdCli_{};
+};

@@ -1,0 +1,34 @@
+// Client and action look-ups: one read-only query each, closed before returning.
+#include "ui/reminder/ricerche.h"
+
+#include "db/database.h"
+#include "db/schema.h"
+#include "ui/reminder/coloreazione.h"
+#include "util/valori.h"
+
+namespace schema = db::schema;
+
+QString Ricerche::DescrizioneCliente(qint32 cliente) {
+    if (cliente == 0) return {};
+    const auto righe = work_.openQuery(schema::descrizioneCliente(cliente), true);
+    QString descrizione;
+    if (righe->recordCount() > 0) {
+        descrizione = ValoreTesto(righe->field(schema::kCliRagsoc)).trimmed();
+        const QString estesa = ValoreTesto(righe->field(schema::kCliRagsocEstesa)).trimmed();
+        if (!estesa.isEmpty()) descrizione += QStringLiteral(" >") + estesa;
+    }
+    righe->close();
+    return descrizione;
+}
+
+std::optional<DatiAzione> Ricerche::azione(const QString& codice) {
+    if (codice.isEmpty()) return std::nullopt;
+    const auto righe = work_.openQuery(schema::descrizioneAzione(codice), true);
+    std::optional<DatiAzione> dati;
+    if (righe->recordCount() > 0) {
+        dati = DatiAzione{ValoreTesto(righe->field(schema::kTbaDescrizione)).trimmed(),
+                          ColoreAzione(righe->field(schema::kTbaColore)).value_or(Qt::black)};
+    }
+    righe->close();
+    return dati;
+}

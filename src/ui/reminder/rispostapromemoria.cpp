@@ -1,0 +1,87 @@
+// Writes of "&IMPOSTA AVVISO" and "&NON AVVISARE PIU'": the appointment first, then its reminder.
+#include "ui/reminder/rispostapromemoria.h"
+
+#include <iostream>
+
+#include "db/database.h"
+#include "db/schema.h"
+#include "util/testi.h"
+#include "util/valori.h"
+
+namespace schema = db::schema;
+
+namespace {
+
+// Blank or non-numeric text is no lead at all; so is a text that only looks like a date.
+double quantitaDigitata(const QString& testo) {
+    try {
+        return ValoreNumero(testo);
+    } catch (const ConversionError&) {
+        return 0;
+    }
+}
+
+void salvaRiga(db::TableCursor& cursore,
+               std::initializer_list<std::pair<QString, QVariant>> campi) {
+    cursore.edit();
+    for (const auto& [nome, valore] : campi) cursore.setField(nome, valore);
+    cursore.update();
+}
+
+}  // namespace
+
+void RispostaPromemoria::impostaAvviso(const QString& quantita, UnitaAllarme unita,
+                                       const QString& documento) {
+    const double minuti = Preavviso{quantitaDigitata(quantita), unita}.minuti();
+    const std::optional<double> data = dataAppuntamento();
+    const double allarme = data ? Preavviso::momentoAllarme(*data, minuti) : 0;
+    if (allarme <= 0) {
+        nonAvvisarePiu();
+        return;
+    }
+    aggiornaAppuntamento(
+        {{schema::kApAllarm, minuti}, {schema::kApDocumento, documento.trimmed()}});
+    aggiornaPromemoria({{schema::kPmAllarm, allarme}, {schema::kPmWait, QStringLiteral(" ")}});
+}
+
+void RispostaPromemoria::nonAvvisarePiu() {
+    aggiornaAppuntamento({{schema::kApAllarm, 0.0}});
+    eliminaPromemoria();
+}
+
+// The appointment's moment; nothing when there is no appointment to read it from.
+std::optional<double> RispostaPromemoria::dataAppuntamento() const {
+    if (appuntamento_.noMatch()) return std::nullopt;
+    try {
+        return ValoreNumero(appuntamento_.field(schema::kApData));
+    } catch (const db::DbError&) {
+    } catch (const ConversionError&) {
+    }
+    return std::nullopt;
+}
+
+// Losing this write loses the operator's decision, so it is told on standard error.
+void RispostaPromemoria::aggiornaAppuntamento(Campi campi) {
+    if (appuntamento_.noMatch()) return;
+    try {
+        salvaRiga(appuntamento_, campi);
+    } catch (const db::DbError& errore) {
+        std::cerr << "SCADEX: appointment not updated: " << errore.what() << std::endl;
+    }
+}
+
+void RispostaPromemoria::aggiornaPromemoria(Campi campi) {
+    if (promemoria_.noMatch()) return;
+    try {
+        salvaRiga(promemoria_, campi);
+    } catch (const db::DbError&) {
+    }
+}
+
+void RispostaPromemoria::eliminaPromemoria() {
+    if (promemoria_.noMatch()) return;
+    try {
+        promemoria_.deleteCurrent();
+    } catch (const db::DbError&) {
+    }
+}

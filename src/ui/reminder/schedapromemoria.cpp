@@ -1,0 +1,80 @@
+// Loading of one reminder: seeks on both tables, the shown texts, the client and the action.
+#include "ui/reminder/schedapromemoria.h"
+
+#include "db/schema.h"
+#include "ui/reminder/ricerche.h"
+#include "util/testi.h"
+#include "util/valori.h"
+
+namespace schema = db::schema;
+
+namespace {
+
+// Weekday in capitals over the date and the time, two blanks apart.
+QString testoSveglia(double momento) {
+    return testi::weekdayUpper(momento) + QLatin1Char('\n') + testi::ddmmyy(momento) +
+           QStringLiteral("  ") + testi::hhnn(momento);
+}
+
+}  // namespace
+
+SchedaPromemoria::SchedaPromemoria(db::Database& visite, db::Database& work,
+                                   const ChiavePromemoria& chiave)
+    : appuntamento_(visite.openTable(schema::kAppuntamenti)),
+      promemoria_(work.openTable(schema::kPromemoria)) {
+    for (db::TableCursor* cursore : {appuntamento_.get(), promemoria_.get()}) {
+        cursore->selectIndex(schema::kPrimaria);
+        cursore->seek(db::SeekComparison::Equal, chiave.valori());
+    }
+    leggiAppuntamento(chiave);
+    leggiDocumento();
+    leggiAnagrafiche(work, chiave);
+}
+
+void SchedaPromemoria::leggiAppuntamento(const ChiavePromemoria& chiave) {
+    QString causa;
+    if (!appuntamento_->noMatch()) {
+        const double data = ValoreNumero(appuntamento_->field(schema::kApData));
+        const double minuti = ValoreNumero(appuntamento_->field(schema::kApAllarm));
+        const Preavviso preavviso = Preavviso::daMinuti(minuti);
+        vista_.descrizioneAzione = ValoreTesto(appuntamento_->field(schema::kApNote));
+        vista_.dataAppuntamento = testi::ddmmyy(data);
+        vista_.oraAppuntamento = testi::hhnn(data);
+        vista_.quantita = testi::numberText(preavviso.quantita);
+        vista_.unita = preavviso.unita;
+        vista_.sveglia = testoSveglia(Preavviso::momentoAllarme(data, minuti));
+        causa = ValoreTesto(appuntamento_->field(schema::kApCausa));
+    } else {
+        vista_.quantita = testi::numberText(0);
+    }
+    vista_.titolo =
+        QStringLiteral(" APPUNTAMENTO ") + testi::ddmmhhnn(chiave.data) + QLatin1Char('-') + causa;
+}
+
+// A reminder row that the periodic rebuild removed meanwhile leaves the document box empty.
+void SchedaPromemoria::leggiDocumento() {
+    if (promemoria_->noMatch()) return;
+    vista_.documento = ValoreTesto(promemoria_->field(schema::kPmDocumento));
+}
+
+void SchedaPromemoria::leggiAnagrafiche(db::Database& work, const ChiavePromemoria& chiave) {
+    Ricerche ricerche(work);
+    vista_.codiceCliente = QString::number(chiave.cliente);
+    vista_.descrizioneCliente = ricerche.DescrizioneCliente(chiave.cliente);
+    vista_.codiceAzione = chiave.azione;
+    const std::optional<DatiAzione> azione = ricerche.azione(chiave.azione);
+    if (!azione) return;
+    if (vista_.descrizioneAzione.trimmed().isEmpty())
+        vista_.descrizioneAzione = azione->descrizione;
+    vista_.coloreAzione = azione->colore;
+}
+
+// Closing only releases the cursors; a failure then is of no consequence to anyone.
+SchedaPromemoria::~SchedaPromemoria() {
+    for (db::TableCursor* cursore : {appuntamento_.get(), promemoria_.get()}) {
+        try {
+            cursore->close();
+        } catch (const db::DbError&) {
+        }
+    }
+}

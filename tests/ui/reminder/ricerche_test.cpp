@@ -1,0 +1,114 @@
+// Client and action look-ups on a real work database.
+#include "ui/reminder/ricerche.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPalette>
+
+#include "reminderworkspace.h"
+
+namespace {
+
+struct NameCase {
+    const char* name;
+    QVariant ragsoc;
+    QVariant estesa;
+    QString expected;
+};
+
+class DescrizioneClienteTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(DescrizioneClienteTest, JoinsNameAndExtendedName) {
+    ReminderWorkspace workspace;
+    workspace.addClient(7, GetParam().ragsoc, GetParam().estesa);
+    EXPECT_EQ(Ricerche(*workspace.globali.DbWork).DescrizioneCliente(7), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, DescrizioneClienteTest,
+    ::testing::Values(NameCase{"TrailingBlanks", QString("ROSSI   "), QString("MARIO ROSSI & C.  "),
+                               "ROSSI >MARIO ROSSI & C."},
+                      NameCase{"BlankName", QString("   "), QString("MARIO ROSSI"),
+                               " >MARIO ROSSI"},
+                      NameCase{"BlankExtended", QString(" ROSSI "), QString("  "), "ROSSI"},
+                      NameCase{"NullExtended", QString("ROSSI"), QVariant(), "ROSSI"},
+                      NameCase{"NullName", QVariant(), QVariant(), ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DescrizioneCliente, UnknownClientHasNoName) {
+    ReminderWorkspace workspace;
+    workspace.addClient(7, QString("ROSSI"), QVariant());
+    EXPECT_EQ(Ricerche(*workspace.globali.DbWork).DescrizioneCliente(8), "");
+}
+
+TEST(DescrizioneCliente, ClientZeroIsNotLookedUp) {
+    ReminderWorkspace workspace;
+    workspace.globali.DbWork->execute("DROP TABLE Clienti");
+    Ricerche ricerche(*workspace.globali.DbWork);
+    EXPECT_EQ(ricerche.DescrizioneCliente(0), "");
+    EXPECT_THROW(ricerche.DescrizioneCliente(1), db::DbError);
+}
+
+struct ColourCase {
+    const char* name;
+    QVariant stored;
+    QColor expected;
+};
+
+class ColoreAzioneTest : public ::testing::TestWithParam<ColourCase> {};
+
+TEST_P(ColoreAzioneTest, ReadsTheStoredColour) {
+    ReminderWorkspace workspace;
+    workspace.addAction("VIS", QString(" Visita "), GetParam().stored);
+    const std::optional<DatiAzione> azione = Ricerche(*workspace.globali.DbWork).azione("VIS");
+    ASSERT_TRUE(azione);
+    EXPECT_EQ(azione->descrizione, "Visita");
+    EXPECT_EQ(azione->colore, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Colours, ColoreAzioneTest,
+    ::testing::Values(ColourCase{"Red", 255, QColor(255, 0, 0)},
+                      ColourCase{"BlueAsText", QString("16711680"), QColor(0, 0, 255)},
+                      ColourCase{"Mixed", 0x336699, QColor(0x99, 0x66, 0x33)},
+                      ColourCase{"WholeReal", 65280.0, QColor(0, 255, 0)},
+                      ColourCase{"Black", 0, QColor(Qt::black)},
+                      ColourCase{"Null", QVariant(), QColor(Qt::black)},
+                      ColourCase{"Blank", QString("  "), QColor(Qt::black)},
+                      ColourCase{"Word", QString("rosso"), QColor(Qt::black)},
+                      ColourCase{"Fraction", 12.5, QColor(Qt::black)},
+                      ColourCase{"BeyondRgb", 16777216, QColor(Qt::black)},
+                      ColourCase{"UnknownSystemColour", -2147483548, QColor(Qt::black)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ColoreAzione, TopBitNamesASystemColourInEitherSignConvention) {
+    ReminderWorkspace workspace;
+    workspace.addAction("SIG", QString("x"), -2147483640);         // window text, signed
+    workspace.addAction("UNS", QString("x"), qint64(2147483661));  // highlight, unsigned
+    Ricerche ricerche(*workspace.globali.DbWork);
+    const QPalette palette = QGuiApplication::palette();
+    EXPECT_EQ(ricerche.azione("SIG")->colore, palette.color(QPalette::WindowText));
+    EXPECT_EQ(ricerche.azione("UNS")->colore, palette.color(QPalette::Highlight));
+}
+
+TEST(Azione, CodeWithAnApostropheIsLookedUpAsItIs) {
+    ReminderWorkspace workspace;
+    workspace.addAction("D'A", QString("Dall'avvocato"), 255);
+    workspace.addAction("X", QString("other"), 0);
+    Ricerche ricerche(*workspace.globali.DbWork);
+    ASSERT_TRUE(ricerche.azione("D'A"));
+    EXPECT_EQ(ricerche.azione("D'A")->descrizione, "Dall'avvocato");
+    EXPECT_FALSE(ricerche.azione("' OR ''='"));
+}
+
+TEST(Azione, EmptyOrUnknownCodeFindsNothing) {
+    ReminderWorkspace workspace;
+    workspace.addAction("VIS", QString("Visita"), 255);
+    Ricerche ricerche(*workspace.globali.DbWork);
+    EXPECT_FALSE(ricerche.azione(""));
+    EXPECT_FALSE(ricerche.azione("TEL"));
+    EXPECT_TRUE(ricerche.azione("vis")) << "codes compare without regard to case";
+}
+
+}  // namespace
