@@ -1,7 +1,6 @@
 // Tests of LeggiIni's comment rules and clean-up, ScriviIni and TroncaAlNul.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <string_view>
 
 #include "app/ini.h"
@@ -77,13 +76,6 @@ TEST(ScriviIni, WritesWhatLeggiIniReadsBack) {
               QStringLiteral("/home/però/suoni"));
     EXPECT_EQ(TestFolder::read(file),
               QByteArray("[AGENDA]\r\nSuonoPath=/home/per\xf2/suoni\r\nSuonoSN=S\r\n"));
-}
-
-TEST(ScriviIni, FailsSilentlyInAMissingFolder) {
-    TestFolder folder;
-    const QString file = folder.path(QStringLiteral("none/Gestar.ini"));
-    ScriviIni(file, QStringLiteral("AGENDA"), QStringLiteral("Secondi"), QStringLiteral("30"));
-    EXPECT_FALSE(QFile::exists(file));
 }
 
 struct TextCase {

@@ -144,14 +144,6 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"EmptyValue", "[A]\r\nK=1\r\n", "A", "K", u"", "[A]\r\nK=\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ProfileWriteFile, CreatesAMissingFile) {
-    TestFolder folder;
-    const QString file = folder.path(QStringLiteral("Gestar.ini"));
-    ASSERT_TRUE(profile::writeValue(file, QStringLiteral("AGENDA"), QStringLiteral("Secondi"),
-                                    QStringLiteral("30")));
-    EXPECT_EQ(TestFolder::read(file), QByteArray("[AGENDA]\r\nSecondi=30\r\n"));
-}
-
 TEST(ProfileWriteFile, FailsWithoutCreatingAMissingFolder) {
     TestFolder folder;
     const QString file = folder.path(QStringLiteral("none/Gestar.ini"));
