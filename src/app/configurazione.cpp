@@ -5,6 +5,7 @@
 
 #include "app/ini.h"
 #include "platform/messagebox.h"
+#include "util/testi.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ QString RigaDiComando(const QStringList& argomenti) {
 // A command line naming a missing file falls back to the Windows directory directly: the
 // program's folder is tried only when the command line is empty.
 std::optional<QString> CercaFileIni(const AvvioProgramma& avvio, MessageBox& messaggi) {
-    QString fileIni = TogliSpazi(avvio.rigaDiComando);
+    QString fileIni = testi::trimSpaces(avvio.rigaDiComando);
     if (fileIni.isEmpty()) fileIni = avvio.cartellaProgramma + QLatin1Char('/') + kNomeFileIni;
     if (!FilePresente(fileIni)) fileIni = avvio.cartellaWindows + kNomeFileIni;
     if (FilePresente(fileIni)) return fileIni;

@@ -4,6 +4,7 @@
 #include <QLatin1StringView>
 
 #include "platform/profilefile.h"
+#include "util/testi.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ QString LeggiIni(const QString& file, const QString& sezione, const QString& chi
     // Two inline comment forms: everything from a TAB, everything from " ;".
     valore = PrimaDi(valore, valore.indexOf(QLatin1Char('\t')));
     valore = PrimaDi(valore, InizioCommento(valore));
-    return TogliSpazi(valore);
+    return testi::trimSpaces(valore);
 }
 
 void ScriviIni(const QString& file, const QString& sezione, const QString& chiave,
@@ -37,12 +38,4 @@ void ScriviIni(const QString& file, const QString& sezione, const QString& chiav
 
 QString TroncaAlNul(const QString& testo) {
     return PrimaDi(testo, testo.indexOf(QChar(0)));
-}
-
-QString TogliSpazi(const QString& testo) {
-    qsizetype inizio = 0;
-    qsizetype fine = testo.size();
-    while (inizio < fine && testo[inizio] == QLatin1Char(' ')) ++inizio;
-    while (fine > inizio && testo[fine - 1] == QLatin1Char(' ')) --fine;
-    return testo.sliced(inizio, fine - inizio);
 }

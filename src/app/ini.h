@@ -10,5 +10,3 @@ void ScriviIni(const QString& file, const QString& sezione, const QString& chiav
                const QString& valore);
 // The text before its first NUL character.
 QString TroncaAlNul(const QString& testo);
-// The text without leading and trailing spaces (other blanks stay).
-QString TogliSpazi(const QString& testo);

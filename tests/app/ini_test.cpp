@@ -5,6 +5,7 @@
 
 #include "app/ini.h"
 #include "support/tempdir.h"
+#include "util/testi.h"
 
 using namespace std::string_view_literals;
 
@@ -93,13 +94,13 @@ INSTANTIATE_TEST_SUITE_P(Texts, TroncaAlNulText,
                          ::testing::Values(TextCase{u"abc", u"abc"}, TextCase{u"ab\0c\0d"sv, u"ab"},
                                            TextCase{u"\0abc"sv, u""}, TextCase{u"", u""}));
 
-class TogliSpaziText : public ::testing::TestWithParam<TextCase> {};
+class TrimSpacesText : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(TogliSpaziText, RemovesOnlyOuterSpaces) {
-    EXPECT_EQ(TogliSpazi(fromUtf16(GetParam().text)), fromUtf16(GetParam().expected));
+TEST_P(TrimSpacesText, RemovesOnlyOuterSpaces) {
+    EXPECT_EQ(testi::trimSpaces(fromUtf16(GetParam().text)), fromUtf16(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, TogliSpaziText,
+INSTANTIATE_TEST_SUITE_P(Texts, TrimSpacesText,
                          ::testing::Values(TextCase{u"  a b  ", u"a b"}, TextCase{u"   ", u""},
                                            TextCase{u"\ta\t", u"\ta\t"},
                                            TextCase{u" \u00a0a ", u"\u00a0a"}));

@@ -21,7 +21,7 @@
 #include "platform/soundplayer.h"
 
 class FakeClock : public Clock {
-  public:
+public:
     QDateTime moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
     QDateTime now() const override { return moment; }
 };
@@ -32,7 +32,7 @@ struct LaunchRecord {
 };
 
 class RecordingLauncher : public ProcessLauncher {
-  public:
+public:
     QList<LaunchRecord> launches;
     bool succeed = true;
     bool startDetached(const QString& program, const QStringList& arguments) override {
@@ -43,7 +43,7 @@ class RecordingLauncher : public ProcessLauncher {
 
 // Runs `onYield` (when set) each time the code under test yields to events.
 class FakeYielder : public EventYielder {
-  public:
+public:
     int yields = 0;
     std::function<void()> onYield;
     void yieldToEvents() override {
@@ -54,7 +54,7 @@ class FakeYielder : public EventYielder {
 
 // Answers boxes from a script (Ok / Yes by default) and records every request.
 class ScriptedMessageBox : public MessageBox {
-  public:
+public:
     QList<MessageRequest> shown;
     std::deque<MessageAnswer> answers;
     MessageAnswer show(const MessageRequest& request) override {
@@ -70,7 +70,7 @@ class ScriptedMessageBox : public MessageBox {
 };
 
 class FakeScreen : public Screen {
-  public:
+public:
     QRect area = QRect(0, 0, 1280, 1024);
     double dpi = 96.0;
     QRect availableGeometry() const override { return area; }
@@ -78,13 +78,13 @@ class FakeScreen : public Screen {
 };
 
 class RecordingSoundPlayer : public SoundPlayer {
-  public:
+public:
     QStringList played;
     void play(const QString& path) override { played.append(path); }
 };
 
 class ScriptedFileDialog : public FileDialog {
-  public:
+public:
     QList<FileDialogRequest> requests;
     std::optional<FileChoice> answer;  // nothing: the operator cancels
     std::optional<FileChoice> open(const FileDialogRequest& request) override {
@@ -94,7 +94,7 @@ class ScriptedFileDialog : public FileDialog {
 };
 
 class FakeDocumentOpener : public DocumentOpener {
-  public:
+public:
     QStringList opened;
     OpenResult result = OpenResult::Opened;
     OpenResult open(const QString& name) override {

@@ -1,7 +1,9 @@
 // Direct SQL on test database files.
 #include "support/sqlfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -29,6 +31,7 @@ void SqlFile::create(const QString& path, const QString& schemaName) {
     QFile schema(QStringLiteral(SCADEX_SCHEMA_DIR "/") + schemaName);
     if (!schema.open(QIODevice::ReadOnly)) throw std::runtime_error("schema file missing");
     const QString ddl = QString::fromUtf8(schema.readAll());
+    QDir().mkpath(QFileInfo(path).absolutePath());
     SqlFile file(path);
     for (const QString& statement : ddl.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         QString sql;

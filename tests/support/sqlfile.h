@@ -7,7 +7,7 @@
 #include <QVariantList>
 
 class SqlFile {
-  public:
+public:
     // Creates a database file with the DDL of schema/<schemaName> (visite.sql, work.sql).
     static void create(const QString& path, const QString& schemaName);
 
@@ -23,6 +23,6 @@ class SqlFile {
     // The first column of the first row (invalid when there is none).
     QVariant value(const QString& sql, const QVariantList& values = {});
 
-  private:
+private:
     QString connectionName_;
 };

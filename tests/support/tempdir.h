@@ -6,13 +6,13 @@
 #include <QTemporaryDir>
 
 class TestFolder {
-  public:
+public:
     TestFolder();
     QString path(const QString& name) const;
     // Writes bytes to a file of the folder (creating sub-folders) and returns its path.
     QString write(const QString& name, const QByteArray& bytes) const;
     static QByteArray read(const QString& path);
 
-  private:
+private:
     QTemporaryDir dir_;
 };

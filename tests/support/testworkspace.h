@@ -8,7 +8,7 @@
 #include "support/tempdir.h"
 
 class TestWorkspace {
-  public:
+public:
     // Creates VisiteDV.mdb and WorkDV.mdb from the schema and opens them into `globali`.
     TestWorkspace();
 
@@ -27,7 +27,7 @@ class TestWorkspace {
                               const QVariant& stato = "A", const QVariant& note = {},
                               const QVariant& causa = {}, const QVariant& documento = {});
 
-  private:
+private:
     std::unique_ptr<SqlFile> visite_;
     std::unique_ptr<SqlFile> work_;
 };

@@ -11,7 +11,7 @@ class Screen;
 
 class PannelloParametri : public QFrame {
     Q_OBJECT
-  public:
+public:
     PannelloParametri(const Screen& screen, QWidget* parent);
 
     QLabel* Label2_0;

@@ -1,8 +1,10 @@
 // The main window: layout, load and the scanning it owns.
 #include "ui/main/startup.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,9 +17,13 @@
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "platform/fonts.h"
+#include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/services.h"
+#include "ui/main/filtrotastonumerico.h"
+#include "ui/main/gestioneparametri.h"
 #include "ui/main/pannelloparametri.h"
+#include "ui/main/suonaavviso.h"
 #include "util/testi.h"
 
 namespace {
@@ -33,7 +39,9 @@ Startup::Startup(Globali& globali, PlatformServices& platform, QWidget* parent)
       globali_(globali),
       platform_(platform),
       scansione_(globali, platform.clock, platform.yielder, platform.launcher,
-                 [this](const EsitoSelezione& esito) { mostraSelezione(esito); }) {
+                 [this](const EsitoSelezione& esito) { mostraSelezione(esito); }),
+      parametri_(std::make_unique<GestioneParametri>(globali, SuonoConfigurato{})),
+      chiusura_([&globali] { ChiudiProgramma(globali); }) {
     setObjectName(QStringLiteral("Startup"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -45,6 +53,8 @@ Startup::Startup(Globali& globali, PlatformServices& platform, QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kIntervalloIniziale);
     connect(Timer1, &QTimer::timeout, this, &Startup::ControllaPromemoria);
+    collegaComandi();
+    osservaTasti(this);
 }
 
 Startup::~Startup() = default;
@@ -105,6 +115,7 @@ void Startup::avviaScansione() {
     pctParam->raise();
     pctParam->lbFile->setText(globali_.FileSuono);
     pctParam->Text1->setText(impostazioni_.testoSecondi);
+    parametri_ = std::make_unique<GestioneParametri>(globali_, impostazioni_.suono);
     setWindowTitle(QStringLiteral("PROMEMORIA "));
     scansione_.azzeraContaCicli();
     scansione_.selezionaAppuntamenti();
@@ -137,5 +148,137 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
 
 void Startup::closeEvent(QCloseEvent* event) {
     event->accept();
-    ChiudiProgramma(globali_);
+    chiusura_();
+}
+
+void Startup::collegaComandi() {
+    connect(command1_[0], &QPushButton::clicked, this, &QWidget::close);
+    connect(command1_[1], &QPushButton::clicked, this, &Startup::mostraParametri);
+    connect(command1_[3], &QPushButton::clicked, this, [this] {
+        if (elenco_) elenco_();
+    });
+    connect(pctParam->Combo1, &QComboBox::activated, this,
+            [this](int posizione) { globali_.SuonoAttivo = posizione == 0; });
+    connect(pctParam->cmdTest, &QPushButton::clicked, this,
+            [this] { ProvaAvviso(globali_, platform_.sound); });
+    connect(pctParam->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
+    connect(pctParam->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
+}
+
+// Key preview: the window sees every key of its controls before they do.
+void Startup::osservaTasti(QWidget* radice) {
+    radice->installEventFilter(this);
+    for (QWidget* figlio : radice->findChildren<QWidget*>()) figlio->installEventFilter(this);
+}
+
+bool Startup::eventFilter(QObject* oggetto, QEvent* evento) {
+    switch (evento->type()) {
+        case QEvent::KeyPress:
+            return tastoPremuto(oggetto, static_cast<QKeyEvent*>(evento));
+        case QEvent::FocusIn:
+            if (oggetto == pctParam->Text1) {
+                QTimer::singleShot(0, pctParam->Text1, [this] { pctParam->Text1->selectAll(); });
+            }
+            break;
+        case QEvent::FocusOut: {
+            const auto motivo = static_cast<QFocusEvent*>(evento)->reason();
+            const bool allInterno =
+                motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason;
+            if (oggetto == pctParam->Text1 && allInterno) controllaIntervallo();
+            break;
+        }
+        case QEvent::MouseButtonRelease:
+            if (oggetto == pctParam->lbFile) scegliFileSuono();
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(oggetto, evento);
+}
+
+bool Startup::tastoPremuto(QObject* destinatario, QKeyEvent* tasto) {
+    switch (tasto->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            focusNextChild();
+            return true;  // the filter drops the Enter character itself
+        case Qt::Key_F2:
+            if (pctParam->isVisible()) {
+                nascondiParametri();
+            } else {
+                chiediChiusura();
+            }
+            return true;
+        case Qt::Key_F4:
+            scegliFileSuono();
+            return true;
+        default:
+            return filtraCarattere(destinatario, tasto);
+    }
+}
+
+// Typed characters pass through FiltraTastoNumerico; navigation keys are not characters.
+bool Startup::filtraCarattere(QObject* destinatario, QKeyEvent* tasto) {
+    const int key = tasto->key();
+    if (tasto->text().size() != 1 || key == Qt::Key_Tab || key == Qt::Key_Backtab ||
+        key == Qt::Key_Delete) {
+        return false;
+    }
+    const int carattere = tasto->text().at(0).unicode();
+    const int filtrato = FiltraTastoNumerico(carattere);
+    if (filtrato == carattere) return false;
+    if (filtrato != 0) {
+        const QString testo(QChar(static_cast<char16_t>(filtrato)));
+        QKeyEvent sostituto(QEvent::KeyPress, filtrato, tasto->modifiers(), testo);
+        QApplication::sendEvent(destinatario, &sostituto);
+    }
+    return true;
+}
+
+void Startup::chiediChiusura() {
+    const MessageAnswer risposta =
+        platform_.messages.show({QStringLiteral("Confermi la chiusura de SCADEX"), QString(),
+                                 MessageIcon::Question, MessageButtons::YesNo});
+    if (risposta == MessageAnswer::Yes) close();
+}
+
+void Startup::mostraParametri() {
+    // Only the panel can be reached while it is shown: no clicks or access keys behind it.
+    pctBase->setEnabled(false);
+    pctParam->show();
+    pctParam->Text1->setFocus();
+}
+
+void Startup::nascondiParametri() {
+    pctParam->hide();
+    pctBase->setEnabled(true);
+}
+
+void Startup::controllaIntervallo() {
+    if (controlloInCorso_ || GestioneParametri::intervalloAccettabile(pctParam->Text1->text())) {
+        return;
+    }
+    controlloInCorso_ = true;
+    platform_.messages.show({QStringLiteral("DA 1 A 60 SECONDI POSSIBILI"), QString(),
+                             MessageIcon::None, MessageButtons::Ok});
+    pctParam->Text1->setFocus();
+    controlloInCorso_ = false;
+}
+
+void Startup::scegliFileSuono() {
+    if (parametri_->scegliFileSuono(platform_.fileDialog)) {
+        pctParam->lbFile->setText(globali_.FileSuono);
+    }
+}
+
+void Startup::confermaParametri() {
+    const QComboBox* combo = pctParam->Combo1;
+    // Text typed into the combo's edit field leaves no entry selected.
+    const int posizione = combo->findText(combo->currentText(), Qt::MatchExactly);
+    if (!parametri_->conferma(pctParam->Text1->text(), posizione)) {
+        controllaIntervallo();
+        return;
+    }
+    Timer1->start(globali_.SecondiAnalisi * 1000);
+    nascondiParametri();
 }

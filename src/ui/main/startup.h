@@ -3,6 +3,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/impostazioni.h"
@@ -13,12 +14,14 @@ class QListWidget;
 class QPushButton;
 class QTimer;
 class PannelloParametri;
+class GestioneParametri;
+class QKeyEvent;
 struct Globali;
 struct PlatformServices;
 
 class Startup : public QWidget {
     Q_OBJECT
-  public:
+public:
     enum class Avvio {
         Avviato,         // polling on the timer
         SenzaOperatore,  // no operator configured: end at once, nothing is open
@@ -47,12 +50,29 @@ class Startup : public QWidget {
 
     Scansione& scansione() { return scansione_; }
     const Impostazioni& impostazioni() const { return impostazioni_; }
+    const GestioneParametri& parametri() const { return *parametri_; }
 
-  protected:
+    // How the program ends when this window closes (ChiudiProgramma; tests record it).
+    void impostaChiusura(std::function<void()> chiusura) { chiusura_ = std::move(chiusura); }
+    // How "&ELENCA" shows the list window (the program wires the list window in).
+    void impostaElenco(std::function<void()> elenco) { elenco_ = std::move(elenco); }
+
+protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
-  private:
+private:
     void creaControlli();
+    void collegaComandi();
+    void osservaTasti(QWidget* radice);
+    bool tastoPremuto(QObject* destinatario, QKeyEvent* tasto);
+    bool filtraCarattere(QObject* destinatario, QKeyEvent* tasto);
+    void chiediChiusura();
+    void mostraParametri();
+    void nascondiParametri();
+    void controllaIntervallo();
+    void scegliFileSuono();
+    void confermaParametri();
     void centraSulloSchermo();
     void mostraSelezione(const EsitoSelezione& esito);
     void avviaScansione();
@@ -62,4 +82,8 @@ class Startup : public QWidget {
     std::array<QPushButton*, 4> command1_{};
     Impostazioni impostazioni_;
     Scansione scansione_;
+    std::unique_ptr<GestioneParametri> parametri_;
+    std::function<void()> chiusura_;
+    std::function<void()> elenco_;
+    bool controlloInCorso_ = false;
 };

@@ -21,7 +21,7 @@ namespace {
 constexpr double kOggi = 46362;  // 6 December 2026
 
 class StartupTest : public ::testing::Test {
-  protected:
+protected:
     StartupTest() {
         SqlFile::create(folder.path("dati/op/VisiteDV.mdb"), "visite.sql");
         SqlFile::create(folder.path("lavoro/op/WorkDV.mdb"), "work.sql");

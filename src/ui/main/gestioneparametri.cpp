@@ -1,0 +1,77 @@
+// Parameters panel logic.
+#include "ui/main/gestioneparametri.h"
+
+#include "app/globali.h"
+#include "app/ini.h"
+#include "platform/filedialog.h"
+#include "util/testi.h"
+#include "util/valori.h"
+
+namespace {
+
+const QString kAgenda = QStringLiteral("AGENDA");
+constexpr int kCaratteriEstensione = 4;
+
+// The interval typed in Text1 (0 when empty, not a number or a date by mistake).
+double secondiDigitati(const QString& testo) {
+    try {
+        return ValoreNumero(testo);
+    } catch (const ConversionError&) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+GestioneParametri::GestioneParametri(Globali& globali, const SuonoConfigurato& suono)
+    : globali_(globali), suono_(suono) {}
+
+bool GestioneParametri::intervalloAccettabile(const QString& testo) {
+    const double secondi = secondiDigitati(testo);
+    return secondi >= 1 && secondi <= 60;
+}
+
+bool GestioneParametri::scegliFileSuono(FileDialog& dialogo) {
+    FileDialogRequest richiesta;
+    richiesta.defaultSuffix = QStringLiteral("wav");
+    richiesta.filter = QStringLiteral("File di Suono (*.WAV *.wav);;Tutti i files (*)");
+    richiesta.title = QStringLiteral("SUONO DI AVVISO");
+    richiesta.initialFolder = suono_.SuonoPath;
+    richiesta.fileName = suono_.SuonoFile + QLatin1Char('.') + suono_.SuonoExt;
+    const std::optional<FileChoice> scelta = dialogo.open(richiesta);
+    if (!scelta) return false;
+    globali_.FileSuono = scelta->fullPath;
+    dividiPercorso(scelta->fullPath, scelta->fileTitle);
+    return true;
+}
+
+// Folder without its trailing separator, then name and an extension of at most three letters.
+void GestioneParametri::dividiPercorso(const QString& percorso, const QString& nomeFile) {
+    suono_.SuonoFile = nomeFile;
+    suono_.SuonoPath = percorso;
+    const qsizetype posizione = nomeFile.isEmpty() ? -1 : percorso.indexOf(nomeFile);
+    if (posizione >= 0) suono_.SuonoPath = percorso.left(qMax<qsizetype>(posizione - 1, 0));
+    const qsizetype inizioCoda = qMax<qsizetype>(nomeFile.size() - kCaratteriEstensione, 0);
+    const qsizetype punto = nomeFile.indexOf(QLatin1Char('.'), inizioCoda);
+    if (punto < 0) {
+        suono_.SuonoExt.clear();
+        return;
+    }
+    suono_.SuonoExt = nomeFile.mid(punto + 1);
+    suono_.SuonoFile = nomeFile.left(punto);
+}
+
+bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono) {
+    const double secondi = testi::roundHalfEven(secondiDigitati(testoSecondi));
+    if (secondi != 0 && !intervalloAccettabile(testoSecondi)) return false;
+    globali_.SuonoAttivo = posizioneSuono == 0;
+    globali_.SecondiAnalisi = secondi == 0 ? 60 : static_cast<qint32>(secondi);
+    const QString& file = globali_.FileIni;
+    ScriviIni(file, kAgenda, QStringLiteral("Secondi"), QString::number(globali_.SecondiAnalisi));
+    ScriviIni(file, kAgenda, QStringLiteral("SuonoSN"),
+              globali_.SuonoAttivo ? QStringLiteral("S") : QStringLiteral("N"));
+    ScriviIni(file, kAgenda, QStringLiteral("SuonoPath"), suono_.SuonoPath);
+    ScriviIni(file, kAgenda, QStringLiteral("SuonoFile"), suono_.SuonoFile);
+    ScriviIni(file, kAgenda, QStringLiteral("SuonoExt"), suono_.SuonoExt);
+    return true;
+}
