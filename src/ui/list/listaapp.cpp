@@ -1,0 +1,181 @@
+// The list window: its controls, keys, resize and the opening of a reminder window.
+#include "ui/list/listaapp.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <exception>
+#include <initializer_list>
+
+#include "app/globali.h"
+#include "platform/messagebox.h"
+#include "platform/screen.h"
+#include "platform/services.h"
+#include "ui/list/disposizionelista.h"
+#include "ui/list/geometria.h"
+#include "ui/list/twips.h"
+
+namespace {
+
+constexpr int kLarghezzaProgetto = 9525;
+constexpr int kAltezzaProgetto = 5970;
+constexpr int kAltezzaIntestazione = 285;
+constexpr int kColonnaNote = 74;  // characters before the note in a display line
+constexpr qint16 kComandoUscita = 2;
+
+QFont fontFisso() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSizeF(8.25);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QLabel* creaIntestazione(const QString& testo, const QString& nome, QWidget* parent) {
+    auto* label = new QLabel(testo, parent);
+    label->setObjectName(nome);
+    label->setFont(fontFisso());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+// Where an item's text starts inside the list's viewport, as the list's style draws it.
+int inizioTesto(const QListView& lista) {
+    QStyleOptionViewItem opzione;
+    opzione.initFrom(&lista);
+    opzione.rect = QRect(0, 0, lista.width(), lista.fontMetrics().height());
+    opzione.features = QStyleOptionViewItem::HasDisplay;
+    opzione.font = lista.font();
+    opzione.text = QStringLiteral("0");
+    return lista.style()->subElementRect(QStyle::SE_ItemViewItemText, &opzione, &lista).left();
+}
+
+}  // namespace
+
+ListaApp::ListaApp(Globali& globali, PlatformServices& platform, const QStringList& righe,
+                   const QStringList& chiavi, MostraPromemoria mostraPromemoria,
+                   std::function<void()> richiediRicostruzione, QWidget* parent)
+    : QDialog(parent),
+      globali_(globali),
+      platform_(platform),
+      elenco_(righe, chiavi),
+      mostraPromemoria_(std::move(mostraPromemoria)),
+      richiediRicostruzione_(std::move(richiediRicostruzione)) {
+    setObjectName(QStringLiteral("ListaApp"));
+    setWindowTitle(QStringLiteral(" APPUNTAMENTI IN SCADENZA"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    QPalette sfondo = palette();
+    sfondo.setColor(QPalette::Window, QColor(224, 224, 224));
+    setPalette(sfondo);
+    creaControlli();
+    resize(rettangoloInPixel(QRect(0, 0, kLarghezzaProgetto, kAltezzaProgetto), platform_.screen)
+               .size());
+    RipristinaFinestra(*this, globali_.FileIni, platform_.screen);
+    righeApp_->setStringList(elenco_.righe());
+}
+
+void ListaApp::creaControlli() {
+    Label1_[0] = creaIntestazione(QStringLiteral("  DATA    ORA  CLIENTE CAUSALE"),
+                                  QStringLiteral("Label1_0"), this);
+    Label1_[1] = creaIntestazione(QStringLiteral("NOTE"), QStringLiteral("Label1_1"), this);
+
+    righeApp_ = new QStringListModel(this);
+    lstApp_ = new QListView(this);
+    lstApp_->setObjectName(QStringLiteral("lstApp"));
+    lstApp_->setFont(fontFisso());
+    lstApp_->setModel(righeApp_);
+    lstApp_->setUniformItemSizes(true);  // keeps a list of many thousand lines quick to open
+    lstApp_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstApp_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(lstApp_, &QListView::doubleClicked, this, &ListaApp::apriPromemoria);
+
+    Command1_ = new QPushButton(QStringLiteral("&USCITA"), this);
+    Command1_->setObjectName(QStringLiteral("Command1"));
+    connect(Command1_, &QPushButton::clicked, this, &QWidget::close);
+
+    // The exit button comes first, so it has the focus when the window opens.
+    setTabOrder(Command1_, lstApp_);
+    Command1_->setFocus();
+    // Key preview: the window sees every key before the control that has the focus.
+    for (QWidget* destinatario : std::initializer_list<QWidget*>{this, lstApp_, Command1_}) {
+        destinatario->installEventFilter(this);
+    }
+}
+
+void ListaApp::done(int risultato) {
+    SalvaFinestra(*this, globali_.FileIni, platform_.screen);
+    QDialog::done(risultato);
+}
+
+// F2 closes the window, whichever control has the focus.
+bool ListaApp::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F2) {
+        close();
+        return true;
+    }
+    return QDialog::eventFilter(oggetto, evento);
+}
+
+// The keys a dialog takes on its own, Esc closing it and Enter pressing the exit button from
+// the list, do nothing here; Enter on the focused button still presses it.
+void ListaApp::keyPressEvent(QKeyEvent* evento) {
+    switch (evento->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return;
+        default:
+            QDialog::keyPressEvent(evento);
+    }
+}
+
+void ListaApp::resizeEvent(QResizeEvent* evento) {
+    QDialog::resizeEvent(evento);
+    dispone();
+}
+
+// Applies the resize rule to the client area; the header stays where it is.
+void ListaApp::dispone() {
+    const Screen& schermo = platform_.screen;
+    const QRectF area = rettangoloInTwips(rect(), schermo);
+    const DisposizioneLista disposizione =
+        DisposizioneLista::perArea(QSize(qRound(area.width()), qRound(area.height())));
+    lstApp_->setGeometry(rettangoloInPixel(disposizione.lstApp, schermo));
+    Command1_->setGeometry(rettangoloInPixel(disposizione.Command1, schermo));
+    allineaIntestazione();
+}
+
+// Puts the header captions over the columns they name, measured in the list's own font and
+// from where the list starts its text, so they match whatever fixed-pitch font is installed.
+void ListaApp::allineaIntestazione() {
+    const int testo = lstApp_->x() + lstApp_->viewport()->x() + inizioTesto(*lstApp_);
+    const int carattere = lstApp_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    const int altezza = platform_.screen.pixelsFromTwips(kAltezzaIntestazione);
+    const std::array<int, 2> colonne = {testo, testo + kColonnaNote * carattere};
+    for (std::size_t i = 0; i < Label1_.size(); ++i) {
+        Label1_[i]->setGeometry(colonne[i], 0, Label1_[i]->sizeHint().width(), altezza);
+    }
+}
+
+// Double-click on a line: shows its reminder window, then asks for a rebuild unless the
+// reminder window was left with its exit button.
+void ListaApp::apriPromemoria() {
+    const std::optional<ChiaveAppuntamento> chiave = elenco_.chiave(lstApp_->currentIndex().row());
+    if (!chiave) return;
+    try {
+        mostraPromemoria_(chiave->cliente, chiave->azione, chiave->data);
+    } catch (const std::exception& errore) {
+        platform_.messages.show(
+            {QString::fromUtf8(errore.what()), QString(), MessageIcon::Stop, MessageButtons::Ok});
+        return;
+    }
+    if (globali_.UltimoComando < kComandoUscita) richiediRicostruzione_();
+}

@@ -1,0 +1,14 @@
+// Rectangle conversions between twips and pixels, corner and size alike.
+#include "ui/list/twips.h"
+
+#include "platform/screen.h"
+
+QRect rettangoloInPixel(const QRect& twips, const Screen& schermo) {
+    return {schermo.pixelsFromTwips(twips.x()), schermo.pixelsFromTwips(twips.y()),
+            schermo.pixelsFromTwips(twips.width()), schermo.pixelsFromTwips(twips.height())};
+}
+
+QRectF rettangoloInTwips(const QRect& pixel, const Screen& schermo) {
+    return {schermo.twipsFromPixels(pixel.x()), schermo.twipsFromPixels(pixel.y()),
+            schermo.twipsFromPixels(pixel.width()), schermo.twipsFromPixels(pixel.height())};
+}
