@@ -38,6 +38,10 @@ PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QF
     place(Command2_0, "Command2_0", {3645, 90, 1410, 375});
     Command2_1 = new QPushButton(QStringLiteral("&ABBANDONA"), this);
     place(Command2_1, "Command2_1", {3645, 450, 1410, 375});
+    setTabOrder(Text1, Combo1);
+    setTabOrder(Combo1, Command2_0);
+    setTabOrder(Command2_0, Command2_1);
+    setTabOrder(Command2_1, cmdTest);
 }
 
 void PannelloParametri::mostraSuono(bool attivo) {

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include <QtTest/QTest>
 
 #include "app/globali.h"
+#include "app/ini.h"
 #include "support/fakes.h"
 #include "support/sqlfile.h"
 #include "support/tempdir.h"
@@ -101,6 +104,112 @@ TEST_F(StartupTest, TheTimerRunsThePoll) {
     startup.Timer1->setInterval(1);
     QTest::qWait(50);
     EXPECT_GT(startup.scansione().contaCicli(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The window loaded and shown, with its shutdown recorded instead of ending the tests.
+class StartupKeysTest : public StartupTest {
+protected:
+    StartupKeysTest() {
+        scriviIni("Secondi=20\r\n");
+        startup.impostaChiusura([this] { ++chiusure; });
+        EXPECT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+        startup.show();
+        QApplication::setActiveWindow(&startup);
+    }
+    void apriParametri() {
+        startup.Command1(1)->click();
+        startup.pctParam->Text1->setFocus();
+    }
+    QWidget* focus() const { return QApplication::focusWidget(); }
+
+    Startup startup{globali, services};
+    int chiusure = 0;
+};
+
+TEST_F(StartupKeysTest, EnterMovesFromText1ToCombo1) {
+    apriParametri();
+    QTest::keyClick(startup.pctParam->Text1, Qt::Key_Return);
+    ASSERT_NE(focus(), nullptr);
+    EXPECT_TRUE(focus() == startup.pctParam->Combo1 ||
+                startup.pctParam->Combo1->isAncestorOf(focus()));
+    EXPECT_EQ(startup.pctParam->Text1->text(), "20");
+}
+
+TEST_F(StartupKeysTest, F2ClosesOnlyTheOpenPanel) {
+    apriParametri();
+    EXPECT_FALSE(startup.Command1(0)->isEnabled());  // nothing behind the panel is reachable
+    QTest::keyClick(startup.pctParam->Text1, Qt::Key_F2);
+    EXPECT_TRUE(startup.pctParam->isHidden());
+    EXPECT_TRUE(startup.Command1(0)->isEnabled());
+    EXPECT_EQ(chiusure, 0);
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
+}
+
+TEST_F(StartupKeysTest, F2AsksBeforeClosing) {
+    platform.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    QTest::keyClick(startup.Command1(3), Qt::Key_F2);
+    EXPECT_EQ(chiusure, 0);
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_EQ(platform.messages.shown[0].text, "Confermi la chiusura de SCADEX");
+    EXPECT_EQ(platform.messages.shown[0].icon, MessageIcon::Question);
+    EXPECT_EQ(platform.messages.shown[0].buttons, MessageButtons::YesNo);
+    QTest::keyClick(startup.Command1(3), Qt::Key_F2);
+    EXPECT_EQ(chiusure, 1);
+}
+
+TEST_F(StartupKeysTest, F4OpensTheSoundChoiceWithThePanelHidden) {
+    platform.fileDialog.answer = FileChoice{"/srv/campana.wav", "campana.wav"};
+    QTest::keyClick(startup.Command1(0), Qt::Key_F4);
+    EXPECT_EQ(platform.fileDialog.requests.size(), 1);
+    EXPECT_EQ(globali.FileSuono, "/srv/campana.wav");
+    EXPECT_EQ(startup.pctParam->lbFile->text(), "/srv/campana.wav");
+}
+
+TEST_F(StartupKeysTest, OnlyNumbersReachTheBoxesAndAFullStopTypesTheComma) {
+    apriParametri();
+    startup.pctParam->Text1->clear();
+    QTest::keyClicks(startup.pctParam->Text1, "a4.x");
+    EXPECT_EQ(startup.pctParam->Text1->text(), "4,");
+}
+
+TEST_F(StartupKeysTest, LeavingText1OutOfRangeWarnsAndReturns) {
+    apriParametri();
+    startup.pctParam->Text1->setText("75");
+    QTest::keyClick(startup.pctParam->Text1, Qt::Key_Tab);
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_EQ(platform.messages.shown[0].text, "DA 1 A 60 SECONDI POSSIBILI");
+    EXPECT_EQ(focus(), startup.pctParam->Text1);
+}
+
+TEST_F(StartupKeysTest, ConfirmAppliesTheIntervalToTheTimer) {
+    apriParametri();
+    startup.pctParam->Text1->setText("7");
+    startup.pctParam->Command2_0->click();
+    EXPECT_EQ(startup.Timer1->interval(), 7000);
+    EXPECT_TRUE(startup.pctParam->isHidden());
+    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "7");
+}
+
+TEST_F(StartupKeysTest, AbandonWritesNothingButKeepsTheSwitch) {
+    const QByteArray prima = TestFolder::read(globali.FileIni);
+    apriParametri();
+    startup.pctParam->Text1->setText("7");
+    startup.pctParam->Combo1->setCurrentIndex(0);
+    emit startup.pctParam->Combo1->activated(0);
+    startup.pctParam->Command2_1->click();
+    EXPECT_TRUE(globali.SuonoAttivo);
+    EXPECT_EQ(startup.Timer1->interval(), 20000);
+    EXPECT_EQ(TestFolder::read(globali.FileIni), prima);
+}
+
+TEST_F(StartupKeysTest, CloseButtonEndsTheProgramWithoutAsking) {
+    startup.Command1(0)->click();
+    EXPECT_EQ(chiusure, 1);
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
 }
 
 }  // namespace
