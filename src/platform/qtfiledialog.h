@@ -6,10 +6,10 @@
 class QWidget;
 
 class QtFileDialog : public FileDialog {
-  public:
+public:
     explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
     std::optional<FileChoice> open(const FileDialogRequest& request) override;
 
-  private:
+private:
     QWidget* parent_;
 };

@@ -10,12 +10,12 @@ class QSoundEffect;
 
 class QtSoundPlayer : public QObject, public SoundPlayer {
     Q_OBJECT
-  public:
+public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
     void play(const QString& path) override;
 
-  private:
+private:
     void playWhenReady();
     std::unique_ptr<QSoundEffect> effect_;
 };

@@ -5,7 +5,7 @@
 #include <QSize>
 
 class Screen {
-  public:
+public:
     virtual ~Screen() = default;
     // Available area of the primary screen, in pixels.
     virtual QRect availableGeometry() const = 0;
@@ -21,7 +21,7 @@ class Screen {
 };
 
 class QtScreen : public Screen {
-  public:
+public:
     QRect availableGeometry() const override;
     double logicalDpi() const override;
 };

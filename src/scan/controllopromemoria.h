@@ -12,7 +12,7 @@ class TableCursor;
 }  // namespace db
 
 class ControlloPromemoria {
-  public:
+public:
     static inline const QString kProgrammaAvviso = QStringLiteral("SCADEX1.EXE");
 
     ControlloPromemoria(db::Database& work, const QString& fileIni, const Clock& clock,
@@ -22,7 +22,7 @@ class ControlloPromemoria {
     // and hands over each due one. A failing step is skipped; the walk always ends.
     void esegui();
 
-  private:
+private:
     int contaInAttesa();
     void percorri(db::TableCursor& promemoria, double momento, int& inAttesa);
     void consegnaSeDovuto(db::TableCursor& promemoria, double momento, int& inAttesa);

@@ -11,7 +11,7 @@ class EventYielder;
 class ProcessLauncher;
 
 class Scansione {
-  public:
+public:
     using AlTermineSelezione = std::function<void(const EsitoSelezione&)>;
 
     Scansione(Globali& globali, const Clock& clock, EventYielder& yielder,
@@ -32,7 +32,7 @@ class Scansione {
     double contaCicli() const { return contaCicli_; }
     void azzeraContaCicli() { contaCicli_ = 0; }
 
-  private:
+private:
     void eseguiSelezioneRinviata();
 
     Globali& globali_;

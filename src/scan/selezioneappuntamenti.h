@@ -25,7 +25,7 @@ struct EsitoSelezione {
 };
 
 class SelezioneAppuntamenti {
-  public:
+public:
     SelezioneAppuntamenti(db::Database& visite, db::Database& work, const Clock& clock,
                           EventYielder& yielder);
 
@@ -34,7 +34,7 @@ class SelezioneAppuntamenti {
     // error (db::DbError or ConversionError) goes to the caller; the table keeps its old rows.
     EsitoSelezione esegui();
 
-  private:
+private:
     EsitoSelezione scriviPromemoria();
     static AppuntamentoDovuto leggiAppuntamento(const db::Snapshot& selezione);
     static double anticipoInGiorni(const db::Snapshot& selezione);

@@ -22,12 +22,12 @@ struct RegionalFormats {
 
 // Puts other conventions in force for its lifetime (tests).
 class ScopedRegionalFormats {
-  public:
+public:
     explicit ScopedRegionalFormats(const RegionalFormats& formats);
     ~ScopedRegionalFormats();
     ScopedRegionalFormats(const ScopedRegionalFormats&) = delete;
     ScopedRegionalFormats& operator=(const ScopedRegionalFormats&) = delete;
 
-  private:
+private:
     RegionalFormats previous_;
 };

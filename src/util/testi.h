@@ -7,7 +7,7 @@
 
 // A text with two "/" that is no valid date.
 class ConversionError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 
