@@ -1,7 +1,6 @@
 // The list window: its controls, keys, resize and the opening of a reminder window.
 #include "ui/list/listaapp.h"
 
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -13,6 +12,7 @@
 #include <initializer_list>
 
 #include "app/globali.h"
+#include "platform/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/services.h"
@@ -29,11 +29,7 @@ constexpr int kColonnaNote = 74;  // characters before the note in a display lin
 constexpr qint16 kComandoUscita = 2;
 
 QFont fontFisso() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSizeF(8.25);
-    font.setWeight(QFont::Normal);
-    return font;
+    return fonts::monospace(8.25);
 }
 
 QLabel* creaIntestazione(const QString& testo, const QString& nome, QWidget* parent) {

@@ -4,8 +4,7 @@
 #include "platform/screen.h"
 
 QRect rettangoloInPixel(const QRect& twips, const Screen& schermo) {
-    return {schermo.pixelsFromTwips(twips.x()), schermo.pixelsFromTwips(twips.y()),
-            schermo.pixelsFromTwips(twips.width()), schermo.pixelsFromTwips(twips.height())};
+    return schermo.rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height());
 }
 
 QRectF rettangoloInTwips(const QRect& pixel, const Screen& schermo) {

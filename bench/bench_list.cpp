@@ -1,0 +1,78 @@
+// Opening the list window over many due appointments (the main window's lines already built).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "app/globali.h"
+#include "platform/clock.h"
+#include "platform/eventyielder.h"
+#include "platform/messagebox.h"
+#include "platform/processlauncher.h"
+#include "platform/qtdocumentopener.h"
+#include "platform/qtfiledialog.h"
+#include "platform/qtsoundplayer.h"
+#include "platform/screen.h"
+#include "platform/services.h"
+#include "ui/list/listaapp.h"
+
+namespace {
+
+// Display and key lines laid out as the rebuild writes them.
+void righeDimostrative(qsizetype quante, QStringList& righe, QStringList& chiavi) {
+    righe.reserve(quante);
+    chiavi.reserve(quante);
+    for (qsizetype i = 0; i < quante; ++i) {
+        const QString cliente = QString::number(i % 9999999);
+        righe << QStringLiteral("06/12/26 09:05 %1 %2 nota %3")
+                     .arg(cliente, 7)
+                     .arg(QStringLiteral("VISITA DI CONTROLLO"), -50)
+                     .arg(i);
+        chiavi << cliente + QStringLiteral("|VIS|06/12/2026 09:05:00|");
+    }
+}
+
+void BM_AperturaListaApp(benchmark::State& stato) {
+    QStringList righe;
+    QStringList chiavi;
+    righeDimostrative(stato.range(0), righe, chiavi);
+
+    QTemporaryDir cartella;
+    Globali globali;
+    globali.FileIni = cartella.filePath(QStringLiteral("Gestar.ini"));
+    SystemClock orologio;
+    QtProcessLauncher avvio;
+    QtEventYielder eventi;
+    QtMessageBox messaggi;
+    QtScreen schermo;
+    QtSoundPlayer suono;
+    QtFileDialog dialogo;
+    QtDocumentOpener documenti;
+    PlatformServices piattaforma{orologio, avvio, eventi,  messaggi,
+                                 schermo,  suono, dialogo, documenti};
+
+    for (auto _ : stato) {
+        auto* lista = new ListaApp(
+            globali, piattaforma, righe, chiavi,
+            [](const QString&, const QString&, const QString&) {}, [] {});
+        lista->show();
+        QCoreApplication::processEvents();  // layout and first paint
+        stato.PauseTiming();
+        delete lista;
+        stato.ResumeTiming();
+    }
+    stato.SetItemsProcessed(stato.iterations() * stato.range(0));
+}
+
+BENCHMARK(BM_AperturaListaApp)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
