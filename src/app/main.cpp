@@ -1,7 +1,36 @@
-// Program entry: the Qt application.
+// Program entry: finds Gestar.ini, loads the main window and runs until ChiudiProgramma.
 #include <QApplication>
 
+#include "app/chiusura.h"
+#include "app/configurazione.h"
+#include "app/globali.h"
+#include "platform/qtplatform.h"
+#include "ui/main/startup.h"
+
 int main(int argc, char** argv) {
+    // The command line is the configuration path as typed, Qt's own options included.
+    QStringList argomenti;
+    for (int i = 0; i < argc; ++i) argomenti.append(QString::fromLocal8Bit(argv[i]));
     QApplication app(argc, argv);
-    return 0;
+    QtPlatform platform;
+    const std::optional<QString> fileIni =
+        CercaFileIni({RigaDiComando(argomenti), QCoreApplication::applicationDirPath(),
+                      QCoreApplication::applicationFilePath()},
+                     platform.messages);
+    if (!fileIni) return 1;
+
+    Globali globali;
+    globali.FileIni = *fileIni;
+    PlatformServices services = platform.services();
+    Startup startup(globali, services);
+    switch (startup.avvia()) {
+        case Startup::Avvio::SenzaOperatore:
+            return 0;
+        case Startup::Avvio::Errore:
+            ChiudiProgramma(globali);
+        case Startup::Avvio::Avviato:
+            break;
+    }
+    startup.showMinimized();
+    return QApplication::exec();
 }

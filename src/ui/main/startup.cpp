@@ -20,10 +20,12 @@
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/services.h"
+#include "ui/list/listaapp.h"
 #include "ui/main/filtrotastonumerico.h"
 #include "ui/main/gestioneparametri.h"
 #include "ui/main/pannelloparametri.h"
 #include "ui/main/suonaavviso.h"
+#include "ui/reminder/gesprome.h"
 #include "util/testi.h"
 
 namespace {
@@ -41,7 +43,8 @@ Startup::Startup(Globali& globali, PlatformServices& platform, QWidget* parent)
       scansione_(globali, platform.clock, platform.yielder, platform.launcher,
                  [this](const EsitoSelezione& esito) { mostraSelezione(esito); }),
       parametri_(std::make_unique<GestioneParametri>(globali, SuonoConfigurato{})),
-      chiusura_([&globali] { ChiudiProgramma(globali); }) {
+      chiusura_([&globali] { ChiudiProgramma(globali); }),
+      elenco_([this] { mostraElenco(); }) {
     setObjectName(QStringLiteral("Startup"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -151,12 +154,30 @@ void Startup::closeEvent(QCloseEvent* event) {
     chiusura_();
 }
 
+// The list window over copies of the hidden lists; a double-click shows the reminder window.
+void Startup::mostraElenco() {
+    const auto righe = [](const QListWidget* lista) {
+        QStringList testi;
+        for (int i = 0; i < lista->count(); ++i) testi.append(lista->item(i)->text());
+        return testi;
+    };
+    ListaApp elenco(
+        globali_, platform_, righe(List1), righe(List2),
+        [this](const QString& cliente, const QString& azione, const QString& data) {
+            GesProme promemoria(globali_, platform_, this);
+            promemoria.setClCliente(cliente);
+            promemoria.setClAzione(azione);
+            promemoria.setClData(data);
+            promemoria.exec();
+        },
+        [this] { SelezionaAppuntamenti(); }, this);
+    elenco.exec();
+}
+
 void Startup::collegaComandi() {
     connect(command1_[0], &QPushButton::clicked, this, &QWidget::close);
     connect(command1_[1], &QPushButton::clicked, this, &Startup::mostraParametri);
-    connect(command1_[3], &QPushButton::clicked, this, [this] {
-        if (elenco_) elenco_();
-    });
+    connect(command1_[3], &QPushButton::clicked, this, [this] { elenco_(); });
     connect(pctParam->Combo1, &QComboBox::activated, this,
             [this](int posizione) { globali_.SuonoAttivo = posizione == 0; });
     connect(pctParam->cmdTest, &QPushButton::clicked, this,

@@ -54,7 +54,7 @@ public:
 
     // How the program ends when this window closes (ChiudiProgramma; tests record it).
     void impostaChiusura(std::function<void()> chiusura) { chiusura_ = std::move(chiusura); }
-    // How "&ELENCA" shows the list window (the program wires the list window in).
+    // How "&ELENCA" shows the list window (the list window; tests record it).
     void impostaElenco(std::function<void()> elenco) { elenco_ = std::move(elenco); }
 
 protected:
@@ -64,6 +64,7 @@ protected:
 private:
     void creaControlli();
     void collegaComandi();
+    void mostraElenco();
     void osservaTasti(QWidget* radice);
     bool tastoPremuto(QObject* destinatario, QKeyEvent* tasto);
     bool filtraCarattere(QObject* destinatario, QKeyEvent* tasto);

@@ -1,0 +1,27 @@
+// The Qt implementations of every platform service, owned together for the running program.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/eventyielder.h"
+#include "platform/messagebox.h"
+#include "platform/processlauncher.h"
+#include "platform/qtdocumentopener.h"
+#include "platform/qtfiledialog.h"
+#include "platform/qtsoundplayer.h"
+#include "platform/screen.h"
+#include "platform/services.h"
+
+struct QtPlatform {
+    SystemClock clock;
+    QtProcessLauncher launcher;
+    QtEventYielder yielder;
+    QtMessageBox messages;
+    QtScreen screen;
+    QtSoundPlayer sound;
+    QtFileDialog fileDialog;
+    QtDocumentOpener documents;
+
+    PlatformServices services() {
+        return {clock, launcher, yielder, messages, screen, sound, fileDialog, documents};
+    }
+};
