@@ -108,7 +108,7 @@ TEST_F(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
     ASSERT_EQ(righe.size(), 4);
     const QList<double> anticipi = {1.0, 0.0208, 0.0417, 0.0625};  // A1440, A30, A60, A90
     for (int i = 0; i < 4; ++i) {
-        EXPECT_DOUBLE_EQ(righe[i][3].toDouble(), momento - anticipi[i]) << righe[i][2].toString();
+        EXPECT_DOUBLE_EQ(righe[i][3].toDouble(), momento - anticipi[i]) << righe[i][2].toString().toStdString();
         EXPECT_EQ(righe[i][4], " ");
     }
     EXPECT_EQ(righe[0][5], "C:\\DOC\\a b.pdf");
