@@ -90,6 +90,8 @@ void ListaApp::creaControlli() {
     lstApp_->setUniformItemSizes(true);  // keeps a list of many thousand lines quick to open
     lstApp_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstApp_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Like the line columns, the list does not scroll sideways: a long note ends at the edge.
+    lstApp_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(lstApp_, &QListView::doubleClicked, this, &ListaApp::apriPromemoria);
 
     Command1_ = new QPushButton(QStringLiteral("&USCITA"), this);
