@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <chrono>
 #include <memory>
 
 #include "db/dberror.h"
@@ -12,22 +13,28 @@ namespace db {
 
 class Snapshot;
 class TableCursor;
-struct Connection;
+class Connection;
 
 enum class SeekComparison { Equal, GreaterOrEqual };
+
+// How long an operation waits for a lock held by another writer (the host product writes
+// the same files) before it fails.
+inline constexpr std::chrono::milliseconds kDefaultBusyTimeout{5000};
 
 // One open database file. Every failure throws DbError.
 class Database {
 public:
     // Opens an existing database file, shared and read-write. Never creates a file.
-    static std::unique_ptr<Database> open(const QString& path);
+    static std::unique_ptr<Database> open(
+        const QString& path, std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     const QString& path() const;
 
-    // Runs one statement; it has taken effect when the call returns.
+    // Runs one statement; it has taken effect when the call returns. The host's
+    // "DELETE * FROM table" is accepted.
     void execute(const QString& sql);
     // Re-reads the table catalogue (indexes and their key columns).
     void refreshCatalogue();
@@ -44,8 +51,9 @@ public:
     Connection& connection();
 
 private:
-    explicit Database(std::unique_ptr<Connection> connection);
-    std::unique_ptr<Connection> connection_;
+    explicit Database(std::shared_ptr<Connection> connection);
+    // Shared with the cursors, which fail cleanly once the database has been closed.
+    std::shared_ptr<Connection> connection_;
 };
 
 // A read-only result: all rows are read when it opens; no statement stays open.

@@ -1,0 +1,125 @@
+// One Qt SQL connection to a database file: prepared statements, catalogue and change count.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+#include <chrono>
+#include <utility>
+
+#include "db/catalogue.h"
+#include "db/dberror.h"
+
+namespace db {
+
+// A value as the engine should store it: dates as day serials, every whole number as 64 bits.
+QVariant toStorable(const QVariant& value);
+// A value as read back: Null is always the null QVariant.
+inline QVariant fromStored(const QVariant& value) {
+    return value.isNull() ? QVariant() : value;
+}
+
+// A whole result: its column names and its rows.
+struct ResultRows {
+    QStringList names;
+    QList<QVariantList> rows;
+};
+
+class Connection {
+public:
+    // Opens an existing SQLite file read-write; never creates one. Throws DbError.
+    Connection(const QString& path, std::chrono::milliseconds busyTimeout);
+    ~Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const QString& path() const { return path_; }
+    bool isOpen() const { return database_.isOpen(); }
+    // Releases every statement and the file; later calls fail with DbError.
+    void close();
+
+    // Runs a statement once, without keeping it prepared, and returns all its rows.
+    ResultRows query(const QString& sql);
+    // Runs a statement once, without keeping it prepared; returns how many rows it changed.
+    int execute(const QString& sql);
+
+    // Runs a kept prepared statement with its values and hands each result row to onRow.
+    template <typename OnRow>
+    void select(const QString& sql, const QVariantList& values, OnRow&& onRow);
+    // Runs a kept prepared statement that changes rows; returns how many it changed.
+    int change(const QString& sql, const QVariantList& values);
+
+    Catalogue& catalogue() { return catalogue_; }
+    // Forgets the catalogue and the prepared statements (the schema may have changed).
+    void refreshCatalogue();
+
+    // Counts the changes made through this connection: cursors compare it to know when the
+    // rows they fetched ahead may be stale.
+    quint64 changeCount() const { return changes_; }
+    void noteChange() { ++changes_; }
+
+private:
+    // Removes the Qt connection when the Connection goes, after every member using it.
+    class Registration {
+    public:
+        explicit Registration(QString name) : name_(std::move(name)) {}
+        ~Registration() { QSqlDatabase::removeDatabase(name_); }
+        Registration(const Registration&) = delete;
+        Registration& operator=(const Registration&) = delete;
+        const QString& name() const { return name_; }
+
+    private:
+        QString name_;
+    };
+
+    // Resets a statement when it goes out of scope, so none stays open between calls.
+    class Finisher {
+    public:
+        explicit Finisher(QSqlQuery& query) : query_(query) {}
+        ~Finisher() { query_.finish(); }
+        Finisher(const Finisher&) = delete;
+        Finisher& operator=(const Finisher&) = delete;
+
+    private:
+        QSqlQuery& query_;
+    };
+
+    void open(std::chrono::milliseconds busyTimeout);
+    QSqlQuery& prepared(const QString& sql);
+    QSqlQuery freshQuery(const QString& sql);
+    void execPrepared(QSqlQuery& query, const QVariantList& values, const QString& sql);
+    template <typename OnRow>
+    static void readRows(QSqlQuery& query, const QString& sql, OnRow&& onRow);
+    [[noreturn]] static void fail(const QString& operation, const QSqlError& error);
+
+    QString path_;
+    Registration registration_;
+    QSqlDatabase database_;
+    QHash<QString, QSqlQuery> prepared_;
+    Catalogue catalogue_;
+    quint64 changes_ = 0;
+};
+
+template <typename OnRow>
+void Connection::readRows(QSqlQuery& query, const QString& sql, OnRow&& onRow) {
+    while (query.next()) onRow(query);
+    // next() also stops on an engine error (a lock met half-way through the rows).
+    if (query.lastError().isValid()) fail(sql, query.lastError());
+}
+
+template <typename OnRow>
+void Connection::select(const QString& sql, const QVariantList& values, OnRow&& onRow) {
+    QSqlQuery& query = prepared(sql);
+    Finisher finisher(query);
+    execPrepared(query, values, sql);
+    readRows(query, sql, onRow);
+}
+
+}  // namespace db

@@ -1,0 +1,121 @@
+// Statements that walk and seek a table in the order of one of its indexes.
+#include "db/keyorder.h"
+
+#include <QStringList>
+
+#include "db/dberror.h"
+
+namespace db {
+
+namespace {
+
+// Two day serials within half a second name the same second.
+constexpr double kHalfSecond = 0.5 / 86400.0;
+
+const QString kRowid = QStringLiteral("rowid");
+
+QString collated(const QString& column, const QString& collation) {
+    return quoted(column) + QStringLiteral(" COLLATE ") + quoted(collation);
+}
+
+double serialOf(const QVariant& key) {
+    bool ok = false;
+    const double serial = key.toDouble(&ok);
+    if (!ok)
+        throw DbError(QStringLiteral("seek"),
+                      QStringLiteral("the key value '%1' is not a date-time").arg(key.toString()));
+    return serial;
+}
+
+}  // namespace
+
+KeyOrder::KeyOrder(const TableInfo& table) : KeyOrder(table, IndexInfo{}) {}
+
+KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) {
+    QStringList columns{kRowid};
+    for (const QString& column : table.columns) columns.append(quoted(column));
+    select_ = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
+              QStringLiteral(" FROM ") + quoted(table.name);
+    QStringList order;
+    for (const KeyPart& key : index.parts) {
+        parts_.append({collated(key.column, key.collation), key.dateTime});
+        keyPositions_.append(key.position);
+        order.append(parts_.last().expression);
+    }
+    parts_.append({kRowid, false});
+    order.append(kRowid);
+    orderBy_ = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+}
+
+QVariantList KeyOrder::placeOf(qint64 rowid, const QVariantList& values) const {
+    QVariantList place;
+    place.reserve(parts_.size());
+    for (int position : keyPositions_) place.append(values.at(position));
+    place.append(rowid);
+    return place;
+}
+
+BoundSql KeyOrder::first(int limit) const {
+    return range({}, 0, false, Matching::Exact, limit);
+}
+
+BoundSql KeyOrder::after(const QVariantList& place, int level, int limit) const {
+    return range(place, level, true, Matching::Exact, limit);
+}
+
+BoundSql KeyOrder::seek(const QVariantList& keys, int level) const {
+    return range(keys, level, level < keys.size(), Matching::ToTheSecond, 1);
+}
+
+BoundSql KeyOrder::row(qint64 rowid) const {
+    return {select_ + QStringLiteral(" WHERE rowid = ?"), {rowid}};
+}
+
+BoundSql KeyOrder::identity(const QVariantList& place) const {
+    return conditions(place, static_cast<int>(parts_.size()), false, Matching::Exact);
+}
+
+BoundSql KeyOrder::range(const QVariantList& values, int equalParts, bool aboveNext,
+                         Matching matching, int limit) const {
+    BoundSql where = conditions(values, equalParts, aboveNext, matching);
+    const QString filter = where.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.sql;
+    where.values.append(limit);
+    return {select_ + filter + orderBy_ + QStringLiteral(" LIMIT ?"), where.values};
+}
+
+BoundSql KeyOrder::conditions(const QVariantList& values, int equalParts, bool aboveNext,
+                              Matching matching) const {
+    BoundSql where;
+    for (int i = 0; i < equalParts; ++i) addEqual(where, parts_[i], values[i], matching);
+    if (aboveNext) addAbove(where, parts_[equalParts], values[equalParts], matching);
+    return where;
+}
+
+void KeyOrder::addEqual(BoundSql& where, const Part& part, const QVariant& value,
+                        Matching matching) {
+    if (!where.sql.isEmpty()) where.sql += QStringLiteral(" AND ");
+    if (matching == Matching::ToTheSecond && part.dateTime && !value.isNull()) {
+        const double serial = serialOf(value);
+        where.sql += part.expression + QStringLiteral(" > ? AND ") + part.expression +
+                     QStringLiteral(" < ?");
+        where.values << serial - kHalfSecond << serial + kHalfSecond;
+        return;
+    }
+    // IS also matches a Null key part, which sorts first in the index.
+    where.sql += part.expression + QStringLiteral(" IS ?");
+    where.values << value;
+}
+
+void KeyOrder::addAbove(BoundSql& where, const Part& part, const QVariant& value,
+                        Matching matching) {
+    if (!where.sql.isEmpty()) where.sql += QStringLiteral(" AND ");
+    if (value.isNull()) {
+        where.sql += part.expression + QStringLiteral(" IS NOT NULL");
+        return;
+    }
+    const bool toTheSecond = matching == Matching::ToTheSecond && part.dateTime;
+    where.sql += part.expression + (toTheSecond ? QStringLiteral(" >= ?") : QStringLiteral(" > ?"));
+    where.values << (toTheSecond ? QVariant(serialOf(value) + kHalfSecond) : value);
+}
+
+}  // namespace db

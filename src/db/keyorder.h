@@ -1,0 +1,66 @@
+// The order a table cursor walks and seeks in: an index's key parts, then the rowid.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariantList>
+
+#include "db/catalogue.h"
+
+namespace db {
+
+// SQL text and the values bound to its placeholders, in order.
+struct BoundSql {
+    QString sql;
+    QVariantList values;
+};
+
+class KeyOrder {
+public:
+    // Rowid order, until an index is selected.
+    explicit KeyOrder(const TableInfo& table);
+    KeyOrder(const TableInfo& table, const IndexInfo& index);
+
+    // Key parts of the index, the rowid not counted.
+    int keyCount() const { return static_cast<int>(parts_.size()) - 1; }
+    // Whether the table column at this position is part of the key.
+    bool isKeyColumn(int position) const { return keyPositions_.contains(position); }
+    // Where a row stands in this order: its key values, then its rowid.
+    QVariantList placeOf(qint64 rowid, const QVariantList& values) const;
+
+    // The rows from the start, at most `limit`.
+    BoundSql first(int limit) const;
+    // The rows after `place` that share its first `level` parts (0 to keyCount()), at most
+    // `limit`. Levels keyCount() down to 0, in turn, give every row after `place`.
+    BoundSql after(const QVariantList& place, int level, int limit) const;
+    // The first row whose first `level` parts match `keys` (text as the index collates it,
+    // date-times to the second) and, when level < keys.size(), whose next part lies above.
+    BoundSql seek(const QVariantList& keys, int level) const;
+    // The row with this rowid.
+    BoundSql row(qint64 rowid) const;
+    // A condition naming the row at `place` only while it keeps that key and rowid.
+    BoundSql identity(const QVariantList& place) const;
+
+private:
+    struct Part {
+        QString expression;
+        bool dateTime = false;
+    };
+    enum class Matching { Exact, ToTheSecond };
+
+    BoundSql range(const QVariantList& values, int equalParts, bool aboveNext, Matching matching,
+                   int limit) const;
+    BoundSql conditions(const QVariantList& values, int equalParts, bool aboveNext,
+                        Matching matching) const;
+    static void addEqual(BoundSql& where, const Part& part, const QVariant& value,
+                         Matching matching);
+    static void addAbove(BoundSql& where, const Part& part, const QVariant& value,
+                         Matching matching);
+
+    QString select_;
+    QString orderBy_;
+    QList<Part> parts_;
+    QList<int> keyPositions_;
+};
+
+}  // namespace db

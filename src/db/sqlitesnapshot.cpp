@@ -1,0 +1,30 @@
+// A read-only query result held in memory.
+#include "db/sqlitesnapshot.h"
+
+#include "db/catalogue.h"
+#include "db/dberror.h"
+
+namespace db {
+
+SqliteSnapshot::SqliteSnapshot(QStringList names, QList<QVariantList> rows)
+    : names_(std::move(names)), rows_(std::move(rows)) {}
+
+void SqliteSnapshot::moveNext() {
+    if (eof()) throw DbError(QStringLiteral("move next"), QStringLiteral("no current row"));
+    ++current_;
+}
+
+QVariant SqliteSnapshot::field(const QString& name) const {
+    const QString operation = QStringLiteral("field ") + name;
+    const int column = indexOfName(names_, name);
+    if (column < 0) throw DbError(operation, QStringLiteral("no such field in the query"));
+    if (eof()) throw DbError(operation, QStringLiteral("no current row"));
+    return rows_[current_][column];
+}
+
+void SqliteSnapshot::close() {
+    rows_.clear();
+    current_ = 0;
+}
+
+}  // namespace db

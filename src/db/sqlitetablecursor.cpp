@@ -1,0 +1,275 @@
+// A table cursor over a SQLite table that fetches rows in batches and holds no statement open.
+#include "db/sqlitetablecursor.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <algorithm>
+
+#include "db/connection.h"
+#include "db/dberror.h"
+
+namespace db {
+
+namespace {
+
+QString operationText(const char* verb, const QString& subject) {
+    const QString operation = QLatin1String(verb);
+    return subject.isEmpty() ? operation : operation + QLatin1Char(' ') + subject;
+}
+
+}  // namespace
+
+SqliteTableCursor::SqliteTableCursor(std::shared_ptr<Connection> connection, TableInfo table)
+    : connection_(std::move(connection)), table_(std::move(table)), order_(table_) {
+    positionAtStart();
+}
+
+void SqliteTableCursor::selectIndex(const QString& name) {
+    requireOpen("select index", name);
+    order_ = KeyOrder(table_, connection_->catalogue().index(*connection_, table_, name));
+    indexSelected_ = true;
+    positionAtStart();
+}
+
+void SqliteTableCursor::seek(SeekComparison comparison, const QVariantList& keys) {
+    requireOpen("seek", table_.name);
+    if (!indexSelected_)
+        throw DbError(QStringLiteral("seek"),
+                      QStringLiteral("no index selected on ") + table_.name);
+    if (keys.isEmpty() || keys.size() > order_.keyCount())
+        throw DbError(QStringLiteral("seek"), QStringLiteral("expected 1 to %1 key values, got %2")
+                                                  .arg(order_.keyCount())
+                                                  .arg(keys.size()));
+    QVariantList storable;
+    for (const QVariant& key : keys) storable.append(toStorable(key));
+    editMode_ = EditMode::None;
+    ahead_.clear();
+    const int given = static_cast<int>(storable.size());
+    const int lowest = comparison == SeekComparison::Equal ? given : 0;
+    std::optional<Row> found;
+    for (int level = given; level >= lowest && !found; --level)
+        found = firstRow(order_.seek(storable, level));
+    noMatch_ = !found;
+    if (found) {
+        standOn(std::move(*found));
+    } else {
+        standNowhere();
+    }
+}
+
+void SqliteTableCursor::moveNext() {
+    requireOpen("move next", {});
+    if (eof_) throw DbError(QStringLiteral("move next"), QStringLiteral("no current row"));
+    editMode_ = EditMode::None;
+    // Rows fetched before a change made elsewhere on this connection may be stale.
+    if (aheadChanges_ != connection_->changeCount()) {
+        ahead_.clear();
+        batchRows_ = kSmallestBatch;
+    }
+    if (ahead_.empty()) fetchAhead();
+    if (ahead_.empty()) {
+        onRow_ = false;
+        eof_ = true;
+        return;
+    }
+    standOn(std::move(ahead_.front()));
+    ahead_.pop_front();
+}
+
+QVariant SqliteTableCursor::field(const QString& name) const {
+    requireOpen("field", name);
+    const int column = columnOf(name, "field");
+    requireRow("field", name);
+    return position_->values.at(column);
+}
+
+void SqliteTableCursor::addNew() {
+    requireOpen("add new", table_.name);
+    editMode_ = EditMode::Adding;
+    changes_.clear();
+}
+
+void SqliteTableCursor::edit() {
+    requireOpen("edit", table_.name);
+    requireRow("edit", table_.name);
+    editMode_ = EditMode::Editing;
+    changes_.clear();
+}
+
+void SqliteTableCursor::setField(const QString& name, const QVariant& value) {
+    requireOpen("set field", name);
+    const int column = columnOf(name, "set field");
+    if (editMode_ == EditMode::None)
+        throw DbError(operationText("set field", name),
+                      QStringLiteral("the row is not being added or edited"));
+    for (auto& [changed, newValue] : changes_) {
+        if (changed == column) {
+            newValue = value;
+            return;
+        }
+    }
+    changes_.append({column, value});
+}
+
+void SqliteTableCursor::update() {
+    requireOpen("update", table_.name);
+    const EditMode mode = std::exchange(editMode_, EditMode::None);
+    const Changes changes = std::exchange(changes_, {});
+    if (mode == EditMode::None)
+        throw DbError(operationText("update", table_.name),
+                      QStringLiteral("no row is being added or edited"));
+    if (mode == EditMode::Adding) {
+        insertRow(changes);
+    } else {
+        updateRow(changes);
+    }
+}
+
+void SqliteTableCursor::deleteCurrent() {
+    requireOpen("delete", table_.name);
+    requireRow("delete", table_.name);
+    editMode_ = EditMode::None;
+    const BoundSql identity = order_.identity(placeOfCurrent());
+    const QString sql = QStringLiteral("DELETE FROM ") + quoted(table_.name) +
+                        QStringLiteral(" WHERE ") + identity.sql;
+    if (connection_->change(sql, identity.values) == 0)
+        throw DbError(sql, QStringLiteral("the row has been deleted or replaced meanwhile"));
+    onRow_ = false;
+    noteOwnChange(true);
+}
+
+void SqliteTableCursor::close() {
+    closed_ = true;
+    ahead_.clear();
+    position_.reset();
+    onRow_ = false;
+    eof_ = true;
+    connection_.reset();
+}
+
+void SqliteTableCursor::requireOpen(const char* verb, const QString& subject) const {
+    if (closed_)
+        throw DbError(operationText(verb, subject), QStringLiteral("the cursor is closed"));
+    if (!connection_->isOpen())
+        throw DbError(operationText(verb, subject), QStringLiteral("the database is closed"));
+}
+
+void SqliteTableCursor::requireRow(const char* verb, const QString& subject) const {
+    if (!onRow_) throw DbError(operationText(verb, subject), QStringLiteral("no current row"));
+}
+
+int SqliteTableCursor::columnOf(const QString& name, const char* verb) const {
+    const int column = table_.columnIndex(name);
+    if (column < 0)
+        throw DbError(operationText(verb, name), QStringLiteral("no such field in ") + table_.name);
+    return column;
+}
+
+QVariantList SqliteTableCursor::placeOfCurrent() const {
+    return order_.placeOf(position_->rowid, position_->values);
+}
+
+void SqliteTableCursor::positionAtStart() {
+    standNowhere();
+    noMatch_ = false;
+    editMode_ = EditMode::None;
+    fetchAhead();
+    if (ahead_.empty()) return;
+    standOn(std::move(ahead_.front()));
+    ahead_.pop_front();
+}
+
+void SqliteTableCursor::standOn(Row row) {
+    position_ = std::move(row);
+    onRow_ = true;
+    eof_ = false;
+}
+
+void SqliteTableCursor::standNowhere() {
+    position_.reset();
+    onRow_ = false;
+    eof_ = true;
+}
+
+void SqliteTableCursor::fetchAhead() {
+    ahead_.clear();
+    aheadChanges_ = connection_->changeCount();
+    const int batch = std::exchange(batchRows_, std::min(batchRows_ * 2, kLargestBatch));
+    if (!position_) {
+        readRows(order_.first(batch), ahead_);
+        return;
+    }
+    // Continuing after the remembered key rather than an open statement is what lets
+    // changes anywhere in the table neither skip nor repeat a row of the walk.
+    const QVariantList place = placeOfCurrent();
+    for (int level = order_.keyCount();
+         level >= 0 && ahead_.size() < static_cast<std::size_t>(batch); --level)
+        readRows(order_.after(place, level, batch - static_cast<int>(ahead_.size())), ahead_);
+}
+
+void SqliteTableCursor::readRows(const BoundSql& query, std::deque<Row>& into) const {
+    const qsizetype columns = table_.columns.size();
+    connection_->select(query.sql, query.values, [&](const QSqlQuery& result) {
+        Row row{result.value(0).toLongLong(), {}};
+        row.values.reserve(columns);
+        for (int i = 1; i <= columns; ++i) row.values.append(fromStored(result.value(i)));
+        into.push_back(std::move(row));
+    });
+}
+
+std::optional<SqliteTableCursor::Row> SqliteTableCursor::firstRow(const BoundSql& query) const {
+    std::deque<Row> rows;
+    readRows(query, rows);
+    if (rows.empty()) return std::nullopt;
+    return std::move(rows.front());
+}
+
+void SqliteTableCursor::insertRow(const Changes& changes) {
+    QStringList columns;
+    QStringList marks;
+    QVariantList values;
+    for (const auto& [column, value] : changes) {
+        columns.append(quoted(table_.columns.at(column)));
+        marks.append(QStringLiteral("?"));
+        values.append(value);
+    }
+    const QString target = QStringLiteral("INSERT INTO ") + quoted(table_.name);
+    const QString sql = columns.isEmpty()
+                            ? target + QStringLiteral(" DEFAULT VALUES")
+                            : target + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
+                                  QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) +
+                                  QLatin1Char(')');
+    connection_->change(sql, values);
+    // The new row may fall among the rows fetched ahead.
+    noteOwnChange(false);
+}
+
+void SqliteTableCursor::updateRow(const Changes& changes) {
+    if (changes.isEmpty()) return;
+    QStringList assignments;
+    QVariantList values;
+    bool keyChanged = false;
+    for (const auto& [column, value] : changes) {
+        assignments.append(quoted(table_.columns.at(column)) + QStringLiteral(" = ?"));
+        values.append(value);
+        keyChanged = keyChanged || order_.isKeyColumn(column);
+    }
+    const BoundSql identity = order_.identity(placeOfCurrent());
+    const QString sql = QStringLiteral("UPDATE ") + quoted(table_.name) + QStringLiteral(" SET ") +
+                        assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
+                        identity.sql;
+    if (connection_->change(sql, values + identity.values) == 0)
+        throw DbError(sql, QStringLiteral("the row has been deleted or replaced meanwhile"));
+    // A changed key moves the row: the walk goes on from its new place.
+    noteOwnChange(!keyChanged);
+    // Read the row back as stored, since the engine may have converted the values.
+    if (std::optional<Row> stored = firstRow(order_.row(position_->rowid))) standOn(*stored);
+}
+
+void SqliteTableCursor::noteOwnChange(bool aheadStaysValid) {
+    const bool aheadWasValid = aheadChanges_ == connection_->changeCount();
+    connection_->noteChange();
+    if (aheadWasValid && aheadStaysValid) aheadChanges_ = connection_->changeCount();
+}
+
+}  // namespace db

@@ -1,0 +1,299 @@
+// Opening databases, statements, snapshots, transactions and the failures they report.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "db/databasefile.h"
+#include "db/schema.h"
+#include "schemafiles.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using db::Database;
+using db::DbError;
+using db::SeekComparison;
+namespace schema = db::schema;
+
+constexpr double kGiorno = 46362.0;
+
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        workPath = schemafiles::createWork(folder);
+        work = schemafiles::openUnsynced(workPath);
+        schemafiles::addReminders(*work, {{1, kGiorno, "VIS", "a"}, {2, kGiorno, "TEL", "b"}});
+    }
+
+    TestFolder folder;
+    QString workPath;
+    std::unique_ptr<Database> work;
+};
+
+struct MissingFileCase {
+    const char* name;
+    const char* relativePath;
+};
+
+class MissingFile : public ::testing::TestWithParam<MissingFileCase> {};
+
+TEST_P(MissingFile, OpeningFailsAndCreatesNothing) {
+    TestFolder folder;
+    const QString path = folder.path(QString::fromLatin1(GetParam().relativePath));
+    EXPECT_THROW(Database::open(path), DbError);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, MissingFile,
+                         ::testing::Values(MissingFileCase{"File", "VisiteDV.mdb"},
+                                           MissingFileCase{"Folder", "demo/VisiteDV.mdb"},
+                                           MissingFileCase{"NameNeedingEscapes",
+                                                           "a b%20c?d#e.mdb"}),
+                         [](const ::testing::TestParamInfo<MissingFileCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(OpenDatabase, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
+    TestFolder folder;
+    const QByteArray text = QByteArrayLiteral("Standard Jet DB, not really\r\n").repeated(100);
+    const QString path = folder.write(QStringLiteral("VisiteDV.mdb"), text);
+    try {
+        Database::open(path);
+        FAIL() << "a text file opened as a database";
+    } catch (const DbError& error) {
+        EXPECT_TRUE(error.operation().contains(path));
+        EXPECT_FALSE(error.engineMessage().isEmpty());
+    }
+    EXPECT_EQ(TestFolder::read(path), text);
+}
+
+TEST(OpenDatabase, AFolderIsNoDatabase) {
+    TestFolder folder;
+    EXPECT_THROW(Database::open(folder.path(QString())), DbError);
+}
+
+TEST(OpenDatabase, SeveralConnectionsAtOnceSeeEachOthersChanges) {
+    TestFolder folder;
+    const QString visite = schemafiles::createVisite(folder);
+    const QString workPath = schemafiles::createWork(folder);
+    auto mainDb = Database::open(visite);
+    auto first = Database::open(workPath);
+    auto second = Database::open(workPath);
+    schemafiles::addReminders(*first, {{1, kGiorno, "VIS", "a"}});
+    EXPECT_EQ(schemafiles::rowCount(*second, schema::kPromemoria), 1);
+    EXPECT_EQ(schemafiles::rowCount(*mainDb, schema::kAppuntamenti), 0);
+}
+
+TEST_F(DatabaseTest, WhatIsNotThereFailsAtOpenOrFirstUse) {
+    EXPECT_THROW(work->openTable(QStringLiteral("Appuntamenti")), DbError);
+    EXPECT_THROW(work->openQuery(QStringLiteral("SELECT * FROM Appuntamenti")), DbError);
+    auto table = work->openTable(schema::kPromemoria);
+    EXPECT_THROW(table->selectIndex(QStringLiteral("secondaria")), DbError);
+    EXPECT_THROW(table->field(QStringLiteral("ApCliente")), DbError);
+    table->addNew();
+    EXPECT_THROW(table->setField(QStringLiteral("PmNote"), 1), DbError);
+    auto snapshot = work->openQuery(schema::descrizioneCliente(1));
+    EXPECT_THROW(snapshot->field(schema::kTbaColore), DbError);
+}
+
+TEST_F(DatabaseTest, NamesMatchWithoutRegardToCase) {
+    auto table = work->openTable(QStringLiteral("PROMEMORIA"));
+    table->selectIndex(QStringLiteral("Primaria"));
+    EXPECT_EQ(table->field(QStringLiteral("pmdocumento")).toString(), QStringLiteral("a"));
+}
+
+class HostDelete : public DatabaseTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HostDelete, EmptiesTheTable) {
+    work->execute(QString::fromLatin1(GetParam()));
+    EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialects, HostDelete,
+                         ::testing::Values("DELETE * FROM Promemoria", "delete * from Promemoria",
+                                           "DELETE Promemoria.* FROM Promemoria",
+                                           "  DELETE  *  FROM  Promemoria",
+                                           "DELETE FROM Promemoria"));
+
+TEST_F(DatabaseTest, FailingStatementsCarryTheStatementAndTheEngineMessage) {
+    const QString bad = QStringLiteral("DELETE * FROM Promemorie");
+    try {
+        work->execute(bad);
+        FAIL() << "a statement on a missing table succeeded";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.operation(), QStringLiteral("DELETE FROM Promemorie"));
+        EXPECT_TRUE(error.engineMessage().contains(QStringLiteral("Promemorie")));
+    }
+}
+
+TEST_F(DatabaseTest, SnapshotHoldsItsRowsAndCountsThem) {
+    {
+        auto mark = work->openTable(schema::kPromemoria);
+        mark->edit();
+        mark->setField(schema::kPmWait, QStringLiteral("S"));
+        mark->update();
+    }
+    auto waiting = work->openQuery(schema::kContaInAttesa);
+    ASSERT_EQ(waiting->recordCount(), 1);
+    EXPECT_EQ(waiting->field(schema::kNumWait).toInt(), 1);
+
+    auto all = work->openQuery(QStringLiteral("SELECT * FROM Promemoria ORDER BY PmCliente"), true);
+    work->execute(schema::kSvuotaPromemoria);
+    EXPECT_EQ(all->recordCount(), 2);
+    EXPECT_EQ(all->field(schema::kPmDocumento).toString(), QStringLiteral("a"));
+    all->moveNext();
+    EXPECT_EQ(all->field(schema::kPmDocumento).toString(), QStringLiteral("b"));
+    all->moveNext();
+    EXPECT_TRUE(all->eof());
+    EXPECT_THROW(all->field(schema::kPmDocumento), DbError);
+    EXPECT_THROW(all->moveNext(), DbError);
+
+    auto none = work->openQuery(QStringLiteral("SELECT * FROM Promemoria"));
+    EXPECT_EQ(none->recordCount(), 0);
+    EXPECT_TRUE(none->eof());
+}
+
+TEST_F(DatabaseTest, OnlyQueriesOpenAsSnapshots) {
+    EXPECT_THROW(work->openQuery(QStringLiteral("DELETE FROM Promemoria")), DbError);
+    EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 2);
+}
+
+TEST_F(DatabaseTest, ValuesReadBackAsStored) {
+    auto table = work->openTable(schema::kPromemoria);
+    table->addNew();
+    table->setField(schema::kPmAllarm, QStringLiteral("trenta"));
+    table->setField(schema::kPmWait, QVariant());
+    table->update();
+    table->selectIndex(schema::kPrimaria);
+    ASSERT_TRUE(table->field(schema::kPmCliente).isNull()) << "a Null key sorts first";
+    EXPECT_EQ(table->field(schema::kPmAllarm), QVariant(QStringLiteral("trenta")));
+    EXPECT_EQ(table->field(schema::kPmWait), QVariant());
+    EXPECT_EQ(table->field(schema::kPmData), QVariant());
+}
+
+TEST_F(DatabaseTest, DatesAndSmallNumbersAreStoredAsNumbers) {
+    const QDateTime dieci(QDate(2026, 12, 6), QTime(10, 0));
+    auto table = work->openTable(schema::kPromemoria);
+    table->addNew();
+    table->setField(schema::kPmCliente, QVariant::fromValue<qint16>(3));
+    table->setField(schema::kPmData, dieci);
+    table->setField(schema::kPmAllarm, QDate(2026, 12, 6));
+    table->update();
+    auto stored = work->openQuery(QStringLiteral("SELECT * FROM Promemoria WHERE PmCliente = 3"));
+    EXPECT_EQ(stored->field(schema::kPmCliente), QVariant(qlonglong(3)));
+    EXPECT_DOUBLE_EQ(stored->field(schema::kPmData).toDouble(), 46362.0 + 10.0 / 24.0);
+    EXPECT_EQ(stored->field(schema::kPmAllarm), QVariant(46362.0));
+}
+
+TEST_F(DatabaseTest, RollbackRestoresAndCommitKeeps) {
+    work->beginTransaction();
+    work->execute(schema::kSvuotaPromemoria);
+    EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 0);
+    work->rollback();
+    EXPECT_EQ(schemafiles::tagsInKeyOrder(*work), QStringList({"a", "b"}));
+
+    work->beginTransaction();
+    schemafiles::addReminders(*work, {{3, kGiorno, "VIS", "c"}});
+    work->commit();
+    auto other = Database::open(workPath);
+    EXPECT_EQ(schemafiles::tagsInKeyOrder(*other), QStringList({"a", "b", "c"}));
+}
+
+TEST_F(DatabaseTest, AWriteMeetingAnotherWritersLockFailsAndChangesNothing) {
+    auto host = Database::open(workPath);
+    host->beginTransaction();
+    host->execute(QStringLiteral("UPDATE Promemoria SET PmWait = 'S'"));
+    auto impatient = Database::open(workPath, 50ms);
+    EXPECT_THROW(impatient->execute(schema::kSvuotaPromemoria), DbError);
+    auto table = impatient->openTable(schema::kPromemoria);
+    table->edit();
+    table->setField(schema::kPmWait, QStringLiteral("X"));
+    EXPECT_THROW(table->update(), DbError);
+    host->rollback();
+    EXPECT_EQ(schemafiles::rowCount(*impatient, schema::kPromemoria), 2);
+    EXPECT_EQ(impatient->openQuery(schema::kContaInAttesa)->field(schema::kNumWait).toInt(), 0);
+}
+
+TEST_F(DatabaseTest, AnExclusiveLockMakesReadsFail) {
+    auto impatient = Database::open(workPath, 50ms);
+    auto host = Database::open(workPath);
+    host->execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    EXPECT_THROW(impatient->openQuery(schema::kContaInAttesa), DbError);
+    EXPECT_THROW(impatient->openTable(schema::kPromemoria), DbError);
+    host->rollback();
+}
+
+TEST_F(DatabaseTest, OpenCursorsAndSnapshotsLeaveTheFileFreeForOtherWriters) {
+    auto walk = work->openTable(schema::kPromemoria);
+    walk->selectIndex(schema::kPrimaria);
+    walk->seek(SeekComparison::GreaterOrEqual, {0});
+    auto snapshot = work->openQuery(QStringLiteral("SELECT * FROM Promemoria"));
+    auto host = Database::open(workPath, 50ms);
+    host->execute(QStringLiteral("UPDATE Promemoria SET PmWait = 'S'"));
+    walk->moveNext();
+    EXPECT_EQ(walk->field(schema::kPmWait).toString(), QStringLiteral("S"));
+}
+
+TEST_F(DatabaseTest, CursorsFailCleanlyOnceClosedOrTheirDatabaseIs) {
+    auto table = work->openTable(schema::kPromemoria);
+    auto closed = work->openTable(schema::kPromemoria);
+    closed->close();
+    EXPECT_THROW(closed->moveNext(), DbError);
+    EXPECT_THROW(closed->field(schema::kPmWait), DbError);
+    work.reset();
+    EXPECT_THROW(table->moveNext(), DbError);
+}
+
+TEST_F(DatabaseTest, EditingARowDeletedMeanwhileFails) {
+    auto reminder = work->openTable(schema::kPromemoria);
+    reminder->selectIndex(schema::kPrimaria);
+    reminder->seek(SeekComparison::Equal, {2, kGiorno, "TEL"});
+    work->execute(schema::kSvuotaPromemoria);
+    // The replacement gets another rowid: a row with the same key and rowid would be the same.
+    schemafiles::addReminders(
+        *work, {{9, kGiorno, "VIS", "x"}, {8, kGiorno, "VIS", "y"}, {2, kGiorno, "TEL", "b"}});
+    reminder->edit();
+    reminder->setField(schema::kPmWait, QStringLiteral(" "));
+    EXPECT_THROW(reminder->update(), DbError);
+    EXPECT_THROW(reminder->deleteCurrent(), DbError);
+    EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 3);
+}
+
+TEST_F(DatabaseTest, EditingNeedsARowAndAnEdit) {
+    auto table = work->openTable(schema::kPromemoria);
+    EXPECT_THROW(table->setField(schema::kPmWait, QStringLiteral("S")), DbError);
+    EXPECT_THROW(table->update(), DbError);
+    table->selectIndex(schema::kPrimaria);
+    table->seek(SeekComparison::Equal, {7});
+    EXPECT_THROW(table->edit(), DbError);
+    EXPECT_THROW(table->deleteCurrent(), DbError);
+    EXPECT_THROW(table->moveNext(), DbError);
+}
+
+TEST_F(DatabaseTest, ADuplicateKeyFailsWithTheEnginesMessage) {
+    auto table = work->openTable(schema::kPromemoria);
+    table->addNew();
+    table->setField(schema::kPmCliente, 1);
+    table->setField(schema::kPmData, kGiorno);
+    table->setField(schema::kPmAzione, QStringLiteral("vis"));
+    EXPECT_THROW(table->update(), DbError);
+    EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 2);
+}
+
+TEST(CreateDatabaseFile, RefusesAnExistingFile) {
+    TestFolder folder;
+    const QString path = folder.write(QStringLiteral("x.mdb"), QByteArrayLiteral("keep"));
+    EXPECT_THROW(db::createDatabaseFile(path, QStringLiteral("CREATE TABLE t (a)")), DbError);
+    EXPECT_EQ(TestFolder::read(path), QByteArrayLiteral("keep"));
+}
+
+TEST(CreateDatabaseFile, ABadScriptLeavesNoFile) {
+    TestFolder folder;
+    const QString path = folder.path(QStringLiteral("x.mdb"));
+    EXPECT_THROW(db::createDatabaseFile(path, QStringLiteral("CREATE TABLE t (a); CREATE oops;")),
+                 DbError);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+}  // namespace
