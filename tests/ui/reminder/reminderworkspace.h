@@ -15,16 +15,16 @@
 struct Appointment {
     ChiavePromemoria chiave;
     QVariant allarm = 90.0;
-    QVariant note;
-    QVariant causa;
-    QVariant documento;
+    QVariant note{};
+    QVariant causa{};
+    QVariant documento{};
     bool withReminder = true;
 };
 
 class ReminderWorkspace {
     TestFolder folder_;  // outlives the connections to its files
 
-  public:
+public:
     ReminderWorkspace();
 
     void add(const Appointment& appointment);

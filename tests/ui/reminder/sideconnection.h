@@ -6,7 +6,7 @@
 #include <QVariantList>
 
 class SideConnection {
-  public:
+public:
     // Opens the file, creating it when missing.
     explicit SideConnection(const QString& path);
     ~SideConnection();
@@ -20,6 +20,6 @@ class SideConnection {
     // The first column of the first row; an invalid QVariant when there is no row.
     QVariant value(const QString& sql, const QVariantList& values = {});
 
-  private:
+private:
     QString name_;
 };

@@ -1,0 +1,341 @@
+// The reminder window driven offscreen: what it shows, its keys, buttons and document.
+#include "ui/reminder/gesprome.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "db/schema.h"
+#include "reminderworkspace.h"
+#include "support/fakes.h"
+#include "util/regionale.h"
+#include "util/testi.h"
+
+namespace schema = db::schema;
+
+namespace {
+
+const ChiavePromemoria kKey =
+    keyOf(1234, QDateTime(QDate(2024, 3, 15), QTime(10, 30)), QStringLiteral("VIS"));
+const QString kDocument = QStringLiteral("/archivio/referti 2024/esame.pdf");
+
+class GesPromeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        workspace.addClient(1234, QString("ROSSI"), QString("MARIO ROSSI & C."));
+        workspace.addAction("VIS", QString("Visita"), 255);
+        workspace.add({kKey, 90.0, QVariant(), QString("Controllo"), kDocument});
+    }
+
+    // Shows the reminder of `chiave`, runs `whileOpen` on the open window and closes the
+    // window if that did not; true when `whileOpen` closed it.
+    bool show(const std::function<void()>& whileOpen, const ChiavePromemoria& chiave = kKey) {
+        window.setClCliente(QString::number(chiave.cliente));
+        window.setClAzione(chiave.azione);
+        window.setClData(testi::generalDateText(chiave.data));
+        bool closed = false;
+        QTimer::singleShot(0, &window, [&] {
+            whileOpen();
+            closed = !window.isVisible();
+            if (!closed) window.reject();
+        });
+        window.exec();
+        return closed;
+    }
+
+    template <typename T>
+    T* child(const char* name) {
+        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        if (!found) ADD_FAILURE() << "no control " << name;
+        return found;
+    }
+    QString text(const char* label) { return child<QLabel>(label)->text(); }
+    void click(const char* button) { child<QPushButton>(button)->click(); }
+
+    QVariant appointment(const QString& field) { return workspace.appointmentField(kKey, field); }
+
+    FakePlatform fakes;
+    PlatformServices services = fakes.services();
+    ReminderWorkspace workspace;
+    GesProme window{workspace.globali, services};
+};
+
+TEST_F(GesPromeTest, ShowsTheReminder) {
+    show([&] {
+        EXPECT_EQ(window.windowTitle(), " APPUNTAMENTO 15/03 10:30-Controllo");
+        EXPECT_EQ(text("lbCliCod"), "1234");
+        EXPECT_EQ(text("lbCliDes"), "ROSSI >MARIO ROSSI & C.");
+        EXPECT_EQ(text("lbAziCod"), "VIS");
+        EXPECT_EQ(text("LbAziDes"), "Visita");
+        EXPECT_EQ(child<QLabel>("LbAziDes")->palette().color(QPalette::WindowText),
+                  QColor(255, 0, 0));
+        EXPECT_EQ(child<QLabel>("lbAziCod")->palette().color(QPalette::WindowText),
+                  QColor(255, 0, 0));
+        EXPECT_EQ(text("lbScadDD"), "15/03/24");
+        EXPECT_EQ(text("lbScadHH"), "10:30");
+        EXPECT_EQ(child<QLineEdit>("Txt(1)")->text(), "1,5");
+        EXPECT_EQ(child<QComboBox>("cmbAllarm")->currentText(), "ore");
+        EXPECT_EQ(text("lbSveglia"), QString::fromUtf8("VENERDÌ\n15/03/24  09:00"));
+        EXPECT_EQ(text("lbDocumento"), kDocument);
+        EXPECT_TRUE(child<QPushButton>("cmdDocumento")->isVisible());
+        EXPECT_TRUE(child<QPushButton>("Command1")->isVisible());
+        EXPECT_EQ(window.focusWidget(), child<QPushButton>("cmdCli(2)"));
+    });
+}
+
+TEST_F(GesPromeTest, LaysOutInTwipsAndCentresOnTheScreen) {
+    fakes.screen.dpi = 144;  // 10 twips a pixel
+    fakes.screen.area = QRect(0, 0, 1920, 1080);
+    GesProme large(workspace.globali, services);
+    EXPECT_EQ(large.size(), QSize(768, 296));
+    EXPECT_EQ(large.findChild<QLabel*>("lbCliDes")->geometry(), QRect(185, 5, 578, 29));
+    EXPECT_EQ(large.findChild<QLineEdit*>("Txt(1)")->geometry(), QRect(9, 27, 74, 36));
+    large.setClCliente(1234);
+    large.setClAzione("VIS");
+    large.setClData(kKey.data);
+    QTimer::singleShot(0, &large, [&] {
+        EXPECT_EQ(large.pos(), QPoint((1920 - 768) / 2, (1080 - 296) / 2));
+        large.reject();
+    });
+    large.exec();
+}
+
+TEST_F(GesPromeTest, TabOrderStartsAtUscitaAndEndsWithX) {
+    QStringList order;
+    QWidget* first = child<QPushButton>("cmdCli(2)");
+    QWidget* widget = first;
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus) order.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    EXPECT_EQ(order, QStringList({"cmdCli(2)", "cmdDocumento", "Txt(1)", "cmbAllarm", "cmdCli(0)",
+                                  "cmdCli(1)", "Command1"}));
+}
+
+struct CommandCase {
+    const char* name;
+    const char* button;
+    qint16 ultimoComando;
+    double allarm;
+    bool reminderLeft;
+};
+
+class CommandTest : public GesPromeTest, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(CommandTest, AnswersAndCloses) {
+    workspace.globali.UltimoComando = 7;
+    EXPECT_TRUE(show([&] {
+        child<QLineEdit>("Txt(1)")->setText("2");
+        click(GetParam().button);
+    }));
+    EXPECT_EQ(workspace.globali.UltimoComando, GetParam().ultimoComando);
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().allarm);
+    EXPECT_EQ(workspace.reminderExists(kKey), GetParam().reminderLeft);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, CommandTest,
+                         ::testing::Values(CommandCase{"Imposta", "cmdCli(0)", 0, 120, true},
+                                           CommandCase{"NonAvvisare", "cmdCli(1)", 1, 0, false},
+                                           CommandCase{"Uscita", "cmdCli(2)", 2, 90, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GesPromeTest, UscitaLeavesTheReminderRowAsItWas) {
+    show([&] { click("cmdCli(2)"); });
+    EXPECT_EQ(workspace.reminderField(kKey, schema::kPmWait).toString(), "S");
+    EXPECT_EQ(appointment(schema::kApDocumento).toString(), kDocument);
+}
+
+struct F2Case {
+    const char* name;
+    const char* control;
+    Qt::KeyboardModifiers modifiers;
+};
+
+class F2Test : public GesPromeTest, public ::testing::WithParamInterface<F2Case> {};
+
+TEST_P(F2Test, ClosesWithoutACommand) {
+    workspace.globali.UltimoComando = 2;
+    EXPECT_TRUE(show([&] {
+        child<QLineEdit>("Txt(1)")->setText("5");
+        QWidget* control = window.objectName() == GetParam().control
+                               ? &window
+                               : window.findChild<QWidget*>(GetParam().control);
+        QTest::keyClick(control, Qt::Key_F2, GetParam().modifiers);
+    }));
+    EXPECT_EQ(workspace.globali.UltimoComando, 2);
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 90);
+    EXPECT_EQ(workspace.reminderField(kKey, schema::kPmWait).toString(), "S");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, F2Test,
+    ::testing::Values(F2Case{"OnUscita", "cmdCli(2)", Qt::NoModifier},
+                      F2Case{"InTheAmountWithShift", "Txt(1)", Qt::ShiftModifier},
+                      F2Case{"OnTheUnitWithControl", "cmbAllarm", Qt::ControlModifier},
+                      F2Case{"OnTheWindowWithAlt", "GesProme", Qt::AltModifier}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GesPromeTest, EscapeDoesNotClose) {
+    EXPECT_FALSE(show([&] { QTest::keyClick(child<QPushButton>("cmdCli(2)"), Qt::Key_Escape); }));
+}
+
+struct DetachCase {
+    const char* name;
+    const char* button;
+    QString stored;
+};
+
+class DetachTest : public GesPromeTest, public ::testing::WithParamInterface<DetachCase> {};
+
+TEST_P(DetachTest, OnlyImpostaAvvisoMakesItPermanent) {
+    show([&] {
+        click("Command1");
+        EXPECT_EQ(text("lbDocumento"), "");
+        EXPECT_TRUE(child<QLabel>("lbDocumento")->isVisible());
+        click(GetParam().button);
+    });
+    EXPECT_EQ(appointment(schema::kApDocumento).toString(), GetParam().stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, DetachTest,
+                         ::testing::Values(DetachCase{"Imposta", "cmdCli(0)", ""},
+                                           DetachCase{"NonAvvisare", "cmdCli(1)", kDocument},
+                                           DetachCase{"Uscita", "cmdCli(2)", kDocument}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GesPromeTest, DocumentoOpensTheNameAsShown) {
+    EXPECT_FALSE(show([&] { click("cmdDocumento"); }));
+    EXPECT_EQ(fakes.documents.opened, QStringList{kDocument});
+    EXPECT_TRUE(fakes.messages.shown.isEmpty());
+}
+
+TEST_F(GesPromeTest, DetachedDocumentOpensAnEmptyName) {
+    fakes.documents.result = OpenResult::Failed;
+    EXPECT_FALSE(show([&] {
+        click("Command1");
+        click("cmdDocumento");
+    }));
+    EXPECT_EQ(fakes.documents.opened, QStringList{""});
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    EXPECT_EQ(fakes.messages.shown[0].title, "ERRORE IN ESECUZIONE DI ''");
+}
+
+TEST_F(GesPromeTest, BlankDocumentHidesTheDocumentControls) {
+    workspace.work->run("UPDATE Promemoria SET PmDocumento = '  '");
+    show([&] {
+        for (const char* name : {"cmdDocumento", "Command1", "lbDocumento"}) {
+            EXPECT_FALSE(window.findChild<QWidget*>(name)->isVisible()) << name;
+        }
+    });
+}
+
+struct TypingCase {
+    const char* name;
+    RegionalFormats formats;
+    const char* typed;
+    const char* shown;
+};
+
+class TypingTest : public GesPromeTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(TypingTest, DecimalKeysTypeTheSeparatorAndFiveCharactersAtMost) {
+    const ScopedRegionalFormats formats(GetParam().formats);
+    show([&] {
+        auto* amount = child<QLineEdit>("Txt(1)");
+        amount->selectAll();
+        QTest::keyClicks(amount, GetParam().typed);
+        EXPECT_EQ(amount->text(), GetParam().shown);
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TypingTest,
+    ::testing::Values(TypingCase{"FullStopTypesComma", RegionalFormats::italian(), "1.5", "1,5"},
+                      TypingCase{"CommaStays", RegionalFormats::italian(), "1,5", "1,5"},
+                      TypingCase{"CommaTypesFullStop", RegionalFormats::decimalPoint(), "1,5",
+                                 "1.5"},
+                      TypingCase{"FiveCharacters", RegionalFormats::italian(), "1234567", "12345"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GesPromeTest, TypedFullStopSetsADayAndAHalf) {
+    show([&] {
+        auto* amount = child<QLineEdit>("Txt(1)");
+        amount->selectAll();
+        QTest::keyClicks(amount, "1.5");
+        child<QComboBox>("cmbAllarm")->setCurrentIndex(2);
+        click("cmdCli(0)");
+    });
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 2160);
+}
+
+TEST_F(GesPromeTest, EnteringTheAmountSelectsIt) {
+    show([&] {
+        auto* amount = child<QLineEdit>("Txt(1)");
+        amount->setCursorPosition(1);
+        QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
+        QApplication::sendEvent(amount, &focus);
+        QApplication::processEvents();
+        EXPECT_EQ(amount->selectedText(), "1,5");
+    });
+}
+
+TEST_F(GesPromeTest, OtherConnectionsWriteBothFilesWhileItIsOpen) {
+    const ChiavePromemoria other = keyOf(99, QDateTime(QDate(2024, 3, 16), QTime(8, 0)), "TEL");
+    EXPECT_TRUE(show([&] {
+        workspace.add({other, 15.0});
+        workspace.visite->run("UPDATE Appuntamenti SET ApNote = 'host' WHERE ApCliente = 1234");
+        click("cmdCli(0)");
+    }));
+    EXPECT_TRUE(workspace.reminderExists(other));
+    EXPECT_EQ(appointment(schema::kApNote).toString(), "host");
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 90);
+}
+
+TEST_F(GesPromeTest, EachShowingLoadsItsOwnReminder) {
+    show([] {});
+    const ChiavePromemoria missing = keyOf(5, QDateTime(QDate(2024, 3, 16), QTime(8, 0)), "TEL");
+    show(
+        [&] {
+            EXPECT_EQ(text("lbCliDes"), "");
+            EXPECT_EQ(text("lbScadDD"), "");
+            EXPECT_EQ(text("lbSveglia"), "");
+            EXPECT_EQ(child<QLineEdit>("Txt(1)")->text(), "0");
+            EXPECT_EQ(child<QComboBox>("cmbAllarm")->currentIndex(), 0);
+            EXPECT_EQ(child<QLabel>("LbAziDes")->palette().color(QPalette::WindowText),
+                      QColor(Qt::black));
+            EXPECT_FALSE(child<QPushButton>("cmdDocumento")->isVisible());
+            EXPECT_EQ(window.windowTitle(), " APPUNTAMENTO 16/03 08:00-");
+        },
+        missing);
+}
+
+TEST_F(GesPromeTest, UnconvertibleKeyValueKeepsThePreviousOne) {
+    window.setClCliente(1234);
+    EXPECT_THROW(window.setClCliente("ROSSI"), ConversionError);
+    EXPECT_THROW(window.setClData("15/03"), ConversionError);
+    window.setClAzione("VIS");
+    window.setClData(kKey.data);
+    QTimer::singleShot(0, &window, [&] {
+        EXPECT_EQ(text("lbCliCod"), "1234");
+        window.reject();
+    });
+    window.exec();
+}
+
+TEST_F(GesPromeTest, LoadErrorsReachTheCaller) {
+    workspace.globali.DbWork->execute("DROP TABLE TabAzioni");
+    window.setClCliente(1234);
+    window.setClAzione("VIS");
+    window.setClData(kKey.data);
+    EXPECT_THROW(window.exec(), db::DbError);
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace

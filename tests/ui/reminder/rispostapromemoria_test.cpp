@@ -1,0 +1,138 @@
+// The writes of "&IMPOSTA AVVISO" and "&NON AVVISARE PIU'" on real database files.
+#include "ui/reminder/rispostapromemoria.h"
+
+#include <gtest/gtest.h>
+
+#include "db/schema.h"
+#include "reminderworkspace.h"
+#include "ui/reminder/schedapromemoria.h"
+
+namespace schema = db::schema;
+
+namespace {
+
+const QDateTime kMoment(QDate(2024, 3, 15), QTime(10, 30));
+const ChiavePromemoria kKey = keyOf(1234, kMoment, QStringLiteral("VIS"));
+
+double serialOf(const QDateTime& moment) {
+    return keyOf(0, moment, "").data;
+}
+
+class RispostaTest : public ::testing::Test {
+protected:
+    void SetUp() override { workspace.add({kKey, 90.0, {}, {}, QString("doc.pdf")}); }
+
+    // Loads the reminder as the window does and answers with `risposta`.
+    template <typename Answer>
+    void answer(Answer risposta) {
+        SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
+        RispostaPromemoria azioni(scheda.appuntamento(), scheda.promemoria());
+        risposta(azioni);
+    }
+
+    QVariant appointment(const QString& field) { return workspace.appointmentField(kKey, field); }
+    QVariant reminder(const QString& field) { return workspace.reminderField(kKey, field); }
+
+    ReminderWorkspace workspace;
+};
+
+struct AmountCase {
+    const char* name;
+    const char* typed;
+    UnitaAllarme unita;
+    double minutes;
+};
+
+class ImpostaAvvisoTest : public RispostaTest, public ::testing::WithParamInterface<AmountCase> {};
+
+TEST_P(ImpostaAvvisoTest, StoresTheLeadAndTheAlarmMoment) {
+    answer([](RispostaPromemoria& r) {
+        r.impostaAvviso(GetParam().typed, GetParam().unita, "doc.pdf");
+    });
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().minutes);
+    EXPECT_NEAR(reminder(schema::kPmAllarm).toDouble(), kKey.data - GetParam().minutes / 1440,
+                1e-9);
+    EXPECT_EQ(reminder(schema::kPmWait).toString(), " ");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Amounts, ImpostaAvvisoTest,
+    ::testing::Values(AmountCase{"TwoHours", "2", UnitaAllarme::Ore, 120},
+                      AmountCase{"DayAndAHalf", "1,5", UnitaAllarme::Giorni, 2160},
+                      AmountCase{"Minutes", "30", UnitaAllarme::Minuti, 30},
+                      AmountCase{"Empty", "", UnitaAllarme::Ore, 0},
+                      AmountCase{"Word", "abc", UnitaAllarme::Giorni, 0},
+                      AmountCase{"NoDate", "1/2/x", UnitaAllarme::Minuti, 0},
+                      AmountCase{"Negative", "-15", UnitaAllarme::Minuti, -15}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RispostaTest, TwoHoursBeforeTenThirtyIsEightThirty) {
+    answer([](RispostaPromemoria& r) { r.impostaAvviso("2", UnitaAllarme::Ore, "doc.pdf"); });
+    EXPECT_NEAR(reminder(schema::kPmAllarm).toDouble(), serialOf(kMoment.addSecs(-7200)), 1e-9);
+}
+
+TEST_F(RispostaTest, ImpostaAvvisoStoresTheTrimmedDocument) {
+    answer([](RispostaPromemoria& r) { r.impostaAvviso("5", UnitaAllarme::Minuti, " "); });
+    EXPECT_EQ(appointment(schema::kApDocumento).toString(), "");
+    EXPECT_FALSE(appointment(schema::kApDocumento).isNull());
+}
+
+TEST_F(RispostaTest, AlarmBeforeDayZeroStopsInstead) {
+    answer([](RispostaPromemoria& r) { r.impostaAvviso("99999", UnitaAllarme::Giorni, ""); });
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 0);
+    EXPECT_EQ(appointment(schema::kApDocumento).toString(), "doc.pdf");
+    EXPECT_FALSE(workspace.reminderExists(kKey));
+}
+
+TEST_F(RispostaTest, NonAvvisarePiuStopsAndKeepsTheDocument) {
+    answer([](RispostaPromemoria& r) { r.nonAvvisarePiu(); });
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 0);
+    EXPECT_EQ(appointment(schema::kApDocumento).toString(), "doc.pdf");
+    EXPECT_FALSE(workspace.reminderExists(kKey));
+}
+
+TEST_F(RispostaTest, MissingAppointmentStopsTheReminder) {
+    workspace.visite->run("DELETE FROM Appuntamenti");
+    answer([](RispostaPromemoria& r) { r.impostaAvviso("10", UnitaAllarme::Minuti, ""); });
+    EXPECT_FALSE(workspace.reminderExists(kKey));
+}
+
+// The poll's rebuild may empty and refill the reminder table while the window is open: the
+// row of the same key takes the new alarm, a row the rebuild dropped stays away.
+TEST_F(RispostaTest, ReminderRowRebuiltMeanwhileTakesTheNewAlarm) {
+    SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
+    workspace.work->run("DELETE FROM Promemoria");
+    workspace.work->run("INSERT INTO Promemoria VALUES (?, ?, 'VIS', 1, 'S', 'rebuilt')",
+                        {kKey.cliente, kKey.data});
+    RispostaPromemoria(scheda.appuntamento(), scheda.promemoria())
+        .impostaAvviso("3", UnitaAllarme::Ore, "doc.pdf");
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 180);
+    EXPECT_DOUBLE_EQ(reminder(schema::kPmAllarm).toDouble(), kKey.data - 180.0 / 1440);
+    EXPECT_EQ(reminder(schema::kPmWait).toString(), " ");
+}
+
+TEST_F(RispostaTest, ReminderRowDroppedMeanwhileStaysAwayAndTheAppointmentChanges) {
+    SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
+    workspace.work->run("DELETE FROM Promemoria");
+    RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());
+    risposta.impostaAvviso("3", UnitaAllarme::Ore, "doc.pdf");
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 180);
+    EXPECT_FALSE(workspace.reminderExists(kKey));
+    risposta.nonAvvisarePiu();
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 0);
+}
+
+TEST_F(RispostaTest, FailedAppointmentWriteIsToldOnStandardError) {
+    SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
+    workspace.visite->run("UPDATE Appuntamenti SET ApData = ApData + 1");
+    testing::internal::CaptureStderr();
+    RispostaPromemoria(scheda.appuntamento(), scheda.promemoria())
+        .impostaAvviso("3", UnitaAllarme::Ore, "doc.pdf");
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("appointment not updated"), std::string::npos) << told;
+    EXPECT_NE(told.find("deleted or replaced"), std::string::npos) << told;
+    EXPECT_DOUBLE_EQ(reminder(schema::kPmAllarm).toDouble(), kKey.data - 180.0 / 1440)
+        << "the reminder row is still written";
+}
+
+}  // namespace

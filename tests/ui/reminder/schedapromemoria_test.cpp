@@ -1,0 +1,147 @@
+// What the reminder window shows, read from real database files.
+#include "ui/reminder/schedapromemoria.h"
+
+#include <gtest/gtest.h>
+
+#include "reminderworkspace.h"
+
+namespace {
+
+const ChiavePromemoria kVenerdi =
+    keyOf(1234, QDateTime(QDate(2024, 3, 15), QTime(10, 30)), QStringLiteral("VIS"));
+
+VistaPromemoria loaded(ReminderWorkspace& workspace, const ChiavePromemoria& chiave) {
+    return SchedaPromemoria(*workspace.globali.DbVisite, *workspace.globali.DbWork, chiave).vista();
+}
+
+TEST(SchedaPromemoria, ShowsTheAppointmentAndItsAlarmMoment) {
+    ReminderWorkspace workspace;
+    workspace.addClient(1234, QString("ROSSI"), QVariant());
+    workspace.add({kVenerdi, 90.0, QVariant(), QString("Controllo"), QString("/doc/a b.pdf")});
+    const VistaPromemoria vista = loaded(workspace, kVenerdi);
+    EXPECT_EQ(vista.codiceCliente, "1234");
+    EXPECT_EQ(vista.descrizioneCliente, "ROSSI");
+    EXPECT_EQ(vista.codiceAzione, "VIS");
+    EXPECT_EQ(vista.dataAppuntamento, "15/03/24");
+    EXPECT_EQ(vista.oraAppuntamento, "10:30");
+    EXPECT_EQ(vista.quantita, "1,5");
+    EXPECT_EQ(vista.unita, UnitaAllarme::Ore);
+    EXPECT_EQ(vista.sveglia, QString::fromUtf8("VENERDÌ\n15/03/24  09:00"));
+    EXPECT_EQ(vista.documento, "/doc/a b.pdf");
+    EXPECT_TRUE(vista.documentoPresente());
+    EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30-Controllo");
+}
+
+struct LeadCase {
+    const char* name;
+    QVariant allarm;
+    const char* quantita;
+    UnitaAllarme unita;
+};
+
+class LeadDisplayTest : public ::testing::TestWithParam<LeadCase> {};
+
+TEST_P(LeadDisplayTest, ShowsTheLeadInTheLargestFittingUnit) {
+    ReminderWorkspace workspace;
+    workspace.add({kVenerdi, GetParam().allarm});
+    const VistaPromemoria vista = loaded(workspace, kVenerdi);
+    EXPECT_EQ(vista.quantita, GetParam().quantita);
+    EXPECT_EQ(vista.unita, GetParam().unita);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Leads, LeadDisplayTest,
+    ::testing::Values(LeadCase{"Null", QVariant(), "0", UnitaAllarme::Minuti},
+                      LeadCase{"Zero", 0.0, "0", UnitaAllarme::Minuti},
+                      LeadCase{"Minutes59", 59.0, "59", UnitaAllarme::Minuti},
+                      LeadCase{"Hour", 60.0, "1", UnitaAllarme::Ore},
+                      LeadCase{"AlmostADay", 1439.0, "23,9833333333333", UnitaAllarme::Ore},
+                      LeadCase{"Day", 1440.0, "1", UnitaAllarme::Giorni},
+                      LeadCase{"DayAndAHalf", 2160.0, "1,5", UnitaAllarme::Giorni},
+                      LeadCase{"NumericText", QString("45"), "45", UnitaAllarme::Minuti},
+                      LeadCase{"Word", QString("mai"), "0", UnitaAllarme::Minuti}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SchedaPromemoria, NoteStaysAndTakesTheActionColour) {
+    ReminderWorkspace workspace;
+    workspace.addAction("VIS", QString("Visita"), 255);
+    workspace.add({kVenerdi, 30.0, QString("Portare le analisi")});
+    const VistaPromemoria vista = loaded(workspace, kVenerdi);
+    EXPECT_EQ(vista.descrizioneAzione, "Portare le analisi");
+    EXPECT_EQ(vista.coloreAzione, QColor(255, 0, 0));
+}
+
+TEST(SchedaPromemoria, BlankNoteGivesWayToTheActionDescription) {
+    ReminderWorkspace workspace;
+    workspace.addAction("VIS", QString(" Visita "), 0);
+    workspace.add({kVenerdi, 30.0, QString("   ")});
+    const VistaPromemoria vista = loaded(workspace, kVenerdi);
+    EXPECT_EQ(vista.descrizioneAzione, "Visita");
+    EXPECT_EQ(vista.coloreAzione, QColor(Qt::black));
+}
+
+TEST(SchedaPromemoria, UnknownActionKeepsTheBlankNoteInBlack) {
+    ReminderWorkspace workspace;
+    workspace.add({kVenerdi, 30.0});
+    const VistaPromemoria vista = loaded(workspace, kVenerdi);
+    EXPECT_EQ(vista.descrizioneAzione, " ");
+    EXPECT_EQ(vista.coloreAzione, QColor(Qt::black));
+    EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30- ") << "a Null cause reads as a blank";
+}
+
+class BlankDocumentTest : public ::testing::TestWithParam<QVariant> {};
+
+TEST_P(BlankDocumentTest, HidesTheDocumentControls) {
+    ReminderWorkspace workspace;
+    workspace.add({kVenerdi, 30.0, QVariant(), QVariant(), GetParam()});
+    const VistaPromemoria vista = loaded(workspace, kVenerdi);
+    EXPECT_EQ(vista.documento, " ");
+    EXPECT_FALSE(vista.documentoPresente());
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, BlankDocumentTest,
+                         ::testing::Values(QVariant(), QString(""), QString("   ")));
+
+TEST(SchedaPromemoria, NoAppointmentLeavesTheBoxesEmpty) {
+    ReminderWorkspace workspace;
+    workspace.addAction("VIS", QString("Visita"), 255);
+    const VistaPromemoria vista = loaded(workspace, kVenerdi);
+    EXPECT_EQ(vista.dataAppuntamento, "");
+    EXPECT_EQ(vista.oraAppuntamento, "");
+    EXPECT_EQ(vista.quantita, "0");
+    EXPECT_EQ(vista.unita, UnitaAllarme::Minuti);
+    EXPECT_EQ(vista.sveglia, "") << "no alarm moment of 1899";
+    EXPECT_EQ(vista.descrizioneAzione, "Visita");
+    EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30-");
+    EXPECT_FALSE(vista.documentoPresente());
+}
+
+TEST(SchedaPromemoria, ActionCodeLongerThanTheKeyFindsNoAppointment) {
+    ReminderWorkspace workspace;
+    ChiavePromemoria lunga = kVenerdi;
+    lunga.azione = "VISITAC";
+    workspace.add({lunga, 30.0, QString("nota"), QString("causa"), QString("doc.txt")});
+    ChiavePromemoria tagliata = kVenerdi;
+    tagliata.azione = "VISITA";
+    const VistaPromemoria vista = loaded(workspace, tagliata);
+    EXPECT_EQ(vista.dataAppuntamento, "");
+    EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30-");
+    EXPECT_EQ(vista.documento, "doc.txt") << "the reminder row carries the cut code";
+}
+
+TEST(SchedaPromemoria, MissingReminderRowShowsNoDocument) {
+    ReminderWorkspace workspace;
+    workspace.add({kVenerdi, 30.0, QVariant(), QVariant(), QString("doc.txt"), false});
+    const VistaPromemoria vista = loaded(workspace, kVenerdi);
+    EXPECT_EQ(vista.documento, "");
+    EXPECT_FALSE(vista.documentoPresente());
+    EXPECT_EQ(vista.oraAppuntamento, "10:30");
+}
+
+TEST(SchedaPromemoria, MissingTableFailsTheLoad) {
+    ReminderWorkspace workspace;
+    workspace.globali.DbWork->execute("DROP TABLE TabAzioni");
+    EXPECT_THROW(loaded(workspace, kVenerdi), db::DbError);
+}
+
+}  // namespace
