@@ -56,6 +56,16 @@ inline const QString kContaInAttesa =
     QStringLiteral("SELECT Count(Promemoria.PmWait) AS NumWait FROM Promemoria") +
     QStringLiteral(" WHERE PmWait = 'S'");
 
+// The reminders due at `momento` (a day serial) and not handed over yet, in key order from
+// client 0 on. Only "S" counts as handed over, whatever its case elsewhere.
+inline QString promemoriaDovuti(double momento) {
+    return QStringLiteral(
+               "SELECT PmCliente, PmData, PmAzione FROM Promemoria"
+               " WHERE PmCliente >= 0 AND PmAllarm <= ") +
+           QString::number(momento, 'g', 17) +
+           QStringLiteral(" AND PmWait <> 'S' COLLATE BINARY ORDER BY PmCliente, PmData, PmAzione");
+}
+
 // Client name look-up; the code is a number and goes in unquoted.
 inline QString descrizioneCliente(qint32 cliente) {
     return QStringLiteral("SELECT CliRagsoc, CliRagsocEstesa FROM Clienti WHERE CliCodice = ") +

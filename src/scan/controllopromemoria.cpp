@@ -1,4 +1,4 @@
-// The poll's walk over the reminder table.
+// The poll's hand-overs.
 #include "scan/controllopromemoria.h"
 
 #include <memory>
@@ -29,10 +29,7 @@ bool tenta(Passo&& passo) {
     }
 }
 
-bool dovuto(const QVariant& allarme, const QVariant& attesa, double momento) {
-    if (allarme.isNull() || attesa.isNull()) return false;
-    return momento >= ValoreNumero(allarme) && attesa.toString() != QLatin1String("S");
-}
+const QChar kBarra = QLatin1Char('|');
 
 }  // namespace
 
@@ -43,16 +40,12 @@ ControlloPromemoria::ControlloPromemoria(db::Database& work, const QString& file
 
 void ControlloPromemoria::esegui() {
     int inAttesa = contaInAttesa();
-    std::unique_ptr<db::TableCursor> promemoria;
-    double momento = 0;
-    const bool posizionato = tenta([&] {
-        promemoria = work_.openTable(kPromemoria);
-        promemoria->selectIndex(kPrimaria);
-        momento = dateserial::fromDateTime(clock_.now());
-        promemoria->seek(db::SeekComparison::GreaterOrEqual, {qint16(0)});
-    });
-    if (posizionato && !promemoria->noMatch()) percorri(*promemoria, momento, inAttesa);
-    if (promemoria) tenta([&] { promemoria->close(); });
+    const double momento = dateserial::fromDateTime(clock_.now());
+    // Everything is read and marked before the first yield: a yield may open a modal window,
+    // and nothing may hold the host product off the work database meanwhile.
+    for (const Consegna& dovuto : segnaConsegnati(leggiDovuti(momento))) {
+        consegna(dovuto, ++inAttesa);
+    }
 }
 
 int ControlloPromemoria::contaInAttesa() {
@@ -65,39 +58,64 @@ int ControlloPromemoria::contaInAttesa() {
     return conteggio;
 }
 
-void ControlloPromemoria::percorri(db::TableCursor& promemoria, double momento, int& inAttesa) {
-    bool fine = false;
-    while (tenta([&] { fine = promemoria.eof(); }) && !fine) {
-        consegnaSeDovuto(promemoria, momento, inAttesa);
-        if (!tenta([&] { promemoria.moveNext(); })) return;
-    }
+QList<ControlloPromemoria::Consegna> ControlloPromemoria::leggiDovuti(double momento) {
+    QList<Consegna> dovuti;
+    tenta([&] {
+        const auto selezione = work_.openQuery(promemoriaDovuti(momento), true);
+        for (; !selezione->eof(); selezione->moveNext()) {
+            Consegna dovuto{selezione->field(kPmCliente), selezione->field(kPmData),
+                            selezione->field(kPmAzione), QString()};
+            // A row whose fields cannot be read is passed over.
+            tenta([&] {
+                dovuto.argomento = testi::numberText(ValoreNumero(dovuto.cliente)) + kBarra +
+                                   testi::trimSpaces(ValoreTesto(dovuto.azione)) + kBarra +
+                                   testi::generalDateText(ValoreNumero(dovuto.data));
+                dovuti.append(dovuto);
+            });
+        }
+        selezione->close();
+    });
+    return dovuti;
 }
 
-void ControlloPromemoria::consegnaSeDovuto(db::TableCursor& promemoria, double momento,
-                                           int& inAttesa) {
-    bool daConsegnare = false;
-    QString cliente, azione, data;
-    // Everything the hand-over needs is read before the yield, which may change the table.
-    const bool letto = tenta([&] {
-        daConsegnare = dovuto(promemoria.field(kPmAllarm), promemoria.field(kPmWait), momento);
-        if (!daConsegnare) return;
-        cliente = testi::numberText(ValoreNumero(promemoria.field(kPmCliente)));
-        azione = testi::trimSpaces(ValoreTesto(promemoria.field(kPmAzione)));
-        data = testi::generalDateText(ValoreNumero(promemoria.field(kPmData)));
-    });
-    if (!letto || !daConsegnare) return;
-    // A reminder that cannot be marked as handed over is left for the next poll, so that
-    // the operator is not alerted again on every tick.
-    const bool segnato = tenta([&] {
-        promemoria.edit();
-        promemoria.setField(kPmWait, QStringLiteral("S"));
-        promemoria.update();
-    });
-    if (!segnato) return;
-    ++inAttesa;
+// Marks the reminders as handed over in one transaction; returns those that were marked.
+// A reminder that cannot be marked is left for the next poll, so that the operator is not
+// alerted again on every tick.
+QList<ControlloPromemoria::Consegna> ControlloPromemoria::segnaConsegnati(
+    const QList<Consegna>& dovuti) {
+    std::unique_ptr<db::TableCursor> promemoria;
+    if (dovuti.isEmpty() || !tenta([&] {
+            work_.beginTransaction();
+            promemoria = work_.openTable(kPromemoria);
+            promemoria->selectIndex(kPrimaria);
+        })) {
+        if (promemoria) tenta([&] { work_.rollback(); });
+        return {};
+    }
+    QList<Consegna> segnati;
+    for (const Consegna& dovuto : dovuti) {
+        if (segna(*promemoria, dovuto)) segnati.append(dovuto);
+    }
+    tenta([&] { promemoria->close(); });
+    if (tenta([&] { work_.commit(); })) return segnati;
+    tenta([&] { work_.rollback(); });
+    return {};
+}
+
+bool ControlloPromemoria::segna(db::TableCursor& promemoria, const Consegna& consegna) {
+    return tenta([&] {
+               promemoria.seek(db::SeekComparison::Equal,
+                               {consegna.cliente, consegna.data, consegna.azione});
+               if (promemoria.noMatch()) return;
+               promemoria.edit();
+               promemoria.setField(kPmWait, QStringLiteral("S"));
+               promemoria.update();
+           }) &&
+           !promemoria.noMatch();
+}
+
+void ControlloPromemoria::consegna(const Consegna& consegna, int inAttesa) {
     yielder_.yieldToEvents();
-    const QChar bar = QLatin1Char('|');
-    const QString argomento =
-        fileIni_ + bar + QString::number(inAttesa) + bar + cliente + bar + azione + bar + data;
-    launcher_.startDetached(kProgrammaAvviso, {argomento});
+    launcher_.startDetached(kProgrammaAvviso, {fileIni_ + kBarra + QString::number(inAttesa) +
+                                               kBarra + consegna.argomento});
 }

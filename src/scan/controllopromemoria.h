@@ -1,7 +1,9 @@
-// One walk of the reminder table that hands every reminder falling due to the alert program.
+// One poll's hand-over of every reminder falling due to the alert program.
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QVariant>
 
 class Clock;
 class EventYielder;
@@ -18,14 +20,25 @@ public:
     ControlloPromemoria(db::Database& work, const QString& fileIni, const Clock& clock,
                         EventYielder& yielder, ProcessLauncher& launcher);
 
-    // Counts the reminders already waiting, then walks Promemoria in key order from client 0
-    // and hands over each due one. A failing step is skipped; the walk always ends.
+    // Counts the reminders already waiting, marks every reminder due now (key order, from
+    // client 0 on) as handed over in one transaction, then starts the alert program for each,
+    // yielding to window events before every start. A failing step is skipped.
     void esegui();
 
 private:
+    // One due reminder: its key as stored and the fields of the alert's command line.
+    struct Consegna {
+        QVariant cliente;
+        QVariant data;
+        QVariant azione;
+        QString argomento;  // everything after the waiting count
+    };
+
     int contaInAttesa();
-    void percorri(db::TableCursor& promemoria, double momento, int& inAttesa);
-    void consegnaSeDovuto(db::TableCursor& promemoria, double momento, int& inAttesa);
+    QList<Consegna> leggiDovuti(double momento);
+    QList<Consegna> segnaConsegnati(const QList<Consegna>& dovuti);
+    static bool segna(db::TableCursor& promemoria, const Consegna& consegna);
+    void consegna(const Consegna& consegna, int inAttesa);
 
     db::Database& work_;
     QString fileIni_;

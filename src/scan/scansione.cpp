@@ -16,13 +16,13 @@ constexpr qint64 kPollPerSelezione = 15;
 
 // Sets a flag for the lifetime of a scope.
 class Segnalino {
-  public:
+public:
     explicit Segnalino(bool& flag) : flag_(flag) { flag_ = true; }
     ~Segnalino() { flag_ = false; }
     Segnalino(const Segnalino&) = delete;
     Segnalino& operator=(const Segnalino&) = delete;
 
-  private:
+private:
     bool& flag_;
 };
 
