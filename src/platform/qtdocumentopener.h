@@ -4,7 +4,7 @@
 #include "platform/documentopener.h"
 
 class QtDocumentOpener : public DocumentOpener {
-  public:
+public:
     // A name with a scheme of two or more letters ("https:", "mailto:") is a URL; anything
     // else is a local file, which must exist. The name is used as given.
     OpenResult open(const QString& name) override;

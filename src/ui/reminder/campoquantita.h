@@ -5,10 +5,10 @@
 
 class CampoQuantita : public QLineEdit {
     Q_OBJECT
-  public:
+public:
     explicit CampoQuantita(QWidget* parent = nullptr) : QLineEdit(parent) {}
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 };

@@ -7,8 +7,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/globali.h"
+#include "platform/fonts.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "ui/reminder/apridocumento.h"
@@ -20,35 +22,22 @@ namespace {
 
 const QColor kBluScuro(0, 0, 128);
 
-QFont carattere(const QString& famiglia, QFont::StyleHint tipo, double punti, bool grassetto) {
-    QFont font(famiglia);
-    font.setStyleHint(tipo);
-    font.setPointSizeF(punti);
-    font.setBold(grassetto);
-    return font;
+int larghezzaTesto(const QLabel* label) {
+    return label->fontMetrics().horizontalAdvance(label->text()) + 2;
 }
 
-const QFont& caratterePiccolo() {
-    static const QFont font =
-        carattere(QStringLiteral("Sans Serif"), QFont::SansSerif, 8.25, false);
-    return font;
-}
-
-const QFont& caratterePiccoloGrassetto() {
-    static const QFont font = carattere(QStringLiteral("Sans Serif"), QFont::SansSerif, 8.25, true);
-    return font;
-}
-
-const QFont& carattereDidascalie() {
-    static const QFont font =
-        carattere(QStringLiteral("Sans Serif"), QFont::SansSerif, 9.75, false);
-    return font;
-}
-
-const QFont& carattereQuantita() {
-    static const QFont font =
-        carattere(QStringLiteral("Monospace"), QFont::TypeWriter, 9.75, false);
-    return font;
+// The substitute fonts run wider than the designed ones: a caption that does not fit grows to
+// its left, so that it still ends beside its box, and where the window's edge stops it, its
+// font shrinks until it fits.
+void adattaDidascalia(QLabel* didascalia) {
+    QRect area = didascalia->geometry();
+    area.setLeft(std::clamp(area.right() + 1 - larghezzaTesto(didascalia), 0, area.left()));
+    didascalia->setGeometry(area);
+    QFont font = didascalia->font();
+    while (larghezzaTesto(didascalia) > area.width() && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        didascalia->setFont(font);
+    }
 }
 
 void coloraTesto(QWidget* widget, const QColor& colore) {
@@ -63,7 +52,7 @@ GesProme::GesProme(Globali& globali, PlatformServices& platform, QWidget* parent
     : QDialog(parent), globali_(globali), platform_(platform) {
     setObjectName(QStringLiteral("GesProme"));
     setWindowTitle(QStringLiteral("Form1"));
-    setFont(caratterePiccolo());
+    setFont(fonts::sansSerif(8.25));
     setFixedSize(pixel(0, 0, 7680, 2955).size());
     creaRiquadriPromemoria();
     creaDocumento();
@@ -116,7 +105,7 @@ void GesProme::creaRiquadriPromemoria() {
     lbScadHH_ = riquadro(QStringLiteral("lbScadHH"), pixel(4140, 1080, 690, 285));
     lbScadHH_->setAlignment(Qt::AlignCenter);
     for (QLabel* valore : {lbCliCod_, lbCliDes_, lbAziCod_, LbAziDes_, lbScadDD_, lbScadHH_}) {
-        valore->setFont(caratterePiccoloGrassetto());
+        valore->setFont(fonts::sansSerif(8.25, true));
     }
 }
 
@@ -126,10 +115,10 @@ void GesProme::creaDocumento() {
     cmdDocumento_->setToolTip(QStringLiteral("Apri il Documento abbinato"));
     Command1_ = pulsante(this, QStringLiteral("Command1"), QStringLiteral("X"),
                          pixel(1485, 1425, 330, 360));
-    Command1_->setFont(caratterePiccoloGrassetto());
+    Command1_->setFont(fonts::sansSerif(8.25, true));
     Command1_->setToolTip(QStringLiteral("Disabbina il Documento allegato"));
     lbDocumento_ = riquadro(QStringLiteral("lbDocumento"), pixel(1845, 1440, 5775, 330));
-    lbDocumento_->setFont(caratterePiccolo());
+    lbDocumento_->setFont(fonts::sansSerif(8.25));
     coloraTesto(lbDocumento_, kBluScuro);
 }
 
@@ -140,7 +129,7 @@ void GesProme::creaAvviso() {
     Frame1_->setGeometry(pixel(0, 1800, 7665, 690));
     Txt1_ = new CampoQuantita(Frame1_);
     Txt1_->setObjectName(QStringLiteral("Txt(1)"));
-    Txt1_->setFont(carattereQuantita());
+    Txt1_->setFont(fonts::monospace(9.75));
     Txt1_->setGeometry(pixel(90, 270, 740, 360));
     cmbAllarm_ = new QComboBox(Frame1_);
     cmbAllarm_->setObjectName(QStringLiteral("cmbAllarm"));
@@ -149,10 +138,9 @@ void GesProme::creaAvviso() {
         {QStringLiteral("minuti"), QStringLiteral("ore"), QStringLiteral("giorni")});
     Label3_[4] = etichetta(Frame1_, QStringLiteral("Label3(4)"), QStringLiteral("prima"),
                            pixel(1905, 330, 615, 240));
-    Label3_[4]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lbSveglia_ =
-        etichetta(Frame1_, QStringLiteral("lbSveglia"), QString(), pixel(2655, 180, 1380, 465));
-    lbSveglia_->setFont(caratterePiccolo());
+    lbSveglia_ = new QLabel(Frame1_);
+    lbSveglia_->setObjectName(QStringLiteral("lbSveglia"));
+    lbSveglia_->setGeometry(pixel(2655, 180, 1380, 465));
     lbSveglia_->setAlignment(Qt::AlignCenter);
     coloraTesto(lbSveglia_, kBluScuro);
     cmdCli_[ImpostaAvviso] =
@@ -250,8 +238,9 @@ QLabel* GesProme::etichetta(QWidget* parent, const QString& nome, const QString&
     auto* label = new QLabel(testo, parent);
     label->setObjectName(nome);
     label->setGeometry(r);
-    label->setFont(carattereDidascalie());
+    label->setFont(fonts::sansSerif(9.75));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    adattaDidascalia(label);
     return label;
 }
 

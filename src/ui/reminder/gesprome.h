@@ -20,7 +20,7 @@ struct VistaPromemoria;
 
 class GesProme : public QDialog {
     Q_OBJECT
-  public:
+public:
     GesProme(Globali& globali, PlatformServices& platform, QWidget* parent = nullptr);
     ~GesProme() override;
 
@@ -34,11 +34,11 @@ class GesProme : public QDialog {
     // window modally and, once it has closed, releases the reminder's table cursors.
     int exec() override;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     // Positions of `cmdCli`, stored in UltimoComando.
     enum Comando { ImpostaAvviso = 0, NonAvvisarePiu = 1, Uscita = 2 };
 

@@ -16,7 +16,7 @@ struct DatiAzione {
 };
 
 class Ricerche {
-  public:
+public:
     explicit Ricerche(db::Database& work) : work_(work) {}
 
     // The client's name, with " >" and the extended name when there is one; empty for
@@ -25,6 +25,6 @@ class Ricerche {
     // The action's description and colour; nothing for the empty code or an unknown action.
     std::optional<DatiAzione> azione(const QString& codice);
 
-  private:
+private:
     db::Database& work_;
 };

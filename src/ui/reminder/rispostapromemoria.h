@@ -17,7 +17,7 @@ class TableCursor;
 // reminder row. Each write is tried on its own: a failing one is skipped and the next still
 // runs, since the poll's rebuild may have replaced the reminder row meanwhile.
 class RispostaPromemoria {
-  public:
+public:
     RispostaPromemoria(db::TableCursor& appuntamento, db::TableCursor& promemoria)
         : appuntamento_(appuntamento), promemoria_(promemoria) {}
 
@@ -28,7 +28,7 @@ class RispostaPromemoria {
     // "&NON AVVISARE PIU'": lead 0 on the appointment, reminder row deleted.
     void nonAvvisarePiu();
 
-  private:
+private:
     using Campi = std::initializer_list<std::pair<QString, QVariant>>;
 
     std::optional<double> dataAppuntamento() const;

@@ -8,7 +8,7 @@
 #include "ui/reminder/vistapromemoria.h"
 
 class SchedaPromemoria {
-  public:
+public:
     // Opens the appointment book and the reminder table on the key and reads the reminder,
     // with its client and action looked up. Database errors propagate.
     SchedaPromemoria(db::Database& visite, db::Database& work, const ChiavePromemoria& chiave);
@@ -22,7 +22,7 @@ class SchedaPromemoria {
     db::TableCursor& appuntamento() { return *appuntamento_; }
     db::TableCursor& promemoria() { return *promemoria_; }
 
-  private:
+private:
     void leggiAppuntamento(const ChiavePromemoria& chiave);
     void leggiDocumento();
     void leggiAnagrafiche(db::Database& work, const ChiavePromemoria& chiave);

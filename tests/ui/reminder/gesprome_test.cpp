@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -336,6 +338,15 @@ TEST_F(GesPromeTest, LoadErrorsReachTheCaller) {
     window.setClData(kKey.data);
     EXPECT_THROW(window.exec(), db::DbError);
     EXPECT_FALSE(window.isVisible());
+}
+
+// Run by hand (--gtest_also_run_disabled_tests) to refresh the picture in docs/.
+TEST_F(GesPromeTest, DISABLED_Screenshot) {
+    show([&] {
+        const QString path = QStringLiteral(SCADEX_SCHEMA_DIR "/../docs/reminder-window.png");
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(window.grab().save(path));
+    });
 }
 
 }  // namespace
