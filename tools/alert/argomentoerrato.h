@@ -1,0 +1,17 @@
+// The error of a command line the alert program cannot use.
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+class ArgomentoErrato : public std::runtime_error {
+public:
+    // `messaggio` is the Italian text shown to whoever started the program.
+    explicit ArgomentoErrato(const QString& messaggio)
+        : std::runtime_error(messaggio.toStdString()), messaggio_(messaggio) {}
+
+    const QString& messaggio() const { return messaggio_; }
+
+private:
+    QString messaggio_;
+};

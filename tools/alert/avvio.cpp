@@ -1,0 +1,48 @@
+// Start of the alert program in either of its ways.
+#include "alert/avvio.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <optional>
+
+#include "alert/argomentoerrato.h"
+#include "alert/avvisodescritto.h"
+#include "alert/istanzaunica.h"
+#include "alert/programmaavviso.h"
+#include "platform/qtsoundplayer.h"
+
+namespace {
+
+// The reminder of the argument, or nothing after telling why on standard error.
+std::optional<Avviso> leggiOSegnala(const QString& argomento) {
+    try {
+        return LeggiAvviso(argomento);
+    } catch (const ArgomentoErrato& errore) {
+        QTextStream(stderr) << "SCADEX1.EXE: " << errore.messaggio() << Qt::endl;
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+int AvvisaSuTerminale(const QString& argomento) {
+    const std::optional<Avviso> avviso = leggiOSegnala(argomento);
+    if (!avviso) return kEsitoArgomentoErrato;
+    QTextStream(stdout) << DescriviAvviso(*avviso).riga() << Qt::endl;
+    return 0;
+}
+
+int AvvisaInFinestra(const QString& argomento, bool eco) {
+    const std::optional<Avviso> avviso = leggiOSegnala(argomento);
+    if (!avviso) return kEsitoArgomentoErrato;
+    IstanzaUnica istanza(avviso->fileIni);
+    if (istanza.consegnaOppureAscolta(argomento)) return 0;
+
+    QtSoundPlayer suono;
+    QTextStream uscita(stdout);
+    ProgrammaAvviso programma(suono, eco ? &uscita : nullptr);
+    QObject::connect(&istanza, &IstanzaUnica::argomentoRicevuto, &programma,
+                     &ProgrammaAvviso::accogliArgomento);
+    programma.accogli(*avviso);
+    return QApplication::exec();
+}

@@ -1,0 +1,53 @@
+// Looking up and writing out one reminder.
+#include "alert/avvisodescritto.h"
+
+#include <cmath>
+
+#include "app/globali.h"
+#include "app/impostazioni.h"
+#include "db/dberror.h"
+#include "util/testi.h"
+
+namespace {
+
+// Text followed by a blank and `aggiunta`, or the text alone when there is nothing to add.
+QString conAggiunta(const QString& testo, const QString& aggiunta) {
+    return aggiunta.isEmpty() ? testo : testo + QLatin1Char(' ') + aggiunta;
+}
+
+}  // namespace
+
+QString AvvisoDescritto::giorno() const {
+    // The general date text of a whole day leaves the time out.
+    return testi::generalDateText(std::floor(avviso.data));
+}
+
+QString AvvisoDescritto::ora() const {
+    return testi::hhnn(avviso.data);
+}
+
+QString AvvisoDescritto::riga() const {
+    QString testo = QStringLiteral("AVVISO %1 %2 cliente ").arg(giorno(), ora());
+    testo += conAggiunta(QString::number(avviso.cliente), nomeCliente);
+    if (!avviso.azione.isEmpty()) {
+        testo += QStringLiteral(" - ") +
+                 conAggiunta(avviso.azione, azione ? azione->descrizione : QString());
+    }
+    return testo + QStringLiteral(" (in attesa: %1)").arg(avviso.inAttesa);
+}
+
+AvvisoDescritto DescriviAvviso(const Avviso& avviso) {
+    AvvisoDescritto descritto{avviso, {}, {}};
+    Globali globali;
+    globali.FileIni = avviso.fileIni;
+    if (!impostazioni::leggiPercorsi(globali)) return descritto;
+    try {
+        impostazioni::apriDatabase(globali);
+        Ricerche ricerche(*globali.DbWork);
+        descritto.nomeCliente = ricerche.DescrizioneCliente(avviso.cliente);
+        descritto.azione = ricerche.azione(avviso.azione);
+    } catch (const db::DbError&) {
+        // Codes only.
+    }
+    return descritto;
+}

@@ -1,0 +1,17 @@
+// The list of reminders of the alert window.
+#include "alert/elencoavvisi.h"
+
+#include <algorithm>
+
+bool ElencoAvvisi::aggiungi(const AvvisoDescritto& avviso) {
+    inAttesa_ = avviso.avviso.inAttesa;
+    const auto elencato = std::find_if(avvisi_.begin(), avvisi_.end(), [&](const auto& a) {
+        return a.avviso.stessoAppuntamento(avviso.avviso);
+    });
+    if (elencato != avvisi_.end()) {
+        *elencato = avviso;
+        return false;
+    }
+    avvisi_.prepend(avviso);
+    return true;
+}

@@ -1,0 +1,125 @@
+// Layout and showing of the alert window.
+#include "alert/finestraavviso.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "alert/elencoavvisi.h"
+#include "platform/fonts.h"
+
+namespace {
+
+constexpr int kLarghezza = 460;
+// Beyond about three reminders the list scrolls instead of growing off the screen.
+constexpr int kAltezzaMassimaSchede = 330;
+constexpr double kPunti = 10;
+
+QLabel* etichetta(const QString& nome, const QString& testo, bool grassetto = false) {
+    auto* label = new QLabel(testo);
+    label->setObjectName(nome);
+    label->setFont(fonts::sansSerif(kPunti, grassetto));
+    return label;
+}
+
+void coloraTesto(QLabel* label, const QColor& colore) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colore);
+    label->setPalette(palette);
+}
+
+}  // namespace
+
+FinestraAvviso::FinestraAvviso(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("FinestraAvviso"));
+    setWindowTitle(QStringLiteral("SCADEX - AVVISO"));
+    setFixedWidth(kLarghezza);
+
+    schede_ = new QScrollArea;
+    schede_->setObjectName(QStringLiteral("schede"));
+    schede_->setWidgetResizable(true);
+    schede_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    schede_->setFrameShape(QFrame::NoFrame);
+
+    lbInAttesa_ = etichetta(QStringLiteral("lbInAttesa"), {});
+    cmdChiudi_ = new QPushButton(QStringLiteral("&CHIUDI"));
+    cmdChiudi_->setObjectName(QStringLiteral("cmdChiudi"));
+    cmdChiudi_->setFont(fonts::sansSerif(kPunti, true));
+    cmdChiudi_->setDefault(true);
+    connect(cmdChiudi_, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* piede = new QHBoxLayout;
+    piede->addWidget(lbInAttesa_, 1);
+    piede->addWidget(cmdChiudi_);
+    auto* colonna = new QVBoxLayout(this);
+    colonna->addWidget(schede_);
+    colonna->addLayout(piede);
+}
+
+void FinestraAvviso::mostra(const ElencoAvvisi& elenco) {
+    auto* contenuto = new QWidget;
+    auto* colonna = new QVBoxLayout(contenuto);
+    colonna->setContentsMargins(0, 0, 0, 0);
+    for (const AvvisoDescritto& avviso : elenco.avvisi()) colonna->addWidget(scheda(avviso));
+    colonna->addStretch();
+    schede_->setWidget(contenuto);  // the previous list goes with it
+    lbInAttesa_->setText(QStringLiteral("Promemoria in attesa: %1").arg(elenco.inAttesa()));
+    adattaAltezza();
+
+    show();
+    raise();
+    activateWindow();
+    cmdChiudi_->setFocus();
+}
+
+// One reminder: the appointment's day and time, then client and action with their codes.
+QWidget* FinestraAvviso::scheda(const AvvisoDescritto& avviso) const {
+    auto* riquadro = new QFrame;
+    riquadro->setFrameShape(QFrame::StyledPanel);
+    auto* griglia = new QGridLayout(riquadro);
+    griglia->setColumnStretch(2, 1);
+
+    auto* quando = etichetta(
+        QStringLiteral("lbData"),
+        QStringLiteral("Appuntamento del %1 alle %2").arg(avviso.giorno(), avviso.ora()), true);
+    griglia->addWidget(quando, 0, 0, 1, 3);
+
+    griglia->addWidget(etichetta({}, QStringLiteral("Cliente")), 1, 0);
+    griglia->addWidget(
+        etichetta(QStringLiteral("lbCliCod"), QString::number(avviso.avviso.cliente), true), 1, 1);
+    auto* nome = etichetta(QStringLiteral("lbCliDes"), avviso.nomeCliente);
+    nome->setWordWrap(true);
+    griglia->addWidget(nome, 1, 2);
+
+    griglia->addWidget(etichetta({}, QStringLiteral("Intervento")), 2, 0);
+    auto* codice = etichetta(QStringLiteral("lbAziCod"), avviso.avviso.azione, true);
+    auto* descrizione = etichetta(QStringLiteral("LbAziDes"),
+                                  avviso.azione ? avviso.azione->descrizione : QString());
+    descrizione->setWordWrap(true);
+    if (avviso.azione) {
+        coloraTesto(codice, avviso.azione->colore);
+        coloraTesto(descrizione, avviso.azione->colore);
+    }
+    griglia->addWidget(codice, 2, 1);
+    griglia->addWidget(descrizione, 2, 2);
+    return riquadro;
+}
+
+// As tall as the reminders need, up to a limit, and centred on the screen.
+void FinestraAvviso::adattaAltezza() {
+    QWidget* contenuto = schede_->widget();
+    const int larghezzaUtile =
+        kLarghezza - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+    const int piena = contenuto->hasHeightForWidth() ? contenuto->heightForWidth(larghezzaUtile)
+                                                     : contenuto->sizeHint().height();
+    schede_->setFixedHeight(std::min(piena, kAltezzaMassimaSchede));
+    adjustSize();
+    const QRect area = screen()->availableGeometry();
+    move(area.center() - rect().center());
+}

@@ -1,0 +1,27 @@
+// The alert window: every reminder handed over while it is open, on top of other windows.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class ElencoAvvisi;
+struct AvvisoDescritto;
+
+class FinestraAvviso : public QWidget {
+    Q_OBJECT
+public:
+    explicit FinestraAvviso(QWidget* parent = nullptr);
+
+    // Shows the reminders of `elenco`, newest first, and brings the window to the front.
+    void mostra(const ElencoAvvisi& elenco);
+
+private:
+    QWidget* scheda(const AvvisoDescritto& avviso) const;
+    void adattaAltezza();
+
+    QScrollArea* schede_ = nullptr;
+    QLabel* lbInAttesa_ = nullptr;
+    QPushButton* cmdChiudi_ = nullptr;
+};
