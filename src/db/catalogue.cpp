@@ -1,8 +1,6 @@
 // Tables and indexes as the database's catalogue describes them.
 #include "db/catalogue.h"
 
-#include <QSqlQuery>
-
 #include "db/connection.h"
 #include "db/dberror.h"
 
@@ -28,7 +26,7 @@ QString indexKey(const TableInfo& table, const QString& index) {
 TableInfo readTable(Connection& connection, const QString& name) {
     TableInfo table{name, {}, {}};
     connection.select(QStringLiteral("SELECT name, type FROM pragma_table_info(?) ORDER BY cid"),
-                      {name}, [&table](const QSqlQuery& row) {
+                      {name}, [&table](const SqliteStatement& row) {
                           table.columns.append(row.value(0).toString());
                           table.declaredTypes.append(row.value(1).toString());
                       });
@@ -40,7 +38,7 @@ TableInfo readTable(Connection& connection, const QString& name) {
 bool tableHasIndex(Connection& connection, const TableInfo& table, const QString& index) {
     bool found = false;
     connection.select(QStringLiteral("SELECT name FROM pragma_index_list(?)"), {table.name},
-                      [&](const QSqlQuery& row) {
+                      [&](const SqliteStatement& row) {
                           found = found ||
                                   row.value(0).toString().compare(index, Qt::CaseInsensitive) == 0;
                       });
@@ -55,7 +53,7 @@ IndexInfo readIndex(Connection& connection, const TableInfo& table, const QStrin
     bool expression = false;
     connection.select(
         QStringLiteral("SELECT cid, coll FROM pragma_index_xinfo(?) WHERE key = 1 ORDER BY seqno"),
-        {name}, [&](const QSqlQuery& row) {
+        {name}, [&](const SqliteStatement& row) {
             const int position = row.value(0).toInt();
             expression = expression || position < 0;
             if (position < 0) return;

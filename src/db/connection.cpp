@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QUrl>
 
 #include "util/dateserial.h"
@@ -38,6 +39,12 @@ bool isWholeNumber(const QMetaType& type) {
         default:
             return false;
     }
+}
+
+sqlite3* sqliteHandle(const QSqlDatabase& database) {
+    const QVariant handle = database.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
 }
 
 }  // namespace
@@ -80,41 +87,38 @@ void Connection::open(std::chrono::milliseconds busyTimeout) {
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
         fail(operation, probe.lastError());
     probe.finish();
+    handle_ = sqliteHandle(database_);
+    if (!handle_) throw DbError(operation, QStringLiteral("the driver gives no SQLite handle"));
 }
 
 void Connection::close() {
+    // Every statement of ours must be finalized before the driver closes the handle.
     prepared_.clear();
     catalogue_.clear();
+    handle_ = nullptr;
     database_.close();
 }
 
 ResultRows Connection::query(const QString& sql) {
     QSqlQuery query = freshQuery(sql);
-    Finisher finisher(query);
     if (!query.exec(sql)) fail(sql, query.lastError());
     ResultRows result;
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i) result.names.append(record.fieldName(i));
-    readRows(query, sql, [&result, columns = record.count()](const QSqlQuery& row) {
+    while (query.next()) {
         QVariantList values;
-        values.reserve(columns);
-        for (int i = 0; i < columns; ++i) values.append(fromStored(row.value(i)));
+        values.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i) values.append(fromStored(query.value(i)));
         result.rows.append(std::move(values));
-    });
+    }
+    // next() also stops on an engine error (a lock met half-way through the rows).
+    if (query.lastError().isValid()) fail(sql, query.lastError());
     return result;
 }
 
 int Connection::execute(const QString& sql) {
     QSqlQuery query = freshQuery(sql);
-    Finisher finisher(query);
     if (!query.exec(sql)) fail(sql, query.lastError());
-    return query.numRowsAffected();
-}
-
-int Connection::change(const QString& sql, const QVariantList& values) {
-    QSqlQuery& query = prepared(sql);
-    Finisher finisher(query);
-    execPrepared(query, values, sql);
     return query.numRowsAffected();
 }
 
@@ -123,12 +127,18 @@ void Connection::refreshCatalogue() {
     catalogue_.clear();
 }
 
-QSqlQuery& Connection::prepared(const QString& sql) {
+QVariantList Connection::storable(const QVariantList& values) {
+    QVariantList result;
+    result.reserve(values.size());
+    for (const QVariant& value : values) result.append(toStorable(value));
+    return result;
+}
+
+SqliteStatement& Connection::prepared(const QString& sql) {
     auto found = prepared_.find(sql);
-    if (found != prepared_.end()) return *found;
-    QSqlQuery query = freshQuery(sql);
-    if (!query.prepare(sql)) fail(sql, query.lastError());
-    return *prepared_.insert(sql, query);
+    if (found != prepared_.end()) return **found;
+    if (!handle_) throw DbError(sql, QStringLiteral("the database is closed"));
+    return **prepared_.insert(sql, std::make_shared<SqliteStatement>(handle_, sql));
 }
 
 QSqlQuery Connection::freshQuery(const QString& operation) {
@@ -136,12 +146,6 @@ QSqlQuery Connection::freshQuery(const QString& operation) {
     QSqlQuery query(database_);
     query.setForwardOnly(true);
     return query;
-}
-
-void Connection::execPrepared(QSqlQuery& query, const QVariantList& values, const QString& sql) {
-    for (qsizetype i = 0; i < values.size(); ++i)
-        query.bindValue(static_cast<int>(i), toStorable(values[i]));
-    if (!query.exec()) fail(sql, query.lastError());
 }
 
 void Connection::fail(const QString& operation, const QSqlError& error) {

@@ -12,10 +12,12 @@
 #include <QVariant>
 #include <QVariantList>
 #include <chrono>
+#include <memory>
 #include <utility>
 
 #include "db/catalogue.h"
 #include "db/dberror.h"
+#include "db/sqlitestatement.h"
 
 namespace db {
 
@@ -52,9 +54,13 @@ public:
 
     // Runs a kept prepared statement with its values and hands each result row to onRow.
     template <typename OnRow>
-    void select(const QString& sql, const QVariantList& values, OnRow&& onRow);
+    void select(const QString& sql, const QVariantList& values, OnRow&& onRow) {
+        prepared(sql).run(storable(values), onRow);
+    }
     // Runs a kept prepared statement that changes rows; returns how many it changed.
-    int change(const QString& sql, const QVariantList& values);
+    int change(const QString& sql, const QVariantList& values) {
+        return prepared(sql).change(storable(values));
+    }
 
     Catalogue& catalogue() { return catalogue_; }
     // Forgets the catalogue and the prepared statements (the schema may have changed).
@@ -79,47 +85,21 @@ private:
         QString name_;
     };
 
-    // Resets a statement when it goes out of scope, so none stays open between calls.
-    class Finisher {
-    public:
-        explicit Finisher(QSqlQuery& query) : query_(query) {}
-        ~Finisher() { query_.finish(); }
-        Finisher(const Finisher&) = delete;
-        Finisher& operator=(const Finisher&) = delete;
-
-    private:
-        QSqlQuery& query_;
-    };
-
     void open(std::chrono::milliseconds busyTimeout);
-    QSqlQuery& prepared(const QString& sql);
-    QSqlQuery freshQuery(const QString& sql);
-    void execPrepared(QSqlQuery& query, const QVariantList& values, const QString& sql);
-    template <typename OnRow>
-    static void readRows(QSqlQuery& query, const QString& sql, OnRow&& onRow);
+    static QVariantList storable(const QVariantList& values);
+    SqliteStatement& prepared(const QString& sql);
+    QSqlQuery freshQuery(const QString& operation);
     [[noreturn]] static void fail(const QString& operation, const QSqlError& error);
 
     QString path_;
     Registration registration_;
     QSqlDatabase database_;
-    QHash<QString, QSqlQuery> prepared_;
+    // The adapter's own statements run on the driver's sqlite3 handle: reading rows through
+    // QSqlQuery costs several times the engine's own time per row, and walks are long.
+    sqlite3* handle_ = nullptr;
+    QHash<QString, std::shared_ptr<SqliteStatement>> prepared_;
     Catalogue catalogue_;
     quint64 changes_ = 0;
 };
-
-template <typename OnRow>
-void Connection::readRows(QSqlQuery& query, const QString& sql, OnRow&& onRow) {
-    while (query.next()) onRow(query);
-    // next() also stops on an engine error (a lock met half-way through the rows).
-    if (query.lastError().isValid()) fail(sql, query.lastError());
-}
-
-template <typename OnRow>
-void Connection::select(const QString& sql, const QVariantList& values, OnRow&& onRow) {
-    QSqlQuery& query = prepared(sql);
-    Finisher finisher(query);
-    execPrepared(query, values, sql);
-    readRows(query, sql, onRow);
-}
 
 }  // namespace db

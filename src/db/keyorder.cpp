@@ -47,11 +47,11 @@ KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) {
     orderBy_ = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 }
 
-QVariantList KeyOrder::placeOf(qint64 rowid, const QVariantList& values) const {
+QVariantList KeyOrder::placeOf(const RowBatch& rows, qsizetype row) const {
     QVariantList place;
     place.reserve(parts_.size());
-    for (int position : keyPositions_) place.append(values.at(position));
-    place.append(rowid);
+    for (int position : keyPositions_) place.append(rows.value(row, position));
+    place.append(rows.rowid(row));
     return place;
 }
 

@@ -6,6 +6,7 @@
 #include <QVariantList>
 
 #include "db/catalogue.h"
+#include "db/rowbatch.h"
 
 namespace db {
 
@@ -26,7 +27,7 @@ public:
     // Whether the table column at this position is part of the key.
     bool isKeyColumn(int position) const { return keyPositions_.contains(position); }
     // Where a row stands in this order: its key values, then its rowid.
-    QVariantList placeOf(qint64 rowid, const QVariantList& values) const;
+    QVariantList placeOf(const RowBatch& rows, qsizetype row) const;
 
     // The rows from the start, at most `limit`.
     BoundSql first(int limit) const;

@@ -1,7 +1,6 @@
 // A table cursor over a SQLite table that fetches rows in batches and holds no statement open.
 #include "db/sqlitetablecursor.h"
 
-#include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
 
@@ -20,7 +19,10 @@ QString operationText(const char* verb, const QString& subject) {
 }  // namespace
 
 SqliteTableCursor::SqliteTableCursor(std::shared_ptr<Connection> connection, TableInfo table)
-    : connection_(std::move(connection)), table_(std::move(table)), order_(table_) {
+    : connection_(std::move(connection)),
+      table_(std::move(table)),
+      order_(table_),
+      rows_(static_cast<int>(table_.columns.size())) {
     positionAtStart();
 }
 
@@ -43,18 +45,13 @@ void SqliteTableCursor::seek(SeekComparison comparison, const QVariantList& keys
     QVariantList storable;
     for (const QVariant& key : keys) storable.append(toStorable(key));
     editMode_ = EditMode::None;
-    ahead_.clear();
     const int given = static_cast<int>(storable.size());
     const int lowest = comparison == SeekComparison::Equal ? given : 0;
-    std::optional<Row> found;
-    for (int level = given; level >= lowest && !found; --level)
-        found = firstRow(order_.seek(storable, level));
-    noMatch_ = !found;
-    if (found) {
-        standOn(std::move(*found));
-    } else {
-        standNowhere();
-    }
+    RowBatch found(rows_.columns());
+    for (int level = given; level >= lowest && found.isEmpty(); --level)
+        readRows(order_.seek(storable, level), found);
+    noMatch_ = found.isEmpty();
+    standOnFirstOf(std::move(found));
 }
 
 void SqliteTableCursor::moveNext() {
@@ -62,25 +59,21 @@ void SqliteTableCursor::moveNext() {
     if (eof_) throw DbError(QStringLiteral("move next"), QStringLiteral("no current row"));
     editMode_ = EditMode::None;
     // Rows fetched before a change made elsewhere on this connection may be stale.
-    if (aheadChanges_ != connection_->changeCount()) {
-        ahead_.clear();
-        batchRows_ = kSmallestBatch;
-    }
-    if (ahead_.empty()) fetchAhead();
-    if (ahead_.empty()) {
-        onRow_ = false;
-        eof_ = true;
+    const bool stale = rowsChanges_ != connection_->changeCount();
+    if (stale) batchRows_ = kSmallestBatch;
+    if (!stale && current_ + 1 < rows_.size()) {
+        ++current_;
+        onRow_ = true;
         return;
     }
-    standOn(std::move(ahead_.front()));
-    ahead_.pop_front();
+    standOnFirstOf(fetchAfterCurrent());
 }
 
 QVariant SqliteTableCursor::field(const QString& name) const {
     requireOpen("field", name);
     const int column = columnOf(name, "field");
     requireRow("field", name);
-    return position_->values.at(column);
+    return rows_.value(current_, column);
 }
 
 void SqliteTableCursor::addNew() {
@@ -140,8 +133,7 @@ void SqliteTableCursor::deleteCurrent() {
 
 void SqliteTableCursor::close() {
     closed_ = true;
-    ahead_.clear();
-    position_.reset();
+    rows_ = RowBatch();
     onRow_ = false;
     eof_ = true;
     connection_.reset();
@@ -166,62 +158,43 @@ int SqliteTableCursor::columnOf(const QString& name, const char* verb) const {
 }
 
 QVariantList SqliteTableCursor::placeOfCurrent() const {
-    return order_.placeOf(position_->rowid, position_->values);
+    return order_.placeOf(rows_, current_);
 }
 
 void SqliteTableCursor::positionAtStart() {
-    standNowhere();
     noMatch_ = false;
     editMode_ = EditMode::None;
-    fetchAhead();
-    if (ahead_.empty()) return;
-    standOn(std::move(ahead_.front()));
-    ahead_.pop_front();
+    RowBatch first(rows_.columns());
+    readRows(order_.first(batchRows_), first);
+    standOnFirstOf(std::move(first));
 }
 
-void SqliteTableCursor::standOn(Row row) {
-    position_ = std::move(row);
-    onRow_ = true;
-    eof_ = false;
+void SqliteTableCursor::standOnFirstOf(RowBatch rows) {
+    rows_ = std::move(rows);
+    rowsChanges_ = connection_->changeCount();
+    current_ = 0;
+    onRow_ = !rows_.isEmpty();
+    eof_ = rows_.isEmpty();
 }
 
-void SqliteTableCursor::standNowhere() {
-    position_.reset();
-    onRow_ = false;
-    eof_ = true;
-}
-
-void SqliteTableCursor::fetchAhead() {
-    ahead_.clear();
-    aheadChanges_ = connection_->changeCount();
+RowBatch SqliteTableCursor::fetchAfterCurrent() {
     const int batch = std::exchange(batchRows_, std::min(batchRows_ * 2, kLargestBatch));
-    if (!position_) {
-        readRows(order_.first(batch), ahead_);
-        return;
-    }
+    RowBatch rows(rows_.columns());
+    rows.reserve(batch);
     // Continuing after the remembered key rather than an open statement is what lets
     // changes anywhere in the table neither skip nor repeat a row of the walk.
     const QVariantList place = placeOfCurrent();
-    for (int level = order_.keyCount();
-         level >= 0 && ahead_.size() < static_cast<std::size_t>(batch); --level)
-        readRows(order_.after(place, level, batch - static_cast<int>(ahead_.size())), ahead_);
+    for (int level = order_.keyCount(); level >= 0 && rows.size() < batch; --level)
+        readRows(order_.after(place, level, batch - static_cast<int>(rows.size())), rows);
+    return rows;
 }
 
-void SqliteTableCursor::readRows(const BoundSql& query, std::deque<Row>& into) const {
-    const qsizetype columns = table_.columns.size();
-    connection_->select(query.sql, query.values, [&](const QSqlQuery& result) {
-        Row row{result.value(0).toLongLong(), {}};
-        row.values.reserve(columns);
-        for (int i = 1; i <= columns; ++i) row.values.append(fromStored(result.value(i)));
-        into.push_back(std::move(row));
+void SqliteTableCursor::readRows(const BoundSql& query, RowBatch& into) const {
+    const int columns = into.columns();
+    connection_->select(query.sql, query.values, [&](const SqliteStatement& result) {
+        into.appendRow(result.integer(0));
+        for (int i = 1; i <= columns; ++i) result.appendTo(into, i);
     });
-}
-
-std::optional<SqliteTableCursor::Row> SqliteTableCursor::firstRow(const BoundSql& query) const {
-    std::deque<Row> rows;
-    readRows(query, rows);
-    if (rows.empty()) return std::nullopt;
-    return std::move(rows.front());
 }
 
 void SqliteTableCursor::insertRow(const Changes& changes) {
@@ -263,13 +236,15 @@ void SqliteTableCursor::updateRow(const Changes& changes) {
     // A changed key moves the row: the walk goes on from its new place.
     noteOwnChange(!keyChanged);
     // Read the row back as stored, since the engine may have converted the values.
-    if (std::optional<Row> stored = firstRow(order_.row(position_->rowid))) standOn(*stored);
+    RowBatch stored(rows_.columns());
+    readRows(order_.row(rows_.rowid(current_)), stored);
+    if (!stored.isEmpty()) rows_.replaceValues(current_, stored, 0);
 }
 
 void SqliteTableCursor::noteOwnChange(bool aheadStaysValid) {
-    const bool aheadWasValid = aheadChanges_ == connection_->changeCount();
+    const bool aheadWasValid = rowsChanges_ == connection_->changeCount();
     connection_->noteChange();
-    if (aheadWasValid && aheadStaysValid) aheadChanges_ = connection_->changeCount();
+    if (aheadWasValid && aheadStaysValid) rowsChanges_ = connection_->changeCount();
 }
 
 }  // namespace db

@@ -4,14 +4,13 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
-#include <deque>
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "db/catalogue.h"
 #include "db/database.h"
 #include "db/keyorder.h"
+#include "db/rowbatch.h"
 
 namespace db {
 
@@ -36,11 +35,8 @@ public:
     void close() override;
 
 private:
-    struct Row {
-        qint64 rowid = 0;
-        QVariantList values;
-    };
     enum class EditMode { None, Adding, Editing };
+    using Changes = QList<std::pair<int, QVariant>>;
 
     // Rows fetched ahead at a time during a walk: the batch grows to the largest size while
     // the rows fetched stay valid, so a long walk pays little per statement, and falls back to
@@ -48,7 +44,6 @@ private:
     // row does not read a whole batch again each time.
     static constexpr int kSmallestBatch = 16;
     static constexpr int kLargestBatch = 512;
-    using Changes = QList<std::pair<int, QVariant>>;
 
     void requireOpen(const char* verb, const QString& subject) const;
     void requireRow(const char* verb, const QString& subject) const;
@@ -56,11 +51,10 @@ private:
     QVariantList placeOfCurrent() const;
 
     void positionAtStart();
-    void standOn(Row row);
-    void standNowhere();
-    void fetchAhead();
-    void readRows(const BoundSql& query, std::deque<Row>& into) const;
-    std::optional<Row> firstRow(const BoundSql& query) const;
+    // Makes `rows` the cursor's rows, standing on the first of them (at the end when none).
+    void standOnFirstOf(RowBatch rows);
+    RowBatch fetchAfterCurrent();
+    void readRows(const BoundSql& query, RowBatch& into) const;
 
     void insertRow(const Changes& changes);
     void updateRow(const Changes& changes);
@@ -70,15 +64,15 @@ private:
     TableInfo table_;
     KeyOrder order_;
     bool indexSelected_ = false;
-    // The row stood on, or last stood on when it has since been deleted.
-    std::optional<Row> position_;
+    // The row stood on (or last stood on, when it has since been deleted) and the rows
+    // fetched after it, with the change count those reflect.
+    RowBatch rows_;
+    qsizetype current_ = 0;
+    quint64 rowsChanges_ = 0;
+    int batchRows_ = kSmallestBatch;
     bool onRow_ = false;
     bool eof_ = true;
     bool noMatch_ = false;
-    // Rows after the position, fetched in one batch, and the change count they reflect.
-    std::deque<Row> ahead_;
-    quint64 aheadChanges_ = 0;
-    int batchRows_ = kSmallestBatch;
     EditMode editMode_ = EditMode::None;
     Changes changes_;
     bool closed_ = false;

@@ -1,0 +1,120 @@
+// A prepared SQLite statement on the driver's own handle.
+#include "db/sqlitestatement.h"
+
+#include <sqlite3.h>
+
+#include <QByteArray>
+
+#include "db/dberror.h"
+#include "db/rowbatch.h"
+
+namespace db {
+
+SqliteStatement::SqliteStatement(sqlite3* handle, const QString& sql) : handle_(handle), sql_(sql) {
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v3(handle_, text.constData(), static_cast<int>(text.size()),
+                           SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK)
+        fail();
+}
+
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(statement_);
+}
+
+int SqliteStatement::change(const QVariantList& values) {
+    Reset reset(*this);
+    bind(values);
+    while (step()) {
+    }
+    return sqlite3_changes(handle_);
+}
+
+QVariant SqliteStatement::value(int column) const {
+    switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_INTEGER:
+            return QVariant(static_cast<qlonglong>(sqlite3_column_int64(statement_, column)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(statement_, column));
+        case SQLITE_TEXT:
+            return QVariant(QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
+                sqlite3_column_bytes(statement_, column)));
+        case SQLITE_BLOB:
+            return QVariant(
+                QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, column)),
+                           sqlite3_column_bytes(statement_, column)));
+        default:
+            return {};
+    }
+}
+
+qint64 SqliteStatement::integer(int column) const {
+    return sqlite3_column_int64(statement_, column);
+}
+
+void SqliteStatement::appendTo(RowBatch& batch, int column) const {
+    // One column call, then the value calls, which skip the statement's checks: a walk reads
+    // every column of every row.
+    sqlite3_value* value = sqlite3_column_value(statement_, column);
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER:
+            batch.appendInteger(sqlite3_value_int64(value));
+            break;
+        case SQLITE_FLOAT:
+            batch.appendReal(sqlite3_value_double(value));
+            break;
+        case SQLITE_TEXT:
+            batch.appendText(reinterpret_cast<const char*>(sqlite3_value_text(value)),
+                             sqlite3_value_bytes(value));
+            break;
+        case SQLITE_BLOB:
+            batch.appendBlob(static_cast<const char*>(sqlite3_value_blob(value)),
+                             sqlite3_value_bytes(value));
+            break;
+        default:
+            batch.appendNull();
+    }
+}
+
+void SqliteStatement::bind(const QVariantList& values) {
+    for (qsizetype i = 0; i < values.size(); ++i) bindOne(static_cast<int>(i) + 1, values[i]);
+}
+
+void SqliteStatement::bindOne(int position, const QVariant& value) {
+    int status = SQLITE_OK;
+    if (value.isNull()) {
+        status = sqlite3_bind_null(statement_, position);
+    } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Bool) {
+        status = sqlite3_bind_int64(statement_, position, value.toLongLong());
+    } else if (value.typeId() == QMetaType::Double) {
+        status = sqlite3_bind_double(statement_, position, value.toDouble());
+    } else if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = value.toByteArray();
+        status = sqlite3_bind_blob64(statement_, position, bytes.constData(),
+                                     static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT);
+    } else {
+        const QByteArray text = value.toString().toUtf8();
+        status = sqlite3_bind_text64(statement_, position, text.constData(),
+                                     static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT,
+                                     SQLITE_UTF8);
+    }
+    if (status != SQLITE_OK) fail();
+}
+
+bool SqliteStatement::step() {
+    const int status = sqlite3_step(statement_);
+    if (status == SQLITE_ROW) return true;
+    if (status == SQLITE_DONE) return false;
+    fail();
+}
+
+void SqliteStatement::reset() {
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+}
+
+void SqliteStatement::fail() const {
+    throw DbError(sql_, QString::fromUtf8(sqlite3_errmsg(handle_)));
+}
+
+}  // namespace db
