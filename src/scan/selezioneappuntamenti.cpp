@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
+#include <tuple>
 
 #include "db/database.h"
 #include "db/schema.h"
@@ -36,6 +38,26 @@ qint32 codiceCliente(const QVariant& valore) {
     }
     return static_cast<qint32>(intero);
 }
+
+// The keys this run has written. The table was emptied inside the same transaction, so a key
+// not among them cannot match: the seek is needed only when one of them may.
+class ChiaviScritte {
+public:
+    bool forseScritta(qint32 cliente, double momento, const QString& azione) const {
+        const qint64 secondo = std::llround(momento * kSecondiAlGiorno);
+        const QString codice = azione.toLower();
+        return chiavi_.contains({cliente, secondo - 1, codice}) ||
+               chiavi_.contains({cliente, secondo, codice}) ||
+               chiavi_.contains({cliente, secondo + 1, codice});
+    }
+    void aggiungi(qint32 cliente, double momento, const QString& azione) {
+        chiavi_.insert({cliente, std::llround(momento * kSecondiAlGiorno), azione.toLower()});
+    }
+
+private:
+    static constexpr double kSecondiAlGiorno = 86400;
+    std::set<std::tuple<qint32, qint64, QString>> chiavi_;
+};
 
 }  // namespace
 
@@ -76,9 +98,14 @@ EsitoSelezione SelezioneAppuntamenti::scriviPromemoria() {
     promemoria->selectIndex(kPrimaria);
 
     EsitoSelezione esito;
+    ChiaviScritte scritte;
     for (; !selezione->eof(); selezione->moveNext()) {
         const AppuntamentoDovuto appuntamento = leggiAppuntamento(*selezione);
-        scriviRiga(*promemoria, *selezione, appuntamento);
+        const QString azione = testi::trimSpaces(appuntamento.azione);
+        const bool forseScritta =
+            scritte.forseScritta(appuntamento.cliente, appuntamento.momento, azione);
+        scriviRiga(*promemoria, *selezione, appuntamento, forseScritta);
+        scritte.aggiungi(appuntamento.cliente, appuntamento.momento, azione);
         esito.righe.append(RigaVisualizzata(appuntamento));
         esito.chiavi.append(RigaChiave(appuntamento));
     }
@@ -104,12 +131,14 @@ double SelezioneAppuntamenti::anticipoInGiorni(const db::Snapshot& selezione) {
 }
 
 void SelezioneAppuntamenti::scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,
-                                       const AppuntamentoDovuto& appuntamento) {
+                                       const AppuntamentoDovuto& appuntamento, bool forseScritta) {
     const QString azione = testi::trimSpaces(appuntamento.azione);
-    promemoria.seek(db::SeekComparison::Equal,
-                    {appuntamento.cliente, appuntamento.momento, azione});
-    // The table was emptied in this transaction: a match is a row added by this very run.
-    if (promemoria.noMatch()) {
+    if (forseScritta) {
+        promemoria.seek(db::SeekComparison::Equal,
+                        {appuntamento.cliente, appuntamento.momento, azione});
+    }
+    // Two appointments whose keys agree in the first six characters of the action share a row.
+    if (!forseScritta || promemoria.noMatch()) {
         promemoria.addNew();
         promemoria.setField(kPmCliente, selezione.field(kApCliente));
         promemoria.setField(kPmData, selezione.field(kApData));

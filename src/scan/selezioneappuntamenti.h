@@ -38,8 +38,9 @@ private:
     EsitoSelezione scriviPromemoria();
     static AppuntamentoDovuto leggiAppuntamento(const db::Snapshot& selezione);
     static double anticipoInGiorni(const db::Snapshot& selezione);
+    // Writes the reminder row; `forseScritta` when this run may have written its key already.
     static void scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,
-                           const AppuntamentoDovuto& appuntamento);
+                           const AppuntamentoDovuto& appuntamento, bool forseScritta);
 
     db::Database& visite_;
     db::Database& work_;

@@ -36,21 +36,43 @@ DateAndSeconds splitSerial(double serial) {
     return parts;
 }
 
+// Appends `value` with `digits` digits, leading zeros included (formatting sits on the
+// rebuild's hot path, so no QString::arg here).
+void appendDigits(QString& text, int value, int digits) {
+    QChar buffer[4];
+    for (int i = digits - 1; i >= 0; --i, value /= 10) buffer[i] = QChar(u'0' + value % 10);
+    text.append(buffer, digits);
+}
+
 QString twoDigits(int value) {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    QString text;
+    appendDigits(text, value, 2);
+    return text;
 }
 
 QString datePart(const QDate& date, bool fullYear) {
     const QChar sep = RegionalFormats::current().dateSeparator;
-    const int year = fullYear ? date.year() : date.year() % 100;
-    return twoDigits(date.day()) + sep + twoDigits(date.month()) + sep +
-           (fullYear ? QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0')) : twoDigits(year));
+    QString text;
+    text.reserve(10);
+    appendDigits(text, date.day(), 2);
+    text += sep;
+    appendDigits(text, date.month(), 2);
+    text += sep;
+    appendDigits(text, fullYear ? date.year() : date.year() % 100, fullYear ? 4 : 2);
+    return text;
 }
 
 QString timePart(int seconds, bool withSeconds) {
     const QChar sep = RegionalFormats::current().timeSeparator;
-    QString text = twoDigits(seconds / 3600) + sep + twoDigits(seconds / 60 % 60);
-    if (withSeconds) text += sep + twoDigits(seconds % 60);
+    QString text;
+    text.reserve(8);
+    appendDigits(text, seconds / 3600, 2);
+    text += sep;
+    appendDigits(text, seconds / 60 % 60, 2);
+    if (withSeconds) {
+        text += sep;
+        appendDigits(text, seconds % 60, 2);
+    }
     return text;
 }
 
