@@ -126,7 +126,7 @@ struct CommandCase {
     const char* button;
     qint16 ultimoComando;
     double allarm;
-    bool reminderLeft;
+    QVariant wait;  // invalid: no reminder row left
 };
 
 class CommandTest : public GesPromeTest, public ::testing::WithParamInterface<CommandCase> {};
@@ -139,20 +139,15 @@ TEST_P(CommandTest, AnswersAndCloses) {
     }));
     EXPECT_EQ(workspace.globali.UltimoComando, GetParam().ultimoComando);
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().allarm);
-    EXPECT_EQ(workspace.reminderExists(kKey), GetParam().reminderLeft);
+    EXPECT_EQ(workspace.reminderField(kKey, schema::kPmWait), GetParam().wait);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, CommandTest,
-                         ::testing::Values(CommandCase{"Imposta", "cmdCli(0)", 0, 120, true},
-                                           CommandCase{"NonAvvisare", "cmdCli(1)", 1, 0, false},
-                                           CommandCase{"Uscita", "cmdCli(2)", 2, 90, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(GesPromeTest, UscitaLeavesTheReminderRowAsItWas) {
-    show([&] { click("cmdCli(2)"); });
-    EXPECT_EQ(workspace.reminderField(kKey, schema::kPmWait).toString(), "S");
-    EXPECT_EQ(appointment(schema::kApDocumento).toString(), kDocument);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, CommandTest,
+    ::testing::Values(CommandCase{"Imposta", "cmdCli(0)", 0, 120, QString(" ")},
+                      CommandCase{"NonAvvisare", "cmdCli(1)", 1, 0, QVariant()},
+                      CommandCase{"Uscita", "cmdCli(2)", 2, 90, QString("S")}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct F2Case {
     const char* name;
@@ -229,14 +224,20 @@ TEST_F(GesPromeTest, DetachedDocumentOpensAnEmptyName) {
     EXPECT_EQ(fakes.messages.shown[0].title, "ERRORE IN ESECUZIONE DI ''");
 }
 
-TEST_F(GesPromeTest, BlankDocumentHidesTheDocumentControls) {
-    workspace.work->run("UPDATE Promemoria SET PmDocumento = '  '");
+class BlankDocumentTest : public GesPromeTest, public ::testing::WithParamInterface<QVariant> {};
+
+TEST_P(BlankDocumentTest, HidesTheDocumentControls) {
+    workspace.work->run("UPDATE Promemoria SET PmDocumento = ?", {GetParam()});
     show([&] {
+        EXPECT_EQ(text("lbDocumento"), " ");
         for (const char* name : {"cmdDocumento", "Command1", "lbDocumento"}) {
             EXPECT_FALSE(window.findChild<QWidget*>(name)->isVisible()) << name;
         }
     });
 }
+
+INSTANTIATE_TEST_SUITE_P(Documents, BlankDocumentTest,
+                         ::testing::Values(QVariant(), QString(""), QString("   ")));
 
 struct TypingCase {
     const char* name;
@@ -265,17 +266,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  "1.5"},
                       TypingCase{"FiveCharacters", RegionalFormats::italian(), "1234567", "12345"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(GesPromeTest, TypedFullStopSetsADayAndAHalf) {
-    show([&] {
-        auto* amount = child<QLineEdit>("Txt(1)");
-        amount->selectAll();
-        QTest::keyClicks(amount, "1.5");
-        child<QComboBox>("cmbAllarm")->setCurrentIndex(2);
-        click("cmdCli(0)");
-    });
-    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 2160);
-}
 
 TEST_F(GesPromeTest, EnteringTheAmountSelectsIt) {
     show([&] {
@@ -306,6 +296,7 @@ TEST_F(GesPromeTest, EachShowingLoadsItsOwnReminder) {
     show(
         [&] {
             EXPECT_EQ(text("lbCliDes"), "");
+            EXPECT_EQ(text("LbAziDes"), "") << "no note, no action";
             EXPECT_EQ(text("lbScadDD"), "");
             EXPECT_EQ(text("lbSveglia"), "");
             EXPECT_EQ(child<QLineEdit>("Txt(1)")->text(), "0");

@@ -41,6 +41,7 @@ struct AmountCase {
     const char* typed;
     UnitaAllarme unita;
     double minutes;
+    QDateTime alarm;
 };
 
 class ImpostaAvvisoTest : public RispostaTest, public ::testing::WithParamInterface<AmountCase> {};
@@ -50,26 +51,24 @@ TEST_P(ImpostaAvvisoTest, StoresTheLeadAndTheAlarmMoment) {
         r.impostaAvviso(GetParam().typed, GetParam().unita, "doc.pdf");
     });
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().minutes);
-    EXPECT_NEAR(reminder(schema::kPmAllarm).toDouble(), kKey.data - GetParam().minutes / 1440,
-                1e-9);
+    EXPECT_NEAR(reminder(schema::kPmAllarm).toDouble(), serialOf(GetParam().alarm), 1e-9);
     EXPECT_EQ(reminder(schema::kPmWait).toString(), " ");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Amounts, ImpostaAvvisoTest,
-    ::testing::Values(AmountCase{"TwoHours", "2", UnitaAllarme::Ore, 120},
-                      AmountCase{"DayAndAHalf", "1,5", UnitaAllarme::Giorni, 2160},
-                      AmountCase{"Minutes", "30", UnitaAllarme::Minuti, 30},
-                      AmountCase{"Empty", "", UnitaAllarme::Ore, 0},
-                      AmountCase{"Word", "abc", UnitaAllarme::Giorni, 0},
-                      AmountCase{"NoDate", "1/2/x", UnitaAllarme::Minuti, 0},
-                      AmountCase{"Negative", "-15", UnitaAllarme::Minuti, -15}),
+    ::testing::Values(AmountCase{"TwoHours", "2", UnitaAllarme::Ore, 120,
+                                 QDateTime(QDate(2024, 3, 15), QTime(8, 30))},
+                      AmountCase{"DayAndAHalf", "1,5", UnitaAllarme::Giorni, 2160,
+                                 QDateTime(QDate(2024, 3, 13), QTime(22, 30))},
+                      AmountCase{"Minutes", "30", UnitaAllarme::Minuti, 30,
+                                 QDateTime(QDate(2024, 3, 15), QTime(10, 0))},
+                      AmountCase{"Empty", "", UnitaAllarme::Ore, 0, kMoment},
+                      AmountCase{"Word", "abc", UnitaAllarme::Giorni, 0, kMoment},
+                      AmountCase{"NoDate", "1/2/x", UnitaAllarme::Minuti, 0, kMoment},
+                      AmountCase{"Negative", "-15", UnitaAllarme::Minuti, -15,
+                                 QDateTime(QDate(2024, 3, 15), QTime(10, 45))}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(RispostaTest, TwoHoursBeforeTenThirtyIsEightThirty) {
-    answer([](RispostaPromemoria& r) { r.impostaAvviso("2", UnitaAllarme::Ore, "doc.pdf"); });
-    EXPECT_NEAR(reminder(schema::kPmAllarm).toDouble(), serialOf(kMoment.addSecs(-7200)), 1e-9);
-}
 
 TEST_F(RispostaTest, ImpostaAvvisoStoresTheTrimmedDocument) {
     answer([](RispostaPromemoria& r) { r.impostaAvviso("5", UnitaAllarme::Minuti, " "); });

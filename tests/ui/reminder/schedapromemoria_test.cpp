@@ -14,24 +14,6 @@ VistaPromemoria loaded(ReminderWorkspace& workspace, const ChiavePromemoria& chi
     return SchedaPromemoria(*workspace.globali.DbVisite, *workspace.globali.DbWork, chiave).vista();
 }
 
-TEST(SchedaPromemoria, ShowsTheAppointmentAndItsAlarmMoment) {
-    ReminderWorkspace workspace;
-    workspace.addClient(1234, QString("ROSSI"), QVariant());
-    workspace.add({kVenerdi, 90.0, QVariant(), QString("Controllo"), QString("/doc/a b.pdf")});
-    const VistaPromemoria vista = loaded(workspace, kVenerdi);
-    EXPECT_EQ(vista.codiceCliente, "1234");
-    EXPECT_EQ(vista.descrizioneCliente, "ROSSI");
-    EXPECT_EQ(vista.codiceAzione, "VIS");
-    EXPECT_EQ(vista.dataAppuntamento, "15/03/24");
-    EXPECT_EQ(vista.oraAppuntamento, "10:30");
-    EXPECT_EQ(vista.quantita, "1,5");
-    EXPECT_EQ(vista.unita, UnitaAllarme::Ore);
-    EXPECT_EQ(vista.sveglia, QString::fromUtf8("VENERDÌ\n15/03/24  09:00"));
-    EXPECT_EQ(vista.documento, "/doc/a b.pdf");
-    EXPECT_TRUE(vista.documentoPresente());
-    EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30-Controllo");
-}
-
 struct LeadCase {
     const char* name;
     QVariant allarm;
@@ -87,33 +69,6 @@ TEST(SchedaPromemoria, UnknownActionKeepsTheBlankNoteInBlack) {
     EXPECT_EQ(vista.descrizioneAzione, " ");
     EXPECT_EQ(vista.coloreAzione, QColor(Qt::black));
     EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30- ") << "a Null cause reads as a blank";
-}
-
-class BlankDocumentTest : public ::testing::TestWithParam<QVariant> {};
-
-TEST_P(BlankDocumentTest, HidesTheDocumentControls) {
-    ReminderWorkspace workspace;
-    workspace.add({kVenerdi, 30.0, QVariant(), QVariant(), GetParam()});
-    const VistaPromemoria vista = loaded(workspace, kVenerdi);
-    EXPECT_EQ(vista.documento, " ");
-    EXPECT_FALSE(vista.documentoPresente());
-}
-
-INSTANTIATE_TEST_SUITE_P(Documents, BlankDocumentTest,
-                         ::testing::Values(QVariant(), QString(""), QString("   ")));
-
-TEST(SchedaPromemoria, NoAppointmentLeavesTheBoxesEmpty) {
-    ReminderWorkspace workspace;
-    workspace.addAction("VIS", QString("Visita"), 255);
-    const VistaPromemoria vista = loaded(workspace, kVenerdi);
-    EXPECT_EQ(vista.dataAppuntamento, "");
-    EXPECT_EQ(vista.oraAppuntamento, "");
-    EXPECT_EQ(vista.quantita, "0");
-    EXPECT_EQ(vista.unita, UnitaAllarme::Minuti);
-    EXPECT_EQ(vista.sveglia, "") << "no alarm moment of 1899";
-    EXPECT_EQ(vista.descrizioneAzione, "Visita");
-    EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30-");
-    EXPECT_FALSE(vista.documentoPresente());
 }
 
 TEST(SchedaPromemoria, ActionCodeLongerThanTheKeyFindsNoAppointment) {
