@@ -1,11 +1,9 @@
 // Conversions of the reminder key's values, as the list window hands them over.
 #include "ui/reminder/chiavepromemoria.h"
 
-#include <QDateTime>
-#include <cmath>
 #include <limits>
+#include <optional>
 
-#include "util/dateserial.h"
 #include "util/testi.h"
 #include "util/valori.h"
 

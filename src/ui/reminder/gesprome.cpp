@@ -118,7 +118,6 @@ void GesProme::creaDocumento() {
     Command1_->setFont(fonts::sansSerif(8.25, true));
     Command1_->setToolTip(QStringLiteral("Disabbina il Documento allegato"));
     lbDocumento_ = riquadro(QStringLiteral("lbDocumento"), pixel(1845, 1440, 5775, 330));
-    lbDocumento_->setFont(fonts::sansSerif(8.25));
     coloraTesto(lbDocumento_, kBluScuro);
 }
 
@@ -228,9 +227,7 @@ void GesProme::keyPressEvent(QKeyEvent* event) {
 }
 
 QRect GesProme::pixel(int left, int top, int width, int height) const {
-    const Screen& screen = platform_.screen;
-    return {screen.pixelsFromTwips(left), screen.pixelsFromTwips(top),
-            screen.pixelsFromTwips(width), screen.pixelsFromTwips(height)};
+    return platform_.screen.rectFromTwips(left, top, width, height);
 }
 
 QLabel* GesProme::etichetta(QWidget* parent, const QString& nome, const QString& testo,
