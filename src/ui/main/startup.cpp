@@ -7,8 +7,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTimer>
 
 #include "app/chiusura.h"
@@ -76,9 +77,13 @@ void Startup::creaControlli() {
     Label1->setWordWrap(true);
     Label1->setFont(fonts::sansSerif(9.75, true));
     place(Label1, "Label1", {45, 0, 5100, 600});
-    List1 = new QListWidget(pctBase);
+    righe_ = new QStringListModel(this);
+    chiavi_ = new QStringListModel(this);
+    List1 = new QListView(pctBase);
+    List1->setModel(righe_);
     place(List1, "List1", {0, 360, 1635, 255});
-    List2 = new QListWidget(pctBase);
+    List2 = new QListView(pctBase);
+    List2->setModel(chiavi_);
     place(List2, "List2", {3465, 315, 1635, 255});
     List2->hide();
     command1_[3] = new QPushButton(QStringLiteral("&ELENCA"), pctBase);
@@ -132,6 +137,14 @@ void Startup::centraSulloSchermo() {
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
+QStringList Startup::righe() const {
+    return righe_->stringList();
+}
+
+QStringList Startup::chiavi() const {
+    return chiavi_->stringList();
+}
+
 void Startup::SelezionaAppuntamenti() {
     scansione_.richiediSelezione();
 }
@@ -141,10 +154,8 @@ void Startup::ControllaPromemoria() {
 }
 
 void Startup::mostraSelezione(const EsitoSelezione& esito) {
-    List1->clear();
-    List2->clear();
-    List1->addItems(esito.righe);
-    List2->addItems(esito.chiavi);
+    righe_->setStringList(esito.righe);
+    chiavi_->setStringList(esito.chiavi);
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
 }
@@ -156,13 +167,8 @@ void Startup::closeEvent(QCloseEvent* event) {
 
 // The list window over copies of the hidden lists; a double-click shows the reminder window.
 void Startup::mostraElenco() {
-    const auto righe = [](const QListWidget* lista) {
-        QStringList testi;
-        for (int i = 0; i < lista->count(); ++i) testi.append(lista->item(i)->text());
-        return testi;
-    };
     ListaApp elenco(
-        globali_, platform_, righe(List1), righe(List2),
+        globali_, platform_, righe(), chiavi(),
         [this](const QString& cliente, const QString& azione, const QString& data) {
             GesProme promemoria(globali_, platform_, this);
             promemoria.setClCliente(cliente);

@@ -10,7 +10,8 @@
 #include "scan/scansione.h"
 
 class QLabel;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPushButton;
 class QTimer;
 class PannelloParametri;
@@ -43,10 +44,14 @@ public:
 
     QWidget* pctBase;
     QLabel* Label1;
-    QListWidget* List1;  // display lines of the due appointments
-    QListWidget* List2;  // their key lines
+    QListView* List1;  // display lines of the due appointments
+    QListView* List2;  // their key lines
     QTimer* Timer1;
     PannelloParametri* pctParam;
+
+    // The lines of the last successful rebuild.
+    QStringList righe() const;
+    QStringList chiavi() const;
 
     Scansione& scansione() { return scansione_; }
     const Impostazioni& impostazioni() const { return impostazioni_; }
@@ -81,6 +86,8 @@ private:
     Globali& globali_;
     PlatformServices& platform_;
     std::array<QPushButton*, 4> command1_{};
+    QStringListModel* righe_;
+    QStringListModel* chiavi_;
     Impostazioni impostazioni_;
     Scansione scansione_;
     std::unique_ptr<GestioneParametri> parametri_;

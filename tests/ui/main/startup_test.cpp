@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -57,8 +56,8 @@ TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
     Startup startup(globali, services);
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
     EXPECT_EQ(startup.windowTitle(), "PROMEMORIA: 2 APPUNTAMENTI");
-    EXPECT_EQ(startup.List1->count(), 2);
-    EXPECT_EQ(startup.List2->count(), 2);
+    EXPECT_EQ(startup.righe().size(), 2);
+    EXPECT_EQ(startup.chiavi().size(), 2);
     EXPECT_TRUE(startup.Command1(3)->isEnabled());
     EXPECT_EQ(startup.Timer1->interval(), 5000);
     EXPECT_TRUE(startup.Timer1->isActive());
