@@ -1,0 +1,40 @@
+// Test configuration files and databases for the alert program.
+#include "gestarprova.h"
+
+#include <QStringList>
+
+#include "db/schema.h"
+#include "support/sqlfile.h"
+
+namespace {
+
+// Blanks in every folder name, as in an ordinary Windows-style data folder.
+const QString kDati = QStringLiteral("dati gestar");
+
+void riempiWork(const QString& percorso) {
+    SqlFile::create(percorso, QStringLiteral("work.sql"));
+    SqlFile work(percorso);
+    work.exec(QStringLiteral("INSERT INTO Clienti VALUES (1234, 'ROSSI  ', 'MARIO ROSSI & C.  ')"));
+    work.exec(QStringLiteral("INSERT INTO Clienti VALUES (55, 'BIANCHI', NULL)"));
+    work.exec(QStringLiteral("INSERT INTO TabAzioni VALUES ('VIS', 'Visita', 255)"));
+    work.exec(QStringLiteral("INSERT INTO TabAzioni VALUES ('TEL', 'Telefonata', '32768')"));
+}
+
+}  // namespace
+
+GestarProva::GestarProva(const QByteArray& agenda, bool conDatabase) {
+    const QByteArray dati = folder.path(kDati).toUtf8();
+    fileIni = folder.write(QStringLiteral("config gestar/Gestar.ini"),
+                           "[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=" + dati +
+                               "\r\nWORK=" + dati + "\r\n[AGENDA]\r\n" + agenda);
+    if (!conDatabase) return;
+    const QString operatore = folder.path(kDati + QStringLiteral("/mario/"));
+    SqlFile::create(operatore + db::schema::kVisiteFile, QStringLiteral("visite.sql"));
+    riempiWork(operatore + db::schema::kWorkFile);
+}
+
+QString GestarProva::argomento(int inAttesa, qint32 cliente, const QString& azione,
+                               const QString& data) const {
+    return QStringList{fileIni, QString::number(inAttesa), QString::number(cliente), azione, data}
+        .join(QLatin1Char('|'));
+}

@@ -1,0 +1,19 @@
+// A Gestar.ini whose operator has both databases, with a few clients and actions.
+#pragma once
+
+#include <QString>
+
+#include "support/tempdir.h"
+
+class GestarProva {
+public:
+    // `agenda`: lines of the AGENDA section; `conDatabase` false leaves the databases out.
+    explicit GestarProva(const QByteArray& agenda = {}, bool conDatabase = true);
+
+    // The argument scadex passes for one reminder of this Gestar.ini.
+    QString argomento(int inAttesa, qint32 cliente, const QString& azione,
+                      const QString& data) const;
+
+    TestFolder folder;
+    QString fileIni;
+};
