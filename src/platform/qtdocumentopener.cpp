@@ -14,17 +14,19 @@ bool isUrl(const QString& name) {
     return scheme.match(name).hasMatch();
 }
 
+QUrl urlOf(const QString& name) {
+    if (isUrl(name)) return QUrl(name);
+    if (name.isEmpty()) return {};
+    return QUrl::fromLocalFile(QFileInfo(name).absoluteFilePath());
+}
+
 }  // namespace
 
 OpenResult QtDocumentOpener::open(const QString& name) {
-    QUrl url;
-    if (isUrl(name)) {
-        url = QUrl(name);
-    } else {
-        const QFileInfo file(name);
-        // Nothing is started for a file that is not there.
-        if (name.isEmpty() || !file.exists()) return OpenResult::Failed;
-        url = QUrl::fromLocalFile(file.absoluteFilePath());
+    const QUrl url = urlOf(name);
+    // Nothing is started for a file that is not there.
+    if (url.isEmpty() || (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))) {
+        return OpenResult::Failed;
     }
     return QDesktopServices::openUrl(url) ? OpenResult::Opened : OpenResult::Failed;
 }

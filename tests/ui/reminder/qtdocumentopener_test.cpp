@@ -61,7 +61,8 @@ TEST_P(MissingDocumentTest, FailsWithoutStartingAnything) {
 INSTANTIATE_TEST_SUITE_P(Names, MissingDocumentTest,
                          ::testing::Values(QString(""), QString(" "),
                                            QString("/no/such/folder/lettera.doc"),
-                                           QString("C:\\Documenti\\lettera.doc")));
+                                           QString("C:\\Documenti\\lettera.doc"),
+                                           QString("file:///no/such/lettera.doc")));
 
 }  // namespace
 
