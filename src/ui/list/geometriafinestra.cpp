@@ -65,7 +65,7 @@ void GeometriaFinestra::salva(StatoFinestra stato, bool ridimensionabile,
 // The key as a whole number within [minimo, massimo]; 0 for a missing key, an empty or
 // non-numeric value and a value out of that range alike.
 qint64 GeometriaFinestra::leggi(const QString& chiave, qint64 minimo, qint64 massimo) const {
-    const QString testo = LeggiIni(fileIni_, sezione_, chiave).trimmed();
+    const QString testo = testi::trimSpaces(LeggiIni(fileIni_, sezione_, chiave));
     double numero = 0;
     try {
         numero = testi::roundHalfEven(ValoreNumero(testo));
