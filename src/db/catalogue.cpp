@@ -24,11 +24,12 @@ QString indexKey(const TableInfo& table, const QString& index) {
 }
 
 TableInfo readTable(Connection& connection, const QString& name) {
-    TableInfo table{name, {}, {}};
+    TableInfo table{name, {}, {}, quoted(name), {}};
     connection.select(QStringLiteral("SELECT name, type FROM pragma_table_info(?) ORDER BY cid"),
                       {name}, [&table](const SqliteStatement& row) {
                           table.columns.append(row.value(0).toString());
                           table.declaredTypes.append(row.value(1).toString());
+                          table.quotedColumns.append(quoted(table.columns.last()));
                       });
     if (table.columns.isEmpty())
         throw DbError(QStringLiteral("open table ") + name, QStringLiteral("no such table"));
@@ -74,6 +75,9 @@ QString quoted(const QString& identifier) {
 }
 
 int indexOfName(const QStringList& names, const QString& name) {
+    // Callers nearly always spell names as the catalogue does: try that first.
+    const qsizetype exact = names.indexOf(name);
+    if (exact >= 0) return static_cast<int>(exact);
     for (qsizetype i = 0; i < names.size(); ++i)
         if (names[i].compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
     return -1;

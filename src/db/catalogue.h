@@ -20,6 +20,9 @@ struct TableInfo {
     QString name;
     QStringList columns;
     QStringList declaredTypes;
+    // The names quoted for SQL text.
+    QString quotedName;
+    QStringList quotedColumns;
 
     int columnIndex(const QString& column) const { return indexOfName(columns, column); }
 };

@@ -1,13 +1,9 @@
 // One Qt SQL connection to a database file.
 #include "db/connection.h"
 
-#include <QDate>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QUrl>
-
-#include "util/dateserial.h"
 
 namespace db {
 
@@ -23,24 +19,6 @@ QString readWriteUri(const QString& path) {
            QStringLiteral("?mode=rw");
 }
 
-bool isWholeNumber(const QMetaType& type) {
-    switch (type.id()) {
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::LongLong:
-            return true;
-        default:
-            return false;
-    }
-}
-
 sqlite3* sqliteHandle(const QSqlDatabase& database) {
     const QVariant handle = database.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
@@ -48,22 +26,6 @@ sqlite3* sqliteHandle(const QSqlDatabase& database) {
 }
 
 }  // namespace
-
-QVariant toStorable(const QVariant& value) {
-    if (value.isNull()) return {};
-    const QMetaType type = value.metaType();
-    if (isWholeNumber(type)) return value.toLongLong();
-    switch (type.id()) {
-        case QMetaType::Float:
-            return value.toDouble();
-        case QMetaType::QDate:
-            return dateserial::fromDateTime(QDateTime(value.toDate(), QTime(0, 0)));
-        case QMetaType::QDateTime:
-            return dateserial::fromDateTime(value.toDateTime());
-        default:
-            return value;
-    }
-}
 
 Connection::Connection(const QString& path, std::chrono::milliseconds busyTimeout)
     : path_(path),

@@ -18,15 +18,9 @@
 #include "db/catalogue.h"
 #include "db/dberror.h"
 #include "db/sqlitestatement.h"
+#include "db/storedvalue.h"
 
 namespace db {
-
-// A value as the engine should store it: dates as day serials, every whole number as 64 bits.
-QVariant toStorable(const QVariant& value);
-// A value as read back: Null is always the null QVariant.
-inline QVariant fromStored(const QVariant& value) {
-    return value.isNull() ? QVariant() : value;
-}
 
 // A whole result: its column names and its rows.
 struct ResultRows {

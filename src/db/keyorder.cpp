@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "db/dberror.h"
+#include "db/storedvalue.h"
 
 namespace db {
 
@@ -20,7 +21,7 @@ QString collated(const QString& column, const QString& collation) {
 
 double serialOf(const QVariant& key) {
     bool ok = false;
-    const double serial = key.toDouble(&ok);
+    const double serial = toStorable(key).toDouble(&ok);
     if (!ok)
         throw DbError(QStringLiteral("seek"),
                       QStringLiteral("the key value '%1' is not a date-time").arg(key.toString()));
@@ -33,9 +34,9 @@ KeyOrder::KeyOrder(const TableInfo& table) : KeyOrder(table, IndexInfo{}) {}
 
 KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) {
     QStringList columns{kRowid};
-    for (const QString& column : table.columns) columns.append(quoted(column));
+    columns.append(table.quotedColumns);
     select_ = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
-              QStringLiteral(" FROM ") + quoted(table.name);
+              QStringLiteral(" FROM ") + table.quotedName;
     QStringList order;
     for (const KeyPart& key : index.parts) {
         parts_.append({collated(key.column, key.collation), key.dateTime});
@@ -86,6 +87,7 @@ BoundSql KeyOrder::range(const QVariantList& values, int equalParts, bool aboveN
 BoundSql KeyOrder::conditions(const QVariantList& values, int equalParts, bool aboveNext,
                               Matching matching) const {
     BoundSql where;
+    where.sql.reserve(256);
     for (int i = 0; i < equalParts; ++i) addEqual(where, parts_[i], values[i], matching);
     if (aboveNext) addAbove(where, parts_[equalParts], values[equalParts], matching);
     return where;

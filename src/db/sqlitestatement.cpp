@@ -110,7 +110,6 @@ bool SqliteStatement::step() {
 
 void SqliteStatement::reset() {
     sqlite3_reset(statement_);
-    sqlite3_clear_bindings(statement_);
 }
 
 void SqliteStatement::fail() const {

@@ -42,14 +42,12 @@ void SqliteTableCursor::seek(SeekComparison comparison, const QVariantList& keys
         throw DbError(QStringLiteral("seek"), QStringLiteral("expected 1 to %1 key values, got %2")
                                                   .arg(order_.keyCount())
                                                   .arg(keys.size()));
-    QVariantList storable;
-    for (const QVariant& key : keys) storable.append(toStorable(key));
     editMode_ = EditMode::None;
-    const int given = static_cast<int>(storable.size());
+    const int given = static_cast<int>(keys.size());
     const int lowest = comparison == SeekComparison::Equal ? given : 0;
     RowBatch found(rows_.columns());
     for (int level = given; level >= lowest && found.isEmpty(); --level)
-        readRows(order_.seek(storable, level), found);
+        readRows(order_.seek(keys, level), found);
     noMatch_ = found.isEmpty();
     standOnFirstOf(std::move(found));
 }
@@ -123,7 +121,7 @@ void SqliteTableCursor::deleteCurrent() {
     requireRow("delete", table_.name);
     editMode_ = EditMode::None;
     const BoundSql identity = order_.identity(placeOfCurrent());
-    const QString sql = QStringLiteral("DELETE FROM ") + quoted(table_.name) +
+    const QString sql = QStringLiteral("DELETE FROM ") + table_.quotedName +
                         QStringLiteral(" WHERE ") + identity.sql;
     if (connection_->change(sql, identity.values) == 0)
         throw DbError(sql, QStringLiteral("the row has been deleted or replaced meanwhile"));
@@ -202,11 +200,11 @@ void SqliteTableCursor::insertRow(const Changes& changes) {
     QStringList marks;
     QVariantList values;
     for (const auto& [column, value] : changes) {
-        columns.append(quoted(table_.columns.at(column)));
+        columns.append(table_.quotedColumns.at(column));
         marks.append(QStringLiteral("?"));
         values.append(value);
     }
-    const QString target = QStringLiteral("INSERT INTO ") + quoted(table_.name);
+    const QString target = QStringLiteral("INSERT INTO ") + table_.quotedName;
     const QString sql = columns.isEmpty()
                             ? target + QStringLiteral(" DEFAULT VALUES")
                             : target + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
@@ -223,12 +221,12 @@ void SqliteTableCursor::updateRow(const Changes& changes) {
     QVariantList values;
     bool keyChanged = false;
     for (const auto& [column, value] : changes) {
-        assignments.append(quoted(table_.columns.at(column)) + QStringLiteral(" = ?"));
+        assignments.append(table_.quotedColumns.at(column) + QStringLiteral(" = ?"));
         values.append(value);
         keyChanged = keyChanged || order_.isKeyColumn(column);
     }
     const BoundSql identity = order_.identity(placeOfCurrent());
-    const QString sql = QStringLiteral("UPDATE ") + quoted(table_.name) + QStringLiteral(" SET ") +
+    const QString sql = QStringLiteral("UPDATE ") + table_.quotedName + QStringLiteral(" SET ") +
                         assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
                         identity.sql;
     if (connection_->change(sql, values + identity.values) == 0)
