@@ -40,7 +40,7 @@ void RispostaPromemoria::impostaAvviso(const QString& quantita, UnitaAllarme uni
         return;
     }
     aggiornaAppuntamento(
-        {{schema::kApAllarm, minuti}, {schema::kApDocumento, documento.trimmed()}});
+        {{schema::kApAllarm, minuti}, {schema::kApDocumento, testi::trimSpaces(documento)}});
     aggiornaPromemoria({{schema::kPmAllarm, allarme}, {schema::kPmWait, QStringLiteral(" ")}});
 }
 

@@ -64,7 +64,7 @@ void SchedaPromemoria::leggiAnagrafiche(db::Database& work, const ChiavePromemor
     vista_.codiceAzione = chiave.azione;
     const std::optional<DatiAzione> azione = ricerche.azione(chiave.azione);
     if (!azione) return;
-    if (vista_.descrizioneAzione.trimmed().isEmpty())
+    if (testi::trimSpaces(vista_.descrizioneAzione).isEmpty())
         vista_.descrizioneAzione = azione->descrizione;
     vista_.coloreAzione = azione->colore;
 }
