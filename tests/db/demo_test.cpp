@@ -1,0 +1,99 @@
+// The demo tool, run as the scripts run it, and the workspace it leaves behind.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+#include "db/schema.h"
+#include "platform/profilefile.h"
+#include "schemafiles.h"
+#include "util/dateserial.h"
+#include "util/testi.h"
+
+namespace {
+
+namespace schema = db::schema;
+
+int runDemo(const QStringList& arguments) {
+    QProcess demo;
+    demo.start(QStringLiteral(SCADEX_DEMO_PROGRAM), arguments);
+    if (!demo.waitForFinished(30000)) return -1;
+    return demo.exitStatus() == QProcess::NormalExit ? demo.exitCode() : -1;
+}
+
+class DemoWorkspace : public ::testing::Test {
+protected:
+    void SetUp() override {
+        before = dateserial::fromDateTime(QDateTime::currentDateTime());
+        ASSERT_EQ(runDemo({folder.path(QStringLiteral("demo"))}), 0);
+    }
+
+    QString ini() const { return folder.path(QStringLiteral("demo/Gestar.ini")); }
+    QString setting(const char* section, const char* key) const {
+        return profile::readValue(ini(), QString::fromLatin1(section), QString::fromLatin1(key));
+    }
+    QString databasePath(const char* folderKey, const QString& file) const {
+        return setting("PATH", folderKey) + setting("BASE", "OPERATORE") + QDir::separator() + file;
+    }
+
+    TestFolder folder;
+    double before = 0;
+};
+
+TEST_F(DemoWorkspace, TheProgramFindsEverythingThroughGestarIni) {
+    EXPECT_TRUE(TestFolder::read(ini()).contains("\r\n[AGENDA]\r\n"));
+    EXPECT_EQ(setting("AGENDA", "SuonoSN"), QStringLiteral("S"));
+    const QString sound = setting("AGENDA", "SuonoPath") + QDir::separator() +
+                          setting("AGENDA", "SuonoFile") + '.' + setting("AGENDA", "SuonoExt");
+    EXPECT_TRUE(TestFolder::read(sound).startsWith("RIFF"));
+
+    auto work = db::Database::open(databasePath("WORK", schema::kWorkFile));
+    EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 0);
+    auto azione = work->openQuery(schema::descrizioneAzione(QStringLiteral("vis")));
+    EXPECT_FALSE(azione->field(schema::kTbaColore).isNull());
+    EXPECT_EQ(work->openQuery(schema::descrizioneCliente(1))->recordCount(), 1);
+}
+
+TEST_F(DemoWorkspace, AppointmentsShowEveryCaseOfTheSelection) {
+    auto visite = db::Database::open(databasePath("FILE", schema::kVisiteFile));
+    const qint64 today = dateserial::dayNumber(QDate::currentDate());
+    auto selected = visite->openQuery(schema::selezioneAppuntamenti(today));
+    int dueSoon = 0;
+    QStringList documents;
+    for (; !selected->eof(); selected->moveNext()) {
+        const double alarm =
+            selected->field(schema::kApData).toDouble() -
+            testi::roundFourDecimals(selected->field(schema::kApAllarm).toDouble() / 1440.0);
+        const double minutesAfterCreation = (alarm - before) * 1440.0;
+        if (minutesAfterCreation > 0.9 && minutesAfterCreation < 3.0) ++dueSoon;
+        documents.append(selected->field(schema::kApDocumento).toString());
+    }
+    EXPECT_EQ(selected->recordCount(), 5) << "deleted and alarm-less appointments stay out";
+    EXPECT_EQ(dueSoon, 3);
+    documents.removeAll(QString());
+    ASSERT_EQ(documents.size(), 2);
+    EXPECT_NE(QFileInfo(documents[0]).isFile(), QFileInfo(documents[1]).isFile());
+    EXPECT_EQ(schemafiles::rowCount(*visite, schema::kAppuntamenti), 7);
+}
+
+TEST_F(DemoWorkspace, AnExistingWorkspaceIsReplacedOnlyWhenAsked) {
+    const QByteArray iniBefore = TestFolder::read(ini());
+    const QString visite = databasePath("FILE", schema::kVisiteFile);
+    db::Database::open(visite)->execute(QStringLiteral("DELETE FROM Appuntamenti"));
+
+    EXPECT_NE(runDemo({folder.path(QStringLiteral("demo"))}), 0);
+    EXPECT_EQ(schemafiles::rowCount(*db::Database::open(visite), schema::kAppuntamenti), 0);
+
+    EXPECT_EQ(runDemo({folder.path(QStringLiteral("demo")), QStringLiteral("--force")}), 0);
+    EXPECT_EQ(schemafiles::rowCount(*db::Database::open(visite), schema::kAppuntamenti), 7);
+    EXPECT_EQ(TestFolder::read(ini()), iniBefore);
+}
+
+TEST(DemoTool, WithoutAFolderItOnlyExplainsItself) {
+    EXPECT_EQ(runDemo({}), 2);
+    EXPECT_EQ(runDemo({QStringLiteral("a"), QStringLiteral("b")}), 2);
+}
+
+}  // namespace
