@@ -78,10 +78,9 @@ ResultRows Connection::query(const QString& sql) {
     return result;
 }
 
-int Connection::execute(const QString& sql) {
+void Connection::execute(const QString& sql) {
     QSqlQuery query = freshQuery(sql);
     if (!query.exec(sql)) fail(sql, query.lastError());
-    return query.numRowsAffected();
 }
 
 void Connection::refreshCatalogue() {

@@ -43,8 +43,8 @@ public:
 
     // Runs a statement once, without keeping it prepared, and returns all its rows.
     ResultRows query(const QString& sql);
-    // Runs a statement once, without keeping it prepared; returns how many rows it changed.
-    int execute(const QString& sql);
+    // Runs a statement once, without keeping it prepared.
+    void execute(const QString& sql);
 
     // Runs a kept prepared statement with its values and hands each result row to onRow.
     template <typename OnRow>

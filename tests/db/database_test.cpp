@@ -1,6 +1,7 @@
 // Opening databases, statements, snapshots, transactions and the failures they report.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -66,6 +67,14 @@ TEST(OpenDatabase, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
         EXPECT_FALSE(error.engineMessage().isEmpty());
     }
     EXPECT_EQ(TestFolder::read(path), text);
+}
+
+TEST(OpenDatabase, PathsWithCharactersThatNeedEscapingOpen) {
+    TestFolder folder;
+    QDir().mkpath(folder.path(QStringLiteral("Dati 100%20 #1?")));
+    const QString path =
+        schemafiles::createWork(folder, QStringLiteral("Dati 100%20 #1?/Wörk.mdb"));
+    EXPECT_EQ(Database::open(path)->path(), path);
 }
 
 TEST(OpenDatabase, AFolderIsNoDatabase) {
