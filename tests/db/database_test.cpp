@@ -37,6 +37,10 @@ struct MissingFileCase {
     const char* relativePath;
 };
 
+void PrintTo(const MissingFileCase& missing, std::ostream* out) {
+    *out << missing.name;
+}
+
 class MissingFile : public ::testing::TestWithParam<MissingFileCase> {};
 
 TEST_P(MissingFile, OpeningFailsAndCreatesNothing) {

@@ -24,6 +24,10 @@ struct SeekCase {
     QString expectedTag;  // empty: no match
 };
 
+void PrintTo(const SeekCase& seek, std::ostream* out) {
+    *out << seek.name;
+}
+
 // Six reminders: three of client 5 (two at one moment), one each of clients 7, 12 and -3.
 class ReminderTable : public ::testing::Test {
 protected:
