@@ -1,0 +1,102 @@
+// Opening each window of the program on the demo workspace and taking its picture.
+#include "demoscreens.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTextStream>
+#include <QTimer>
+
+#include "alert/avviso.h"
+#include "alert/programmaavviso.h"
+#include "ui/list/listaapp.h"
+#include "ui/main/pannelloparametri.h"
+#include "ui/main/startup.h"
+#include "ui/reminder/gesprome.h"
+
+namespace {
+
+// The demo's client with an attached document and a coloured action, and a second one.
+constexpr int kClienteConDocumento = 1;
+constexpr int kSecondoCliente = 2;
+
+}  // namespace
+
+DemoScreens::DemoScreens(const QString& fileIni, const QString& outFolder)
+    : services_{qt_.clock,  launcher_, qt_.yielder,    qt_.messages,
+                qt_.screen, qt_.sound, qt_.fileDialog, qt_.documents},
+      shooter_(outFolder) {
+    globali_.FileIni = fileIni;
+}
+
+bool DemoScreens::takeAll() {
+    Startup startup(globali_, services_);
+    if (startup.avvia() != Startup::Avvio::Avviato) {
+        QTextStream(stderr) << "scadex-screenshots: the workspace does not open\n";
+        return false;
+    }
+    startup.showNormal();
+    return mainWindowAndPanel(startup) && listWindow(startup) && reminderWindow(startup) &&
+           alertWindow(startup);
+}
+
+bool DemoScreens::mainWindowAndPanel(Startup& startup) {
+    if (!saved(startup, QStringLiteral("main-window"))) return false;
+    startup.Command1(1)->click();
+    const bool panel = saved(startup, QStringLiteral("parameters-panel"));
+    startup.pctParam->Command2_1->click();
+    return panel;
+}
+
+bool DemoScreens::listWindow(Startup& startup) {
+    ListaApp list(
+        globali_, services_, startup.righe(), startup.chiavi(),
+        [](const QString&, const QString&, const QString&) {}, [] {}, &startup);
+    list.show();
+    return saved(list, QStringLiteral("list-window"));
+}
+
+// The reminder window loads only in exec(): the picture is taken from inside its loop.
+bool DemoScreens::reminderWindow(Startup& startup) {
+    const QStringList key = keyOf(startup, kClienteConDocumento);
+    if (key.isEmpty()) return false;
+    GesProme reminder(globali_, services_, &startup);
+    reminder.setClCliente(key[0]);
+    reminder.setClAzione(key[1]);
+    reminder.setClData(key[2]);
+    bool ok = false;
+    QTimer::singleShot(0, &reminder, [&] {
+        ok = saved(reminder, QStringLiteral("reminder-window"));
+        reminder.reject();
+    });
+    reminder.exec();
+    return ok;
+}
+
+// The alert program's window as scadex's polls leave it: two reminders handed over.
+bool DemoScreens::alertWindow(Startup& startup) {
+    ProgrammaAvviso alert(sound_);
+    int waiting = 0;
+    for (const int cliente : {kSecondoCliente, kClienteConDocumento}) {
+        const QStringList key = keyOf(startup, cliente);
+        if (key.isEmpty()) return false;
+        alert.accogli(LeggiAvviso(
+            QStringList{globali_.FileIni, QString::number(++waiting), key[0], key[1], key[2]}.join(
+                QLatin1Char('|'))));
+    }
+    return saved(alert.finestra(), QStringLiteral("alert-window"));
+}
+
+QStringList DemoScreens::keyOf(const Startup& startup, int cliente) const {
+    const QString start = QString::number(cliente) + QLatin1Char('|');
+    for (const QString& line : startup.chiavi()) {
+        if (line.startsWith(start)) return line.split(QLatin1Char('|'));
+    }
+    QTextStream(stderr) << "scadex-screenshots: no due appointment of client " << cliente << '\n';
+    return {};
+}
+
+bool DemoScreens::saved(QWidget& window, const QString& name) {
+    if (shooter_.save(window, name)) return true;
+    QTextStream(stderr) << "scadex-screenshots: cannot write " << name << ".png\n";
+    return false;
+}

@@ -1,0 +1,9 @@
+// A sound player that plays nothing: taking pictures makes no noise.
+#pragma once
+
+#include "platform/soundplayer.h"
+
+class SilentSound : public SoundPlayer {
+public:
+    void play(const QString&) override {}
+};
