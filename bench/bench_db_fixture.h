@@ -90,6 +90,8 @@ public:
         double cpu = 0;
     };
 
+    MedianKeeper() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 
 #include "db/dberror.h"
 
@@ -15,6 +16,20 @@ namespace {
 
 QString engineText(const QSqlError& error) {
     return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
+// The statements of a DDL script: "--" comments dropped, split at ";".
+QStringList ddlStatements(const QString& ddl) {
+    QStringList code;
+    for (const QString& line : ddl.split(QLatin1Char('\n'))) {
+        const qsizetype comment = line.indexOf(QStringLiteral("--"));
+        code.append(comment < 0 ? line : line.left(comment));
+    }
+    QStringList statements;
+    for (const QString& statement : code.join(QLatin1Char('\n')).split(QLatin1Char(';'))) {
+        if (!statement.trimmed().isEmpty()) statements.append(statement.trimmed());
+    }
+    return statements;
 }
 
 void runScript(const QString& connectionName, const QString& path, const QString& ddl) {
@@ -29,19 +44,6 @@ void runScript(const QString& connectionName, const QString& path, const QString
 }
 
 }  // namespace
-
-QStringList ddlStatements(const QString& ddl) {
-    QStringList code;
-    for (const QString& line : ddl.split(QLatin1Char('\n'))) {
-        const qsizetype comment = line.indexOf(QStringLiteral("--"));
-        code.append(comment < 0 ? line : line.left(comment));
-    }
-    QStringList statements;
-    for (const QString& statement : code.join(QLatin1Char('\n')).split(QLatin1Char(';'))) {
-        if (!statement.trimmed().isEmpty()) statements.append(statement.trimmed());
-    }
-    return statements;
-}
 
 void createDatabaseFile(const QString& path, const QString& ddl) {
     if (QFileInfo::exists(path))

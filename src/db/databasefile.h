@@ -2,12 +2,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace db {
-
-// The statements of a DDL script: "--" comments dropped, split at ";".
-QStringList ddlStatements(const QString& ddl);
 
 // Creates a new SQLite file and runs the statements of `ddl` in it. Throws DbError when the
 // file already exists or a statement fails; a failed creation leaves no file behind.
