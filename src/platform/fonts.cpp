@@ -1,6 +1,9 @@
 // Fonts of the windows.
 #include "platform/fonts.h"
 
+#include <QFontMetrics>
+#include <QWidget>
+
 namespace fonts {
 
 namespace {
@@ -21,6 +24,14 @@ QFont sansSerif(double punti, bool grassetto) {
 
 QFont monospace(double punti, bool grassetto) {
     return font(QStringLiteral("Monospace"), QFont::TypeWriter, punti, grassetto);
+}
+
+void riduciFinoA(QWidget& widget, const QString& testo, int larghezza) {
+    QFont font = widget.font();
+    while (QFontMetrics(font).horizontalAdvance(testo) + 2 > larghezza && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    widget.setFont(font);
 }
 
 }  // namespace fonts

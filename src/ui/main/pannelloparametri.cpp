@@ -38,10 +38,18 @@ PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QF
     place(Command2_0, "Command2_0", {3645, 90, 1410, 375});
     Command2_1 = new QPushButton(QStringLiteral("&ABBANDONA"), this);
     place(Command2_1, "Command2_1", {3645, 450, 1410, 375});
+    adattaDidascalie();
     setTabOrder(Text1, Combo1);
     setTabOrder(Combo1, Command2_0);
     setTabOrder(Command2_0, Command2_1);
     setTabOrder(Command2_1, cmdTest);
+}
+
+// The captions must stay clear of the boxes they introduce, whatever the substitute font.
+void PannelloParametri::adattaDidascalie() {
+    fonts::riduciFinoA(*Label2_0, Label2_0->text(), Label2_0->width());
+    fonts::riduciFinoA(*Label2_0, QStringLiteral("Analizza ogni "), Text1->x() - Label2_0->x());
+    fonts::riduciFinoA(*Label2_1, Label2_1->text(), Combo1->x() - Label2_1->x());
 }
 
 void PannelloParametri::mostraSuono(bool attivo) {

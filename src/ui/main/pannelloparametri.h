@@ -25,4 +25,7 @@ public:
 
     // Fills Combo1 with "S=Si" (position 0) and "N=No" (position 1) and selects the switch.
     void mostraSuono(bool attivo);
+
+private:
+    void adattaDidascalie();
 };

@@ -33,11 +33,7 @@ void adattaDidascalia(QLabel* didascalia) {
     QRect area = didascalia->geometry();
     area.setLeft(std::clamp(area.right() + 1 - larghezzaTesto(didascalia), 0, area.left()));
     didascalia->setGeometry(area);
-    QFont font = didascalia->font();
-    while (larghezzaTesto(didascalia) > area.width() && font.pointSizeF() > 6) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-        didascalia->setFont(font);
-    }
+    fonts::riduciFinoA(*didascalia, didascalia->text(), area.width());
 }
 
 void coloraTesto(QWidget* widget, const QColor& colore) {
