@@ -2,7 +2,6 @@
 #include "scan/selezioneappuntamenti.h"
 
 #include <cmath>
-#include <limits>
 #include <set>
 #include <tuple>
 
@@ -22,22 +21,6 @@ namespace {
 constexpr int kLarghezzaCausa = 50;
 constexpr int kLarghezzaAzione = 6;
 constexpr double kMinutiAlGiorno = 1440;
-
-// A client code as a 32-bit whole number; Null, a non-number or an overflow is an error.
-qint32 codiceCliente(const QVariant& valore) {
-    if (valore.isNull()) throw ConversionError("ApCliente is Null");
-    bool numerico = true;
-    const double numero = valore.typeId() == QMetaType::QString
-                              ? testi::parseNumber(valore.toString()).value_or(NAN)
-                              : valore.toDouble(&numerico);
-    const double intero = testi::roundHalfEven(numero);
-    if (!numerico || !(intero >= std::numeric_limits<qint32>::min() &&
-                       intero <= std::numeric_limits<qint32>::max())) {
-        throw ConversionError("ApCliente is not a 32-bit whole number: " +
-                              valore.toString().toStdString());
-    }
-    return static_cast<qint32>(intero);
-}
 
 // The keys this run has written. The table was emptied inside the same transaction, so a key
 // not among them cannot match: the seek is needed only when one of them may.
@@ -117,7 +100,7 @@ EsitoSelezione SelezioneAppuntamenti::scriviPromemoria() {
 
 AppuntamentoDovuto SelezioneAppuntamenti::leggiAppuntamento(const db::Snapshot& selezione) {
     AppuntamentoDovuto appuntamento;
-    appuntamento.cliente = codiceCliente(selezione.field(kApCliente));
+    appuntamento.cliente = InteroLungo(selezione.field(kApCliente));
     appuntamento.note = ValoreTesto(selezione.field(kApNote));
     appuntamento.causa = TestoFisso(ValoreTesto(selezione.field(kApCausa)), kLarghezzaCausa);
     appuntamento.momento = ValoreNumero(selezione.field(kApData));

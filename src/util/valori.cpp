@@ -2,6 +2,7 @@
 #include "util/valori.h"
 
 #include <QDateTime>
+#include <limits>
 
 #include "util/dateserial.h"
 #include "util/testi.h"
@@ -75,4 +76,19 @@ QString AllineaDestra(const QVariant& valore, qint16 larghezza) {
     const QString text = testi::trimSpaces(textForm(valore));
     if (text.isEmpty() || text.size() >= larghezza) return text;
     return QString(larghezza - text.size(), QLatin1Char(' ')) + text;
+}
+
+qint32 InteroLungo(const QVariant& valore) {
+    std::optional<double> numero;
+    if (isNumeric(valore)) {
+        numero = valore.toDouble();
+    } else if (valore.typeId() == QMetaType::QString) {
+        numero = testi::parseNumber(valore.toString());
+    }
+    const double intero = testi::roundHalfEven(numero.value_or(NAN));
+    if (!(intero >= std::numeric_limits<qint32>::min() &&
+          intero <= std::numeric_limits<qint32>::max())) {
+        throw ConversionError("not a 32-bit whole number: " + valore.toString().toStdString());
+    }
+    return static_cast<qint32>(intero);
 }

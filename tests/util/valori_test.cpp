@@ -6,6 +6,7 @@
 #include <QDateTime>
 
 #include "util/regionale.h"
+#include "util/testi.h"
 
 namespace {
 
@@ -112,6 +113,36 @@ INSTANTIATE_TEST_SUITE_P(Values, AllineaDestraTest,
 
 TEST(AllineaDestra, NullIsAnError) {
     EXPECT_THROW(AllineaDestra(QVariant(), 7), std::exception);
+}
+
+}  // namespace
+
+namespace {
+
+struct LongCase {
+    const char* name;
+    QVariant value;
+    qint32 expected;
+};
+
+class InteroLungoTest : public ::testing::TestWithParam<LongCase> {};
+
+TEST_P(InteroLungoTest, RoundsHalvesToEven) {
+    EXPECT_EQ(InteroLungo(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, InteroLungoTest,
+                         ::testing::Values(LongCase{"Integer", 1234, 1234},
+                                           LongCase{"Text", QString(" 1.234 "), 1234},
+                                           LongCase{"HalfDown", 2.5, 2}, LongCase{"HalfUp", 3.5, 4},
+                                           LongCase{"Negative", QString("-7"), -7}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(InteroLungo, RefusesNullWordsAndOverflow) {
+    EXPECT_THROW(InteroLungo(QVariant()), ConversionError);
+    EXPECT_THROW(InteroLungo(QString("abc")), ConversionError);
+    EXPECT_THROW(InteroLungo(3e9), ConversionError);
+    EXPECT_THROW(InteroLungo(QString("")), ConversionError);
 }
 
 }  // namespace
