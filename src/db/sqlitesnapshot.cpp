@@ -15,10 +15,12 @@ void SqliteSnapshot::moveNext() {
 }
 
 QVariant SqliteSnapshot::field(const QString& name) const {
-    const QString operation = QStringLiteral("field ") + name;
     const int column = indexOfName(names_, name);
-    if (column < 0) throw DbError(operation, QStringLiteral("no such field in the query"));
-    if (eof()) throw DbError(operation, QStringLiteral("no current row"));
+    if (column < 0) {
+        throw DbError(QStringLiteral("field ") + name,
+                      QStringLiteral("no such field in the query"));
+    }
+    if (eof()) throw DbError(QStringLiteral("field ") + name, QStringLiteral("no current row"));
     return rows_[current_][column];
 }
 

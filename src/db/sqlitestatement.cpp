@@ -29,6 +29,14 @@ int SqliteStatement::change(const QVariantList& values) {
     return sqlite3_changes(handle_);
 }
 
+QStringList SqliteStatement::columnNames() const {
+    QStringList names;
+    for (int i = 0; i < sqlite3_column_count(statement_); ++i) {
+        names.append(QString::fromUtf8(sqlite3_column_name(statement_, i)));
+    }
+    return names;
+}
+
 QVariant SqliteStatement::value(int column) const {
     switch (sqlite3_column_type(statement_, column)) {
         case SQLITE_INTEGER:

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
@@ -27,6 +28,8 @@ public:
     // Runs a statement that returns no rows; returns how many rows it changed.
     int change(const QVariantList& values);
 
+    // The names of the result's columns.
+    QStringList columnNames() const;
     // A column of the current row; Null is the null QVariant.
     QVariant value(int column) const;
     // A whole-number column of the current row (a rowid).

@@ -1,9 +1,8 @@
 // Rebuild of the reminder table.
 #include "scan/selezioneappuntamenti.h"
 
+#include <QSet>
 #include <cmath>
-#include <set>
-#include <tuple>
 
 #include "db/database.h"
 #include "db/schema.h"
@@ -22,24 +21,22 @@ constexpr int kLarghezzaCausa = 50;
 constexpr int kLarghezzaAzione = 6;
 constexpr double kMinutiAlGiorno = 1440;
 
-// The keys this run has written. The table was emptied inside the same transaction, so a key
-// not among them cannot match: the seek is needed only when one of them may.
+// The keys this run has written, to the second. The table was emptied inside the same
+// transaction, so a key not among them cannot match: the seek is needed only when one may.
 class ChiaviScritte {
 public:
-    bool forseScritta(qint32 cliente, double momento, const QString& azione) const {
+    bool forseScritta(qint32 cliente, double momento) const {
         const qint64 secondo = std::llround(momento * kSecondiAlGiorno);
-        const QString codice = azione.toLower();
-        return chiavi_.contains({cliente, secondo - 1, codice}) ||
-               chiavi_.contains({cliente, secondo, codice}) ||
-               chiavi_.contains({cliente, secondo + 1, codice});
+        return chiavi_.contains({cliente, secondo - 1}) || chiavi_.contains({cliente, secondo}) ||
+               chiavi_.contains({cliente, secondo + 1});
     }
-    void aggiungi(qint32 cliente, double momento, const QString& azione) {
-        chiavi_.insert({cliente, std::llround(momento * kSecondiAlGiorno), azione.toLower()});
+    void aggiungi(qint32 cliente, double momento) {
+        chiavi_.insert({cliente, std::llround(momento * kSecondiAlGiorno)});
     }
 
 private:
     static constexpr double kSecondiAlGiorno = 86400;
-    std::set<std::tuple<qint32, qint64, QString>> chiavi_;
+    QSet<QPair<qint32, qint64>> chiavi_;
 };
 
 }  // namespace
@@ -84,11 +81,9 @@ EsitoSelezione SelezioneAppuntamenti::scriviPromemoria() {
     ChiaviScritte scritte;
     for (; !selezione->eof(); selezione->moveNext()) {
         const AppuntamentoDovuto appuntamento = leggiAppuntamento(*selezione);
-        const QString azione = testi::trimSpaces(appuntamento.azione);
-        const bool forseScritta =
-            scritte.forseScritta(appuntamento.cliente, appuntamento.momento, azione);
+        const bool forseScritta = scritte.forseScritta(appuntamento.cliente, appuntamento.momento);
         scriviRiga(*promemoria, *selezione, appuntamento, forseScritta);
-        scritte.aggiungi(appuntamento.cliente, appuntamento.momento, azione);
+        scritte.aggiungi(appuntamento.cliente, appuntamento.momento);
         esito.righe.append(RigaVisualizzata(appuntamento));
         esito.chiavi.append(RigaChiave(appuntamento));
     }
