@@ -196,23 +196,36 @@ void SqliteTableCursor::readRows(const BoundSql& query, RowBatch& into) const {
 }
 
 void SqliteTableCursor::insertRow(const Changes& changes) {
-    QStringList columns;
-    QStringList marks;
+    QList<int> columns;
     QVariantList values;
+    columns.reserve(changes.size());
+    values.reserve(changes.size());
     for (const auto& [column, value] : changes) {
-        columns.append(table_.quotedColumns.at(column));
-        marks.append(QStringLiteral("?"));
+        columns.append(column);
         values.append(value);
     }
-    const QString target = QStringLiteral("INSERT INTO ") + table_.quotedName;
-    const QString sql = columns.isEmpty()
-                            ? target + QStringLiteral(" DEFAULT VALUES")
-                            : target + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
-                                  QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) +
-                                  QLatin1Char(')');
-    connection_->change(sql, values);
+    connection_->change(insertSql(columns), values);
     // The new row may fall among the rows fetched ahead.
     noteOwnChange(false);
+}
+
+// The INSERT for a set of columns; a run of additions sets the same ones row after row.
+const QString& SqliteTableCursor::insertSql(const QList<int>& columns) {
+    if (columns == insertColumns_ && !insertSql_.isEmpty()) return insertSql_;
+    QStringList names;
+    QStringList marks;
+    for (const int column : columns) {
+        names.append(table_.quotedColumns.at(column));
+        marks.append(QStringLiteral("?"));
+    }
+    const QString target = QStringLiteral("INSERT INTO ") + table_.quotedName;
+    insertColumns_ = columns;
+    insertSql_ = columns.isEmpty()
+                     ? target + QStringLiteral(" DEFAULT VALUES")
+                     : target + QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
+                           QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) +
+                           QLatin1Char(')');
+    return insertSql_;
 }
 
 void SqliteTableCursor::updateRow(const Changes& changes) {

@@ -57,6 +57,7 @@ private:
     void readRows(const BoundSql& query, RowBatch& into) const;
 
     void insertRow(const Changes& changes);
+    const QString& insertSql(const QList<int>& columns);
     void updateRow(const Changes& changes);
     void noteOwnChange(bool aheadStaysValid);
 
@@ -75,6 +76,8 @@ private:
     bool noMatch_ = false;
     EditMode editMode_ = EditMode::None;
     Changes changes_;
+    QList<int> insertColumns_;
+    QString insertSql_;
     bool closed_ = false;
 };
 

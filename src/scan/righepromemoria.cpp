@@ -14,15 +14,29 @@ QString TestoFisso(const QString& testo, int larghezza) {
 }
 
 QString RigaVisualizzata(const AppuntamentoDovuto& appuntamento) {
-    const QString cliente = appuntamento.cliente < kClienteVisibile
-                                ? AllineaDestra(appuntamento.cliente, kLarghezzaCliente)
-                                : QString(kLarghezzaCliente, QLatin1Char(' '));
-    return testi::ddmmyyhhnn(appuntamento.momento) + QLatin1Char(' ') + cliente + QLatin1Char(' ') +
-           appuntamento.causa + QLatin1Char(' ') + appuntamento.note;
+    QString riga;
+    riga.reserve(74 + appuntamento.note.size());
+    riga += testi::ddmmyyhhnn(appuntamento.momento);
+    riga += QLatin1Char(' ');
+    riga += appuntamento.cliente < kClienteVisibile
+                ? AllineaDestra(appuntamento.cliente, kLarghezzaCliente)
+                : QString(kLarghezzaCliente, QLatin1Char(' '));
+    riga += QLatin1Char(' ');
+    riga += appuntamento.causa;
+    riga += QLatin1Char(' ');
+    riga += appuntamento.note;
+    return riga;
 }
 
 QString RigaChiave(const AppuntamentoDovuto& appuntamento) {
     const QChar bar = QLatin1Char('|');
-    return QString::number(appuntamento.cliente) + bar + testi::trimSpaces(appuntamento.azione) +
-           bar + testi::generalDateText(appuntamento.momento) + bar;
+    QString riga;
+    riga.reserve(40);
+    riga += QString::number(appuntamento.cliente);
+    riga += bar;
+    riga += testi::trimSpaces(appuntamento.azione);
+    riga += bar;
+    riga += testi::generalDateText(appuntamento.momento);
+    riga += bar;
+    return riga;
 }

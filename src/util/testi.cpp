@@ -44,28 +44,17 @@ void appendDigits(QString& text, int value, int digits) {
     text.append(buffer, digits);
 }
 
-QString twoDigits(int value) {
-    QString text;
-    appendDigits(text, value, 2);
-    return text;
-}
-
-QString datePart(const QDate& date, bool fullYear) {
+void appendDate(QString& text, const QDate& date, bool fullYear) {
     const QChar sep = RegionalFormats::current().dateSeparator;
-    QString text;
-    text.reserve(10);
     appendDigits(text, date.day(), 2);
     text += sep;
     appendDigits(text, date.month(), 2);
     text += sep;
     appendDigits(text, fullYear ? date.year() : date.year() % 100, fullYear ? 4 : 2);
-    return text;
 }
 
-QString timePart(int seconds, bool withSeconds) {
+void appendTime(QString& text, int seconds, bool withSeconds) {
     const QChar sep = RegionalFormats::current().timeSeparator;
-    QString text;
-    text.reserve(8);
     appendDigits(text, seconds / 3600, 2);
     text += sep;
     appendDigits(text, seconds / 60 % 60, 2);
@@ -73,7 +62,6 @@ QString timePart(int seconds, bool withSeconds) {
         text += sep;
         appendDigits(text, seconds % 60, 2);
     }
-    return text;
 }
 
 // Decimal digits of a value rounded to 15 significant digits: value = 0.d1d2... × 10^exponent.
@@ -127,7 +115,7 @@ QString exponentText(const Decimal& decimal) {
     }
     const int exponent = decimal.exponent - 1;
     text += exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+");
-    text += twoDigits(std::abs(exponent));
+    appendDigits(text, std::abs(exponent), 2);
     return text;
 }
 
@@ -207,9 +195,14 @@ std::optional<double> parseNumber(const QString& text) {
 
 QString generalDateText(double serial) {
     const DateAndSeconds parts = splitSerial(serial);
-    if (parts.date == QDate(1899, 12, 30)) return timePart(parts.seconds, true);
-    if (parts.wholeDay) return datePart(parts.date, true);
-    return datePart(parts.date, true) + QLatin1Char(' ') + timePart(parts.seconds, true);
+    QString text;
+    text.reserve(19);
+    const bool withDate = parts.date != QDate(1899, 12, 30);
+    if (withDate) appendDate(text, parts.date, true);
+    if (withDate && parts.wholeDay) return text;
+    if (withDate) text += QLatin1Char(' ');
+    appendTime(text, parts.seconds, true);
+    return text;
 }
 
 double parseDateText(const QString& text) {
@@ -230,21 +223,36 @@ double parseDateText(const QString& text) {
 }
 
 QString ddmmyyhhnn(double serial) {
-    return ddmmyy(serial) + QLatin1Char(' ') + hhnn(serial);
+    const DateAndSeconds parts = splitSerial(serial);
+    QString text;
+    text.reserve(14);
+    appendDate(text, parts.date, false);
+    text += QLatin1Char(' ');
+    appendTime(text, parts.seconds, false);
+    return text;
 }
 
 QString ddmmyy(double serial) {
-    return datePart(splitSerial(serial).date, false);
+    QString text;
+    appendDate(text, splitSerial(serial).date, false);
+    return text;
 }
 
 QString hhnn(double serial) {
-    return timePart(splitSerial(serial).seconds, false);
+    QString text;
+    appendTime(text, splitSerial(serial).seconds, false);
+    return text;
 }
 
 QString ddmmhhnn(double serial) {
     const DateAndSeconds parts = splitSerial(serial);
-    return twoDigits(parts.date.day()) + RegionalFormats::current().dateSeparator +
-           twoDigits(parts.date.month()) + QLatin1Char(' ') + timePart(parts.seconds, false);
+    QString text;
+    appendDigits(text, parts.date.day(), 2);
+    text += RegionalFormats::current().dateSeparator;
+    appendDigits(text, parts.date.month(), 2);
+    text += QLatin1Char(' ');
+    appendTime(text, parts.seconds, false);
+    return text;
 }
 
 QString weekdayUpper(double serial) {
@@ -264,6 +272,14 @@ double roundHalfEven(double value) {
 
 double roundFourDecimals(double value) {
     if (!std::isfinite(value)) return value;
+    // Away from a half, rounding the binary value gives what rounding its 15-digit decimal form
+    // gives, and k / 10000 is the double nearest to the decimal text read back. Near a half
+    // (and for huge values) only the decimal form decides.
+    const double scaled = std::fabs(value) * 10000;
+    const double distanceFromHalf = std::fabs(scaled - std::floor(scaled) - 0.5);
+    if (scaled < 1e10 && distanceFromHalf > 1e-6) {
+        return std::copysign(std::round(scaled), value) / 10000;
+    }
     const Decimal rounded = roundedTo(fifteenDigits(value), 4);
     QString text = plainText(rounded);
     text.replace(RegionalFormats::current().decimalSeparator, QLatin1Char('.'));

@@ -104,7 +104,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FourDecimalsCase{30.0 / 1440, 0.0208}, FourDecimalsCase{60.0 / 1440, 0.0417},
                       FourDecimalsCase{90.0 / 1440, 0.0625}, FourDecimalsCase{1440.0 / 1440, 1.0},
                       FourDecimalsCase{0.03125, 0.0313}, FourDecimalsCase{-0.03125, -0.0313},
-                      FourDecimalsCase{0.99996, 1.0}, FourDecimalsCase{0.00004, 0.0}));
+                      FourDecimalsCase{0.99996, 1.0}, FourDecimalsCase{0.00004, 0.0},
+                      FourDecimalsCase{0.00015, 0.0002}, FourDecimalsCase{-0.00015, -0.0002},
+                      FourDecimalsCase{1234.56785, 1234.5679}, FourDecimalsCase{2.00005, 2.0001},
+                      FourDecimalsCase{2.00004999, 2.0},
+                      FourDecimalsCase{1e12 + 0.00015, 1e12}));
 
 TEST(DateSerial, RoundTripsToTheSecond) {
     const QDateTime moment(QDate(2026, 12, 6), QTime(10, 0, 0));
