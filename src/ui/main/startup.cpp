@@ -44,8 +44,7 @@ Startup::Startup(Globali& globali, PlatformServices& platform, QWidget* parent)
       scansione_(globali, platform.clock, platform.yielder, platform.launcher,
                  [this](const EsitoSelezione& esito) { mostraSelezione(esito); }),
       parametri_(std::make_unique<GestioneParametri>(globali, SuonoConfigurato{})),
-      chiusura_([&globali] { ChiudiProgramma(globali); }),
-      elenco_([this] { mostraElenco(); }) {
+      chiusura_([&globali] { ChiudiProgramma(globali); }) {
     setObjectName(QStringLiteral("Startup"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -183,7 +182,7 @@ void Startup::mostraElenco() {
 void Startup::collegaComandi() {
     connect(command1_[0], &QPushButton::clicked, this, &QWidget::close);
     connect(command1_[1], &QPushButton::clicked, this, &Startup::mostraParametri);
-    connect(command1_[3], &QPushButton::clicked, this, [this] { elenco_(); });
+    connect(command1_[3], &QPushButton::clicked, this, &Startup::mostraElenco);
     connect(pctParam->Combo1, &QComboBox::activated, this,
             [this](int posizione) { globali_.SuonoAttivo = posizione == 0; });
     connect(pctParam->cmdTest, &QPushButton::clicked, this,

@@ -59,8 +59,6 @@ public:
 
     // How the program ends when this window closes (ChiudiProgramma; tests record it).
     void impostaChiusura(std::function<void()> chiusura) { chiusura_ = std::move(chiusura); }
-    // How "&ELENCA" shows the list window (the list window; tests record it).
-    void impostaElenco(std::function<void()> elenco) { elenco_ = std::move(elenco); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,6 +90,5 @@ private:
     Scansione scansione_;
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
-    std::function<void()> elenco_;
     bool controlloInCorso_ = false;
 };
