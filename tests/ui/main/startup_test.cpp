@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -94,6 +95,25 @@ TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
     Startup startup(globali, services);
     EXPECT_EQ(startup.avvia(), Startup::Avvio::Errore);
     EXPECT_FALSE(startup.Timer1->isActive());
+}
+
+TEST_F(StartupTest, ElencaOpensTheListOverTheLastRebuild) {
+    scriviIni("");
+    appuntamento(1234, kOggi + 10.0 / 24, 30);
+    Startup startup(globali, services);
+    ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+    QString finestra;
+    int righe = -1;
+    QTimer::singleShot(0, [&] {
+        QWidget* modale = QApplication::activeModalWidget();
+        if (!modale) return;
+        finestra = modale->objectName();
+        righe = modale->findChild<QListView*>()->model()->rowCount();
+        modale->close();
+    });
+    startup.Command1(3)->click();
+    EXPECT_EQ(finestra, "ListaApp");
+    EXPECT_EQ(righe, 1);
 }
 
 TEST_F(StartupTest, TheTimerRunsThePoll) {
