@@ -103,15 +103,21 @@ public:
     std::map<std::string, Times> medians;
 };
 
-// Runs the registered benchmarks (each with repetitions) and prints how many times slower
-// `measured` is than `baseline`, by wall-clock and by CPU time.
-inline int runAndCompare(int argc, char** argv, const std::string& measured,
-                         const std::string& baseline) {
+// A benchmark measured against its baseline.
+struct Comparison {
+    std::string measured;
+    std::string baseline;
+};
+
+// Runs the registered benchmarks (each with repetitions) and prints, for each comparison, how
+// many times slower `measured` is than `baseline`, by wall-clock and by CPU time.
+inline int runAndCompare(int argc, char** argv, const std::vector<Comparison>& comparisons) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     MedianKeeper keeper;
     benchmark::RunSpecifiedBenchmarks(&keeper);
-    if (keeper.medians.count(measured) && keeper.medians.count(baseline)) {
+    for (const auto& [measured, baseline] : comparisons) {
+        if (!keeper.medians.count(measured) || !keeper.medians.count(baseline)) continue;
         const MedianKeeper::Times slow = keeper.medians[measured];
         const MedianKeeper::Times fast = keeper.medians[baseline];
         std::printf("\n%s / %s (medians): %.2f wall-clock, %.2f CPU\n", measured.c_str(),

@@ -110,5 +110,5 @@ BENCHMARK(PlainLoopRebuild)
 }  // namespace
 
 int main(int argc, char** argv) {
-    return benchdb::runAndCompare(argc, argv, "AdapterRebuild", "PlainLoopRebuild");
+    return benchdb::runAndCompare(argc, argv, {{"AdapterRebuild", "PlainLoopRebuild"}});
 }

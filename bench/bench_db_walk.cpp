@@ -64,5 +64,5 @@ BENCHMARK(PlainLoopWalk)->Unit(benchmark::kMillisecond)->Repetitions(7)->Display
 }  // namespace
 
 int main(int argc, char** argv) {
-    return benchdb::runAndCompare(argc, argv, "AdapterWalk", "PlainLoopWalk");
+    return benchdb::runAndCompare(argc, argv, {{"AdapterWalk", "PlainLoopWalk"}});
 }

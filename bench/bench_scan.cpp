@@ -8,10 +8,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <map>
 #include <stdexcept>
 #include <string>
 
+#include "bench_db_fixture.h"
 #include "db/database.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
@@ -188,41 +188,20 @@ void BM_PollPlainSql(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_RebuildAdapter)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_RebuildPlainSql)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_PollAdapter)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_PollPlainSql)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// Prints the usual table and keeps each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-};
+BENCHMARK(BM_RebuildAdapter)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_RebuildPlainSql)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_PollAdapter)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_PollPlainSql)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto ratio = [&](const char* adapter, const char* plain) {
-        const double a = reporter.seconds[adapter];
-        const double p = reporter.seconds[plain];
-        if (p > 0) std::printf("%s / %s = %.2f (target: at most 3)\n", adapter, plain, a / p);
-    };
-    ratio("BM_RebuildAdapter/iterations:3", "BM_RebuildPlainSql/iterations:3");
-    ratio("BM_PollAdapter/iterations:3", "BM_PollPlainSql/iterations:3");
+    benchdb::runAndCompare(
+        argc, argv,
+        {{"BM_RebuildAdapter", "BM_RebuildPlainSql"}, {"BM_PollAdapter", "BM_PollPlainSql"}});
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak resident memory of the whole run: %.1f MB (target for the rebuild: < 300)\n",
                 usage.ru_maxrss / 1024.0);
-    benchmark::Shutdown();
     return 0;
 }

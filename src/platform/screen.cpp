@@ -17,9 +17,14 @@ double Screen::twipsFromPixels(int pixels) const {
     return pixels * kTwipsPerInch / logicalDpi();
 }
 
-QRect Screen::rectFromTwips(double left, double top, double width, double height) const {
-    return {pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
-            pixelsFromTwips(height)};
+QRect Screen::rectFromTwips(const QRect& twips) const {
+    return {pixelsFromTwips(twips.x()), pixelsFromTwips(twips.y()), pixelsFromTwips(twips.width()),
+            pixelsFromTwips(twips.height())};
+}
+
+QRectF Screen::rectToTwips(const QRect& pixels) const {
+    return {twipsFromPixels(pixels.x()), twipsFromPixels(pixels.y()),
+            twipsFromPixels(pixels.width()), twipsFromPixels(pixels.height())};
 }
 
 QSize Screen::sizeTwips() const {

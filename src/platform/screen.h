@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 
 class Screen {
@@ -14,8 +15,10 @@ public:
 
     int pixelsFromTwips(double twips) const;
     double twipsFromPixels(int pixels) const;
-    // A rectangle given in twips (left, top, width, height), in pixels.
-    QRect rectFromTwips(double left, double top, double width, double height) const;
+    // A rectangle given in twips, in pixels.
+    QRect rectFromTwips(const QRect& twips) const;
+    // A rectangle given in pixels, in twips.
+    QRectF rectToTwips(const QRect& pixels) const;
     // Primary screen's size in twips.
     QSize sizeTwips() const;
 };

@@ -6,7 +6,6 @@
 #include "platform/screen.h"
 #include "ui/list/adattamentocornice.h"
 #include "ui/list/geometriafinestra.h"
-#include "ui/list/twips.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ GeometriaFinestra geometriaDi(const QWidget& finestra, const QString& fileIni,
 }  // namespace
 
 void RipristinaFinestra(QWidget& finestra, const QString& fileIni, const Screen& schermo) {
-    const QSizeF progetto = rettangoloInTwips(finestra.frameGeometry(), schermo).size();
+    const QSizeF progetto = schermo.rectToTwips(finestra.frameGeometry()).size();
     const std::optional<QRect> esterno = geometriaDi(finestra, fileIni, schermo)
                                              .daRipristinare(progetto, ridimensionabile(finestra));
     if (!esterno) {
@@ -38,11 +37,11 @@ void RipristinaFinestra(QWidget& finestra, const QString& fileIni, const Screen&
                                 Qt::WindowMaximized);
         return;
     }
-    AdattamentoCornice::applica(finestra, rettangoloInPixel(*esterno, schermo));
+    AdattamentoCornice::applica(finestra, schermo.rectFromTwips(*esterno));
 }
 
 void SalvaFinestra(const QWidget& finestra, const QString& fileIni, const Screen& schermo) {
     geometriaDi(finestra, fileIni, schermo)
         .salva(statoDi(finestra), ridimensionabile(finestra),
-               rettangoloInTwips(finestra.frameGeometry(), schermo));
+               schermo.rectToTwips(finestra.frameGeometry()));
 }

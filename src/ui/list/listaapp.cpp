@@ -18,7 +18,6 @@
 #include "platform/services.h"
 #include "ui/list/disposizionelista.h"
 #include "ui/list/geometria.h"
-#include "ui/list/twips.h"
 
 namespace {
 
@@ -71,8 +70,8 @@ ListaApp::ListaApp(Globali& globali, PlatformServices& platform, const QStringLi
     sfondo.setColor(QPalette::Window, QColor(224, 224, 224));
     setPalette(sfondo);
     creaControlli();
-    resize(rettangoloInPixel(QRect(0, 0, kLarghezzaProgetto, kAltezzaProgetto), platform_.screen)
-               .size());
+    resize(
+        platform_.screen.rectFromTwips(QRect(0, 0, kLarghezzaProgetto, kAltezzaProgetto)).size());
     RipristinaFinestra(*this, globali_.FileIni, platform_.screen);
     righeApp_->setStringList(elenco_.righe());
 }
@@ -143,11 +142,11 @@ void ListaApp::resizeEvent(QResizeEvent* evento) {
 // Applies the resize rule to the client area; the header stays where it is.
 void ListaApp::dispone() {
     const Screen& schermo = platform_.screen;
-    const QRectF area = rettangoloInTwips(rect(), schermo);
+    const QRectF area = schermo.rectToTwips(rect());
     const DisposizioneLista disposizione =
         DisposizioneLista::perArea(QSize(qRound(area.width()), qRound(area.height())));
-    lstApp_->setGeometry(rettangoloInPixel(disposizione.lstApp, schermo));
-    Command1_->setGeometry(rettangoloInPixel(disposizione.Command1, schermo));
+    lstApp_->setGeometry(schermo.rectFromTwips(disposizione.lstApp));
+    Command1_->setGeometry(schermo.rectFromTwips(disposizione.Command1));
     allineaIntestazione();
 }
 

@@ -15,8 +15,7 @@ PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QF
     setFont(fonts::sansSerif(9.75));
     const auto place = [&](QWidget* control, const char* name, QRect twips) {
         control->setObjectName(QString::fromLatin1(name));
-        control->setGeometry(
-            screen.rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
+        control->setGeometry(screen.rectFromTwips(twips));
     };
     Label2_0 = new QLabel(QStringLiteral("Analizza ogni            secondi"), this);
     place(Label2_0, "Label2_0", {180, 180, 2625, 285});

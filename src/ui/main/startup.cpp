@@ -66,8 +66,7 @@ void Startup::creaControlli() {
     const Screen& screen = platform_.screen;
     const auto place = [&](QWidget* control, const char* name, QRect twips) {
         control->setObjectName(QString::fromLatin1(name));
-        control->setGeometry(
-            screen.rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
+        control->setGeometry(screen.rectFromTwips(twips));
     };
     pctBase = new QWidget(this);
     place(pctBase, "pctBase", {0, 45, 5190, 1905});
@@ -97,7 +96,7 @@ void Startup::creaControlli() {
     setTabOrder(command1_[3], command1_[0]);
     setTabOrder(command1_[0], command1_[1]);
     pctParam = new PannelloParametri(screen, this);
-    pctParam->setGeometry(screen.rectFromTwips(0, 0, 5145, 1950));
+    pctParam->setGeometry(screen.rectFromTwips({0, 0, 5145, 1950}));
 }
 
 Startup::Avvio Startup::avvia() {

@@ -223,7 +223,7 @@ void GesProme::keyPressEvent(QKeyEvent* event) {
 }
 
 QRect GesProme::pixel(int left, int top, int width, int height) const {
-    return platform_.screen.rectFromTwips(left, top, width, height);
+    return platform_.screen.rectFromTwips({left, top, width, height});
 }
 
 QLabel* GesProme::etichetta(QWidget* parent, const QString& nome, const QString& testo,
