@@ -79,8 +79,4 @@ void Database::rollback() {
     connection_->noteChange();
 }
 
-Connection& Database::connection() {
-    return *connection_;
-}
-
 }  // namespace db

@@ -48,8 +48,6 @@ public:
     void commit();
     void rollback();
 
-    Connection& connection();
-
 private:
     explicit Database(std::shared_ptr<Connection> connection);
     // Shared with the cursors, which fail cleanly once the database has been closed.

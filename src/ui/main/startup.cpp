@@ -14,6 +14,7 @@
 
 #include "app/chiusura.h"
 #include "app/globali.h"
+#include "app/impostazioni.h"
 #include "db/dberror.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
@@ -115,13 +116,13 @@ Startup::Avvio Startup::avvia() {
 
 void Startup::avviaScansione() {
     pctParam->hide();
-    impostazioni_ = impostazioni::leggiAgenda(globali_);
-    pctParam->mostraSuono(impostazioni_.suonoAttivo);
+    const Impostazioni impostazioni = impostazioni::leggiAgenda(globali_);
+    pctParam->mostraSuono(impostazioni.suonoAttivo);
     List1->hide();
     pctParam->raise();
     pctParam->lbFile->setText(globali_.FileSuono);
-    pctParam->Text1->setText(impostazioni_.testoSecondi);
-    parametri_ = std::make_unique<GestioneParametri>(globali_, impostazioni_.suono);
+    pctParam->Text1->setText(impostazioni.testoSecondi);
+    parametri_ = std::make_unique<GestioneParametri>(globali_, impostazioni.suono);
     setWindowTitle(QStringLiteral("PROMEMORIA "));
     scansione_.azzeraContaCicli();
     scansione_.selezionaAppuntamenti();

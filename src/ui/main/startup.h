@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/impostazioni.h"
 #include "scan/scansione.h"
 
 class QLabel;
@@ -54,8 +53,6 @@ public:
     QStringList chiavi() const;
 
     Scansione& scansione() { return scansione_; }
-    const Impostazioni& impostazioni() const { return impostazioni_; }
-    const GestioneParametri& parametri() const { return *parametri_; }
 
     // How the program ends when this window closes (ChiudiProgramma; tests record it).
     void impostaChiusura(std::function<void()> chiusura) { chiusura_ = std::move(chiusura); }
@@ -86,7 +83,6 @@ private:
     std::array<QPushButton*, 4> command1_{};
     QStringListModel* righe_;
     QStringListModel* chiavi_;
-    Impostazioni impostazioni_;
     Scansione scansione_;
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
