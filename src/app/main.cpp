@@ -4,7 +4,7 @@
 #include "app/chiusura.h"
 #include "app/configurazione.h"
 #include "app/globali.h"
-#include "platform/qtplatform.h"
+#include "platform/gui/qtplatform.h"
 #include "ui/main/startup.h"
 
 int main(int argc, char** argv) {

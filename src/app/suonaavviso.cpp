@@ -1,5 +1,5 @@
 // Alert sound.
-#include "ui/main/suonaavviso.h"
+#include "app/suonaavviso.h"
 
 #include "app/globali.h"
 #include "platform/soundplayer.h"

@@ -3,8 +3,6 @@
 
 #include <QString>
 
-class QWidget;
-
 enum class MessageIcon { None, Stop, Question };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
@@ -21,13 +19,4 @@ public:
     virtual ~MessageBox() = default;
     // Shows the box modally and returns the operator's answer.
     virtual MessageAnswer show(const MessageRequest& request) = 0;
-};
-
-class QtMessageBox : public MessageBox {
-public:
-    explicit QtMessageBox(QWidget* parent = nullptr) : parent_(parent) {}
-    MessageAnswer show(const MessageRequest& request) override;
-
-private:
-    QWidget* parent_;
 };

@@ -1,8 +1,6 @@
-// Screen measures from QGuiApplication's primary screen.
+// Conversions between twips and pixels at the screen's logical resolution.
 #include "platform/screen.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <cmath>
 
 namespace {
@@ -28,18 +26,7 @@ QRectF Screen::rectToTwips(const QRect& pixels) const {
 }
 
 QSize Screen::sizeTwips() const {
-    const QRect area = availableGeometry();
+    const QRect area = geometry();
     return {static_cast<int>(std::lround(twipsFromPixels(area.width()))),
             static_cast<int>(std::lround(twipsFromPixels(area.height())))};
-}
-
-QRect QtScreen::availableGeometry() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-}
-
-double QtScreen::logicalDpi() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
-    return dpi > 0 ? dpi : 96.0;
 }

@@ -8,8 +8,8 @@
 class Screen {
 public:
     virtual ~Screen() = default;
-    // Available area of the primary screen, in pixels.
-    virtual QRect availableGeometry() const = 0;
+    // The whole primary screen, in pixels (panels and docks included).
+    virtual QRect geometry() const = 0;
     // Logical dots per inch of the primary screen.
     virtual double logicalDpi() const = 0;
 
@@ -21,10 +21,4 @@ public:
     QRectF rectToTwips(const QRect& pixels) const;
     // Primary screen's size in twips.
     QSize sizeTwips() const;
-};
-
-class QtScreen : public Screen {
-public:
-    QRect availableGeometry() const override;
-    double logicalDpi() const override;
 };

@@ -1,5 +1,5 @@
 // Conversions of the reminder key's values, as the list window hands them over.
-#include "ui/reminder/chiavepromemoria.h"
+#include "reminder/chiavepromemoria.h"
 
 #include "util/testi.h"
 #include "util/valori.h"

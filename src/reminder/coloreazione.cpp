@@ -1,5 +1,5 @@
 // Reads an action's colour value as an RGB colour or a system colour of the palette.
-#include "ui/reminder/coloreazione.h"
+#include "reminder/coloreazione.h"
 
 #include <QGuiApplication>
 #include <QPalette>

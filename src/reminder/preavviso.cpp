@@ -1,5 +1,5 @@
 // Conversions between an alarm lead in minutes and the amount with its unit.
-#include "ui/reminder/preavviso.h"
+#include "reminder/preavviso.h"
 
 namespace {
 constexpr double kMinutiOra = 60;

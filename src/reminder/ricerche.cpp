@@ -1,9 +1,9 @@
 // Client and action look-ups: one read-only query each, closed before returning.
-#include "ui/reminder/ricerche.h"
+#include "reminder/ricerche.h"
 
 #include "db/database.h"
 #include "db/schema.h"
-#include "ui/reminder/coloreazione.h"
+#include "reminder/coloreazione.h"
 #include "util/testi.h"
 #include "util/valori.h"
 

@@ -1,5 +1,5 @@
 // Writes of "&IMPOSTA AVVISO" and "&NON AVVISARE PIU'": the appointment first, then its reminder.
-#include "ui/reminder/rispostapromemoria.h"
+#include "reminder/rispostapromemoria.h"
 
 #include <iostream>
 

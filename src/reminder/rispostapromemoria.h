@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "ui/reminder/preavviso.h"
+#include "reminder/preavviso.h"
 
 namespace db {
 class TableCursor;

@@ -1,8 +1,8 @@
 // Loading of one reminder: seeks on both tables, the shown texts, the client and the action.
-#include "ui/reminder/schedapromemoria.h"
+#include "reminder/schedapromemoria.h"
 
 #include "db/schema.h"
-#include "ui/reminder/ricerche.h"
+#include "reminder/ricerche.h"
 #include "util/testi.h"
 #include "util/valori.h"
 

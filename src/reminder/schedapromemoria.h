@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "db/database.h"
-#include "ui/reminder/chiavepromemoria.h"
-#include "ui/reminder/vistapromemoria.h"
+#include "reminder/chiavepromemoria.h"
+#include "reminder/vistapromemoria.h"
 
 class SchedaPromemoria {
 public:

@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QString>
 
-#include "ui/reminder/preavviso.h"
+#include "reminder/preavviso.h"
 
 struct VistaPromemoria {
     QString codiceCliente;       // lbCliCod

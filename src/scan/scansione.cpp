@@ -3,8 +3,8 @@
 
 #include <QtGlobal>
 #include <cmath>
+#include <utility>
 
-#include "app/globali.h"
 #include "db/dberror.h"
 #include "platform/eventyielder.h"
 #include "scan/controllopromemoria.h"
@@ -28,9 +28,12 @@ private:
 
 }  // namespace
 
-Scansione::Scansione(Globali& globali, const Clock& clock, EventYielder& yielder,
-                     ProcessLauncher& launcher, AlTermineSelezione alTermineSelezione)
-    : globali_(globali),
+Scansione::Scansione(db::Database& visite, db::Database& work, QString fileIni, const Clock& clock,
+                     EventYielder& yielder, ProcessLauncher& launcher,
+                     AlTermineSelezione alTermineSelezione)
+    : visite_(visite),
+      work_(work),
+      fileIni_(std::move(fileIni)),
       clock_(clock),
       yielder_(yielder),
       launcher_(launcher),
@@ -42,8 +45,7 @@ void Scansione::controllaPromemoria() {
     contaCicli_ += 1;
     {
         Segnalino percorso(percorsoInCorso_);
-        ControlloPromemoria(*globali_.DbWork, globali_.FileIni, clock_, yielder_, launcher_)
-            .esegui();
+        ControlloPromemoria(work_, fileIni_, clock_, yielder_, launcher_).esegui();
     }
     eseguiSelezioneRinviata();
     yielder_.yieldToEvents();
@@ -55,7 +57,7 @@ void Scansione::selezionaAppuntamenti() {
     {
         Segnalino selezione(selezioneInCorso_);
         const EsitoSelezione esito =
-            SelezioneAppuntamenti(*globali_.DbVisite, *globali_.DbWork, clock_, yielder_).esegui();
+            SelezioneAppuntamenti(visite_, work_, clock_, yielder_).esegui();
         selezioneDaRipetere_ = false;
         alTermineSelezione_(esito);
     }

@@ -1,21 +1,27 @@
 // The timer-driven scanning: polls, the rebuild after every fifteenth, and their re-entrancy.
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "scan/selezioneappuntamenti.h"
 
-struct Globali;
 class Clock;
 class EventYielder;
 class ProcessLauncher;
+namespace db {
+class Database;
+}  // namespace db
 
 class Scansione {
 public:
     using AlTermineSelezione = std::function<void(const EsitoSelezione&)>;
 
-    Scansione(Globali& globali, const Clock& clock, EventYielder& yielder,
-              ProcessLauncher& launcher, AlTermineSelezione alTermineSelezione);
+    // Polls the reminder table of `work` and rebuilds it from the appointments of `visite`;
+    // `fileIni` travels on the alert program's command line.
+    Scansione(db::Database& visite, db::Database& work, QString fileIni, const Clock& clock,
+              EventYielder& yielder, ProcessLauncher& launcher,
+              AlTermineSelezione alTermineSelezione);
 
     // One poll (ControllaPromemoria). A poll asked for while one is under way (a tick
     // delivered during its yields) is dropped.
@@ -30,12 +36,13 @@ public:
     void richiediSelezione();
 
     double contaCicli() const { return contaCicli_; }
-    void azzeraContaCicli() { contaCicli_ = 0; }
 
 private:
     void eseguiSelezioneRinviata();
 
-    Globali& globali_;
+    db::Database& visite_;
+    db::Database& work_;
+    QString fileIni_;
     const Clock& clock_;
     EventYielder& yielder_;
     ProcessLauncher& launcher_;

@@ -1,5 +1,5 @@
 // The reminder key's conversions of the values the list window hands over.
-#include "ui/reminder/chiavepromemoria.h"
+#include "reminder/chiavepromemoria.h"
 
 #include <gtest/gtest.h>
 

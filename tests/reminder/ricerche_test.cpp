@@ -1,5 +1,5 @@
 // Client and action look-ups on a real work database.
-#include "ui/reminder/ricerche.h"
+#include "reminder/ricerche.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The writes of "&IMPOSTA AVVISO" and "&NON AVVISARE PIU'" on real database files.
-#include "ui/reminder/rispostapromemoria.h"
+#include "reminder/rispostapromemoria.h"
 
 #include <gtest/gtest.h>
 
 #include "db/schema.h"
+#include "reminder/schedapromemoria.h"
 #include "reminderworkspace.h"
-#include "ui/reminder/schedapromemoria.h"
 
 namespace schema = db::schema;
 

@@ -1,5 +1,5 @@
 // What the reminder window shows, read from real database files.
-#include "ui/reminder/schedapromemoria.h"
+#include "reminder/schedapromemoria.h"
 
 #include <gtest/gtest.h>
 

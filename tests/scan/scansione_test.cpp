@@ -15,9 +15,10 @@ double alle(double giorno, int ore, int minuti) {
 }
 
 class ScansioneTest : public ::testing::Test {
-  protected:
+protected:
     ScansioneTest()
-        : scansione(ws.globali, platform.clock, platform.yielder, platform.launcher,
+        : scansione(*ws.globali.DbVisite, *ws.globali.DbWork, ws.globali.FileIni, platform.clock,
+                    platform.yielder, platform.launcher,
                     [this](const EsitoSelezione& esito) { selezioni.append(esito); }) {
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     }
@@ -67,10 +68,12 @@ TEST_F(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
 }
 
 TEST_F(ScansioneTest, ArgumentKeepsBlanksShellCharactersAndAnEmptyAction) {
-    ws.globali.FileIni = "/home/op/dati Gestar/Gestar.ini";
+    Scansione conSpazi(*ws.globali.DbVisite, *ws.globali.DbWork, "/home/op/dati Gestar/Gestar.ini",
+                       platform.clock, platform.yielder, platform.launcher,
+                       [](const EsitoSelezione&) {});
     promemoria(7, kOggi, "", kOggi);
     promemoria(8, kOggi, "$(x);'", kOggi);
-    scansione.controllaPromemoria();
+    conSpazi.controllaPromemoria();
     EXPECT_EQ(argomenti(), (QStringList{"/home/op/dati Gestar/Gestar.ini|1|7||06/12/2026",
                                         "/home/op/dati Gestar/Gestar.ini|2|8|$(x);'|06/12/2026"}));
 }

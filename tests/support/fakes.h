@@ -73,7 +73,7 @@ class FakeScreen : public Screen {
 public:
     QRect area = QRect(0, 0, 1280, 1024);
     double dpi = 96.0;
-    QRect availableGeometry() const override { return area; }
+    QRect geometry() const override { return area; }
     double logicalDpi() const override { return dpi; }
 };
 

@@ -9,7 +9,7 @@
 #include "alert/avvisodescritto.h"
 #include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
-#include "platform/qtsoundplayer.h"
+#include "platform/gui/qtsoundplayer.h"
 
 namespace {
 

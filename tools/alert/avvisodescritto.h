@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "alert/avviso.h"
-#include "ui/reminder/ricerche.h"
+#include "reminder/ricerche.h"
 
 struct AvvisoDescritto {
     Avviso avviso;

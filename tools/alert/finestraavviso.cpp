@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "alert/elencoavvisi.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 
 namespace {
 

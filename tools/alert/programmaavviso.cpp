@@ -6,7 +6,7 @@
 #include "alert/argomentoerrato.h"
 #include "app/globali.h"
 #include "app/impostazioni.h"
-#include "ui/main/suonaavviso.h"
+#include "app/suonaavviso.h"
 
 ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco) : suono_(suono), eco_(eco) {}
 

@@ -6,7 +6,7 @@
 
 #include "app/globali.h"
 #include "idlelauncher.h"
-#include "platform/qtplatform.h"
+#include "platform/gui/qtplatform.h"
 #include "platform/services.h"
 #include "screenshotter.h"
 #include "silentsound.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Fonts of the windows.
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 
 #include <QFontMetrics>
 #include <QWidget>

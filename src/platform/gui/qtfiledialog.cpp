@@ -1,5 +1,5 @@
 // QFileDialog-based file choice.
-#include "platform/qtfiledialog.h"
+#include "platform/gui/qtfiledialog.h"
 
 #include <QDir>
 #include <QFileDialog>

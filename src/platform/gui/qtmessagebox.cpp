@@ -1,5 +1,5 @@
 // QMessageBox-based message boxes.
-#include "platform/messagebox.h"
+#include "platform/gui/qtmessagebox.h"
 
 #include <QMessageBox>
 

@@ -3,12 +3,12 @@
 
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
-#include "platform/messagebox.h"
+#include "platform/gui/qtfiledialog.h"
+#include "platform/gui/qtmessagebox.h"
+#include "platform/gui/qtscreen.h"
+#include "platform/gui/qtsoundplayer.h"
 #include "platform/processlauncher.h"
 #include "platform/qtdocumentopener.h"
-#include "platform/qtfiledialog.h"
-#include "platform/qtsoundplayer.h"
-#include "platform/screen.h"
 #include "platform/services.h"
 
 struct QtPlatform {

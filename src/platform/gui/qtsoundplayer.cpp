@@ -1,5 +1,5 @@
 // Asynchronous play of a waveform file.
-#include "platform/qtsoundplayer.h"
+#include "platform/gui/qtsoundplayer.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -12,7 +12,7 @@
 #include <initializer_list>
 
 #include "app/globali.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/services.h"

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 #include "platform/screen.h"
 
 PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QFrame(parent) {

@@ -15,10 +15,11 @@
 #include "app/chiusura.h"
 #include "app/globali.h"
 #include "app/impostazioni.h"
+#include "app/suonaavviso.h"
 #include "db/dberror.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/services.h"
@@ -26,7 +27,6 @@
 #include "ui/main/filtrotastonumerico.h"
 #include "ui/main/gestioneparametri.h"
 #include "ui/main/pannelloparametri.h"
-#include "ui/main/suonaavviso.h"
 #include "ui/reminder/gesprome.h"
 #include "util/testi.h"
 
@@ -42,8 +42,6 @@ Startup::Startup(Globali& globali, PlatformServices& platform, QWidget* parent)
     : QWidget(parent),
       globali_(globali),
       platform_(platform),
-      scansione_(globali, platform.clock, platform.yielder, platform.launcher,
-                 [this](const EsitoSelezione& esito) { mostraSelezione(esito); }),
       parametri_(std::make_unique<GestioneParametri>(globali, SuonoConfigurato{})),
       chiusura_([&globali] { ChiudiProgramma(globali); }) {
     setObjectName(QStringLiteral("Startup"));
@@ -124,15 +122,17 @@ void Startup::avviaScansione() {
     pctParam->Text1->setText(impostazioni.testoSecondi);
     parametri_ = std::make_unique<GestioneParametri>(globali_, impostazioni.suono);
     setWindowTitle(QStringLiteral("PROMEMORIA "));
-    scansione_.azzeraContaCicli();
-    scansione_.selezionaAppuntamenti();
+    scansione_ = std::make_unique<Scansione>(
+        *globali_.DbVisite, *globali_.DbWork, globali_.FileIni, platform_.clock, platform_.yielder,
+        platform_.launcher, [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
+    scansione_->selezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
-    scansione_.controllaPromemoria();
+    scansione_->controllaPromemoria();
     Timer1->start(globali_.SecondiAnalisi * 1000);
 }
 
 void Startup::centraSulloSchermo() {
-    const QRect area = platform_.screen.availableGeometry();
+    const QRect area = platform_.screen.geometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
@@ -144,12 +144,13 @@ QStringList Startup::chiavi() const {
     return chiavi_->stringList();
 }
 
+// Before the load has opened the databases there is nothing to rebuild or poll.
 void Startup::SelezionaAppuntamenti() {
-    scansione_.richiediSelezione();
+    if (scansione_) scansione_->richiediSelezione();
 }
 
 void Startup::ControllaPromemoria() {
-    scansione_.controllaPromemoria();
+    if (scansione_) scansione_->controllaPromemoria();
 }
 
 void Startup::mostraSelezione(const EsitoSelezione& esito) {

@@ -52,7 +52,8 @@ public:
     QStringList righe() const;
     QStringList chiavi() const;
 
-    Scansione& scansione() { return scansione_; }
+    // The scanning, once the load has opened the databases; nothing before.
+    Scansione* scansione() { return scansione_.get(); }
 
     // How the program ends when this window closes (ChiudiProgramma; tests record it).
     void impostaChiusura(std::function<void()> chiusura) { chiusura_ = std::move(chiusura); }
@@ -83,7 +84,7 @@ private:
     std::array<QPushButton*, 4> command1_{};
     QStringListModel* righe_;
     QStringListModel* chiavi_;
-    Scansione scansione_;
+    std::unique_ptr<Scansione> scansione_;
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
     bool controlloInCorso_ = false;

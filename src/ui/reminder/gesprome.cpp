@@ -10,13 +10,13 @@
 #include <algorithm>
 
 #include "app/globali.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 #include "platform/screen.h"
 #include "platform/services.h"
+#include "reminder/rispostapromemoria.h"
+#include "reminder/schedapromemoria.h"
 #include "ui/reminder/apridocumento.h"
 #include "ui/reminder/campoquantita.h"
-#include "ui/reminder/rispostapromemoria.h"
-#include "ui/reminder/schedapromemoria.h"
 
 namespace {
 
@@ -169,7 +169,7 @@ void GesProme::collega() {
 }
 
 void GesProme::centra() {
-    const QRect area = platform_.screen.availableGeometry();
+    const QRect area = platform_.screen.geometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-#include "ui/reminder/chiavepromemoria.h"
+#include "reminder/chiavepromemoria.h"
 
 class QComboBox;
 class QGroupBox;

@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "db/schema.h"
-#include "ui/reminder/preavviso.h"
+#include "reminder/preavviso.h"
 #include "util/dateserial.h"
 
 namespace {

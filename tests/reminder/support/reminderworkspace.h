@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "app/globali.h"
+#include "reminder/chiavepromemoria.h"
 #include "sideconnection.h"
 #include "support/tempdir.h"
-#include "ui/reminder/chiavepromemoria.h"
 
 // One appointment of the book; its reminder row is written too unless told otherwise.
 struct Appointment {

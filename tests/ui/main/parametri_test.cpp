@@ -3,11 +3,11 @@
 
 #include "app/globali.h"
 #include "app/ini.h"
+#include "app/suonaavviso.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
 #include "ui/main/filtrotastonumerico.h"
 #include "ui/main/gestioneparametri.h"
-#include "ui/main/suonaavviso.h"
 #include "util/regionale.h"
 
 namespace {

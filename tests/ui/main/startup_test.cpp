@@ -62,7 +62,8 @@ TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
     EXPECT_TRUE(startup.Command1(3)->isEnabled());
     EXPECT_EQ(startup.Timer1->interval(), 5000);
     EXPECT_TRUE(startup.Timer1->isActive());
-    EXPECT_EQ(startup.scansione().contaCicli(), 1);
+    ASSERT_NE(startup.scansione(), nullptr);
+    EXPECT_EQ(startup.scansione()->contaCicli(), 1);
     ASSERT_EQ(platform.launcher.launches.size(), 1);
     EXPECT_EQ(platform.launcher.launches[0].arguments,
               QStringList{globali.FileIni + "|1|1234|VIS|06/12/2026 10:00:00"});
@@ -122,7 +123,8 @@ TEST_F(StartupTest, TheTimerRunsThePoll) {
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
     startup.Timer1->setInterval(1);
     QTest::qWait(50);
-    EXPECT_GT(startup.scansione().contaCicli(), 1);
+    ASSERT_NE(startup.scansione(), nullptr);
+    EXPECT_GT(startup.scansione()->contaCicli(), 1);
 }
 
 }  // namespace
