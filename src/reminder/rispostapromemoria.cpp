@@ -1,10 +1,9 @@
 // Writes of "&IMPOSTA AVVISO" and "&NON AVVISARE PIU'": the appointment first, then its reminder.
 #include "reminder/rispostapromemoria.h"
 
-#include <iostream>
-
 #include "db/database.h"
 #include "db/schema.h"
+#include "util/diagnostica.h"
 #include "util/testi.h"
 #include "util/valori.h"
 
@@ -30,23 +29,25 @@ void salvaRiga(db::TableCursor& cursore,
 
 }  // namespace
 
-void RispostaPromemoria::impostaAvviso(const QString& quantita, UnitaAllarme unita,
-                                       const QString& documento) {
+bool RispostaPromemoria::impostaAvviso(const QString& quantita, UnitaAllarme unita,
+                                       bool documentoStaccato) {
     const double minuti = Preavviso{quantitaDigitata(quantita), unita}.minuti();
     const std::optional<double> data = dataAppuntamento();
     const double allarme = data ? Preavviso::momentoAllarme(*data, minuti) : 0;
-    if (allarme <= 0) {
-        nonAvvisarePiu();
-        return;
-    }
-    aggiornaAppuntamento(
-        {{schema::kApAllarm, minuti}, {schema::kApDocumento, testi::trimSpaces(documento)}});
+    if (allarme <= 0) return nonAvvisarePiu();
+    const bool salvata = documentoStaccato
+                             ? aggiornaAppuntamento({{schema::kApAllarm, minuti},
+                                                     {schema::kApDocumento, QStringLiteral("")}})
+                             : aggiornaAppuntamento({{schema::kApAllarm, minuti}});
+    if (!salvata) return false;
     aggiornaPromemoria({{schema::kPmAllarm, allarme}, {schema::kPmWait, QStringLiteral(" ")}});
+    return true;
 }
 
-void RispostaPromemoria::nonAvvisarePiu() {
-    aggiornaAppuntamento({{schema::kApAllarm, 0.0}});
+bool RispostaPromemoria::nonAvvisarePiu() {
+    if (!aggiornaAppuntamento({{schema::kApAllarm, 0.0}})) return false;
     eliminaPromemoria();
+    return true;
 }
 
 // The appointment's moment; nothing when there is no appointment to read it from.
@@ -60,14 +61,17 @@ std::optional<double> RispostaPromemoria::dataAppuntamento() const {
     return std::nullopt;
 }
 
-// Losing this write loses the operator's decision, so it is told on standard error.
-void RispostaPromemoria::aggiornaAppuntamento(Campi campi) {
-    if (appuntamento_.noMatch()) return;
+// Losing this write loses the operator's decision: the caller must tell the operator. An
+// appointment that is not there has nothing to write.
+bool RispostaPromemoria::aggiornaAppuntamento(Campi campi) {
+    if (appuntamento_.noMatch()) return true;
     try {
         salvaRiga(appuntamento_, campi);
     } catch (const db::DbError& errore) {
-        std::cerr << "SCADEX: appointment not updated: " << errore.what() << std::endl;
+        Diagnostica(QStringLiteral("risposta al promemoria non salvata"), errore);
+        return false;
     }
+    return true;
 }
 
 void RispostaPromemoria::aggiornaPromemoria(Campi campi) {

@@ -14,25 +14,31 @@ class TableCursor;
 }
 
 // Works on the two cursors the reminder window's load left on the appointment and on its
-// reminder row. Each write is tried on its own: a failing one is skipped and the next still
-// runs, since the poll's rebuild may have replaced the reminder row meanwhile.
+// reminder row. The appointment carries the answer: when its write fails nothing else is
+// written and the answer is reported as not saved. A failing write of the reminder row is
+// skipped, since the poll's rebuild may have replaced the row meanwhile and the rebuild that
+// follows the answer derives it from the appointment again.
 class RispostaPromemoria {
 public:
     RispostaPromemoria(db::TableCursor& appuntamento, db::TableCursor& promemoria)
         : appuntamento_(appuntamento), promemoria_(promemoria) {}
 
-    // "&IMPOSTA AVVISO": the typed amount in its unit becomes the appointment's lead (and the
-    // document its trimmed name) and the reminder row's new alarm moment. When that moment
-    // would not fall after day 0, stops reminding instead.
-    void impostaAvviso(const QString& quantita, UnitaAllarme unita, const QString& documento);
-    // "&NON AVVISARE PIU'": lead 0 on the appointment, reminder row deleted.
-    void nonAvvisarePiu();
+    // "&IMPOSTA AVVISO": the typed amount in its unit becomes the appointment's lead and the
+    // reminder row's new alarm moment. The appointment's document is cleared only when the
+    // operator detached it; otherwise it stays as the appointment has it. When the new moment
+    // would not fall after day 0, stops reminding instead. False when the answer could not be
+    // saved.
+    [[nodiscard]] bool impostaAvviso(const QString& quantita, UnitaAllarme unita,
+                                     bool documentoStaccato);
+    // "&NON AVVISARE PIU'": lead 0 on the appointment, reminder row deleted. False when the
+    // answer could not be saved.
+    [[nodiscard]] bool nonAvvisarePiu();
 
 private:
     using Campi = std::initializer_list<std::pair<QString, QVariant>>;
 
     std::optional<double> dataAppuntamento() const;
-    void aggiornaAppuntamento(Campi campi);
+    bool aggiornaAppuntamento(Campi campi);
     void aggiornaPromemoria(Campi campi);
     void eliminaPromemoria();
 

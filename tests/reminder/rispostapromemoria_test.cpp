@@ -48,7 +48,7 @@ class ImpostaAvvisoTest : public RispostaTest, public ::testing::WithParamInterf
 
 TEST_P(ImpostaAvvisoTest, StoresTheLeadAndTheAlarmMoment) {
     answer([](RispostaPromemoria& r) {
-        r.impostaAvviso(GetParam().typed, GetParam().unita, "doc.pdf");
+        EXPECT_TRUE(r.impostaAvviso(GetParam().typed, GetParam().unita, false));
     });
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().minutes);
     EXPECT_NEAR(reminder(schema::kPmAllarm).toDouble(), serialOf(GetParam().alarm), 1e-9);
@@ -70,21 +70,36 @@ INSTANTIATE_TEST_SUITE_P(
                                  QDateTime(QDate(2024, 3, 15), QTime(10, 45))}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RispostaTest, ImpostaAvvisoStoresTheTrimmedDocument) {
-    answer([](RispostaPromemoria& r) { r.impostaAvviso("5", UnitaAllarme::Minuti, " "); });
+TEST_F(RispostaTest, ImpostaAvvisoStoresADetachedDocumentAsEmptyText) {
+    answer([](RispostaPromemoria& r) {
+        EXPECT_TRUE(r.impostaAvviso("5", UnitaAllarme::Minuti, true));
+    });
     EXPECT_EQ(appointment(schema::kApDocumento).toString(), "");
     EXPECT_FALSE(appointment(schema::kApDocumento).isNull());
 }
 
+// The host may have changed the document since the last rebuild copied it: only a detach
+// touches it.
+TEST_F(RispostaTest, ImpostaAvvisoKeepsTheAppointmentsOwnDocument) {
+    workspace.visite->run("UPDATE Appuntamenti SET ApDocumento = 'nuovo.pdf'");
+    answer([](RispostaPromemoria& r) {
+        EXPECT_TRUE(r.impostaAvviso("5", UnitaAllarme::Minuti, false));
+    });
+    EXPECT_EQ(appointment(schema::kApDocumento).toString(), "nuovo.pdf");
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 5);
+}
+
 TEST_F(RispostaTest, AlarmBeforeDayZeroStopsInstead) {
-    answer([](RispostaPromemoria& r) { r.impostaAvviso("99999", UnitaAllarme::Giorni, ""); });
+    answer([](RispostaPromemoria& r) {
+        EXPECT_TRUE(r.impostaAvviso("99999", UnitaAllarme::Giorni, true));
+    });
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 0);
     EXPECT_EQ(appointment(schema::kApDocumento).toString(), "doc.pdf");
     EXPECT_FALSE(workspace.reminderExists(kKey));
 }
 
 TEST_F(RispostaTest, NonAvvisarePiuStopsAndKeepsTheDocument) {
-    answer([](RispostaPromemoria& r) { r.nonAvvisarePiu(); });
+    answer([](RispostaPromemoria& r) { EXPECT_TRUE(r.nonAvvisarePiu()); });
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 0);
     EXPECT_EQ(appointment(schema::kApDocumento).toString(), "doc.pdf");
     EXPECT_FALSE(workspace.reminderExists(kKey));
@@ -92,7 +107,9 @@ TEST_F(RispostaTest, NonAvvisarePiuStopsAndKeepsTheDocument) {
 
 TEST_F(RispostaTest, MissingAppointmentStopsTheReminder) {
     workspace.visite->run("DELETE FROM Appuntamenti");
-    answer([](RispostaPromemoria& r) { r.impostaAvviso("10", UnitaAllarme::Minuti, ""); });
+    answer([](RispostaPromemoria& r) {
+        EXPECT_TRUE(r.impostaAvviso("10", UnitaAllarme::Minuti, false));
+    });
     EXPECT_FALSE(workspace.reminderExists(kKey));
 }
 
@@ -103,8 +120,8 @@ TEST_F(RispostaTest, ReminderRowRebuiltMeanwhileTakesTheNewAlarm) {
     workspace.work->run("DELETE FROM Promemoria");
     workspace.work->run("INSERT INTO Promemoria VALUES (?, ?, 'VIS', 1, 'S', 'rebuilt')",
                         {kKey.cliente, kKey.data});
-    RispostaPromemoria(scheda.appuntamento(), scheda.promemoria())
-        .impostaAvviso("3", UnitaAllarme::Ore, "doc.pdf");
+    EXPECT_TRUE(RispostaPromemoria(scheda.appuntamento(), scheda.promemoria())
+                    .impostaAvviso("3", UnitaAllarme::Ore, false));
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 180);
     EXPECT_DOUBLE_EQ(reminder(schema::kPmAllarm).toDouble(), kKey.data - 180.0 / 1440);
     EXPECT_EQ(reminder(schema::kPmWait).toString(), " ");
@@ -114,24 +131,28 @@ TEST_F(RispostaTest, ReminderRowDroppedMeanwhileStaysAwayAndTheAppointmentChange
     SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
     workspace.work->run("DELETE FROM Promemoria");
     RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());
-    risposta.impostaAvviso("3", UnitaAllarme::Ore, "doc.pdf");
+    EXPECT_TRUE(risposta.impostaAvviso("3", UnitaAllarme::Ore, false));
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 180);
     EXPECT_FALSE(workspace.reminderExists(kKey));
-    risposta.nonAvvisarePiu();
+    EXPECT_TRUE(risposta.nonAvvisarePiu());
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 0);
 }
 
-TEST_F(RispostaTest, FailedAppointmentWriteIsToldOnStandardError) {
+// The answer is lost when the appointment cannot take it: the caller learns so, the details
+// go to the diagnostic output, and the reminder row is left as it was rather than half answered.
+TEST_F(RispostaTest, FailedAppointmentWriteIsNotSaved) {
     SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
     workspace.visite->run("UPDATE Appuntamenti SET ApData = ApData + 1");
+    const double allarme = reminder(schema::kPmAllarm).toDouble();
+    RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());
     testing::internal::CaptureStderr();
-    RispostaPromemoria(scheda.appuntamento(), scheda.promemoria())
-        .impostaAvviso("3", UnitaAllarme::Ore, "doc.pdf");
+    EXPECT_FALSE(risposta.impostaAvviso("3", UnitaAllarme::Ore, false));
+    EXPECT_FALSE(risposta.nonAvvisarePiu());
     const std::string told = testing::internal::GetCapturedStderr();
-    EXPECT_NE(told.find("appointment not updated"), std::string::npos) << told;
+    EXPECT_NE(told.find("SCADEX: risposta al promemoria non salvata: "), std::string::npos) << told;
     EXPECT_NE(told.find("deleted or replaced"), std::string::npos) << told;
-    EXPECT_DOUBLE_EQ(reminder(schema::kPmAllarm).toDouble(), kKey.data - 180.0 / 1440)
-        << "the reminder row is still written";
+    EXPECT_DOUBLE_EQ(reminder(schema::kPmAllarm).toDouble(), allarme);
+    EXPECT_TRUE(workspace.reminderExists(kKey));
 }
 
 }  // namespace

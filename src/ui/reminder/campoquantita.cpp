@@ -22,6 +22,21 @@ QChar tastoDecimale(QChar tasto) {
 
 }  // namespace
 
+CampoQuantita::CampoQuantita(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textEdited, this, &CampoQuantita::limitaModifica);
+}
+
+// Pasted or dropped text obeys the typing limit: an edit that leaves more than five
+// characters is taken back, unless it shortens a longer lead shown at load.
+void CampoQuantita::limitaModifica(const QString& modificato) {
+    // Taking an edit back and giving it again are edits too.
+    if (correggendo_ || modificato.size() <= kCaratteriDigitabili || !isUndoAvailable()) return;
+    correggendo_ = true;
+    undo();
+    if (modificato.size() < text().size()) redo();
+    correggendo_ = false;
+}
+
 void CampoQuantita::keyPressEvent(QKeyEvent* event) {
     const QString digitato = event->text();
     if (digitato.size() != 1 || !digitato.at(0).isPrint()) {

@@ -6,9 +6,14 @@
 class CampoQuantita : public QLineEdit {
     Q_OBJECT
 public:
-    explicit CampoQuantita(QWidget* parent = nullptr) : QLineEdit(parent) {}
+    explicit CampoQuantita(QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+
+private:
+    void limitaModifica(const QString& modificato);
+
+    bool correggendo_ = false;
 };

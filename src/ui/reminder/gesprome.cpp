@@ -2,6 +2,7 @@
 // the operator's answers and the attached document.
 #include "ui/reminder/gesprome.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 
 #include "app/globali.h"
 #include "platform/gui/fonts.h"
+#include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "reminder/rispostapromemoria.h"
@@ -70,14 +72,24 @@ void GesProme::setClData(const QVariant& valore) {
     chiave_.data = ChiavePromemoria::dataDa(valore);
 }
 
+// Loading before Qt's own exec() lets a load error reach the caller before the window shows.
 int GesProme::exec() {
+    carica();
+    return QDialog::exec();
+}
+
+void GesProme::setVisible(bool visible) {
+    if (visible && !scheda_) carica();
+    QDialog::setVisible(visible);
+    if (!visible) scheda_.reset();
+}
+
+void GesProme::carica() {
     centra();
     scheda_ = std::make_unique<SchedaPromemoria>(*globali_.DbVisite, *globali_.DbWork, chiave_);
+    documentoStaccato_ = false;
     mostra(scheda_->vista());
     cmdCli_[Uscita]->setFocus();
-    const int esito = QDialog::exec();
-    scheda_.reset();
-    return esito;
 }
 
 // Client, action and appointment moment.
@@ -157,15 +169,20 @@ void GesProme::collega() {
     connect(cmdDocumento_, &QPushButton::clicked, this, [this] {
         ApriDocumento(lbDocumento_->text(), platform_.documents, platform_.messages);
     });
-    connect(Command1_, &QPushButton::clicked, this, [this] { lbDocumento_->clear(); });
+    connect(Command1_, &QPushButton::clicked, this, [this] {
+        lbDocumento_->clear();
+        documentoStaccato_ = true;
+    });
 
     const QList<QWidget*> ordine = {
         cmdCli_[Uscita],        cmdDocumento_,           Txt1_,    cmbAllarm_,
         cmdCli_[ImpostaAvviso], cmdCli_[NonAvvisarePiu], Command1_};
     for (qsizetype i = 1; i < ordine.size(); ++i) setTabOrder(ordine[i - 1], ordine[i]);
 
+    // The unit's drop-down list is a window of its own while it is open.
     installEventFilter(this);
     for (QWidget* figlio : findChildren<QWidget*>()) figlio->installEventFilter(this);
+    cmbAllarm_->view()->installEventFilter(this);
 }
 
 void GesProme::centra() {
@@ -191,22 +208,38 @@ void GesProme::mostra(const VistaPromemoria& vista) {
     setWindowTitle(vista.titolo);
 }
 
-// Every button closes the window; the list window reads UltimoComando to decide on a rebuild.
+// Every button closes the window once its answer is saved; the list window reads
+// UltimoComando to decide on a rebuild. An answer the databases refused stays on screen.
 void GesProme::eseguiComando(Comando comando) {
     globali_.UltimoComando = static_cast<qint16>(comando);
-    RispostaPromemoria risposta(scheda_->appuntamento(), scheda_->promemoria());
-    if (comando == ImpostaAvviso) {
-        risposta.impostaAvviso(Txt1_->text(), static_cast<UnitaAllarme>(cmbAllarm_->currentIndex()),
-                               lbDocumento_->text());
-    } else if (comando == NonAvvisarePiu) {
-        risposta.nonAvvisarePiu();
+    if (!salvaRisposta(comando)) {
+        platform_.messages.show(
+            {QStringLiteral("RISPOSTA NON SALVATA: ARCHIVIO OCCUPATO O MODIFICATO. RIPROVARE."),
+             QString(), MessageIcon::Stop, MessageButtons::Ok});
+        return;
     }
     accept();
+}
+
+bool GesProme::salvaRisposta(Comando comando) {
+    RispostaPromemoria risposta(scheda_->appuntamento(), scheda_->promemoria());
+    switch (comando) {
+        case ImpostaAvviso:
+            return risposta.impostaAvviso(Txt1_->text(),
+                                          static_cast<UnitaAllarme>(cmbAllarm_->currentIndex()),
+                                          documentoStaccato_);
+        case NonAvvisarePiu:
+            return risposta.nonAvvisarePiu();
+        case Uscita:
+            break;
+    }
+    return true;
 }
 
 // F2, with any modifiers and wherever the focus is, closes the window without a command.
 bool GesProme::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {
+        cmbAllarm_->hidePopup();
         reject();
         return true;
     }
@@ -255,5 +288,7 @@ QPushButton* GesProme::pulsante(QWidget* parent, const QString& nome, const QStr
     auto* button = new QPushButton(testo, parent);
     button->setObjectName(nome);
     button->setGeometry(r);
+    // Enter belongs to the controls: no button is pressed by it.
+    button->setAutoDefault(false);
     return button;
 }

@@ -33,6 +33,8 @@ public:
     // Loads the reminder of the key (database errors propagate to the caller), shows the
     // window modally and, once it has closed, releases the reminder's table cursors.
     int exec() override;
+    // open() and show() load the reminder as exec() does; closing releases its cursors.
+    void setVisible(bool visible) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,9 +48,11 @@ private:
     void creaDocumento();
     void creaAvviso();
     void collega();
+    void carica();
     void centra();
     void mostra(const VistaPromemoria& vista);
     void eseguiComando(Comando comando);
+    bool salvaRisposta(Comando comando);
 
     QRect pixel(int left, int top, int width, int height) const;
     QLabel* etichetta(QWidget* parent, const QString& nome, const QString& testo, const QRect& r);
@@ -60,6 +64,7 @@ private:
     PlatformServices& platform_;
     ChiavePromemoria chiave_;
     std::unique_ptr<SchedaPromemoria> scheda_;
+    bool documentoStaccato_ = false;  // "X" pressed since the load
 
     std::array<QLabel*, 5> Label3_{};
     QLabel* lbCliCod_ = nullptr;
