@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QStyle>
@@ -18,6 +19,7 @@
 #include "platform/services.h"
 #include "ui/list/disposizionelista.h"
 #include "ui/list/geometria.h"
+#include "util/diagnostica.h"
 
 namespace {
 
@@ -91,7 +93,8 @@ void ListaApp::creaControlli() {
     lstApp_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Like the line columns, the list does not scroll sideways: a long note ends at the edge.
     lstApp_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(lstApp_, &QListView::doubleClicked, this, &ListaApp::apriPromemoria);
+    // A double-click anywhere in the list, below its last line too, acts on the selected line.
+    lstApp_->viewport()->installEventFilter(this);
 
     Command1_ = new QPushButton(QStringLiteral("&USCITA"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
@@ -111,8 +114,14 @@ void ListaApp::done(int risultato) {
     QDialog::done(risultato);
 }
 
-// F2 closes the window, whichever control has the focus.
+// A double-click in the list opens the selected line's reminder; F2 closes the window,
+// whichever control has the focus.
 bool ListaApp::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (oggetto == lstApp_->viewport() && evento->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
+        apriPromemoria();
+        return true;
+    }
     if (evento->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F2) {
         close();
@@ -170,8 +179,9 @@ void ListaApp::apriPromemoria() {
     try {
         mostraPromemoria_(chiave->cliente, chiave->azione, chiave->data);
     } catch (const std::exception& errore) {
-        platform_.messages.show(
-            {QString::fromUtf8(errore.what()), QString(), MessageIcon::Stop, MessageButtons::Ok});
+        Diagnostica(QStringLiteral("promemoria non aperto"), errore);
+        platform_.messages.show({QStringLiteral("IMPOSSIBILE APRIRE IL PROMEMORIA"), QString(),
+                                 MessageIcon::Stop, MessageButtons::Ok});
         return;
     }
     if (globali_.UltimoComando < kComandoUscita) richiediRicostruzione_();

@@ -47,6 +47,16 @@ protected:
         QTest::mouseDClick(lstApp->viewport(), Qt::LeftButton, {}, voce);
     }
 
+    // A double-click on the empty part of the list, below its last line.
+    void doppioClicSotto() {
+        const QRect ultima = lstApp->visualRect(lstApp->model()->index(kRighe.size() - 1, 0));
+        const QPoint sotto(ultima.center().x(), ultima.bottom() + 3 * ultima.height());
+        ASSERT_LT(sotto.y(), lstApp->viewport()->height());
+        ASSERT_FALSE(lstApp->indexAt(sotto).isValid());
+        QTest::mouseClick(lstApp->viewport(), Qt::LeftButton, {}, sotto);
+        QTest::mouseDClick(lstApp->viewport(), Qt::LeftButton, {}, sotto);
+    }
+
     TestFolder cartella;
     FakePlatform piattaforma;
     PlatformServices servizi = piattaforma.services();
@@ -85,10 +95,18 @@ TEST_P(ChiaveInutileTest, OpensNothing) {
 INSTANTIATE_TEST_SUITE_P(Chiavi, ChiaveInutileTest,
                          ::testing::Values("", "   ", "1234|VIS|06/12/2026", "1234"));
 
+// Below the last line a double-click still acts on the selected line.
+TEST_F(ListaAppTest, DoubleClickBelowTheLinesOpensTheSelectedOne) {
+    apri();
+    lstApp->setCurrentIndex(lstApp->model()->index(1, 0));
+    doppioClicSotto();
+    EXPECT_EQ(aperture, QList<QStringList>({{"7", "TEL", "07/12/2026 10:00:00"}}));
+}
+
 TEST_F(ListaAppTest, NoSelectedLineOpensNothing) {
     apri();
     lstApp->setCurrentIndex(QModelIndex());
-    emit lstApp->doubleClicked(lstApp->model()->index(0, 0));
+    doppioClicSotto();
     EXPECT_TRUE(aperture.isEmpty());
 }
 
@@ -116,13 +134,19 @@ INSTANTIATE_TEST_SUITE_P(Comandi, RicostruzioneTest,
                                            CasoComando{0, std::nullopt, true},
                                            CasoComando{2, std::nullopt, false}));
 
+// The operator reads an Italian sentence; the engine's own text goes to the diagnostic output.
 TEST_F(ListaAppTest, AFailingReminderWindowIsReportedAndAsksNoRebuild) {
-    errore = "Chiave non valida";
+    errore = "no such table: TabAzioni";
     apri();
+    testing::internal::CaptureStderr();
     doppioClic(0);
+    const std::string diagnostica = testing::internal::GetCapturedStderr();
     ASSERT_EQ(piattaforma.messages.shown.size(), 1);
-    EXPECT_EQ(piattaforma.messages.shown[0].text, "Chiave non valida");
+    EXPECT_EQ(piattaforma.messages.shown[0].text, "IMPOSSIBILE APRIRE IL PROMEMORIA");
     EXPECT_EQ(piattaforma.messages.shown[0].icon, MessageIcon::Stop);
+    EXPECT_NE(diagnostica.find("SCADEX: promemoria non aperto: no such table: TabAzioni"),
+              std::string::npos)
+        << diagnostica;
     EXPECT_EQ(ricostruzioni, 0);
 }
 
