@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/configurazione.h"
+#include "support/casenames.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
 
@@ -89,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Restores the current directory when the test ends.
 class CurrentDirectory {
-  public:
+public:
     explicit CurrentDirectory(const QString& path) : previous_(QDir::currentPath()) {
         QDir::setCurrent(path);
     }
@@ -97,7 +98,7 @@ class CurrentDirectory {
     CurrentDirectory(const CurrentDirectory&) = delete;
     CurrentDirectory& operator=(const CurrentDirectory&) = delete;
 
-  private:
+private:
     QString previous_;
 };
 
@@ -136,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(Programs, CercaFileIniTitle,
                          ::testing::Values(TitleCase{"scadex", "SCADEX -ERRORE"},
                                            TitleCase{"/opt/gestar/bin/scadex", "SCADEX -ERRORE"},
                                            TitleCase{"Scadex.exe", "SCADEX -ERRORE"},
-                                           TitleCase{"scadex.v2.bin", "SCADEX.V2 -ERRORE"}));
+                                           TitleCase{"scadex.v2.bin", "SCADEX.V2 -ERRORE"}),
+                         (CaseNames{"Plain", "WithFolder", "WithExtension", "TwoDots"}));
 
 struct PresenceCase {
     const char* name;
@@ -184,6 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentsCase{{"scadex", "/dati/Gestar.ini"}, "/dati/Gestar.ini"},
                       ArgumentsCase{{"scadex", "/dati/due", "parole/Gestar.ini"},
                                     "/dati/due parole/Gestar.ini"},
-                      ArgumentsCase{{"scadex", "a", "", "b"}, "a  b"}));
+                      ArgumentsCase{{"scadex", "a", "", "b"}, "a  b"}),
+    (CaseNames{"None", "One", "SplitAtABlank", "EmptyInBetween"}));
 
 }  // namespace

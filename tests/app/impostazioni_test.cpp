@@ -14,7 +14,7 @@
 namespace {
 
 class ImpostazioniTest : public ::testing::Test {
-  protected:
+protected:
     Globali& conIni(const QByteArray& testo) {
         globali.FileIni = folder.write("Gestar.ini", testo);
         return globali;

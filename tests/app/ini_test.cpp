@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/ini.h"
+#include "support/casenames.h"
 #include "support/tempdir.h"
 #include "util/testi.h"
 
@@ -92,7 +93,8 @@ TEST_P(TroncaAlNulText, KeepsWhatStandsBeforeTheFirstNul) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, TroncaAlNulText,
                          ::testing::Values(TextCase{u"abc", u"abc"}, TextCase{u"ab\0c\0d"sv, u"ab"},
-                                           TextCase{u"\0abc"sv, u""}, TextCase{u"", u""}));
+                                           TextCase{u"\0abc"sv, u""}, TextCase{u"", u""}),
+                         (CaseNames{"NoNul", "CutAtTheFirst", "NulFirst", "Empty"}));
 
 class TrimSpacesText : public ::testing::TestWithParam<TextCase> {};
 
@@ -103,6 +105,7 @@ TEST_P(TrimSpacesText, RemovesOnlyOuterSpaces) {
 INSTANTIATE_TEST_SUITE_P(Texts, TrimSpacesText,
                          ::testing::Values(TextCase{u"  a b  ", u"a b"}, TextCase{u"   ", u""},
                                            TextCase{u"\ta\t", u"\ta\t"},
-                                           TextCase{u" \u00a0a ", u"\u00a0a"}));
+                                           TextCase{u" \u00a0a ", u"\u00a0a"}),
+                         (CaseNames{"Outer", "OnlySpaces", "TabsStay", "NoBreakSpaceStays"}));
 
 }  // namespace

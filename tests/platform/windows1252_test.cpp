@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include "platform/windows1252.h"
+#include "support/casenames.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Unencodable{u"\u0080", "?"},         // a control that the page maps away
                       Unencodable{u"\u0100", "?"},         // just past Latin-1
                       Unencodable{u"x\U0001F600y", "x?y"}  // one character, two code units
-                      ));
+                      ),
+    (CaseNames{"Arrow", "MappedAwayControl", "PastLatin1", "SurrogatePair"}));
 
 }  // namespace

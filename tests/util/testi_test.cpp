@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/casenames.h"
 #include "util/dateserial.h"
 #include "util/regionale.h"
 
@@ -30,7 +31,10 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberTextCase{-12.25, "-12,25"}, NumberTextCase{1.2e15, "1,2E+15"},
                       NumberTextCase{123456789012345.0, "123456789012345"},
                       NumberTextCase{0.0001, "0,0001"}, NumberTextCase{0.00001, "1E-05"},
-                      NumberTextCase{0.1 + 0.2, "0,3"}));
+                      NumberTextCase{0.1 + 0.2, "0,3"}),
+    (CaseNames{"FifteenDigits", "DecimalComma", "Zero", "NegativeZero", "Whole", "Negative",
+               "LargeExponent", "FifteenWholeDigits", "SmallFraction", "SmallExponent",
+               "BinaryNoise"}));
 
 TEST(NumberText, RoundTripsThroughParse) {
     for (double value : {1439.0 / 60, 46362.395867, -0.0208, 1.2e15}) {
@@ -56,7 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DateTextCase{serial(2026, 12, 6, 9, 30, 2, 900), "06/12/2026 09:30:03"},
                       DateTextCase{serial(2026, 12, 6, 23, 59, 59, 700), "07/12/2026 00:00:00"},
                       DateTextCase{0.25, "06:00:00"}, DateTextCase{0, "00:00:00"},
-                      DateTextCase{-1.25, "29/12/1899 06:00:00"}));
+                      DateTextCase{-1.25, "29/12/1899 06:00:00"}),
+    (CaseNames{"Midnight", "Time", "RoundsToTheSecond", "RoundsIntoTheNextDay", "TimeOnly",
+               "DayZero", "BeforeDayZero"}));
 
 TEST(ParseDateText, ReadsBackTheGeneralDateToTheSecond) {
     const double moment = serial(2026, 12, 6, 9, 30, 2, 900);
@@ -107,8 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FourDecimalsCase{0.99996, 1.0}, FourDecimalsCase{0.00004, 0.0},
                       FourDecimalsCase{0.00015, 0.0002}, FourDecimalsCase{-0.00015, -0.0002},
                       FourDecimalsCase{1234.56785, 1234.5679}, FourDecimalsCase{2.00005, 2.0001},
-                      FourDecimalsCase{2.00004999, 2.0},
-                      FourDecimalsCase{1e12 + 0.00015, 1e12}));
+                      FourDecimalsCase{2.00004999, 2.0}, FourDecimalsCase{1e12 + 0.00015, 1e12}),
+    (CaseNames{"HalfHour", "Hour", "HourAndAHalf", "Day", "HalfUp", "NegativeHalfUp", "UpToOne",
+               "DownToZero", "SmallHalf", "NegativeSmallHalf", "Large", "HalfAtFive", "BelowHalf",
+               "BeyondPrecision"}));
 
 TEST(DateSerial, RoundTripsToTheSecond) {
     const QDateTime moment(QDate(2026, 12, 6), QTime(10, 0, 0));

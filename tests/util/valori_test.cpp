@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 
+#include "support/casenames.h"
 #include "util/regionale.h"
 #include "util/testi.h"
 
@@ -109,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(Values, AllineaDestraTest,
                                            AlignCase{12345678, 7, "12345678"},
                                            AlignCase{-12, 7, "    -12"},
                                            AlignCase{QString(" 42 "), 4, "  42"},
-                                           AlignCase{QString("  "), 7, ""}));
+                                           AlignCase{QString("  "), 7, ""}),
+                         (CaseNames{"Padded", "Longer", "Negative", "TextTrimmed", "Blank"}));
 
 TEST(AllineaDestra, NullIsAnError) {
     EXPECT_THROW(AllineaDestra(QVariant(), 7), std::exception);

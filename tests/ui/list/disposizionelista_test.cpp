@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/casenames.h"
 #include "ui/list/stampa.h"
 
 namespace {
@@ -22,6 +23,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         std::tuple{QSize(9525, 5970), QRect(0, 225, 9505, 5340), QRect(0, 5600, 9505, 375)},
         std::tuple{QSize(15000, 9000), QRect(0, 225, 14980, 8370), QRect(0, 8630, 14980, 375)},
-        std::tuple{QSize(10, 600), QRect(0, 225, 0, 0), QRect(0, 230, 0, 375)}));
+        std::tuple{QSize(10, 600), QRect(0, 225, 0, 0), QRect(0, 230, 0, 375)}),
+    (CaseNames{"Designed", "Larger", "TooSmall"}));
 
 }  // namespace

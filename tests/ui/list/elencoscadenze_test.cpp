@@ -1,5 +1,6 @@
 // The list window's copy of the lines and the reading of a key line.
 #include "ui/list/elencoscadenze.h"
+#include "support/casenames.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,9 @@ INSTANTIATE_TEST_SUITE_P(
                       std::pair{"|||", QStringList{"", "", ""}}, std::pair{"", QStringList{}},
                       std::pair{"   ", QStringList{}}, std::pair{"7|TEL|07/12/2026", QStringList{}},
                       std::pair{"7|TEL|", QStringList{}},
-                      std::pair{"7 TEL 07/12/2026", QStringList{}}));
+                      std::pair{"7 TEL 07/12/2026", QStringList{}}),
+    (CaseNames{"WellFormed", "FieldsTrimmed", "PartsBeyondTheThird", "EmptyFields", "Empty",
+               "Blank", "NoFinalBar", "TwoFields", "NoBars"}));
 
 TEST(ElencoScadenzeTest, PairsEachDisplayLineWithItsKeyLine) {
     const ElencoScadenze elenco({"a", "b"}, {"1|A|01/01/2027|", "2|B|02/01/2027|"});

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "app/ini.h"
+#include "support/casenames.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
 #include "ui/list/stampa.h"
@@ -68,6 +69,7 @@ TEST_P(StatoTest, ReopensMaximised) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stati, StatoTest,
-                         ::testing::Values(Qt::WindowMaximized, Qt::WindowMinimized));
+                         ::testing::Values(Qt::WindowMaximized, Qt::WindowMinimized),
+                         (CaseNames{"Maximised", "Minimised"}));
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ini.h"
+#include "support/casenames.h"
 #include "support/tempdir.h"
 #include "ui/list/stampa.h"
 
@@ -56,7 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Partly off screen stays; entirely off screen comes to the corner.
         CasoRipristino{"DIMX=6000\nDIMY=4000\nPOSX=18000\nPOSY=15000",
                        QRect(18000, 15000, 6000, 4000)},
-        CasoRipristino{"DIMX=6000\nDIMY=4000\nPOSX=19200\nPOSY=300", QRect(0, 0, 6000, 4000)}));
+        CasoRipristino{"DIMX=6000\nDIMY=4000\nPOSX=19200\nPOSY=300", QRect(0, 0, 6000, 4000)}),
+    (CaseNames{"NoKeys", "Saved", "NegativeCentres", "ZeroIsTheEdge", "SizeLimitedBeforeCentring",
+               "DesignLimitedToTheScreen", "UnusableSizeIsTheDesign", "NonNumericIsZero",
+               "HalvesToEven", "Maximised", "MinimisedOpensNormal", "FixedBorderReadsNoSize",
+               "FixedBorderLimitedToTheScreen", "BeyondTheIntegerTypes", "PartlyOffScreenStays",
+               "WhollyOffScreenComesBack"}));
 
 struct CasoSalvataggio {
     StatoFinestra stato;
@@ -85,6 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoSalvataggio{StatoFinestra::Normale, true, {"6000", "4000", "-60", "30", "0"}},
         CasoSalvataggio{StatoFinestra::Normale, false, {"7", "7", "-60", "30", "0"}},
         CasoSalvataggio{StatoFinestra::Massimizzata, true, {"7", "7", "7", "7", "2"}},
-        CasoSalvataggio{StatoFinestra::Minimizzata, true, {"7", "7", "7", "7", "2"}}));
+        CasoSalvataggio{StatoFinestra::Minimizzata, true, {"7", "7", "7", "7", "2"}}),
+    (CaseNames{"NormalSizable", "NormalFixed", "Maximised", "Minimised"}));
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "app/globali.h"
 #include "app/ini.h"
+#include "support/casenames.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
 #include "ui/list/stampa.h"
@@ -93,7 +94,8 @@ TEST_P(ChiaveInutileTest, OpensNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Chiavi, ChiaveInutileTest,
-                         ::testing::Values("", "   ", "1234|VIS|06/12/2026", "1234"));
+                         ::testing::Values("", "   ", "1234|VIS|06/12/2026", "1234"),
+                         (CaseNames{"Empty", "Blank", "NoFinalBar", "NoBars"}));
 
 // Below the last line a double-click still acts on the selected line.
 TEST_F(ListaAppTest, DoubleClickBelowTheLinesOpensTheSelectedOne) {
@@ -128,11 +130,11 @@ TEST_P(RicostruzioneTest, RebuildsUnlessTheLastButtonWasTheExit) {
     EXPECT_EQ(lstApp->model()->rowCount(), kRighe.size());  // its own lines stay
 }
 
-INSTANTIATE_TEST_SUITE_P(Comandi, RicostruzioneTest,
-                         ::testing::Values(CasoComando{2, 0, true}, CasoComando{2, 1, true},
-                                           CasoComando{0, 2, false},
-                                           CasoComando{0, std::nullopt, true},
-                                           CasoComando{2, std::nullopt, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Comandi, RicostruzioneTest,
+    ::testing::Values(CasoComando{2, 0, true}, CasoComando{2, 1, true}, CasoComando{0, 2, false},
+                      CasoComando{0, std::nullopt, true}, CasoComando{2, std::nullopt, false}),
+    (CaseNames{"ImpostaAvviso", "NonAvvisarePiu", "Uscita", "F2First", "F2AfterUscita"}));
 
 // The operator reads an Italian sentence; the engine's own text goes to the diagnostic output.
 TEST_F(ListaAppTest, AFailingReminderWindowIsReportedAndAsksNoRebuild) {
@@ -163,11 +165,11 @@ TEST_P(ChiusuraTest, OnlyF2Closes) {
     EXPECT_EQ(LeggiIni(globali.FileIni, "ListaApp", "WSTATE"), tasto == Qt::Key_F2 ? "0" : "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Tasti, ChiusuraTest,
-                         ::testing::Values(std::pair{"lstApp", Qt::Key_F2},
-                                           std::pair{"Command1", Qt::Key_F2},
-                                           std::pair{"lstApp", Qt::Key_Escape},
-                                           std::pair{"lstApp", Qt::Key_Return}));
+INSTANTIATE_TEST_SUITE_P(
+    Tasti, ChiusuraTest,
+    ::testing::Values(std::pair{"lstApp", Qt::Key_F2}, std::pair{"Command1", Qt::Key_F2},
+                      std::pair{"lstApp", Qt::Key_Escape}, std::pair{"lstApp", Qt::Key_Return}),
+    (CaseNames{"F2InTheList", "F2OnTheButton", "EscapeInTheList", "EnterInTheList"}));
 
 TEST_F(ListaAppTest, ReopensWhereAndAsLargeAsItWasClosed) {
     apri();
