@@ -14,9 +14,10 @@ struct AppuntamentoDovuto;
 
 // What one successful rebuild leaves for the main window.
 struct EsitoSelezione {
-    QStringList righe;   // display lines (List1)
-    QStringList chiavi;  // key lines (List2)
-    int conteggio = 0;   // selected appointments
+    QStringList righe;      // display lines (List1)
+    QStringList chiavi;     // key lines (List2)
+    int conteggio = 0;      // selected appointments
+    QList<double> allarmi;  // the alarm moments written (PmAllarm), one per line
 
     // "PROMEMORIA: n APPUNTAMENTI"
     QString didascalia() const;
@@ -40,7 +41,8 @@ private:
     static double anticipoInGiorni(const db::Snapshot& selezione);
     // Writes the reminder row; `forseScritta` when this run may have written its key already.
     static void scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,
-                           const AppuntamentoDovuto& appuntamento, bool forseScritta);
+                           const AppuntamentoDovuto& appuntamento, double allarme,
+                           bool forseScritta);
 
     db::Database& visite_;
     db::Database& work_;

@@ -7,8 +7,10 @@
 
 #include "alert/argomentoerrato.h"
 #include "alert/avvisodescritto.h"
+#include "alert/desktopnotifier.h"
 #include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
+#include "alert/testonotifica.h"
 #include "platform/qtsoundplayer.h"
 
 namespace {
@@ -43,6 +45,14 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
     ProgrammaAvviso programma(suono, eco ? &uscita : nullptr);
     QObject::connect(&istanza, &IstanzaUnica::argomentoRicevuto, &programma,
                      &ProgrammaAvviso::accogliArgomento);
+    DesktopNotifier notifiche;
+    QObject::connect(&programma, &ProgrammaAvviso::lottoConcluso, &notifiche,
+                     [&notifiche](const QList<AvvisoDescritto>& lotto, int inAttesa) {
+                         const TestoNotifica testo = TestoNotifica::perLotto(lotto, inAttesa);
+                         notifiche.notifica(testo.titolo, testo.testo);
+                     });
+    QObject::connect(&notifiche, &DesktopNotifier::attivata, &programma,
+                     &ProgrammaAvviso::mostraFinestra);
     programma.accogli(*avviso);
     return QApplication::exec();
 }

@@ -1,7 +1,9 @@
 // The alert program while its window is open: takes in reminders and sounds the new ones.
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QTimer>
 
 #include "alert/elencoavvisi.h"
 #include "alert/finestraavviso.h"
@@ -12,11 +14,17 @@ class SoundPlayer;
 class ProgrammaAvviso : public QObject {
     Q_OBJECT
 public:
-    // `eco`, when given, receives the line of every reminder taken in.
-    explicit ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco = nullptr);
+    // A poll hands its reminders over one start after another: those that arrive with less
+    // than this quiet between them make one batch.
+    static constexpr int kQuieteLottoMs = 1500;
 
-    // Lists a reminder, of this start or handed over by a later one, and shows the window;
-    // a new appointment plays the configured sound when it is switched on.
+    // `eco`, when given, receives the line of every reminder taken in.
+    explicit ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco = nullptr,
+                             int quieteLottoMs = kQuieteLottoMs);
+
+    // Lists a reminder, of this start or handed over by a later one, and shows the window.
+    // The first new appointment of a batch plays the configured sound when it is switched
+    // on; the rest of the batch plays nothing more.
     void accogli(const Avviso& avviso);
     // A handed-over argument; one that no longer reads (its file gone meanwhile) is dropped.
     void accogliArgomento(const QString& argomento);
@@ -24,11 +32,23 @@ public:
     const ElencoAvvisi& elenco() const { return elenco_; }
     FinestraAvviso& finestra() { return finestra_; }
 
+    // Shows the window with every reminder and brings it to the front.
+    void mostraFinestra();
+
+signals:
+    // The quiet after a batch has come: its reminders in order of arrival, and the waiting
+    // count of the last one.
+    void lottoConcluso(const QList<AvvisoDescritto>& lotto, int inAttesa);
+
 private:
     void suona(const QString& fileIni);
+    void concludiLotto();
 
     SoundPlayer& suono_;
     QTextStream* eco_;
     ElencoAvvisi elenco_;
     FinestraAvviso finestra_;
+    QList<AvvisoDescritto> lotto_;
+    bool suonatoNelLotto_ = false;
+    QTimer fineLotto_;
 };

@@ -25,6 +25,7 @@
 #include "ui/list/listaapp.h"
 #include "ui/main/filtrotastonumerico.h"
 #include "ui/main/gestioneparametri.h"
+#include "ui/main/iconavassoio.h"
 #include "ui/main/pannelloparametri.h"
 #include "ui/main/suonaavviso.h"
 #include "ui/reminder/gesprome.h"
@@ -59,6 +60,7 @@ Startup::Startup(Globali& globali, PlatformServices& platform, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &Startup::ControllaPromemoria);
     collegaComandi();
     osservaTasti(this);
+    vassoio_ = new IconaVassoio(*this, platform.clock);
 }
 
 Startup::~Startup() = default;
@@ -111,6 +113,7 @@ Startup::Avvio Startup::avvia() {
     } catch (const ConversionError&) {
         return Avvio::Errore;
     }
+    vassoio_->mostra();
     return Avvio::Avviato;
 }
 
@@ -157,6 +160,7 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
     chiavi_->setStringList(esito.chiavi);
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
+    emit selezioneMostrata(esito);
 }
 
 void Startup::closeEvent(QCloseEvent* event) {
