@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include "app/globali.h"
 #include "support/cartellagestar.h"
@@ -72,9 +73,10 @@ TEST_F(IconaVassoioTest, TooltipMovesToTheNextAlarmAtEachPoll) {
     appuntamento(2, 12);
     avvia();
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
-    emit startup->Timer1->timeout();
-    EXPECT_EQ(vassoio().icona().toolTip(),
-              "PROMEMORIA: 2 APPUNTAMENTI\nPROSSIMO AVVISO: 06/12/2026 10:30:00");
+    const QString atteso = "PROMEMORIA: 2 APPUNTAMENTI\nPROSSIMO AVVISO: 06/12/2026 10:30:00";
+    startup->Timer1->start(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return vassoio().icona().toolTip() == atteso; }, 5000))
+        << vassoio().icona().toolTip().toStdString();
 }
 
 TEST(IconaVassoioDisegnoTest, EachCountDrawsItsOwnIcon) {
