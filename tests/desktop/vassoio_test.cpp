@@ -27,10 +27,11 @@ QImage schermo(const QRect& zona) {
         .convertToFormat(QImage::Format_RGB32);
 }
 
-// The count's red disc is on screen.
+// The count's red disc is on screen: red in the lower right quarter of the icon, where the
+// plain icon has none (its red is the calendar's top band).
 bool mostraIlConteggio(const QImage& immagine) {
-    for (int y = 0; y < immagine.height(); ++y) {
-        for (int x = 0; x < immagine.width(); ++x) {
+    for (int y = immagine.height() * 5 / 8; y < immagine.height(); ++y) {
+        for (int x = immagine.width() / 2; x < immagine.width(); ++x) {
             const QColor colore = immagine.pixelColor(x, y);
             if (colore.red() > 180 && colore.green() < 70 && colore.blue() < 70) return true;
         }

@@ -47,8 +47,8 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
                      &ProgrammaAvviso::accogliArgomento);
     DesktopNotifier notifiche;
     QObject::connect(&programma, &ProgrammaAvviso::lottoConcluso, &notifiche,
-                     [&notifiche](const QList<AvvisoDescritto>& lotto, int inAttesa) {
-                         const TestoNotifica testo = TestoNotifica::perLotto(lotto, inAttesa);
+                     [&notifiche](const QList<AvvisoDescritto>& lotto) {
+                         const TestoNotifica testo = TestoNotifica::perLotto(lotto);
                          notifiche.notifica(testo.titolo, testo.testo);
                      });
     QObject::connect(&notifiche, &DesktopNotifier::attivata, &programma,

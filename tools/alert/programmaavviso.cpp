@@ -36,7 +36,7 @@ void ProgrammaAvviso::mostraFinestra() {
 void ProgrammaAvviso::concludiLotto() {
     const QList<AvvisoDescritto> lotto = std::exchange(lotto_, {});
     suonatoNelLotto_ = false;
-    emit lottoConcluso(lotto, elenco_.inAttesa());
+    emit lottoConcluso(lotto);
 }
 
 void ProgrammaAvviso::accogliArgomento(const QString& argomento) {

@@ -36,9 +36,8 @@ public:
     void mostraFinestra();
 
 signals:
-    // The quiet after a batch has come: its reminders in order of arrival, and the waiting
-    // count of the last one.
-    void lottoConcluso(const QList<AvvisoDescritto>& lotto, int inAttesa);
+    // The quiet after a batch has come: its reminders in order of arrival.
+    void lottoConcluso(const QList<AvvisoDescritto>& lotto);
 
 private:
     void suona(const QString& fileIni);

@@ -10,7 +10,7 @@ struct TestoNotifica {
     QString titolo;  // "SCADEX: 3 PROMEMORIA IN ATTESA"
     QString testo;   // one line per reminder of the batch, newest first
 
-    // `lotto`: the reminders taken in together, in order of arrival; `inAttesa`: the waiting
-    // count of the last one.
-    static TestoNotifica perLotto(const QList<AvvisoDescritto>& lotto, int inAttesa);
+    // `lotto`: the reminders taken in together, in order of arrival. The title counts the
+    // highest waiting count among them: the starts of one poll may arrive out of order.
+    static TestoNotifica perLotto(const QList<AvvisoDescritto>& lotto);
 };
