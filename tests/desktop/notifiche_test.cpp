@@ -14,6 +14,7 @@
 #include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
 #include "gestarprova.h"
+#include "support/fakes.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int mostrate() {
     return dunstctl({QStringLiteral("count"), QStringLiteral("displayed")}).toInt();
 }
 
-// Closes what is shown and returns every notification of the history, newest first.
+// Closes what is shown and returns every notification of the server's history, newest first.
 QList<Notifica> chiudiTutteELeggi() {
     dunstctl({QStringLiteral("close-all")});
     EXPECT_TRUE(QTest::qWaitFor([] { return mostrate() == 0; }, kAttesaMs));
@@ -56,11 +57,22 @@ QList<Notifica> chiudiTutteELeggi() {
 
 class NotificheSulDesktop : public ::testing::Test {
 protected:
+    // Each test starts with nothing shown and counts only its own notifications.
     void SetUp() override {
         ASSERT_TRUE(QTest::qWaitFor([this] { return notifier.disponibile(); }, kAttesaMs))
             << "no notification server on the session bus";
+        giaNellaStoria_ = static_cast<int>(chiudiTutteELeggi().size());
     }
+    // Closes what is shown and returns the notifications of this test, newest first.
+    QList<Notifica> notificheDelTest() const {
+        const QList<Notifica> storia = chiudiTutteELeggi();
+        return storia.mid(0, storia.size() - giaNellaStoria_);
+    }
+
     DesktopNotifier notifier;
+
+private:
+    int giaNellaStoria_ = 0;
 };
 
 TEST_F(NotificheSulDesktop, ALaterNotificationReplacesTheOneShown) {
@@ -71,7 +83,7 @@ TEST_F(NotificheSulDesktop, ALaterNotificationReplacesTheOneShown) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return risposte.size() == 2; }, kAttesaMs));
     EXPECT_NE(notifier.idCorrente(), 0u);
     EXPECT_EQ(mostrate(), 1);
-    const QList<Notifica> storia = chiudiTutteELeggi();
+    const QList<Notifica> storia = notificheDelTest();
     ASSERT_EQ(storia.size(), 1);
     EXPECT_EQ(storia[0].titolo, "secondo");
     // The server reads bodies as markup: the name reaches it escaped, to show as written.
@@ -98,6 +110,19 @@ TEST_F(NotificheSulDesktop, AClosedNotificationIsNotReplacedButPostedAnew) {
     ASSERT_TRUE(risposte.wait(kAttesaMs));
     EXPECT_NE(notifier.idCorrente(), primo);
     EXPECT_EQ(mostrate(), 1);
+}
+
+TEST_F(NotificheSulDesktop, ChoosingTheNotificationBringsTheAlertWindowBack) {
+    const GestarProva gestar;
+    RecordingSoundPlayer suono;
+    ProgrammaAvviso programma(suono, nullptr, 50);
+    programma.notificaSu(notifier);
+    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_TRUE(risposte.wait(kAttesaMs));
+    programma.finestra().hide();
+    dunstctl({QStringLiteral("action"), QStringLiteral("0")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isVisible(); }, kAttesaMs));
 }
 
 // The alert program itself, started as scadex starts it, on this desktop.
@@ -150,7 +175,7 @@ TEST_F(AvvisoSulDesktop, AHandOverPostsOneNotificationAndTheNextBatchReplacesIt)
     QTest::qWait(ProgrammaAvviso::kQuieteLottoMs + 1500);
     EXPECT_EQ(mostrate(), 1);
 
-    const QList<Notifica> storia = chiudiTutteELeggi();
+    const QList<Notifica> storia = notificheDelTest();
     ASSERT_EQ(storia.size(), 1);
     EXPECT_EQ(storia[0].titolo, "SCADEX: 3 PROMEMORIA IN ATTESA");
     EXPECT_TRUE(storia[0].testo.contains("cliente 55 BIANCHI - TEL Telefonata"))

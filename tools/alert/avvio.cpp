@@ -10,7 +10,6 @@
 #include "alert/desktopnotifier.h"
 #include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
-#include "alert/testonotifica.h"
 #include "platform/qtsoundplayer.h"
 
 namespace {
@@ -46,13 +45,7 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
     QObject::connect(&istanza, &IstanzaUnica::argomentoRicevuto, &programma,
                      &ProgrammaAvviso::accogliArgomento);
     DesktopNotifier notifiche;
-    QObject::connect(&programma, &ProgrammaAvviso::lottoConcluso, &notifiche,
-                     [&notifiche](const QList<AvvisoDescritto>& lotto) {
-                         const TestoNotifica testo = TestoNotifica::perLotto(lotto);
-                         notifiche.notifica(testo.titolo, testo.testo);
-                     });
-    QObject::connect(&notifiche, &DesktopNotifier::attivata, &programma,
-                     &ProgrammaAvviso::mostraFinestra);
+    programma.notificaSu(notifiche);
     programma.accogli(*avviso);
     return QApplication::exec();
 }

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "alert/argomentoerrato.h"
+#include "alert/desktopnotifier.h"
+#include "alert/testonotifica.h"
 #include "app/globali.h"
 #include "app/impostazioni.h"
 #include "ui/main/suonaavviso.h"
@@ -31,6 +33,15 @@ void ProgrammaAvviso::accogli(const Avviso& avviso) {
 
 void ProgrammaAvviso::mostraFinestra() {
     finestra_.mostra(elenco_);
+}
+
+void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
+    connect(this, &ProgrammaAvviso::lottoConcluso, &notifiche,
+            [&notifiche](const QList<AvvisoDescritto>& lotto) {
+                const TestoNotifica testo = TestoNotifica::perLotto(lotto);
+                notifiche.notifica(testo.titolo, testo.testo);
+            });
+    connect(&notifiche, &DesktopNotifier::attivata, this, &ProgrammaAvviso::mostraFinestra);
 }
 
 void ProgrammaAvviso::concludiLotto() {

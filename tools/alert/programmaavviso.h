@@ -10,6 +10,7 @@
 
 class QTextStream;
 class SoundPlayer;
+class DesktopNotifier;
 
 class ProgrammaAvviso : public QObject {
     Q_OBJECT
@@ -34,6 +35,10 @@ public:
 
     // Shows the window with every reminder and brings it to the front.
     void mostraFinestra();
+
+    // From now on each batch is also posted to `notifiche`, and choosing the notification
+    // brings the window to the front.
+    void notificaSu(DesktopNotifier& notifiche);
 
 signals:
     // The quiet after a batch has come: its reminders in order of arrival.
