@@ -44,8 +44,9 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
     ProgrammaAvviso programma(suono, eco ? &uscita : nullptr);
     QObject::connect(&istanza, &IstanzaUnica::argomentoRicevuto, &programma,
                      &ProgrammaAvviso::accogliArgomento);
+    // Where the session has no notification service the window alone tells the operator.
     DesktopNotifier notifiche;
-    programma.notificaSu(notifiche);
+    if (notifiche.disponibile()) programma.notificaSu(notifiche);
     programma.accogli(*avviso);
     return QApplication::exec();
 }

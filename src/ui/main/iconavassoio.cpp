@@ -50,7 +50,7 @@ IconaVassoio::IconaVassoio(Startup& startup, const Clock& clock)
         menu_->addAction(QStringLiteral("&CHIUDI PROMEMORIA"), &startup, &Startup::chiediChiusura);
     icona_.setContextMenu(menu_);
     icona_.setIcon(disegna(0));
-    icona_.setToolTip(riepilogo_.suggerimento(dateserial::fromDateTime(clock_.now())));
+    aggiornaSuggerimento();
     connect(&icona_, &QSystemTrayIcon::activated, this, &IconaVassoio::attivata);
     connect(&startup, &Startup::selezioneMostrata, this, &IconaVassoio::aggiorna);
     // The next alarm moves on as time passes: follow it at every poll.

@@ -30,10 +30,9 @@ public:
     QAction* azioneParametri() const { return parametri_; }
     QAction* azioneChiudi() const { return chiudi_; }
 
+private:
     // Shows the main window restored and in front, as a click on the icon does.
     void ripristinaFinestra();
-
-private:
     void aggiorna(const EsitoSelezione& esito);
     void aggiornaSuggerimento();
     void attivata(QSystemTrayIcon::ActivationReason motivo);
