@@ -14,10 +14,11 @@ struct AppuntamentoDovuto;
 
 // What one successful rebuild leaves for the main window.
 struct EsitoSelezione {
-    QStringList righe;      // display lines (List1)
-    QStringList chiavi;     // key lines (List2)
-    int conteggio = 0;      // selected appointments
-    QList<double> allarmi;  // the alarm moments written (PmAllarm), one per line
+    QStringList righe;   // display lines (List1)
+    QStringList chiavi;  // key lines (List2)
+    int conteggio = 0;   // selected appointments
+    // The alarm moments written (PmAllarm), one per line.
+    QList<double> allarmi;
 
     // "PROMEMORIA: n APPUNTAMENTI"
     QString didascalia() const;
