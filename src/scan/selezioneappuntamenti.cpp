@@ -82,10 +82,12 @@ EsitoSelezione SelezioneAppuntamenti::scriviPromemoria() {
     for (; !selezione->eof(); selezione->moveNext()) {
         const AppuntamentoDovuto appuntamento = leggiAppuntamento(*selezione);
         const bool forseScritta = scritte.forseScritta(appuntamento.cliente, appuntamento.momento);
-        scriviRiga(*promemoria, *selezione, appuntamento, forseScritta);
+        const double allarme = appuntamento.momento - anticipoInGiorni(*selezione);
+        scriviRiga(*promemoria, *selezione, appuntamento, allarme, forseScritta);
         scritte.aggiungi(appuntamento.cliente, appuntamento.momento);
         esito.righe.append(RigaVisualizzata(appuntamento));
         esito.chiavi.append(RigaChiave(appuntamento));
+        esito.allarmi.append(allarme);
     }
     esito.conteggio = selezione->recordCount();
     selezione->close();
@@ -109,7 +111,8 @@ double SelezioneAppuntamenti::anticipoInGiorni(const db::Snapshot& selezione) {
 }
 
 void SelezioneAppuntamenti::scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,
-                                       const AppuntamentoDovuto& appuntamento, bool forseScritta) {
+                                       const AppuntamentoDovuto& appuntamento, double allarme,
+                                       bool forseScritta) {
     const QString azione = testi::trimSpaces(appuntamento.azione);
     if (forseScritta) {
         promemoria.seek(db::SeekComparison::Equal,
@@ -124,7 +127,7 @@ void SelezioneAppuntamenti::scriviRiga(db::TableCursor& promemoria, const db::Sn
     } else {
         promemoria.edit();
     }
-    promemoria.setField(kPmAllarm, appuntamento.momento - anticipoInGiorni(selezione));
+    promemoria.setField(kPmAllarm, allarme);
     promemoria.setField(kPmWait, QStringLiteral(" "));
     promemoria.setField(kPmDocumento, ValoreTesto(selezione.field(kApDocumento)));
     promemoria.update();

@@ -17,6 +17,8 @@ struct EsitoSelezione {
     QStringList righe;   // display lines (List1)
     QStringList chiavi;  // key lines (List2)
     int conteggio = 0;   // selected appointments
+    // The alarm moments written (PmAllarm), one per line.
+    QList<double> allarmi;
 
     // "PROMEMORIA: n APPUNTAMENTI"
     QString didascalia() const;
@@ -40,7 +42,8 @@ private:
     static double anticipoInGiorni(const db::Snapshot& selezione);
     // Writes the reminder row; `forseScritta` when this run may have written its key already.
     static void scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,
-                           const AppuntamentoDovuto& appuntamento, bool forseScritta);
+                           const AppuntamentoDovuto& appuntamento, double allarme,
+                           bool forseScritta);
 
     db::Database& visite_;
     db::Database& work_;

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTextStream>
 
 #include "alert/avvisodescritto.h"
@@ -89,7 +90,7 @@ TEST_F(FinestraProva, ShowsTheReminderOnTopWithItsLookUps) {
     EXPECT_EQ(suono.played, QStringList{kDing});
 }
 
-TEST_F(FinestraProva, ListsEachAppointmentOnceNewestFirstAndSoundsOnlyNewOnes) {
+TEST_F(FinestraProva, ListsEachAppointmentOnceNewestFirst) {
     programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
     programma.accogliArgomento(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
     // After a rebuild scadex hands the first one over again.
@@ -99,8 +100,58 @@ TEST_F(FinestraProva, ListsEachAppointmentOnceNewestFirstAndSoundsOnlyNewOnes) {
     EXPECT_EQ(testi("LbAziDes"), (QStringList{"Telefonata", "Visita"}));
     EXPECT_EQ(colore("LbAziDes", 0), QColor(0, 128, 0));
     EXPECT_EQ(testi("lbInAttesa"), QStringList{"Promemoria in attesa: 3"});
-    EXPECT_EQ(suono.played, (QStringList{kDing, kDing}));
     EXPECT_EQ(eco.count(QStringLiteral("AVVISO ")), 3);
+}
+
+// Batches end after a short quiet, so that a test can follow several.
+class LottiProva : public ::testing::Test {
+protected:
+    static constexpr int kQuieteMs = 50;
+
+    // Waits for the batch under way to end and returns its reminders' codes.
+    QList<qint32> fineLotto() {
+        if (lotti.isEmpty()) lotti.wait(5000);
+        if (lotti.isEmpty()) return {};
+        QList<qint32> clienti;
+        for (const AvvisoDescritto& avviso :
+             lotti.takeFirst().at(0).value<QList<AvvisoDescritto>>()) {
+            clienti.append(avviso.avviso.cliente);
+        }
+        return clienti;
+    }
+    void accogli(int inAttesa, qint32 cliente) {
+        programma.accogliArgomento(
+            gestar.argomento(inAttesa, cliente, "VIS", "06/12/2026 10:00:00"));
+    }
+
+    GestarProva gestar{kSuonoAcceso};
+    RecordingSoundPlayer suono;
+    ProgrammaAvviso programma{suono, nullptr, kQuieteMs};
+    QSignalSpy lotti{&programma, &ProgrammaAvviso::lottoConcluso};
+};
+
+TEST_F(LottiProva, ABurstSoundsOnceAndEndsAsOneBatch) {
+    accogli(1, 1234);
+    accogli(2, 55);
+    accogli(3, 9);
+    EXPECT_EQ(suono.played, QStringList{kDing});
+    EXPECT_EQ(fineLotto(), (QList<qint32>{1234, 55, 9}));
+    EXPECT_EQ(lotti.size(), 0);
+}
+
+TEST_F(LottiProva, EachBatchSoundsForItsFirstNewAppointmentOnly) {
+    accogli(1, 1234);
+    EXPECT_EQ(fineLotto(), QList<qint32>{1234});
+    // After a rebuild the same appointment comes again first: it is not new, the next one is.
+    accogli(1, 1234);
+    EXPECT_EQ(suono.played.size(), 1);
+    accogli(2, 55);
+    accogli(3, 77);
+    EXPECT_EQ(suono.played.size(), 2);
+    EXPECT_EQ(fineLotto(), (QList<qint32>{1234, 55, 77}));
+    accogli(3, 1234);
+    EXPECT_EQ(fineLotto(), QList<qint32>{1234});
+    EXPECT_EQ(suono.played.size(), 2);
 }
 
 TEST_F(FinestraProva, DropsAHandedOverArgumentThatNoLongerReads) {

@@ -7,6 +7,7 @@
 
 #include "alert/argomentoerrato.h"
 #include "alert/avvisodescritto.h"
+#include "alert/desktopnotifier.h"
 #include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
 #include "platform/gui/qtsoundplayer.h"
@@ -43,6 +44,9 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
     ProgrammaAvviso programma(suono, eco ? &uscita : nullptr);
     QObject::connect(&istanza, &IstanzaUnica::argomentoRicevuto, &programma,
                      &ProgrammaAvviso::accogliArgomento);
+    // Where the session has no notification service the window alone tells the operator.
+    DesktopNotifier notifiche;
+    if (notifiche.disponibile()) programma.notificaSu(notifiche);
     programma.accogli(*avviso);
     return QApplication::exec();
 }

@@ -26,14 +26,18 @@ QString AvvisoDescritto::ora() const {
     return testi::hhnn(avviso.data);
 }
 
-QString AvvisoDescritto::riga() const {
-    QString testo = QStringLiteral("AVVISO %1 %2 cliente ").arg(giorno(), ora());
+QString AvvisoDescritto::descrizione() const {
+    QString testo = QStringLiteral("%1 %2 cliente ").arg(giorno(), ora());
     testo += conAggiunta(QString::number(avviso.cliente), nomeCliente);
     if (!avviso.azione.isEmpty()) {
         testo += QStringLiteral(" - ") +
                  conAggiunta(avviso.azione, azione ? azione->descrizione : QString());
     }
-    return testo + QStringLiteral(" (in attesa: %1)").arg(avviso.inAttesa);
+    return testo;
+}
+
+QString AvvisoDescritto::riga() const {
+    return QStringLiteral("AVVISO %1 (in attesa: %2)").arg(descrizione()).arg(avviso.inAttesa);
 }
 
 AvvisoDescritto DescriviAvviso(const Avviso& avviso) {

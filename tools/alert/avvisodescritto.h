@@ -14,6 +14,8 @@ struct AvvisoDescritto {
 
     QString giorno() const;  // "06/12/2026"
     QString ora() const;     // "10:00"
+    // When, who and what: "06/12/2026 10:00 cliente 1234 ROSSI - VIS Visita".
+    QString descrizione() const;
     // The one line printed for the reminder where there is no window, e.g.
     // "AVVISO 06/12/2026 10:00 cliente 1234 ROSSI - VIS Visita (in attesa: 3)".
     QString riga() const;

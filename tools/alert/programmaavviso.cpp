@@ -2,20 +2,52 @@
 #include "alert/programmaavviso.h"
 
 #include <QTextStream>
+#include <utility>
 
 #include "alert/argomentoerrato.h"
+#include "alert/desktopnotifier.h"
+#include "alert/testonotifica.h"
 #include "app/globali.h"
 #include "app/impostazioni.h"
 #include "app/suonaavviso.h"
 
-ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco) : suono_(suono), eco_(eco) {}
+ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco, int quieteLottoMs)
+    : suono_(suono), eco_(eco) {
+    fineLotto_.setSingleShot(true);
+    fineLotto_.setInterval(quieteLottoMs);
+    connect(&fineLotto_, &QTimer::timeout, this, &ProgrammaAvviso::concludiLotto);
+}
 
 void ProgrammaAvviso::accogli(const Avviso& avviso) {
     const AvvisoDescritto descritto = DescriviAvviso(avviso);
     const bool nuovo = elenco_.aggiungi(descritto);
     finestra_.mostra(elenco_);
-    if (nuovo) suona(avviso.fileIni);
+    if (nuovo && !suonatoNelLotto_) {
+        suona(avviso.fileIni);
+        suonatoNelLotto_ = true;
+    }
+    lotto_.append(descritto);
+    fineLotto_.start();
     if (eco_) *eco_ << descritto.riga() << Qt::endl;
+}
+
+void ProgrammaAvviso::mostraFinestra() {
+    finestra_.mostra(elenco_);
+}
+
+void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
+    connect(this, &ProgrammaAvviso::lottoConcluso, &notifiche,
+            [&notifiche](const QList<AvvisoDescritto>& lotto) {
+                const TestoNotifica testo = TestoNotifica::perLotto(lotto);
+                notifiche.notifica(testo.titolo, testo.testo);
+            });
+    connect(&notifiche, &DesktopNotifier::attivata, this, &ProgrammaAvviso::mostraFinestra);
+}
+
+void ProgrammaAvviso::concludiLotto() {
+    const QList<AvvisoDescritto> lotto = std::exchange(lotto_, {});
+    suonatoNelLotto_ = false;
+    emit lottoConcluso(lotto);
 }
 
 void ProgrammaAvviso::accogliArgomento(const QString& argomento) {

@@ -26,6 +26,7 @@
 #include "ui/list/listaapp.h"
 #include "ui/main/filtrotastonumerico.h"
 #include "ui/main/gestioneparametri.h"
+#include "ui/main/iconavassoio.h"
 #include "ui/main/pannelloparametri.h"
 #include "ui/reminder/gesprome.h"
 #include "util/testi.h"
@@ -57,6 +58,7 @@ Startup::Startup(Globali& globali, PlatformServices& platform, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &Startup::ControllaPromemoria);
     collegaComandi();
     osservaTasti(this);
+    vassoio_ = new IconaVassoio(*this, platform.clock);
 }
 
 Startup::~Startup() = default;
@@ -109,6 +111,7 @@ Startup::Avvio Startup::avvia() {
     } catch (const ConversionError&) {
         return Avvio::Errore;
     }
+    vassoio_->mostra();
     return Avvio::Avviato;
 }
 
@@ -158,6 +161,7 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
     chiavi_->setStringList(esito.chiavi);
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
+    emit selezioneMostrata(esito);
 }
 
 void Startup::closeEvent(QCloseEvent* event) {

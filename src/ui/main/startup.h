@@ -16,6 +16,7 @@ class QTimer;
 class PannelloParametri;
 class GestioneParametri;
 class QKeyEvent;
+class IconaVassoio;
 struct Globali;
 struct PlatformServices;
 
@@ -58,6 +59,16 @@ public:
     // How the program ends when this window closes (ChiudiProgramma; tests record it).
     void impostaChiusura(std::function<void()> chiusura) { chiusura_ = std::move(chiusura); }
 
+    // The tray icon, shown from the end of a successful load.
+    IconaVassoio& vassoio() { return *vassoio_; }
+
+    // F2's question; a Yes closes the window and so ends the program.
+    void chiediChiusura();
+
+signals:
+    // A rebuild has ended and the window shows its result.
+    void selezioneMostrata(const EsitoSelezione& esito);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
@@ -69,7 +80,6 @@ private:
     void osservaTasti(QWidget* radice);
     bool tastoPremuto(QObject* destinatario, QKeyEvent* tasto);
     bool filtraCarattere(QObject* destinatario, QKeyEvent* tasto);
-    void chiediChiusura();
     void mostraParametri();
     void nascondiParametri();
     void controllaIntervallo();
@@ -87,5 +97,6 @@ private:
     std::unique_ptr<Scansione> scansione_;
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
+    IconaVassoio* vassoio_;
     bool controlloInCorso_ = false;
 };

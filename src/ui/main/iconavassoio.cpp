@@ -1,0 +1,106 @@
+// The tray icon of the main window.
+#include "ui/main/iconavassoio.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/clock.h"
+#include "scan/selezioneappuntamenti.h"
+#include "ui/main/startup.h"
+#include "util/dateserial.h"
+
+namespace {
+
+constexpr int kLatiIcona[] = {16, 22, 24, 32, 48, 64};
+constexpr int kConteggioMassimo = 99;
+
+// The count in a red disc over the lower right of the icon, as large as stays legible.
+QPixmap conConteggio(int lato, int conteggio) {
+    QPixmap pixmap = QPixmap(QStringLiteral(":/scadex/icone/%1x%1/scadex.png").arg(lato));
+    if (conteggio <= 0) return pixmap;
+    // Beyond two digits the disc would be unreadable; the tooltip tells the exact count.
+    const QString testo = QString::number(qMin(conteggio, kConteggioMassimo));
+    QPainter pittore(&pixmap);
+    pittore.setRenderHint(QPainter::Antialiasing);
+    const qreal diametro = lato * 0.68;
+    const QRectF disco(lato - diametro, lato - diametro, diametro, diametro);
+    pittore.setPen(QPen(Qt::white, qMax(1.0, lato / 24.0)));
+    pittore.setBrush(QColor(0xc6, 0x28, 0x28));
+    pittore.drawEllipse(disco.adjusted(0.5, 0.5, -0.5, -0.5));
+    QFont carattere = QApplication::font();
+    carattere.setBold(true);
+    carattere.setPixelSize(qMax(6, qRound(diametro * (testo.size() == 1 ? 0.78 : 0.58))));
+    pittore.setFont(carattere);
+    pittore.setPen(Qt::white);
+    pittore.drawText(disco, Qt::AlignCenter, testo);
+    return pixmap;
+}
+
+}  // namespace
+
+IconaVassoio::IconaVassoio(Startup& startup, const Clock& clock)
+    : QObject(&startup), startup_(startup), clock_(clock), menu_(new QMenu(&startup)) {
+    elenca_ = menu_->addAction(QStringLiteral("&ELENCA"), this, [this] { premi(3); });
+    parametri_ = menu_->addAction(QStringLiteral("&PARAMETRI"), this, [this] { premi(1); });
+    menu_->addSeparator();
+    chiudi_ =
+        menu_->addAction(QStringLiteral("&CHIUDI PROMEMORIA"), &startup, &Startup::chiediChiusura);
+    icona_.setContextMenu(menu_);
+    icona_.setIcon(disegna(0));
+    aggiornaSuggerimento();
+    connect(&icona_, &QSystemTrayIcon::activated, this, &IconaVassoio::attivata);
+    connect(&startup, &Startup::selezioneMostrata, this, &IconaVassoio::aggiorna);
+    // The next alarm moves on as time passes: follow it at every poll.
+    connect(startup.Timer1, &QTimer::timeout, this, &IconaVassoio::aggiornaSuggerimento);
+}
+
+IconaVassoio::~IconaVassoio() = default;
+
+void IconaVassoio::mostra() {
+    icona_.show();
+}
+
+QIcon IconaVassoio::disegna(int conteggio) {
+    QIcon icona;
+    for (const int lato : kLatiIcona) icona.addPixmap(conConteggio(lato, conteggio));
+    return icona;
+}
+
+void IconaVassoio::aggiorna(const EsitoSelezione& esito) {
+    const bool cambiato = esito.conteggio != riepilogo_.conteggio();
+    riepilogo_.aggiorna(esito);
+    if (cambiato) icona_.setIcon(disegna(esito.conteggio));
+    elenca_->setEnabled(esito.elencoAbilitato());
+    aggiornaSuggerimento();
+}
+
+void IconaVassoio::aggiornaSuggerimento() {
+    icona_.setToolTip(riepilogo_.suggerimento(dateserial::fromDateTime(clock_.now())));
+}
+
+void IconaVassoio::attivata(QSystemTrayIcon::ActivationReason motivo) {
+    if (motivo == QSystemTrayIcon::Trigger || motivo == QSystemTrayIcon::DoubleClick) {
+        ripristinaFinestra();
+    }
+}
+
+void IconaVassoio::ripristinaFinestra() {
+    startup_.showNormal();
+    startup_.raise();
+    startup_.activateWindow();
+}
+
+// A command of the main window, with the window in view. While a modal window is open the
+// window's buttons cannot be reached: that window comes to the front instead.
+void IconaVassoio::premi(int indice) {
+    if (QWidget* modale = QApplication::activeModalWidget()) {
+        modale->raise();
+        modale->activateWindow();
+        return;
+    }
+    ripristinaFinestra();
+    startup_.Command1(indice)->click();
+}

@@ -1,0 +1,49 @@
+// The tray icon: the count of due appointments, the next alarm, and the main window's commands.
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include "scan/riepilogopromemoria.h"
+
+class QAction;
+class QMenu;
+class Startup;
+class Clock;
+struct EsitoSelezione;
+
+class IconaVassoio : public QObject {
+    Q_OBJECT
+public:
+    // Follows `startup`'s rebuilds; shown only once `mostra` is called.
+    IconaVassoio(Startup& startup, const Clock& clock);
+    ~IconaVassoio() override;
+
+    // Puts the icon in the tray, now or as soon as the desktop has one.
+    void mostra();
+
+    // The application icon with `conteggio` drawn on it (none when 0), at the tray's sizes.
+    static QIcon disegna(int conteggio);
+
+    QSystemTrayIcon& icona() { return icona_; }
+    QAction* azioneElenca() const { return elenca_; }
+    QAction* azioneParametri() const { return parametri_; }
+    QAction* azioneChiudi() const { return chiudi_; }
+
+private:
+    // Shows the main window restored and in front, as a click on the icon does.
+    void ripristinaFinestra();
+    void aggiorna(const EsitoSelezione& esito);
+    void aggiornaSuggerimento();
+    void attivata(QSystemTrayIcon::ActivationReason motivo);
+    void premi(int indice);
+
+    Startup& startup_;
+    const Clock& clock_;
+    RiepilogoPromemoria riepilogo_;
+    QSystemTrayIcon icona_;
+    QMenu* menu_;
+    QAction* elenca_;
+    QAction* parametri_;
+    QAction* chiudi_;
+};

@@ -1,0 +1,196 @@
+// Desktop notifications with a real notification server (dunst) on a private session bus.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalServer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest/QTest>
+#include <memory>
+
+#include "alert/desktopnotifier.h"
+#include "alert/istanzaunica.h"
+#include "alert/programmaavviso.h"
+#include "gestarprova.h"
+#include "support/fakes.h"
+
+namespace {
+
+constexpr int kAttesaMs = 10000;
+
+struct Notifica {
+    QString titolo;
+    QString testo;
+};
+
+// Runs dunstctl and returns what it printed.
+QByteArray dunstctl(const QStringList& argomenti) {
+    QProcess comando;
+    comando.start(QStringLiteral("dunstctl"), argomenti);
+    if (!comando.waitForFinished(kAttesaMs)) return {};
+    return comando.readAllStandardOutput().trimmed();
+}
+
+int mostrate() {
+    return dunstctl({QStringLiteral("count"), QStringLiteral("displayed")}).toInt();
+}
+
+// Closes what is shown and returns every notification of the server's history, newest first.
+QList<Notifica> chiudiTutteELeggi() {
+    dunstctl({QStringLiteral("close-all")});
+    EXPECT_TRUE(QTest::qWaitFor([] { return mostrate() == 0; }, kAttesaMs));
+    const QJsonArray storia = QJsonDocument::fromJson(dunstctl({QStringLiteral("history")}))
+                                  .object()[QStringLiteral("data")]
+                                  .toArray()
+                                  .at(0)
+                                  .toArray();
+    QList<Notifica> notifiche;
+    for (const QJsonValue& voce : storia) {
+        const QJsonObject campi = voce.toObject();
+        notifiche.append({campi[QStringLiteral("summary")][QStringLiteral("data")].toString(),
+                          campi[QStringLiteral("body")][QStringLiteral("data")].toString()});
+    }
+    return notifiche;
+}
+
+class NotificheSulDesktop : public ::testing::Test {
+protected:
+    // Each test starts with nothing shown and counts only its own notifications.
+    void SetUp() override {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return notifier.disponibile(); }, kAttesaMs))
+            << "no notification server on the session bus";
+        giaNellaStoria_ = static_cast<int>(chiudiTutteELeggi().size());
+    }
+    // Closes what is shown and returns the notifications of this test, newest first.
+    QList<Notifica> notificheDelTest() const {
+        const QList<Notifica> storia = chiudiTutteELeggi();
+        return storia.mid(0, storia.size() - giaNellaStoria_);
+    }
+
+    DesktopNotifier notifier;
+
+private:
+    int giaNellaStoria_ = 0;
+};
+
+TEST_F(NotificheSulDesktop, ALaterNotificationReplacesTheOneShown) {
+    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    notifier.notifica(QStringLiteral("primo"), QStringLiteral("uno"));
+    // Posted while the first waits for its id: it must still replace it, not pile up.
+    notifier.notifica(QStringLiteral("secondo"), QStringLiteral("ROSSI & C."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return risposte.size() == 2; }, kAttesaMs));
+    EXPECT_NE(notifier.idCorrente(), 0u);
+    EXPECT_EQ(mostrate(), 1);
+    const QList<Notifica> storia = notificheDelTest();
+    ASSERT_EQ(storia.size(), 1);
+    EXPECT_EQ(storia[0].titolo, "secondo");
+    // The server reads bodies as markup: the name reaches it escaped, to show as written.
+    EXPECT_EQ(storia[0].testo, "ROSSI &amp; C.");
+}
+
+TEST_F(NotificheSulDesktop, TheDefaultActionReachesTheProgram) {
+    QSignalSpy attivata(&notifier, &DesktopNotifier::attivata);
+    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    notifier.notifica(QStringLiteral("SCADEX"), QStringLiteral("avviso"));
+    ASSERT_TRUE(risposte.wait(kAttesaMs));
+    dunstctl({QStringLiteral("action"), QStringLiteral("0")});
+    EXPECT_TRUE(attivata.wait(kAttesaMs));
+}
+
+TEST_F(NotificheSulDesktop, AClosedNotificationIsNotReplacedButPostedAnew) {
+    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    notifier.notifica(QStringLiteral("primo"), QStringLiteral("uno"));
+    ASSERT_TRUE(risposte.wait(kAttesaMs));
+    const uint primo = notifier.idCorrente();
+    dunstctl({QStringLiteral("close-all")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notifier.idCorrente() == 0; }, kAttesaMs));
+    notifier.notifica(QStringLiteral("secondo"), QStringLiteral("due"));
+    ASSERT_TRUE(risposte.wait(kAttesaMs));
+    EXPECT_NE(notifier.idCorrente(), primo);
+    EXPECT_EQ(mostrate(), 1);
+}
+
+TEST_F(NotificheSulDesktop, ChoosingTheNotificationBringsTheAlertWindowBack) {
+    const GestarProva gestar;
+    RecordingSoundPlayer suono;
+    ProgrammaAvviso programma(suono, nullptr, 50);
+    programma.notificaSu(notifier);
+    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_TRUE(risposte.wait(kAttesaMs));
+    programma.finestra().hide();
+    dunstctl({QStringLiteral("action"), QStringLiteral("0")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isVisible(); }, kAttesaMs));
+}
+
+// The alert program itself, started as scadex starts it, on this desktop.
+class AvvisoSulDesktop : public NotificheSulDesktop {
+protected:
+    ~AvvisoSulDesktop() override {
+        for (const auto& processo : avviati_) {
+            processo->kill();
+            processo->waitForFinished();
+        }
+        QLocalServer::removeServer(IstanzaUnica::nomePer(gestar.fileIni));
+    }
+    // Starts the alert program with its lines echoed; `conBus` false hides the session bus.
+    QProcess& avvia(const QString& argomento, bool conBus = true) {
+        auto processo = std::make_unique<QProcess>();
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("SCADEX_ALERT_ECHO"), QStringLiteral("1"));
+        if (!conBus) ambiente.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        processo->setProcessEnvironment(ambiente);
+        processo->start(QStringLiteral(SCADEX_ALERT_PROGRAM), {argomento});
+        EXPECT_TRUE(processo->waitForStarted());
+        avviati_.push_back(std::move(processo));
+        return *avviati_.back();
+    }
+    static QString rigaDa(QProcess& processo) {
+        while (!processo.canReadLine()) {
+            if (!processo.waitForReadyRead(kAttesaMs)) return {};
+        }
+        return QString::fromUtf8(processo.readLine()).trimmed();
+    }
+
+    GestarProva gestar;
+
+private:
+    std::vector<std::unique_ptr<QProcess>> avviati_;
+};
+
+TEST_F(AvvisoSulDesktop, AHandOverPostsOneNotificationAndTheNextBatchReplacesIt) {
+    QProcess& finestra = avvia(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_TRUE(rigaDa(finestra).startsWith("AVVISO "));
+    ASSERT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+
+    // The next poll hands two more over: one batch, handed to the window already open.
+    QProcess& secondo = avvia(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
+    QProcess& terzo = avvia(gestar.argomento(3, 9, "", "06/12/2026 12:00:00"));
+    EXPECT_TRUE(secondo.waitForFinished(kAttesaMs));
+    EXPECT_TRUE(terzo.waitForFinished(kAttesaMs));
+    rigaDa(finestra);
+    rigaDa(finestra);
+    QTest::qWait(ProgrammaAvviso::kQuieteLottoMs + 1500);
+    EXPECT_EQ(mostrate(), 1);
+
+    const QList<Notifica> storia = notificheDelTest();
+    ASSERT_EQ(storia.size(), 1);
+    EXPECT_EQ(storia[0].titolo, "SCADEX: 3 PROMEMORIA IN ATTESA");
+    EXPECT_TRUE(storia[0].testo.contains("cliente 55 BIANCHI - TEL Telefonata"))
+        << storia[0].testo.toStdString();
+    EXPECT_TRUE(storia[0].testo.contains("cliente 9")) << storia[0].testo.toStdString();
+    EXPECT_EQ(finestra.state(), QProcess::Running);
+}
+
+TEST_F(AvvisoSulDesktop, WithoutTheBusTheWindowAloneAppears) {
+    QProcess& finestra = avvia(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"), false);
+    EXPECT_TRUE(rigaDa(finestra).startsWith("AVVISO "));
+    QTest::qWait(ProgrammaAvviso::kQuieteLottoMs + 1000);
+    EXPECT_EQ(finestra.state(), QProcess::Running);
+    EXPECT_EQ(mostrate(), 0);
+    EXPECT_FALSE(finestra.readAllStandardError().contains("SCADEX1.EXE:"));
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// The tray icon: its count and tooltip follow the rebuilds, its menu runs the window's commands.
+#include "ui/main/iconavassoio.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "app/globali.h"
+#include "support/cartellagestar.h"
+#include "support/fakes.h"
+#include "ui/main/pannelloparametri.h"
+#include "ui/main/startup.h"
+
+namespace {
+
+constexpr double kOggi = 46362;  // 6 December 2026
+
+QImage immagine(const QIcon& icona) {
+    return icona.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+class IconaVassoioTest : public ::testing::Test {
+protected:
+    IconaVassoioTest() {
+        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
+        globali.FileIni = gestar.fileIni;
+    }
+    // An appointment at `ore` hours today (or later) with an alarm lead of 90 minutes.
+    void appuntamento(int cliente, double ore) {
+        gestar.appuntamento(cliente, kOggi + ore / 24, 90);
+    }
+    // Starts the main window as the program does: loaded, then minimised.
+    Startup& avvia() {
+        startup = std::make_unique<Startup>(globali, services);
+        startup->impostaChiusura([this] { ++chiusure; });
+        EXPECT_EQ(startup->avvia(), Startup::Avvio::Avviato);
+        startup->showMinimized();
+        return *startup;
+    }
+    IconaVassoio& vassoio() { return startup->vassoio(); }
+
+    CartellaGestar gestar;
+    FakePlatform platform;
+    PlatformServices services = platform.services();
+    Globali globali;
+    std::unique_ptr<Startup> startup;
+    int chiusure = 0;
+};
+
+TEST_F(IconaVassoioTest, CountAndTooltipFollowTheRebuilds) {
+    appuntamento(1234, 11);  // alarm at 09:30
+    avvia();
+    EXPECT_EQ(vassoio().icona().toolTip(),
+              "PROMEMORIA: 1 APPUNTAMENTI\nPROSSIMO AVVISO: 06/12/2026 09:30:00");
+    EXPECT_EQ(immagine(vassoio().icona().icon()), immagine(IconaVassoio::disegna(1)));
+
+    appuntamento(55, 10);  // alarm at 08:30, already come
+    appuntamento(56, 24 + 12);
+    platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 40));
+    startup->SelezionaAppuntamenti();
+    EXPECT_EQ(vassoio().icona().toolTip(),
+              "PROMEMORIA: 3 APPUNTAMENTI\nPROSSIMO AVVISO: 07/12/2026 10:30:00");
+    EXPECT_EQ(immagine(vassoio().icona().icon()), immagine(IconaVassoio::disegna(3)));
+}
+
+TEST_F(IconaVassoioTest, TooltipMovesToTheNextAlarmAtEachPoll) {
+    appuntamento(1, 11);
+    appuntamento(2, 12);
+    avvia();
+    platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+    const QString atteso = "PROMEMORIA: 2 APPUNTAMENTI\nPROSSIMO AVVISO: 06/12/2026 10:30:00";
+    startup->Timer1->start(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return vassoio().icona().toolTip() == atteso; }, 5000))
+        << vassoio().icona().toolTip().toStdString();
+}
+
+TEST(IconaVassoioDisegnoTest, EachCountDrawsItsOwnIcon) {
+    const QList<int> conteggi = {0, 1, 2, 9, 10, 99};
+    for (int i = 0; i < conteggi.size(); ++i) {
+        for (int j = i + 1; j < conteggi.size(); ++j) {
+            EXPECT_NE(immagine(IconaVassoio::disegna(conteggi[i])),
+                      immagine(IconaVassoio::disegna(conteggi[j])))
+                << conteggi[i] << " and " << conteggi[j];
+        }
+    }
+    EXPECT_FALSE(IconaVassoio::disegna(0).pixmap(22, 22).isNull());
+}
+
+TEST_F(IconaVassoioTest, ElencaFollowsTheButton) {
+    avvia();
+    EXPECT_FALSE(vassoio().azioneElenca()->isEnabled());
+    appuntamento(1234, 11);
+    startup->SelezionaAppuntamenti();
+    EXPECT_TRUE(vassoio().azioneElenca()->isEnabled());
+}
+
+TEST_F(IconaVassoioTest, ElencaRestoresTheWindowAndOpensTheList) {
+    appuntamento(1234, 11);
+    avvia();
+    QString finestra;
+    bool ripristinata = false;
+    QTimer::singleShot(0, [&] {
+        ripristinata = !startup->isMinimized();
+        QWidget* modale = QApplication::activeModalWidget();
+        if (!modale) return;
+        finestra = modale->objectName();
+        // A second ELENCA while the list is open brings it forward, opening no other.
+        vassoio().azioneElenca()->trigger();
+        if (QApplication::activeModalWidget() == modale) modale->close();
+    });
+    vassoio().azioneElenca()->trigger();
+    EXPECT_EQ(finestra, "ListaApp");
+    EXPECT_TRUE(ripristinata);
+}
+
+TEST_F(IconaVassoioTest, ParametriRestoresTheWindowWithThePanel) {
+    avvia();
+    vassoio().azioneParametri()->trigger();
+    EXPECT_FALSE(startup->isMinimized());
+    EXPECT_TRUE(startup->pctParam->isVisible());
+}
+
+TEST_F(IconaVassoioTest, ChiudiAsksAsF2Does) {
+    avvia();
+    platform.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    vassoio().azioneChiudi()->trigger();
+    EXPECT_EQ(chiusure, 0);
+    vassoio().azioneChiudi()->trigger();
+    EXPECT_EQ(chiusure, 1);
+    ASSERT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_EQ(platform.messages.shown[0].text, "Confermi la chiusura de SCADEX");
+    EXPECT_EQ(platform.messages.shown[0].icon, MessageIcon::Question);
+}
+
+TEST_F(IconaVassoioTest, AClickRestoresTheMainWindow) {
+    avvia();
+    ASSERT_TRUE(startup->isMinimized());
+    emit vassoio().icona().activated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(startup->isMinimized());
+    EXPECT_TRUE(startup->isVisible());
+}
+
+}  // namespace

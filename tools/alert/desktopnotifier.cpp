@@ -1,0 +1,99 @@
+// Posting to org.freedesktop.Notifications.
+#include "alert/desktopnotifier.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusReply>
+#include <QVariantMap>
+
+namespace {
+
+const QString kServizio = QStringLiteral("org.freedesktop.Notifications");
+const QString kPercorso = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterfaccia = QStringLiteral("org.freedesktop.Notifications");
+const QString kAzionePredefinita = QStringLiteral("default");
+constexpr int kScadenzaDelServizio = -1;  // the service's own timeout
+constexpr uchar kUrgenzaNormale = 1;
+constexpr int kAttesaCapacitaMs = 2000;
+
+}  // namespace
+
+DesktopNotifier::DesktopNotifier(QDBusConnection bus, QObject* parent)
+    : QObject(parent), bus_(std::move(bus)) {
+    if (!bus_.isConnected()) return;
+    bus_.connect(kServizio, kPercorso, kInterfaccia, QStringLiteral("ActionInvoked"), this,
+                 SLOT(azioneInvocata(uint, QString)));
+    bus_.connect(kServizio, kPercorso, kInterfaccia, QStringLiteral("NotificationClosed"), this,
+                 SLOT(chiusa(uint, uint)));
+}
+
+bool DesktopNotifier::disponibile() const {
+    if (!bus_.isConnected()) return false;
+    const QDBusConnectionInterface* bus = bus_.interface();
+    if (bus->isServiceRegistered(kServizio)) return true;
+    const QDBusReply<QStringList> avviabili = bus->activatableServiceNames();
+    return avviabili.isValid() && avviabili.value().contains(kServizio);
+}
+
+void DesktopNotifier::notifica(const QString& titolo, const QString& testo) {
+    if (!bus_.isConnected()) return;
+    if (inVolo_) {
+        successiva_ = Notifica{titolo, testo};
+        return;
+    }
+    invia({titolo, testo});
+}
+
+void DesktopNotifier::invia(const Notifica& notifica) {
+    QDBusMessage chiamata = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
+                                                           QStringLiteral("Notify"));
+    const QVariantMap suggerimenti{
+        {QStringLiteral("desktop-entry"), QStringLiteral("scadex")},
+        {QStringLiteral("urgency"), QVariant::fromValue(kUrgenzaNormale)},
+    };
+    // A body read as markup must carry names such as "ROSSI & C." escaped; one read as plain
+    // text would show the escapes.
+    const QString testo = accettaMarcatura() ? notifica.testo.toHtmlEscaped() : notifica.testo;
+    chiamata << QStringLiteral("SCADEX") << id_ << QStringLiteral("scadex") << notifica.titolo
+             << testo << QStringList{kAzionePredefinita, QStringLiteral("Apri")} << suggerimenti
+             << kScadenzaDelServizio;
+    inVolo_ = true;
+    auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata), this);
+    connect(attesa, &QDBusPendingCallWatcher::finished, this, &DesktopNotifier::rispostaRicevuta);
+}
+
+// Asked of the service once, at the first post.
+bool DesktopNotifier::accettaMarcatura() {
+    if (!marcatura_) {
+        const QDBusMessage domanda = QDBusMessage::createMethodCall(
+            kServizio, kPercorso, kInterfaccia, QStringLiteral("GetCapabilities"));
+        const QDBusReply<QStringList> capacita =
+            bus_.call(domanda, QDBus::Block, kAttesaCapacitaMs);
+        marcatura_ = capacita.isValid() && capacita.value().contains(QStringLiteral("body-markup"));
+    }
+    return *marcatura_;
+}
+
+void DesktopNotifier::rispostaRicevuta(QDBusPendingCallWatcher* chiamata) {
+    chiamata->deleteLater();
+    inVolo_ = false;
+    const QDBusPendingReply<uint> risposta = *chiamata;
+    id_ = risposta.isValid() ? risposta.value() : 0;
+    emit this->risposta();
+    if (successiva_) {
+        const Notifica notifica = *successiva_;
+        successiva_.reset();
+        invia(notifica);
+    }
+}
+
+void DesktopNotifier::azioneInvocata(uint id, const QString& azione) {
+    if (id != 0 && id == id_ && azione == kAzionePredefinita) emit attivata();
+}
+
+// A notification the operator or the service closed is not replaced: the next one is new.
+void DesktopNotifier::chiusa(uint id, uint /*motivo*/) {
+    if (id == id_) id_ = 0;
+}

@@ -1,0 +1,52 @@
+// Desktop notifications through the session bus's notification service, one replacing the last.
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class QDBusPendingCallWatcher;
+
+class DesktopNotifier : public QObject {
+    Q_OBJECT
+public:
+    // Without a session bus nothing is ever posted.
+    explicit DesktopNotifier(QDBusConnection bus = QDBusConnection::sessionBus(),
+                             QObject* parent = nullptr);
+
+    // A notification service is on the bus, running or ready to be started by it.
+    bool disponibile() const;
+
+    // Posts a notification, or updates the one posted last while it is still shown. A failed
+    // post (no service) is dropped: the notification only adds to the alert window.
+    void notifica(const QString& titolo, const QString& testo);
+
+    // The id the service gave the notification shown, 0 when none is.
+    uint idCorrente() const { return id_; }
+
+signals:
+    // The operator chose the notification itself (its default action).
+    void attivata();
+    // The service answered a post (tests wait for it).
+    void risposta();
+
+private slots:
+    void azioneInvocata(uint id, const QString& azione);
+    void chiusa(uint id, uint motivo);
+
+private:
+    struct Notifica {
+        QString titolo;
+        QString testo;
+    };
+    void invia(const Notifica& notifica);
+    bool accettaMarcatura();
+    void rispostaRicevuta(QDBusPendingCallWatcher* chiamata);
+
+    QDBusConnection bus_;
+    uint id_ = 0;
+    std::optional<bool> marcatura_;       // the service reads the body as markup
+    bool inVolo_ = false;                 // a post waits for its id
+    std::optional<Notifica> successiva_;  // posted meanwhile: sent once that id is known
+};

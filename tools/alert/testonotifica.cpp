@@ -1,0 +1,17 @@
+// Writing the notification of a batch.
+#include "alert/testonotifica.h"
+
+#include <algorithm>
+
+TestoNotifica TestoNotifica::perLotto(const QList<AvvisoDescritto>& lotto) {
+    int inAttesa = 0;
+    QStringList righe;
+    for (auto avviso = lotto.crbegin(); avviso != lotto.crend(); ++avviso) {
+        righe.append(avviso->descrizione());
+        inAttesa = std::max(inAttesa, avviso->avviso.inAttesa);
+    }
+    TestoNotifica notifica;
+    notifica.titolo = QStringLiteral("SCADEX: %1 PROMEMORIA IN ATTESA").arg(inAttesa);
+    notifica.testo = righe.join(QLatin1Char('\n'));
+    return notifica;
+}
