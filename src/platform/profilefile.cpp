@@ -169,9 +169,12 @@ QByteArray withValue(QByteArray bytes, const QString& section, const QString& ke
 }
 
 // Writes a complete new file beside the old one and renames it into place, so readers never
-// see a half-written file; the old file's permissions carry over.
+// see a half-written file; the old file's permissions carry over. A folder that takes no new
+// file (the /etc/ fallback) still lets a writable file be rewritten in place, as the
+// platform's own profile functions would; either way the bytes are synced before success.
 bool replaceFile(const QString& file, const QByteArray& bytes) {
     QSaveFile out(file);
+    out.setDirectWriteFallback(true);
     if (!out.open(QIODevice::WriteOnly)) return false;
     out.write(bytes);
     return out.commit();

@@ -298,3 +298,57 @@ TEST_F(StartupYieldTest, AClickDuringAPollOpensTheListAfterItAndPollsGoOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// A value of Secondi outside the panel's range, read at start-up into the shown window.
+class StartupSecondiTest : public StartupTest {
+protected:
+    StartupSecondiTest() {
+        scriviIni("Secondi=120\r\nSuonoSN=N\r\n");
+        EXPECT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+        startup.show();
+        QApplication::setActiveWindow(&startup);
+        QTest::mouseClick(startup.Command1(1), Qt::LeftButton);
+    }
+    QLineEdit* text1() const { return startup.pctParam->Text1; }
+
+    Startup startup{globali, services};
+};
+
+TEST_F(StartupSecondiTest, ConfirmWithoutAnEditWritesBackWhatWasRead) {
+    EXPECT_EQ(text1()->text(), "120");
+    EXPECT_EQ(startup.Timer1->interval(), 60000);
+    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
+    EXPECT_TRUE(startup.pctParam->isHidden());
+    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "120");
+    EXPECT_EQ(startup.Timer1->interval(), 60000);
+}
+
+TEST_F(StartupSecondiTest, TypingNeverLengthensTheTextBeyondTwoCharacters) {
+    QTest::keyClick(text1(), Qt::Key_End);
+    QTest::keyClicks(text1(), "5");
+    EXPECT_EQ(text1()->text(), "120");
+    QTest::keyClick(text1(), Qt::Key_Backspace);
+    QTest::keyClicks(text1(), "3");
+    EXPECT_EQ(text1()->text(), "12");
+    text1()->selectAll();
+    QTest::keyClicks(text1(), "345");
+    EXPECT_EQ(text1()->text(), "34");
+}
+
+TEST_F(StartupSecondiTest, AnEditedValueIsCheckedAndWrittenAsANumber) {
+    text1()->selectAll();
+    QTest::keyClicks(text1(), "75");
+    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
+    EXPECT_EQ(platform.messages.shown[0].text, "DA 1 A 60 SECONDI POSSIBILI");
+    text1()->selectAll();
+    QTest::keyClicks(text1(), "7");
+    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
+    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "7");
+    EXPECT_EQ(startup.Timer1->interval(), 7000);
+}
+
+}  // namespace
