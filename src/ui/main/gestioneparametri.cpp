@@ -39,7 +39,7 @@ bool GestioneParametri::testoAccettabile(const QString& testo) const {
 bool GestioneParametri::scegliFileSuono(FileDialog& dialogo) {
     FileDialogRequest richiesta;
     richiesta.defaultSuffix = QStringLiteral("wav");
-    richiesta.filter = QStringLiteral("File di Suono (*.WAV *.wav);;Tutti i files (*)");
+    richiesta.filter = QStringLiteral("File di Suono (*.WAV);;Tutti i files (*.*)");
     richiesta.title = QStringLiteral("SUONO DI AVVISO");
     richiesta.initialFolder = suono_.SuonoPath;
     richiesta.fileName = suono_.SuonoFile + QLatin1Char('.') + suono_.SuonoExt;
