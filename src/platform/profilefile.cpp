@@ -99,6 +99,11 @@ QList<ProfileLine> parse(const QByteArray& bytes) {
     return lines;
 }
 
+// A CR or LF written into a name or value would start lines of its own.
+bool breaksALine(const QString& text) {
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
 // Names are asked for and written without surrounding blanks, as they are read.
 QString trimmedName(const QString& name) {
     qsizetype start = 0;
@@ -224,6 +229,7 @@ QString readValue(const QString& file, const QString& section, const QString& ke
 
 bool writeValue(const QString& file, const QString& section, const QString& key,
                 const QString& value) {
+    if (breaksALine(section) || breaksALine(key) || breaksALine(value)) return false;
     const std::optional<QByteArray> bytes = fileBytes(file);
     return bytes &&
            replaceFile(file, withValue(*bytes, trimmedName(section), trimmedName(key), value));

@@ -18,7 +18,8 @@ QString readValue(const QString& file, const QString& section, const QString& ke
 // Sets `key` in `section` to `value`, leaving every other line of the file as it was (each
 // then ended by CR LF) and replacing the file at once; creates the file, the section and the
 // key as needed, their names written without surrounding blanks.
-// False when the file could not be read or replaced (a missing folder is not created).
+// False when the file could not be read or replaced (a missing folder is not created), and
+// without touching the file when a name or the value holds a line break.
 bool writeValue(const QString& file, const QString& section, const QString& key,
                 const QString& value);
 

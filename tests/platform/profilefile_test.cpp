@@ -150,6 +150,35 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"EmptyValue", "[A]\r\nK=1\r\n", "A", "K", u"", "[A]\r\nK=\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct LineBreakCase {
+    const char* name;
+    const char* section;
+    const char* key;
+    const char* value;
+};
+
+class ProfileWriteLineBreak : public ::testing::TestWithParam<LineBreakCase> {};
+
+// A line break in a name or value would add lines of its own (a sound file may be named
+// "x\n[BASE]\nOPERATORE=y.wav"): such a write is refused and the file stays as it was.
+TEST_P(ProfileWriteLineBreak, IsRefusedAndTheFileStays) {
+    TestFolder folder;
+    const QByteArray before = "[AGENDA]\r\nSuonoFile=ding\r\n";
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), before);
+    const LineBreakCase& c = GetParam();
+    EXPECT_FALSE(profile::writeValue(file, QString::fromLatin1(c.section),
+                                     QString::fromLatin1(c.key), QString::fromLatin1(c.value)));
+    EXPECT_EQ(TestFolder::read(file), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ProfileWriteLineBreak,
+    ::testing::Values(LineBreakCase{"LfInValue", "AGENDA", "SuonoFile", "x\n[BASE]\nOPERATORE=y"},
+                      LineBreakCase{"CrInValue", "AGENDA", "SuonoFile", "x\ry"},
+                      LineBreakCase{"LfInKey", "AGENDA", "Suono\nFile", "x"},
+                      LineBreakCase{"CrInSection", "AG\rENDA", "SuonoFile", "x"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ProfileWriteFile, FailsWithoutCreatingAMissingFolder) {
     TestFolder folder;
     const QString file = folder.path(QStringLiteral("none/Gestar.ini"));
