@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A command-line argument ends at its first NUL byte.
     const QByteArray bytes = fuzzBytes(data, size);
-    const QString argomento = QString::fromUtf8(bytes.left(bytes.indexOf('\0')));
+    const qsizetype nul = bytes.indexOf('\0');
+    const QString argomento = QString::fromUtf8(nul < 0 ? bytes : bytes.first(nul));
     Avviso avviso;
     try {
         avviso = LeggiAvviso(argomento);
