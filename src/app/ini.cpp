@@ -13,20 +13,14 @@ QString PrimaDi(const QString& testo, qsizetype posizione) {
     return posizione < 0 ? testo : testo.first(posizione);
 }
 
-// Where an inline comment " ;" begins, or -1. The profile reader has already dropped the blanks
-// after "=", so a comment written as "chiave=   ; nota" reaches us as "; nota".
-qsizetype InizioCommento(const QString& valore) {
-    if (valore.startsWith(QLatin1Char(';'))) return 0;
-    return valore.indexOf(QLatin1StringView(" ;"));
-}
-
 }  // namespace
 
 QString LeggiIni(const QString& file, const QString& sezione, const QString& chiave) {
     QString valore = TroncaAlNul(profile::readValue(file, sezione, chiave));
-    // Two inline comment forms: everything from a TAB, everything from " ;".
+    // Two inline comment forms, cut while the blanks after "=" are still there: everything
+    // from a TAB, everything from " ;" ("chiave=   ; nota" is empty, "chiave=;x" is ";x").
     valore = PrimaDi(valore, valore.indexOf(QLatin1Char('\t')));
-    valore = PrimaDi(valore, InizioCommento(valore));
+    valore = PrimaDi(valore, valore.indexOf(QLatin1StringView(" ;")));
     return testi::trimSpaces(valore);
 }
 

@@ -6,7 +6,7 @@
 
 struct FileDialogRequest {
     QString title;
-    QString filter;  // Qt form: "Label (*.wav);;Label (*)"
+    QString filter;  // Qt form: "Label (*.WAV);;Label (*.*)", patterns matched in any case
     QString initialFolder;
     QString fileName;
     QString defaultSuffix;

@@ -3,6 +3,11 @@
 
 #include <QProcess>
 
+#include "platform/pathsearch.h"
+
 bool QtProcessLauncher::startDetached(const QString& program, const QStringList& arguments) {
-    return QProcess::startDetached(program, arguments);
+    const QString found = program.contains(QLatin1Char('/'))
+                              ? program
+                              : pathsearch::findExecutable(program, qgetenv("PATH"));
+    return !found.isEmpty() && QProcess::startDetached(found, arguments);
 }

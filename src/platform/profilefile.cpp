@@ -23,8 +23,9 @@ struct ProfileLine {
     qsizetype end = 0;    // past the last byte before the line break
     qsizetype next = 0;   // past the line break
     LineKind kind = LineKind::Other;
-    QByteArrayView name;   // section of a header, name of a key
-    QByteArrayView value;  // value of a key
+    QByteArrayView name;           // section of a header, name of a key
+    QByteArrayView value;          // value of a key, without surrounding blanks
+    QByteArrayView leadingBlanks;  // the blanks between "=" and a non-empty value
 };
 
 // The lines of one section: its header and every line up to the next header.
@@ -70,7 +71,9 @@ void classify(ProfileLine& line, QByteArrayView text) {
     if (content.startsWith(';') || equals < 0) return;
     line.kind = LineKind::Key;
     line.name = trimBlanks(content.first(equals));
-    line.value = trimBlanks(content.sliced(equals + 1));
+    const QByteArrayView raw = content.sliced(equals + 1);
+    line.value = trimBlanks(raw);
+    if (!line.value.isEmpty()) line.leadingBlanks = raw.first(line.value.data() - raw.data());
 }
 
 // Where the line that stops at `end` is over: CR, LF and CR LF each end a line.
@@ -94,6 +97,21 @@ QList<ProfileLine> parse(const QByteArray& bytes) {
         start = line.next;
     }
     return lines;
+}
+
+// A CR or LF written into a name or value would start lines of its own.
+bool breaksALine(const QString& text) {
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+// Names are asked for and written without surrounding blanks, as they are read.
+QString trimmedName(const QString& name) {
+    qsizetype start = 0;
+    qsizetype end = name.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (start < end && blank(name[start])) ++start;
+    while (end > start && blank(name[end - 1])) --end;
+    return name.sliced(start, end - start);
 }
 
 bool sameName(QByteArrayView found, const QString& wanted) {
@@ -139,39 +157,51 @@ std::optional<QByteArray> fileBytes(const QString& file) {
     return in.readAll();
 }
 
-// Inserts whole lines at `at`, first ending the line before them when it has no line break.
-QByteArray withLinesAt(QByteArray bytes, qsizetype at, const QByteArray& newLines) {
-    const bool lineOpen = at > 0 && !isLineEnd(bytes[at - 1]);
-    return bytes.insert(at, lineOpen ? kLineBreak + newLines : newLines);
-}
-
 QByteArray keyLine(QByteArrayView name, const QString& value) {
     return name.toByteArray() + '=' + windows1252::encode(value);
 }
 
-// The file's bytes with the key set.
-QByteArray withValue(QByteArray bytes, const QString& section, const QString& key,
+// The lines' texts, without their line breaks.
+QList<QByteArray> lineTexts(const QByteArray& bytes, const QList<ProfileLine>& lines) {
+    QList<QByteArray> texts;
+    texts.reserve(lines.size() + 2);
+    for (const ProfileLine& line : lines)
+        texts.append(bytes.mid(line.start, line.end - line.start));
+    return texts;
+}
+
+// Every line ended by CR LF, the last one included, as the platform's profile functions
+// leave a file they write.
+QByteArray joinLines(const QList<QByteArray>& texts) {
+    QByteArray bytes;
+    for (const QByteArray& text : texts) bytes += text + kLineBreak;
+    return bytes;
+}
+
+// The file's bytes with the key set; `section` and `key` are trimmed names.
+QByteArray withValue(const QByteArray& bytes, const QString& section, const QString& key,
                      const QString& value) {
     const QList<ProfileLine> lines = parse(bytes);
+    QList<QByteArray> texts = lineTexts(bytes, lines);
     const std::optional<SectionLines> found = findSection(lines, section);
     if (!found) {
-        const QByteArray header = '[' + windows1252::encode(section) + ']';
-        return withLinesAt(
-            bytes, bytes.size(),
-            header + kLineBreak + keyLine(windows1252::encode(key), value) + kLineBreak);
+        texts.append('[' + windows1252::encode(section) + ']');
+        texts.append(keyLine(windows1252::encode(key), value));
+    } else if (const std::optional<qsizetype> at = findKey(lines, *found, key)) {
+        texts[*at] = keyLine(lines[*at].name, value);
+    } else {
+        texts.insert(lastKeyLine(lines, *found) + 1, keyLine(windows1252::encode(key), value));
     }
-    if (const std::optional<qsizetype> at = findKey(lines, *found, key)) {
-        const ProfileLine& line = lines[*at];
-        return bytes.replace(line.start, line.end - line.start, keyLine(line.name, value));
-    }
-    return withLinesAt(bytes, lines[lastKeyLine(lines, *found)].next,
-                       keyLine(windows1252::encode(key), value) + kLineBreak);
+    return joinLines(texts);
 }
 
 // Writes a complete new file beside the old one and renames it into place, so readers never
-// see a half-written file; the old file's permissions carry over.
+// see a half-written file; the old file's permissions carry over. A folder that takes no new
+// file (the /etc/ fallback) still lets a writable file be rewritten in place, as the
+// platform's own profile functions would; either way the bytes are synced before success.
 bool replaceFile(const QString& file, const QByteArray& bytes) {
     QSaveFile out(file);
+    out.setDirectWriteFallback(true);
     if (!out.open(QIODevice::WriteOnly)) return false;
     out.write(bytes);
     return out.commit();
@@ -184,18 +214,25 @@ namespace profile {
 QString readValue(const QString& file, const QString& section, const QString& key) {
     const QByteArray bytes = fileBytes(file).value_or(QByteArray());
     const QList<ProfileLine> lines = parse(bytes);
-    const std::optional<SectionLines> found = findSection(lines, section);
+    const std::optional<SectionLines> found = findSection(lines, trimmedName(section));
     if (!found) return {};
-    const std::optional<qsizetype> at = findKey(lines, *found, key);
+    const std::optional<qsizetype> at = findKey(lines, *found, trimmedName(key));
     if (!at) return {};
-    const QByteArrayView value = withoutOuterQuotes(lines[*at].value);
-    return windows1252::decode(value.first(std::min(value.size(), kMaxValueLength)));
+    const ProfileLine& line = lines[*at];
+    const QByteArrayView value = withoutOuterQuotes(line.value);
+    // Quotes hold the value's own blanks; the blanks outside them are no part of it.
+    const QByteArrayView leading =
+        value.size() == line.value.size() ? line.leadingBlanks : QByteArrayView();
+    return windows1252::decode(leading) +
+           windows1252::decode(value.first(std::min(value.size(), kMaxValueLength)));
 }
 
 bool writeValue(const QString& file, const QString& section, const QString& key,
                 const QString& value) {
+    if (breaksALine(section) || breaksALine(key) || breaksALine(value)) return false;
     const std::optional<QByteArray> bytes = fileBytes(file);
-    return bytes && replaceFile(file, withValue(*bytes, section, key, value));
+    return bytes &&
+           replaceFile(file, withValue(*bytes, trimmedName(section), trimmedName(key), value));
 }
 
 }  // namespace profile

@@ -22,7 +22,19 @@ struct DateAndSeconds {
     bool wholeDay = false;  // the serial has no fraction at all
 };
 
+// The calendar of the date texts: 1 January 100 (serial -657434) to 31 December 9999.
+constexpr double kBeforeFirstDay = -657435;
+constexpr double kAfterLastDay = 2958466;
+constexpr int kFirstYear = 100;
+constexpr int kLastYear = 9999;
+
+[[noreturn]] void beyondTheCalendar() {
+    throw ConversionError("date-time beyond the years 100 to 9999");
+}
+
+// Throws ConversionError for a serial outside the calendar (NaN and infinities included).
 DateAndSeconds splitSerial(double serial) {
+    if (!(serial > kBeforeFirstDay && serial < kAfterLastDay)) beyondTheCalendar();
     const double whole = std::trunc(serial);
     const double fraction = std::fabs(serial - whole);
     DateAndSeconds parts;
@@ -32,6 +44,7 @@ DateAndSeconds splitSerial(double serial) {
     if (parts.seconds >= kSecondsPerDay) {
         parts.seconds -= kSecondsPerDay;
         parts.date = parts.date.addDays(1);
+        if (parts.date.year() > kLastYear) beyondTheCalendar();
     }
     return parts;
 }
@@ -216,7 +229,7 @@ double parseDateText(const QString& text) {
     const QDate date(year, match.captured(2).toInt(), match.captured(1).toInt());
     const QTime time(match.captured(4).toInt(), match.captured(5).toInt(),
                      match.captured(6).toInt());
-    if (!date.isValid() || !time.isValid()) {
+    if (!date.isValid() || !time.isValid() || year < kFirstYear) {
         throw ConversionError("not a date: " + text.toStdString());
     }
     return dateserial::fromDateTime(QDateTime(date, time));

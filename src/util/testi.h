@@ -28,7 +28,8 @@ QString generalDateText(double serial);
 // Date text (day/month/year with an optional H:mm or H:mm:ss) to serial; throws ConversionError.
 double parseDateText(const QString& text);
 
-// The on-screen patterns of the program.
+// The on-screen patterns of the program. Every date text covers the years 100 to 9999; a
+// serial beyond them (NaN and infinities too) throws ConversionError.
 QString ddmmyyhhnn(double serial);    // "dd/mm/yy hh:mm"
 QString ddmmyy(double serial);        // "dd/mm/yy"
 QString hhnn(double serial);          // "hh:nn"

@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"SpaceSemicolonCuts", "Secondi=a ;b", u"a"},
                       LineCase{"QuotedSpacesBeforeComment", "Secondi=\"   ; commento\"", u""},
                       LineCase{"UnquotedSpacesBeforeComment", "Secondi=   ; commento", u""},
-                      LineCase{"SemicolonFirstIsAComment", "Secondi=;commento", u""},
+                      LineCase{"SemicolonWithoutABlankBeforeItIsText", "Secondi=;x", u";x"},
+                      LineCase{"TabCutBeforeLeadingBlanksGo", "Secondi= \t30", u""},
                       LineCase{"SpacesInsideQuotesTrimmed", "Secondi=\"  30  \"", u"30"},
                       LineCase{"OnlySpacesTrimmed",
                                "Secondi=\"\xa0"

@@ -56,8 +56,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"OnlyTheFirstSectionOfANameIsSearched", "[A]\r\nX=1\r\n[a]\r\nK=2", "A", "K", u""},
         ReadCase{"FirstKeyOfANameWins", "[A]\r\nK=1\r\nk=2", "A", "K", u"1"},
         ReadCase{"KeyOfTheNextSectionIsNotFound", "[A]\r\n[B]\r\nK=1", "A", "K", u""},
-        ReadCase{"BlanksAroundNamesAndValues", "[A]\r\n \t K \t= \t3 0 \t", "A", "K", u"3 0"},
-        ReadCase{"EqualsSignInsideAValue", "[A]\r\nK= a=b", "A", "K", u"a=b"},
+        ReadCase{"LeadingBlanksOfAValueStayForTheCaller", "[A]\r\n \t K \t= \t3 0 \t", "A", "K",
+                 u" \t3 0"},
+        ReadCase{"NamesAskedWithBlanks", "[A]\r\nK=1", " A\t", "\tK ", u"1"},
+        ReadCase{"AllBlankValue", "[A]\r\nK=  \t ", "A", "K", u""},
+        ReadCase{"EqualsSignInsideAValue", "[A]\r\nK= a=b", "A", "K", u" a=b"},
         ReadCase{"DoubleQuotesRemoved", "[A]\r\nK= \" a \" ", "A", "K", u" a "},
         ReadCase{"SingleQuotesRemoved", "[A]\r\nK='a'", "A", "K", u"a"},
         ReadCase{"OnlyOneQuotePairRemoved", "[A]\r\nK=\"\"a\"\"", "A", "K", u"\"a\""},
@@ -116,32 +119,64 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"ReplacesTheLineKeepingTheNameAsWritten",
                   "[agenda]\r\n  SECONDI = 30 ; old\r\nX=1\r\n", "AGENDA", "Secondi", u"45",
                   "[agenda]\r\nSECONDI=45\r\nX=1\r\n"},
-        WriteCase{"ReplacedLineKeepsItsLineBreak", "[A]\rK=1\rX=2", "A", "K", u"3",
-                  "[A]\rK=3\rX=2"},
-        WriteCase{"ReplacesLastLineWithoutBreak", "[A]\nK=1", "A", "K", u"22", "[A]\nK=22"},
+        WriteCase{"EveryLineEndsInCrLf", "[A]\rK=1\rX=2\n\nY=3", "A", "K", u"3",
+                  "[A]\r\nK=3\r\nX=2\r\n\r\nY=3\r\n"},
+        WriteCase{"ReplacesLastLineWithoutBreak", "[A]\nK=1", "A", "K", u"22", "[A]\r\nK=22\r\n"},
         WriteCase{"ReplacesOnlyInTheFirstSectionOfTheName", "[A]\nK=1\n[A]\nK=2\n", "A", "K", u"3",
-                  "[A]\nK=3\n[A]\nK=2\n"},
+                  "[A]\r\nK=3\r\n[A]\r\nK=2\r\n"},
         WriteCase{"ReplacesOnlyTheFirstKeyOfTheName", "[A]\nK=1\nK=2\n", "A", "K", u"3",
-                  "[A]\nK=3\nK=2\n"},
+                  "[A]\r\nK=3\r\nK=2\r\n"},
+        WriteCase{"NewNamesWithoutBlanks", "", " sec ", "\tchiave ", u"1", "[sec]\r\nchiave=1\r\n"},
+        WriteCase{"NamesWithBlanksFindTheirLine", "[sec]\r\nchiave=1\r\n", " sec ", " chiave", u"2",
+                  "[sec]\r\nchiave=2\r\n"},
         WriteCase{"InsertsAfterTheSectionsLastKey", "[A]\r\nX=1\r\n\r\n; note\r\n[B]\r\nK=0\r\n",
                   "A", "K", u"60", "[A]\r\nX=1\r\nK=60\r\n\r\n; note\r\n[B]\r\nK=0\r\n"},
         WriteCase{"InsertsAfterTheHeaderOfASectionWithoutKeys", "[A]\n;K=1\n[B]\n", "A", "K", u"2",
-                  "[A]\nK=2\r\n;K=1\n[B]\n"},
+                  "[A]\r\nK=2\r\n;K=1\r\n[B]\r\n"},
         WriteCase{"EndsAnOpenLastKeyLineBeforeInserting", "[A]\r\nX=1", "A", "K", u"2",
                   "[A]\r\nX=1\r\nK=2\r\n"},
         WriteCase{"EndsAnOpenHeaderLineBeforeInserting", "[A]", "A", "K", u"2", "[A]\r\nK=2\r\n"},
         WriteCase{"KeyBeforeTheFirstHeaderIsNotTheSectionsKey", "K=0\n[A]\n", "A", "K", u"1",
-                  "K=0\n[A]\nK=1\r\n"},
+                  "K=0\r\n[A]\r\nK=1\r\n"},
         WriteCase{"AppendsAMissingSection", "[B]\nK=0\n", "ListaApp", "DIMX", u"9000",
-                  "[B]\nK=0\n[ListaApp]\r\nDIMX=9000\r\n"},
+                  "[B]\r\nK=0\r\n[ListaApp]\r\nDIMX=9000\r\n"},
         WriteCase{"AppendsAfterALineBreakWhenTheLastLineLacksOne", "[B]\r\nK=0", "A", "K", u"1",
                   "[B]\r\nK=0\r\n[A]\r\nK=1\r\n"},
         WriteCase{"AppendsToAnEmptyFile", "", "A", "K", u"1", "[A]\r\nK=1\r\n"},
         WriteCase{"EveryOtherByteStays", "\xef\xbb\xbf;\x81\x8d\r\n[A]\n\tK\t=1\n\n[B]\r\nZ=\0\r"sv,
-                  "A", "K", u"2", "\xef\xbb\xbf;\x81\x8d\r\n[A]\nK=2\n\n[B]\r\nZ=\0\r"sv},
+                  "A", "K", u"2", "\xef\xbb\xbf;\x81\x8d\r\n[A]\r\nK=2\r\n\r\n[B]\r\nZ=\0\r\n"sv},
         WriteCase{"WritesWindows1252", "[A]\r\n", "A", "K", u"\u20ac\u00e0\u2192",
                   "[A]\r\nK=\x80\xe0?\r\n"},
         WriteCase{"EmptyValue", "[A]\r\nK=1\r\n", "A", "K", u"", "[A]\r\nK=\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct LineBreakCase {
+    const char* name;
+    const char* section;
+    const char* key;
+    const char* value;
+};
+
+class ProfileWriteLineBreak : public ::testing::TestWithParam<LineBreakCase> {};
+
+// A line break in a name or value would add lines of its own (a sound file may be named
+// "x\n[BASE]\nOPERATORE=y.wav"): such a write is refused and the file stays as it was.
+TEST_P(ProfileWriteLineBreak, IsRefusedAndTheFileStays) {
+    TestFolder folder;
+    const QByteArray before = "[AGENDA]\r\nSuonoFile=ding\r\n";
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), before);
+    const LineBreakCase& c = GetParam();
+    EXPECT_FALSE(profile::writeValue(file, QString::fromLatin1(c.section),
+                                     QString::fromLatin1(c.key), QString::fromLatin1(c.value)));
+    EXPECT_EQ(TestFolder::read(file), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ProfileWriteLineBreak,
+    ::testing::Values(LineBreakCase{"LfInValue", "AGENDA", "SuonoFile", "x\n[BASE]\nOPERATORE=y"},
+                      LineBreakCase{"CrInValue", "AGENDA", "SuonoFile", "x\ry"},
+                      LineBreakCase{"LfInKey", "AGENDA", "Suono\nFile", "x"},
+                      LineBreakCase{"CrInSection", "AG\rENDA", "SuonoFile", "x"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileWriteFile, FailsWithoutCreatingAMissingFolder) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "support/casenames.h"
 #include "util/dateserial.h"
 #include "util/regionale.h"
@@ -63,6 +65,38 @@ INSTANTIATE_TEST_SUITE_P(
                       DateTextCase{-1.25, "29/12/1899 06:00:00"}),
     (CaseNames{"Midnight", "Time", "RoundsToTheSecond", "RoundsIntoTheNextDay", "TimeOnly",
                "DayZero", "BeforeDayZero"}));
+
+struct BeyondCase {
+    const char* name;
+    double serial;
+};
+
+class BeyondTheCalendarTest : public ::testing::TestWithParam<BeyondCase> {};
+
+// A field may hold any number: outside the years 100 to 9999 there is no date text.
+TEST_P(BeyondTheCalendarTest, IsAConversionError) {
+    const double serial = GetParam().serial;
+    EXPECT_THROW(testi::generalDateText(serial), ConversionError);
+    EXPECT_THROW(testi::ddmmyyhhnn(serial), ConversionError);
+    EXPECT_THROW(testi::weekdayUpper(serial), ConversionError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Serials, BeyondTheCalendarTest,
+    ::testing::Values(BeyondCase{"NotANumber", std::numeric_limits<double>::quiet_NaN()},
+                      BeyondCase{"Infinite", -std::numeric_limits<double>::infinity()},
+                      BeyondCase{"Huge", 1e300}, BeyondCase{"HugeNegative", -1e300},
+                      BeyondCase{"Year10000", 2958466},
+                      BeyondCase{"RoundedIntoYear10000", 2958465.999999},
+                      BeyondCase{"Year99", -657435}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GeneralDateText, CoversTheYears100To9999) {
+    EXPECT_EQ(testi::generalDateText(-657434), "01/01/0100");
+    EXPECT_EQ(testi::generalDateText(2958465.5), "31/12/9999 12:00:00");
+    EXPECT_THROW(testi::parseDateText("31/12/0099"), ConversionError);
+    EXPECT_DOUBLE_EQ(testi::parseDateText("01/01/0100"), -657434);
+}
 
 TEST(ParseDateText, ReadsBackTheGeneralDateToTheSecond) {
     const double moment = serial(2026, 12, 6, 9, 30, 2, 900);

@@ -7,6 +7,10 @@
 
 std::optional<FileChoice> QtFileDialog::open(const FileDialogRequest& request) {
     QFileDialog dialog(parent_, request.title, request.initialFolder, request.filter);
+    // Qt's own dialog matches the patterns without regard to case, as the host's platform
+    // does, so "*.WAV" finds ding.wav too; a desktop's dialog may not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(request.defaultSuffix);

@@ -23,18 +23,23 @@ double secondiDigitati(const QString& testo) {
 
 }  // namespace
 
-GestioneParametri::GestioneParametri(Globali& globali, const SuonoConfigurato& suono)
-    : globali_(globali), suono_(suono) {}
+GestioneParametri::GestioneParametri(Globali& globali, const SuonoConfigurato& suono,
+                                     const QString& secondiLetti)
+    : globali_(globali), suono_(suono), secondiLetti_(secondiLetti) {}
 
 bool GestioneParametri::intervalloAccettabile(const QString& testo) {
     const double secondi = secondiDigitati(testo);
     return secondi >= 1 && secondi <= 60;
 }
 
+bool GestioneParametri::testoAccettabile(const QString& testo) const {
+    return testo == secondiLetti_ || intervalloAccettabile(testo);
+}
+
 bool GestioneParametri::scegliFileSuono(FileDialog& dialogo) {
     FileDialogRequest richiesta;
     richiesta.defaultSuffix = QStringLiteral("wav");
-    richiesta.filter = QStringLiteral("File di Suono (*.WAV *.wav);;Tutti i files (*)");
+    richiesta.filter = QStringLiteral("File di Suono (*.WAV);;Tutti i files (*.*)");
     richiesta.title = QStringLiteral("SUONO DI AVVISO");
     richiesta.initialFolder = suono_.SuonoPath;
     richiesta.fileName = suono_.SuonoFile + QLatin1Char('.') + suono_.SuonoExt;
@@ -62,12 +67,18 @@ void GestioneParametri::dividiPercorso(const QString& percorso, const QString& n
 }
 
 bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono) {
+    const bool comeLetto = testoSecondi == secondiLetti_;
     const double secondi = testi::roundHalfEven(secondiDigitati(testoSecondi));
-    if (secondi != 0 && !intervalloAccettabile(testoSecondi)) return false;
+    if (!comeLetto && secondi != 0 && !intervalloAccettabile(testoSecondi)) return false;
     globali_.SuonoAttivo = posizioneSuono == 0;
-    globali_.SecondiAnalisi = secondi == 0 ? 60 : static_cast<qint32>(secondi);
+    if (comeLetto) {
+        globali_.SecondiAnalisi = impostazioni::secondiDaTesto(secondiLetti_);
+    } else {
+        globali_.SecondiAnalisi = secondi == 0 ? 60 : static_cast<qint32>(secondi);
+    }
     const QString& file = globali_.FileIni;
-    ScriviIni(file, kAgenda, QStringLiteral("Secondi"), QString::number(globali_.SecondiAnalisi));
+    ScriviIni(file, kAgenda, QStringLiteral("Secondi"),
+              comeLetto ? secondiLetti_ : QString::number(globali_.SecondiAnalisi));
     ScriviIni(file, kAgenda, QStringLiteral("SuonoSN"),
               globali_.SuonoAttivo ? QStringLiteral("S") : QStringLiteral("N"));
     ScriviIni(file, kAgenda, QStringLiteral("SuonoPath"), suono_.SuonoPath);

@@ -10,10 +10,15 @@ class FileDialog;
 
 class GestioneParametri {
 public:
-    GestioneParametri(Globali& globali, const SuonoConfigurato& suono);
+    // `secondiLetti` is the text of Secondi as read at start-up, which Text1 shows first.
+    GestioneParametri(Globali& globali, const SuonoConfigurato& suono,
+                      const QString& secondiLetti = QString());
 
-    // An interval the panel accepts when the focus leaves Text1: 1 to 60 seconds.
+    // An interval the panel accepts when typed: 1 to 60 seconds.
     static bool intervalloAccettabile(const QString& testo);
+    // What Text1 may hold when the focus leaves it: an accepted interval, or the text read
+    // at start-up left as it was (start-up has already applied its own rule to it).
+    bool testoAccettabile(const QString& testo) const;
 
     // Asks for the sound file; a choice takes effect at once (FileSuono and the copies).
     // False when the operator cancelled: nothing changes.
@@ -21,7 +26,8 @@ public:
 
     // The confirmation: applies the interval and the switch and writes the five AGENDA keys.
     // Refused (false, nothing applied or written) for an interval outside 1 to 60; an empty
-    // or non-numeric one counts as the designed minute.
+    // or non-numeric one counts as the designed minute. The text read at start-up, unedited,
+    // is written back as it was, with the interval start-up took from it.
     bool conferma(const QString& testoSecondi, int posizioneSuono);
 
     const SuonoConfigurato& suono() const { return suono_; }
@@ -31,4 +37,5 @@ private:
 
     Globali& globali_;
     SuonoConfigurato suono_;
+    QString secondiLetti_;
 };

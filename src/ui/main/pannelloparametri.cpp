@@ -5,9 +5,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "platform/gui/fonts.h"
 #include "platform/screen.h"
+
+namespace {
+
+constexpr int kCifreDigitabili = 2;
+
+}  // namespace
 
 PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("pctParam"));
@@ -20,7 +27,12 @@ PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QF
     Label2_0 = new QLabel(QStringLiteral("Analizza ogni            secondi"), this);
     place(Label2_0, "Label2_0", {180, 180, 2625, 285});
     Text1 = new QLineEdit(this);
-    Text1->setMaxLength(2);
+    Text1->setMaxLength(kCifreDigitabili);
+    // The limit is for typing: an edit never makes the text longer than two characters or
+    // than it was, so a longer value read at start-up is shown whole until it is edited.
+    connect(Text1, &QLineEdit::textChanged, Text1, [this](const QString& testo) {
+        Text1->setMaxLength(std::max(kCifreDigitabili, static_cast<int>(testo.size())));
+    });
     place(Text1, "Text1", {1440, 120, 420, 360});
     Label2_1 = new QLabel(QStringLiteral("Abilita suono"), this);
     place(Label2_1, "Label2_1", {180, 675, 1275, 285});
@@ -49,6 +61,11 @@ void PannelloParametri::adattaDidascalie() {
     fonts::riduciFinoA(*Label2_0, Label2_0->text(), Label2_0->width());
     fonts::riduciFinoA(*Label2_0, QStringLiteral("Analizza ogni "), Text1->x() - Label2_0->x());
     fonts::riduciFinoA(*Label2_1, Label2_1->text(), Combo1->x() - Label2_1->x());
+}
+
+void PannelloParametri::mostraSecondi(const QString& testo) {
+    Text1->setMaxLength(std::max(kCifreDigitabili, static_cast<int>(testo.size())));
+    Text1->setText(testo);
 }
 
 void PannelloParametri::mostraSuono(bool attivo) {

@@ -23,6 +23,8 @@ public:
     QPushButton* Command2_0;  // "&CONFERMA"
     QPushButton* Command2_1;  // "&ABBANDONA"
 
+    // Shows the interval as read from the configuration file, however long it is.
+    void mostraSecondi(const QString& testo);
     // Fills Combo1 with "S=Si" (position 0) and "N=No" (position 1) and selects the switch.
     void mostraSuono(bool attivo);
 

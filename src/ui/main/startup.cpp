@@ -122,8 +122,9 @@ void Startup::avviaScansione() {
     List1->hide();
     pctParam->raise();
     pctParam->lbFile->setText(globali_.FileSuono);
-    pctParam->Text1->setText(impostazioni.testoSecondi);
-    parametri_ = std::make_unique<GestioneParametri>(globali_, impostazioni.suono);
+    pctParam->mostraSecondi(impostazioni.testoSecondi);
+    parametri_ = std::make_unique<GestioneParametri>(globali_, impostazioni.suono,
+                                                     impostazioni.testoSecondi);
     setWindowTitle(QStringLiteral("PROMEMORIA "));
     scansione_ = std::make_unique<Scansione>(
         *globali_.DbVisite, *globali_.DbWork, globali_.FileIni, platform_.clock, platform_.yielder,
@@ -286,7 +287,7 @@ void Startup::nascondiParametri() {
 }
 
 void Startup::controllaIntervallo() {
-    if (controlloInCorso_ || GestioneParametri::intervalloAccettabile(pctParam->Text1->text())) {
+    if (controlloInCorso_ || parametri_->testoAccettabile(pctParam->Text1->text())) {
         return;
     }
     controlloInCorso_ = true;

@@ -91,7 +91,7 @@ TEST_F(GestioneParametriTest, TheDialogOpensOnTheCurrentFileAndACancelChangesNot
     EXPECT_EQ(dialogo.requests[0].title, "SUONO DI AVVISO");
     EXPECT_EQ(dialogo.requests[0].initialFolder, "/srv/suoni");
     EXPECT_EQ(dialogo.requests[0].fileName, "ding.wav");
-    EXPECT_TRUE(dialogo.requests[0].filter.startsWith("File di Suono"));
+    EXPECT_EQ(dialogo.requests[0].filter, "File di Suono (*.WAV);;Tutti i files (*.*)");
     EXPECT_EQ(globali.FileSuono, "/srv/suoni/ding.wav");
     EXPECT_EQ(parametri.suono().SuonoFile, "ding");
 }

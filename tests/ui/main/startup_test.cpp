@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -14,9 +15,11 @@
 
 #include "app/globali.h"
 #include "app/ini.h"
+#include "platform/eventyielder.h"
 #include "support/fakes.h"
 #include "support/sqlfile.h"
 #include "support/tempdir.h"
+#include "support/userinput.h"
 #include "ui/main/pannelloparametri.h"
 
 namespace {
@@ -231,6 +234,123 @@ TEST_F(StartupKeysTest, CloseButtonEndsTheProgramWithoutAsking) {
     startup.Command1(0)->click();
     EXPECT_EQ(chiusure, 1);
     EXPECT_TRUE(platform.messages.shown.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// The main window shown, with the real yielder, so that clicks come through the window
+// system's queue as the operator's do.
+class StartupYieldTest : public StartupTest {
+protected:
+    StartupYieldTest() {
+        scriviIni("Secondi=60\r\n");
+        appuntamento(1, kOggi + 10.0 / 24, 30);  // due at 09:30, handed over at start-up
+        appuntamento(2, kOggi + 11.0 / 24, 30);  // due at 10:30
+        appuntamento(3, kOggi + 12.0 / 24, 30);  // due at 11:30
+    }
+    void alle(int ore, int minuti) { platform.clock.moment.setTime(QTime(ore, minuti)); }
+    qsizetype consegne() const { return platform.launcher.launches.size(); }
+
+    QtEventYielder yielder;
+    PlatformServices conAttese{platform.clock,      platform.launcher, yielder,
+                               platform.messages,   platform.screen,   platform.sound,
+                               platform.fileDialog, platform.documents};
+};
+
+TEST_F(StartupYieldTest, AClickDuringAPollOpensTheListAfterItAndPollsGoOn) {
+    Startup startup(globali, conAttese);
+    ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+    startup.showNormal();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&startup));
+    ASSERT_EQ(consegne(), 1);
+    startup.Timer1->setInterval(5);
+
+    // While the list is open: note what the poll had done, make one more reminder due, and
+    // close the list once a tick has handed it over (or after a second).
+    qsizetype consegneAllApertura = -1;
+    qsizetype consegneAllaChiusura = -1;
+    int attese = 0;
+    QTimer sorveglia;
+    QObject::connect(&sorveglia, &QTimer::timeout, [&] {
+        QWidget* modale = QApplication::activeModalWidget();
+        if (!modale) return;
+        if (consegneAllApertura < 0) {
+            consegneAllApertura = consegne();
+            alle(11, 31);
+        }
+        if (consegne() > consegneAllApertura || ++attese > 200) {
+            consegneAllaChiusura = consegne();
+            modale->close();
+        }
+    });
+    sorveglia.start(5);
+
+    alle(10, 31);
+    queueClick(startup.Command1(3));
+    startup.ControllaPromemoria();
+    EXPECT_EQ(consegne(), 2);
+    EXPECT_EQ(consegneAllApertura, -1) << "the list opened inside the poll";
+
+    QDeadlineTimer limite(10000);
+    while (consegneAllaChiusura < 0 && !limite.hasExpired()) QCoreApplication::processEvents();
+    EXPECT_EQ(consegneAllApertura, 2);
+    EXPECT_EQ(consegneAllaChiusura, 3) << "no poll ran while the list was open";
+}
+
+}  // namespace
+
+namespace {
+
+// A value of Secondi outside the panel's range, read at start-up into the shown window.
+class StartupSecondiTest : public StartupTest {
+protected:
+    StartupSecondiTest() {
+        scriviIni("Secondi=120\r\nSuonoSN=N\r\n");
+        EXPECT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+        startup.show();
+        QApplication::setActiveWindow(&startup);
+        QTest::mouseClick(startup.Command1(1), Qt::LeftButton);
+    }
+    QLineEdit* text1() const { return startup.pctParam->Text1; }
+
+    Startup startup{globali, services};
+};
+
+TEST_F(StartupSecondiTest, ConfirmWithoutAnEditWritesBackWhatWasRead) {
+    EXPECT_EQ(text1()->text(), "120");
+    EXPECT_EQ(startup.Timer1->interval(), 60000);
+    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
+    EXPECT_TRUE(startup.pctParam->isHidden());
+    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "120");
+    EXPECT_EQ(startup.Timer1->interval(), 60000);
+}
+
+TEST_F(StartupSecondiTest, TypingNeverLengthensTheTextBeyondTwoCharacters) {
+    QTest::keyClick(text1(), Qt::Key_End);
+    QTest::keyClicks(text1(), "5");
+    EXPECT_EQ(text1()->text(), "120");
+    QTest::keyClick(text1(), Qt::Key_Backspace);
+    QTest::keyClicks(text1(), "3");
+    EXPECT_EQ(text1()->text(), "12");
+    text1()->selectAll();
+    QTest::keyClicks(text1(), "345");
+    EXPECT_EQ(text1()->text(), "34");
+}
+
+TEST_F(StartupSecondiTest, AnEditedValueIsCheckedAndWrittenAsANumber) {
+    text1()->selectAll();
+    QTest::keyClicks(text1(), "75");
+    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
+    EXPECT_EQ(platform.messages.shown[0].text, "DA 1 A 60 SECONDI POSSIBILI");
+    text1()->selectAll();
+    QTest::keyClicks(text1(), "7");
+    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
+    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "7");
+    EXPECT_EQ(startup.Timer1->interval(), 7000);
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// Test stand-in for a process writing settings: ScriviIni once, or for ever in turns.
+#include <QString>
+#include <cstring>
+
+#include "app/ini.h"
+
+// scrivi_ini FILE SECTION KEY VALUE           writes the value once
+// scrivi_ini --ciclo FILE SECTION KEY A B     writes A and B in turns until killed
+int main(int argc, char** argv) {
+    const bool ciclo = argc == 7 && std::strcmp(argv[1], "--ciclo") == 0;
+    if (!ciclo && argc != 5) return 2;
+    char** campi = ciclo ? argv + 2 : argv + 1;
+    const QString file = QString::fromLocal8Bit(campi[0]);
+    const QString sezione = QString::fromLocal8Bit(campi[1]);
+    const QString chiave = QString::fromLocal8Bit(campi[2]);
+    if (!ciclo) {
+        ScriviIni(file, sezione, chiave, QString::fromLocal8Bit(campi[3]));
+        return 0;
+    }
+    for (bool primo = true;; primo = !primo) {
+        ScriviIni(file, sezione, chiave, QString::fromLocal8Bit(primo ? campi[3] : campi[4]));
+    }
+}

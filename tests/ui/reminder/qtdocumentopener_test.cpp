@@ -1,0 +1,181 @@
+// "&Documento" through the Qt document opener: documents and web or mail links open, programs
+// never do, and a refusal shows the same box as a failed opening.
+#include "platform/qtdocumentopener.h"
+
+#include <gtest/gtest.h>
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QObject>
+#include <QUrl>
+#include <functional>
+
+#include "support/fakes.h"
+#include "support/tempdir.h"
+#include "ui/reminder/apridocumento.h"
+
+namespace {
+
+// Stands in for the desktop: records what would have been opened, for every scheme a
+// document name could carry.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    UrlRecorder() {
+        for (const QString& scheme : schemes_)
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~UrlRecorder() override {
+        for (const QString& scheme : schemes_) QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+
+private:
+    const QStringList schemes_ = {"file", "http", "https", "mailto", "javascript", "ftp", "smb"};
+};
+
+QString executable(const TestFolder& folder, const QString& name, const QByteArray& bytes) {
+    const QString path = folder.write(name, bytes);
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
+    return path;
+}
+
+// What a case expects: the URL handed to the desktop, or nothing (a refusal with the box).
+struct DocumentCase {
+    const char* name;
+    std::function<QString(const TestFolder&)> document;  // the caption of lbDocumento
+    std::function<QUrl(const QString&)> opened;          // empty: refused
+};
+
+QUrl asLocalFile(const QString& document) {
+    return QUrl::fromLocalFile(document);
+}
+QUrl asUrl(const QString& document) {
+    return QUrl(document);
+}
+QUrl refused(const QString&) {
+    return {};
+}
+
+class DocumentoTest : public ::testing::TestWithParam<DocumentCase> {};
+
+TEST_P(DocumentoTest, OpensDocumentsAndRefusesPrograms) {
+    TestFolder folder;
+    const QString document = GetParam().document(folder);
+    const QUrl expected = GetParam().opened(document);
+    UrlRecorder desktop;
+    QtDocumentOpener opener;
+    ScriptedMessageBox messages;
+
+    ApriDocumento(document, opener, messages);
+
+    if (expected.isEmpty()) {
+        EXPECT_TRUE(desktop.opened.isEmpty()) << desktop.opened.value(0).toString().toStdString();
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown[0].text,
+                  "ERRORE DI ESECUZIONE DEL PROGRAMMA  '" + document + "' ");
+        EXPECT_EQ(messages.shown[0].title, "ERRORE IN ESECUZIONE DI '" + document + "'");
+        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+    } else {
+        EXPECT_EQ(desktop.opened, QList<QUrl>{expected});
+        EXPECT_TRUE(messages.shown.isEmpty());
+    }
+}
+
+const QByteArray kScript = "#!/bin/sh\ntouch /tmp/scadex-pwned\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, DocumentoTest,
+    ::testing::Values(
+        DocumentCase{"Pdf",
+                     [](const TestFolder& f) {
+                         return f.write("referti 2024/esame finale.pdf", "%PDF-1.4");
+                     },
+                     asLocalFile},
+        DocumentCase{"TextFile", [](const TestFolder& f) { return f.write("nota.txt", "ciao"); },
+                     asLocalFile},
+        DocumentCase{
+            "BlanksAndQuotes",
+            [](const TestFolder& f) { return f.write("l'esame \"finale\" $(x) `y`.txt", "testo"); },
+            asLocalFile},
+        DocumentCase{"Folder",
+                     [](const TestFolder& f) {
+                         QDir().mkpath(f.path("referti"));
+                         return f.path("referti");
+                     },
+                     refused},
+        DocumentCase{"Executable",
+                     [](const TestFolder& f) {
+                         return executable(f, "fattura.pdf",
+                                           "\x7f"
+                                           "ELF");
+                     },
+                     refused},
+        DocumentCase{"ExecutableByOthersOnly",
+                     [](const TestFolder& f) {
+                         const QString path = f.write("programma",
+                                                      "\x7f"
+                                                      "ELF");
+                         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOther);
+                         return path;
+                     },
+                     refused},
+        DocumentCase{"ScriptWithoutExecuteBit",
+                     [](const TestFolder& f) { return f.write("lettera.txt", kScript); }, refused},
+        DocumentCase{"DesktopLauncher",
+                     [](const TestFolder& f) {
+                         return f.write("Lettera.Desktop",
+                                        "[Desktop Entry]\nType=Application\nExec=true\n");
+                     },
+                     refused},
+        DocumentCase{"SymlinkToExecutable",
+                     [](const TestFolder& f) {
+                         const QString target = executable(f, "nascosto/prog", kScript);
+                         QFile::link(target, f.path("lettera.pdf"));
+                         return f.path("lettera.pdf");
+                     },
+                     refused},
+        DocumentCase{"SymlinkToDocument",
+                     [](const TestFolder& f) {
+                         QFile::link(f.write("vero.pdf", "%PDF"), f.path("collegamento.pdf"));
+                         return f.path("collegamento.pdf");
+                     },
+                     asLocalFile},
+        DocumentCase{"FileUrlOfDocument",
+                     [](const TestFolder& f) {
+                         return QUrl::fromLocalFile(f.write("nota.txt", "ciao")).toString();
+                     },
+                     [](const QString& document) {
+                         return QUrl::fromLocalFile(QUrl(document).toLocalFile());
+                     }},
+        DocumentCase{"FileUrlOfExecutable",
+                     [](const TestFolder& f) {
+                         return QUrl::fromLocalFile(executable(f, "prog", kScript)).toString();
+                     },
+                     refused},
+        DocumentCase{"Missing", [](const TestFolder& f) { return f.path("manca.doc"); }, refused},
+        DocumentCase{"Empty", [](const TestFolder&) { return QString(); }, refused},
+        DocumentCase{"Http", [](const TestFolder&) { return QString("http://example.org/a"); },
+                     asUrl},
+        DocumentCase{"Https",
+                     [](const TestFolder&) { return QString("https://example.org/a b?q=1"); },
+                     asUrl},
+        DocumentCase{"Mailto",
+                     [](const TestFolder&) { return QString("mailto:studio@example.org"); }, asUrl},
+        DocumentCase{"Javascript", [](const TestFolder&) { return QString("javascript:alert(1)"); },
+                     refused},
+        DocumentCase{"OtherScheme",
+                     [](const TestFolder&) { return QString("smb://server/share/a.pdf"); },
+                     refused},
+        DocumentCase{"HostPlatformPath",
+                     [](const TestFolder&) { return QString("C:\\Documenti\\lettera.doc"); },
+                     refused}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+#include "qtdocumentopener_test.moc"
