@@ -1,0 +1,236 @@
+// Damaged or odd host files met at start-up: each ends the start-up silently or runs, never
+// crashes, and never changes a file of the host.
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QStringEncoder>
+#include <functional>
+#include <random>
+#include <stdexcept>
+
+#include "app/chiusura.h"
+#include "app/globali.h"
+#include "support/fakes.h"
+#include "support/rawdatabase.h"
+#include "support/sqlfile.h"
+#include "support/tempdir.h"
+#include "ui/main/startup.h"
+
+namespace {
+
+constexpr double kOggi = 46362;  // 6 December 2026
+constexpr qsizetype kMegabyte = 1024 * 1024;
+
+using Avvio = Startup::Avvio;
+
+// A workspace whose files each case spoils in its own way.
+class Banco {
+public:
+    Banco()
+        : visite(folder.path(QStringLiteral("dati/op/VisiteDV.mdb"))),
+          work(folder.path(QStringLiteral("lavoro/op/WorkDV.mdb"))) {
+        SqlFile::create(visite, QStringLiteral("visite.sql"));
+        SqlFile::create(work, QStringLiteral("work.sql"));
+        appuntamento({1234, kOggi + 10.0 / 24, "VIS", 30, "N", "A", "nota", "causa", "doc.pdf"});
+        appuntamento({99, kOggi + 1, "TEL", 60, "N", "A", {}, {}, {}});
+        scriviIni(ini());
+        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 45));
+    }
+
+    QByteArray ini(const QByteArray& operatore = "op") const {
+        return "[BASE]\r\nOPERATORE=" + operatore +
+               "\r\n[PATH]\r\nFILE=" + folder.path(QStringLiteral("dati")).toUtf8() +
+               "\r\nWORK=" + folder.path(QStringLiteral("lavoro")).toUtf8() +
+               "\r\n[AGENDA]\r\nSecondi=5\r\n";
+    }
+    void scriviIni(const QByteArray& testo) {
+        globali.FileIni = folder.write(QStringLiteral("Gestar.ini"), testo);
+    }
+    void appuntamento(const QVariantList& valori) {
+        SqlFile(visite).exec(QStringLiteral("INSERT INTO Appuntamenti VALUES (?, ?, ?, ?, ?, "
+                                            "?, ?, ?, ?)"),
+                             valori);
+    }
+    static void sostituisci(const QString& path, const QByteArray& byte) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(byte) != byte.size())
+            throw std::runtime_error("cannot rewrite a test file");
+    }
+
+    TestFolder folder;
+    QString visite;
+    QString work;
+    Globali globali;
+    FakePlatform platform;
+    PlatformServices services = platform.services();
+};
+
+QByteArray casuali(qsizetype quanti, unsigned seme) {
+    std::mt19937 caso(seme);
+    QByteArray byte(quanti, Qt::Uninitialized);
+    for (char& b : byte) b = static_cast<char>(caso() & 0xff);
+    return byte;
+}
+
+QByteArray impronta(const QString& path) {
+    return QCryptographicHash::hash(TestFolder::read(path), QCryptographicHash::Sha256);
+}
+
+void ricreaPromemoria(Banco& banco, const QString& colonne) {
+    SqlFile work(banco.work);
+    work.exec(QStringLiteral("DROP TABLE Promemoria"));
+    work.exec(QStringLiteral("CREATE TABLE Promemoria (%1)").arg(colonne));
+    work.exec(
+        QStringLiteral("CREATE UNIQUE INDEX primaria ON Promemoria (PmCliente, PmData, PmAzione)"));
+}
+
+struct Caso {
+    const char* nome;
+    const char* ingresso;  // what the host file holds, for the table of results
+    std::function<void(Banco&)> guasta;
+    Avvio atteso;
+};
+
+const Caso kCasi[] = {
+    {"WorkTroncato", "WorkDV.mdb cut to its first 1 000 bytes",
+     [](Banco& b) { b.sostituisci(b.work, TestFolder::read(b.work).left(1000)); }, Avvio::Errore},
+    {"WorkVuoto", "WorkDV.mdb of 0 bytes", [](Banco& b) { b.sostituisci(b.work, {}); },
+     Avvio::Errore},
+    {"WorkCasuale", "WorkDV.mdb of 64 KiB random bytes",
+     [](Banco& b) { b.sostituisci(b.work, casuali(65536, 1)); }, Avvio::Errore},
+    {"WorkTestataSqliteCasuale", "WorkDV.mdb: an SQLite header, then random bytes",
+     [](Banco& b) {
+         b.sostituisci(b.work, TestFolder::read(b.work).left(100) + casuali(16284, 2));
+     },
+     Avvio::Errore},
+    {"WorkSenzaPromemoria", "WorkDV.mdb without table Promemoria",
+     [](Banco& b) { SqlFile(b.work).exec(QStringLiteral("DROP TABLE Promemoria")); },
+     Avvio::Errore},
+    {"WorkSenzaColonna", "Promemoria without column PmDocumento",
+     [](Banco& b) {
+         ricreaPromemoria(b, QStringLiteral("PmCliente INTEGER, PmData REAL, PmAzione TEXT, "
+                                            "PmAllarm REAL, PmWait TEXT"));
+     },
+     Avvio::Errore},
+    {"WorkSenzaIndice", "Promemoria without index primaria",
+     [](Banco& b) { SqlFile(b.work).exec(QStringLiteral("DROP INDEX primaria")); }, Avvio::Errore},
+    {"WorkTipiErrati", "Promemoria with every column TEXT",
+     [](Banco& b) {
+         ricreaPromemoria(b, QStringLiteral("PmCliente TEXT, PmData TEXT, PmAzione TEXT, "
+                                            "PmAllarm TEXT, PmWait TEXT, PmDocumento TEXT"));
+     },
+     Avvio::Avviato},
+    {"VisiteSenzaAppuntamenti", "VisiteDV.mdb without table Appuntamenti",
+     [](Banco& b) { SqlFile(b.visite).exec(QStringLiteral("DROP TABLE Appuntamenti")); },
+     Avvio::Errore},
+    {"VisiteTestoNelCliente", "ApCliente 'abc' in a due appointment",
+     [](Banco& b) {
+         b.appuntamento({"abc", kOggi + 0.5, "VIS", 30, "N", "A", "n", "c", {}});
+     },
+     Avvio::Errore},
+    {"VisiteTestoNellaData", "ApData 'domani'",
+     [](Banco& b) {
+         b.appuntamento({5, "domani", "VIS", 30, "N", "A", "n", "c", {}});
+     },
+     Avvio::Errore},
+    {"VisiteTestoNelPreavviso", "ApAllarm 'trenta'",
+     [](Banco& b) {
+         b.appuntamento({5, kOggi + 0.5, "VIS", "trenta", "N", "A", "n", "c", {}});
+     },
+     Avvio::Avviato},
+    {"VisiteTuttoNull", "a row of NULL in every column",
+     [](Banco& b) {
+         b.appuntamento({{}, {}, {}, {}, {}, {}, {}, {}, {}});
+     },
+     Avvio::Avviato},
+    {"VisiteNullNeiCampiFacoltativi", "NULL action, note, cause and document",
+     [](Banco& b) {
+         b.appuntamento({5, kOggi + 0.5, {}, 30, "N", "A", {}, {}, {}});
+     },
+     Avvio::Avviato},
+    {"VisiteNullNelCliente", "NULL ApCliente in a due appointment",
+     [](Banco& b) {
+         b.appuntamento({{}, kOggi + 0.5, "VIS", 30, "N", "A", {}, {}, {}});
+     },
+     Avvio::Errore},
+    {"VisiteTesti10MB", "10 MB note, cause, action and document",
+     [](Banco& b) {
+         const QString lungo(10 * kMegabyte, QLatin1Char('x'));
+         b.appuntamento({5, kOggi + 0.5, lungo, 30, "N", "A", lungo, lungo, lungo});
+     },
+     Avvio::Avviato},
+    {"VisiteByteNul", "NUL bytes in action, note, cause and document",
+     [](Banco& b) {
+         const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+         b.appuntamento({5, kOggi + 0.5, nul, 30, "N", "A", nul, nul, QChar(0) + nul});
+     },
+     Avvio::Avviato},
+    {"Ini50MB", "Gestar.ini of 50 MB (the keys, then comment lines)",
+     [](Banco& b) {
+         QByteArray testo = b.ini();
+         const QByteArray riga = "; riempimento riempimento riempimento riempimento\r\n";
+         testo.reserve(50 * kMegabyte + riga.size());
+         while (testo.size() < 50 * kMegabyte) testo += riga;
+         b.scriviIni(testo);
+     },
+     Avvio::Avviato},
+    {"IniBinario", "Gestar.ini of 64 KiB random bytes",
+     [](Banco& b) { b.scriviIni(casuali(65536, 3)); }, Avvio::SenzaOperatore},
+    {"IniSenzaACapoFinale", "Gestar.ini whose last line has no line end",
+     [](Banco& b) { b.scriviIni(b.ini().chopped(2)); }, Avvio::Avviato},
+    {"IniWindows1252", "Gestar.ini in Windows-1252, operator folder \"operatorè\"",
+     [](Banco& b) {
+         const QString cartella = QStringLiteral("operatorè");
+         SqlFile::create(b.folder.path("dati/" + cartella + "/VisiteDV.mdb"), "visite.sql");
+         SqlFile::create(b.folder.path("lavoro/" + cartella + "/WorkDV.mdb"), "work.sql");
+         b.scriviIni(b.ini(cartella.toLatin1()));
+     },
+     Avvio::Avviato},
+    {"IniUtf16", "Gestar.ini in UTF-16 with a byte order mark",
+     [](Banco& b) {
+         QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+         b.scriviIni(utf16(QString::fromUtf8(b.ini())));
+     },
+     Avvio::SenzaOperatore},
+};
+
+class IngressiErrati : public ::testing::TestWithParam<Caso> {};
+
+TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
+    Banco banco;
+    GetParam().guasta(banco);
+    const QByteArray visite = impronta(banco.visite);
+    const QByteArray work = impronta(banco.work);
+    const QByteArray ini = impronta(banco.globali.FileIni);
+    Avvio avvio = Avvio::Errore;
+    {
+        Startup startup(banco.globali, banco.services);
+        avvio = startup.avvia();
+        if (avvio == Avvio::Avviato) {
+            for (int tick = 0; tick < 15; ++tick) startup.ControllaPromemoria();
+        }
+        RilasciaDatabase(banco.globali);
+    }
+    std::printf("| %s | %s |\n", GetParam().ingresso,
+                avvio == Avvio::Avviato          ? "runs"
+                : avvio == Avvio::SenzaOperatore ? "silent end (no operator)"
+                                                 : "silent end (database)");
+    EXPECT_EQ(avvio, GetParam().atteso);
+    EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
+    EXPECT_EQ(impronta(banco.visite), visite);
+    EXPECT_EQ(impronta(banco.globali.FileIni), ini);
+    if (avvio == Avvio::Avviato) {
+        EXPECT_EQ(RawDatabase(banco.work).integrity(), "ok");
+    } else {
+        EXPECT_EQ(impronta(banco.work), work);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Casi, IngressiErrati, ::testing::ValuesIn(kCasi),
+                         [](const ::testing::TestParamInfo<Caso>& info) {
+                             return std::string(info.param.nome);
+                         });
+
+}  // namespace
