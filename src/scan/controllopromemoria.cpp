@@ -79,8 +79,9 @@ QList<ControlloPromemoria::Consegna> ControlloPromemoria::leggiDovuti(double mom
 }
 
 // Marks the reminders as handed over in one transaction; returns those that were marked.
-// A reminder that cannot be marked is left for the next poll, so that the operator is not
-// alerted again on every tick.
+// A failure while marking rolls every mark back and hands nothing over: the engine may already
+// have rolled the transaction back with the failed statement, and marks made after that would
+// stay without their hand-over. The reminders are tried again at the next poll.
 QList<ControlloPromemoria::Consegna> ControlloPromemoria::segnaConsegnati(
     const QList<Consegna>& dovuti) {
     std::unique_ptr<db::TableCursor> promemoria;
@@ -93,25 +94,26 @@ QList<ControlloPromemoria::Consegna> ControlloPromemoria::segnaConsegnati(
         return {};
     }
     QList<Consegna> segnati;
-    for (const Consegna& dovuto : dovuti) {
-        if (segna(*promemoria, dovuto)) segnati.append(dovuto);
-    }
-    tenta([&] { promemoria->close(); });
-    if (tenta([&] { work_.commit(); })) return segnati;
+    const bool riuscito = tenta([&] {
+        for (const Consegna& dovuto : dovuti) {
+            if (segna(*promemoria, dovuto)) segnati.append(dovuto);
+        }
+        promemoria->close();
+        work_.commit();
+    });
+    if (riuscito) return segnati;
     tenta([&] { work_.rollback(); });
     return {};
 }
 
+// Marks one reminder as handed over; false when the table no longer holds it.
 bool ControlloPromemoria::segna(db::TableCursor& promemoria, const Consegna& consegna) {
-    return tenta([&] {
-               promemoria.seek(db::SeekComparison::Equal,
-                               {consegna.cliente, consegna.data, consegna.azione});
-               if (promemoria.noMatch()) return;
-               promemoria.edit();
-               promemoria.setField(kPmWait, QStringLiteral("S"));
-               promemoria.update();
-           }) &&
-           !promemoria.noMatch();
+    promemoria.seek(db::SeekComparison::Equal, {consegna.cliente, consegna.data, consegna.azione});
+    if (promemoria.noMatch()) return false;
+    promemoria.edit();
+    promemoria.setField(kPmWait, QStringLiteral("S"));
+    promemoria.update();
+    return true;
 }
 
 void ControlloPromemoria::consegna(const Consegna& consegna, int inAttesa) {

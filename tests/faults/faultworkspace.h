@@ -4,10 +4,16 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <ostream>
 
 #include "app/globali.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
+
+// Readable rows in the failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 class FaultWorkspace {
 public:

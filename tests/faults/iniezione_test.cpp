@@ -178,18 +178,6 @@ private:
 
 enum class Risposta { ImpostaAvviso, NonAvvisarePiu, StaccaDocumento };
 
-std::string nomeRisposta(Risposta risposta) {
-    switch (risposta) {
-        case Risposta::ImpostaAvviso:
-            return "ImpostaAvviso";
-        case Risposta::NonAvvisarePiu:
-            return "NonAvvisarePiu";
-        case Risposta::StaccaDocumento:
-            return "StaccaDocumento";
-    }
-    return {};
-}
-
 // One answer in the reminder window, loaded on a reminder already handed over; the window
 // closes, and the list window asks for the rebuild.
 class CorsaRisposta {
@@ -255,6 +243,11 @@ struct Guasto {
     FaultKind kind;
     bool persistent;
 };
+
+void PrintTo(const Guasto& guasto, std::ostream* out) {
+    *out << faultKindName(guasto.kind).toStdString()
+         << (guasto.persistent ? " from then on" : " once");
+}
 
 class IniezioneGuasti : public ::testing::TestWithParam<Guasto> {
 protected:
