@@ -130,9 +130,14 @@ const Caso kCasi[] = {
          b.appuntamento({"abc", kOggi + 0.5, "VIS", 30, "N", "A", "n", "c", {}});
      },
      Avvio::Errore},
-    {"VisiteTestoNellaData", "ApData 'domani'",
+    {"VisiteTestoNellaData", "ApData 'domani' (no number: day 0)",
      [](Banco& b) {
          b.appuntamento({5, "domani", "VIS", 30, "N", "A", "n", "c", {}});
+     },
+     Avvio::Avviato},
+    {"VisiteDataImpossibile", "ApData '31/02/2026' (a date text that is no date)",
+     [](Banco& b) {
+         b.appuntamento({5, "31/02/2026", "VIS", 30, "N", "A", "n", "c", {}});
      },
      Avvio::Errore},
     {"VisiteTestoNelPreavviso", "ApAllarm 'trenta'",
@@ -196,6 +201,10 @@ const Caso kCasi[] = {
      Avvio::SenzaOperatore},
 };
 
+void PrintTo(const Caso& caso, std::ostream* out) {
+    *out << caso.ingresso;
+}
+
 class IngressiErrati : public ::testing::TestWithParam<Caso> {};
 
 TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
@@ -215,8 +224,8 @@ TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
     }
     std::printf("| %s | %s |\n", GetParam().ingresso,
                 avvio == Avvio::Avviato          ? "runs"
-                : avvio == Avvio::SenzaOperatore ? "silent end (no operator)"
-                                                 : "silent end (database)");
+                : avvio == Avvio::SenzaOperatore ? "silent end (no operator read)"
+                                                 : "silent end at start-up");
     EXPECT_EQ(avvio, GetParam().atteso);
     EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
     EXPECT_EQ(impronta(banco.visite), visite);
