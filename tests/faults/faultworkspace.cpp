@@ -76,6 +76,19 @@ void FaultWorkspace::closeDatabases() {
     RilasciaDatabase(globali);
 }
 
+bool FaultWorkspace::connectionsIdle() {
+    for (db::Database* connessione : {globali.DbVisite.get(), globali.DbWork.get()}) {
+        if (!connessione) continue;
+        try {
+            connessione->beginTransaction();
+            connessione->rollback();
+        } catch (const db::DbError&) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QStringList FaultWorkspace::promemoria() const {
     return RawDatabase(workPath).rows(
         QStringLiteral("SELECT * FROM Promemoria ORDER BY PmCliente, PmData, PmAzione"));

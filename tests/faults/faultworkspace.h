@@ -28,6 +28,8 @@ public:
     void openDatabases();
     // Drops them, as the program's shutdown does.
     void closeDatabases();
+    // Whether each open connection of the program can begin a transaction: none is left open.
+    bool connectionsIdle();
 
     // The whole tables, in key order.
     QStringList promemoria() const;

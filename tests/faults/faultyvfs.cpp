@@ -54,6 +54,7 @@ int fileSize(sqlite3_file* file, sqlite3_int64* size) {
 
 int fileLock(sqlite3_file* file, int level) {
     if (failNow(FaultKind::Lock)) return SQLITE_IOERR_LOCK;
+    if (failNow(FaultKind::Busy)) return SQLITE_BUSY;
     return real(file)->pMethods->xLock(real(file), level);
 }
 
@@ -168,6 +169,7 @@ int vfsRandomness(sqlite3_vfs*, int size, char* out) {
 }
 
 int vfsSleep(sqlite3_vfs*, int microseconds) {
+    if (FaultyVfs::instance().skipsWaits()) return microseconds;
     return plainVfs->xSleep(plainVfs, microseconds);
 }
 
@@ -224,6 +226,8 @@ QString faultKindName(FaultKind kind) {
             return QStringLiteral("Sync");
         case FaultKind::Lock:
             return QStringLiteral("Lock");
+        case FaultKind::Busy:
+            return QStringLiteral("Busy");
     }
     return {};
 }

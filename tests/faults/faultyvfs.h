@@ -5,9 +5,10 @@
 #include <array>
 
 // The file operations a failure can be injected into.
-enum class FaultKind { Open, Read, Write, Sync, Lock };
+// Busy: a lock that another process holds for longer than any wait (the waits are skipped).
+enum class FaultKind { Open, Read, Write, Sync, Lock, Busy };
 inline constexpr std::array kAllFaultKinds = {FaultKind::Open, FaultKind::Read, FaultKind::Write,
-                                              FaultKind::Sync, FaultKind::Lock};
+                                              FaultKind::Sync, FaultKind::Lock, FaultKind::Busy};
 QString faultKindName(FaultKind kind);
 
 // Registered as the process's default VFS, so every connection opened afterwards (the
@@ -30,6 +31,8 @@ public:
 
     // Called by the shim for each operation: true when this one must fail.
     bool shouldFail(FaultKind kind);
+    // While a lock is held elsewhere, waiting for it is skipped: its end never comes.
+    bool skipsWaits() const { return armed_ && kind_ == FaultKind::Busy; }
 
 private:
     FaultyVfs();
