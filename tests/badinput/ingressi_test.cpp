@@ -242,4 +242,62 @@ INSTANTIATE_TEST_SUITE_P(Casi, IngressiErrati, ::testing::ValuesIn(kCasi),
                              return std::string(info.param.nome);
                          });
 
+// Odd reminder rows written between two rebuilds (by hand or by another tool).
+struct RigaStrana {
+    const char* nome;
+    const char* ingresso;
+    QVariantList valori;  // PmCliente, PmData, PmAzione, PmAllarm, PmWait, PmDocumento
+};
+
+void PrintTo(const RigaStrana& riga, std::ostream* out) {
+    *out << riga.ingresso;
+}
+
+const QString kDieciMega(10 * kMegabyte, QLatin1Char('x'));
+
+const RigaStrana kRigheStrane[] = {
+    {"DataTesto", "PmData 'domani'", {7, "domani", "VIS", kOggi, " ", " "}},
+    {"DataImpossibile", "PmData '31/02/2026'", {7, "31/02/2026", "VIS", kOggi, " ", " "}},
+    {"ClienteTesto", "PmCliente 'abc'", {"abc", kOggi + 0.5, "VIS", kOggi, " ", " "}},
+    {"ClienteNull", "PmCliente NULL", {{}, kOggi + 0.5, "VIS", kOggi, " ", " "}},
+    {"AllarmeTesto", "PmAllarm 'presto'", {7, kOggi + 0.5, "VIS", "presto", " ", " "}},
+    {"TuttoNull", "NULL in every column", {{}, {}, {}, {}, {}, {}}},
+    {"Azione10MB", "a 10 MB PmAzione", {7, kOggi + 0.5, kDieciMega, kOggi, " ", " "}},
+    {"AzioneNul",
+     "NUL bytes in PmAzione",
+     {7, kOggi + 0.5, QStringLiteral("V") + QChar(0) + QStringLiteral("S"), kOggi, " ", " "}},
+};
+
+class PollSuRigheStrane : public ::testing::TestWithParam<RigaStrana> {};
+
+TEST_P(PollSuRigheStrane, ConsegnaLeAltreESaltaLaRigaSenzaCrolli) {
+    Banco banco;
+    const QByteArray visite = impronta(banco.visite);
+    const QByteArray ini = impronta(banco.globali.FileIni);
+    Startup startup(banco.globali, banco.services);
+    ASSERT_EQ(startup.avvia(), Avvio::Avviato);
+    SqlFile(banco.work).exec(QStringLiteral("UPDATE Promemoria SET PmWait = ' '"));
+    SqlFile(banco.work)
+        .exec(QStringLiteral("INSERT INTO Promemoria VALUES (?, ?, ?, ?, ?, ?)"),
+              GetParam().valori);
+    banco.platform.launcher.launches.clear();
+    startup.ControllaPromemoria();
+    startup.ControllaPromemoria();
+    RilasciaDatabase(banco.globali);
+    QStringList consegnati;
+    for (const LaunchRecord& avvio : banco.platform.launcher.launches)
+        consegnati.append(avvio.arguments.value(0).section(QLatin1Char('|'), 2, 3));
+    EXPECT_TRUE(consegnati.contains(QStringLiteral("1234|VIS")));
+    EXPECT_EQ(consegnati.count(QStringLiteral("1234|VIS")), 1) << "handed over once only";
+    EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
+    EXPECT_EQ(impronta(banco.visite), visite);
+    EXPECT_EQ(impronta(banco.globali.FileIni), ini);
+    EXPECT_EQ(RawDatabase(banco.work).integrity(), "ok");
+}
+
+INSTANTIATE_TEST_SUITE_P(Righe, PollSuRigheStrane, ::testing::ValuesIn(kRigheStrane),
+                         [](const ::testing::TestParamInfo<RigaStrana>& info) {
+                             return std::string(info.param.nome);
+                         });
+
 }  // namespace

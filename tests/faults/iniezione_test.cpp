@@ -60,6 +60,16 @@ void nessunSegnatoPerso(const FaultWorkspace& banco, const QStringList& segnatiP
     EXPECT_THAT(banco.launchedKeys(), IsSupersetOf(segnatiOra));
 }
 
+// Every reminder row is whole as it was before the poll or as a clean poll leaves it: a poll
+// marks in transactions, and a reminder whose mark failed waits for the next poll.
+bool righeIntere(const QStringList& tabella, const QStringList& prima, const QStringList& dopo) {
+    if (tabella.size() != prima.size() || prima.size() != dopo.size()) return false;
+    for (qsizetype i = 0; i < tabella.size(); ++i) {
+        if (tabella[i] != prima[i] && tabella[i] != dopo[i]) return false;
+    }
+    return true;
+}
+
 // The tables left by clean runs, against which every faulty run is compared.
 struct Attese {
     QStringList appuntamenti;          // the appointment book, untouched
@@ -102,8 +112,10 @@ public:
         EXPECT_TRUE(banco_.platform.messages.shown.isEmpty()) << "the start-up is silent";
         fileIntegri(banco_);
         EXPECT_EQ(banco_.appuntamenti(), attese.appuntamenti);
-        EXPECT_THAT(banco_.promemoria(),
-                    AnyOfArray({attese.vecchia, attese.ricostruita, attese.consegnata}));
+        const QStringList promemoria = banco_.promemoria();
+        EXPECT_TRUE(promemoria == attese.vecchia ||
+                    righeIntere(promemoria, attese.ricostruita, attese.consegnata))
+            << ::testing::PrintToString(promemoria);
         nessunaTransazioneAperta(banco_);
         // A failed start ends the program; the operator starts it again.
         if (esito_ == Startup::Avvio::Avviato)
@@ -140,7 +152,8 @@ public:
     void verifica(const Attese& attese) {
         fileIntegri(banco_);
         EXPECT_EQ(banco_.appuntamenti(), attese.appuntamenti);
-        EXPECT_THAT(banco_.promemoria(), AnyOfArray({attese.ricostruita, attese.consegnata}));
+        EXPECT_TRUE(righeIntere(banco_.promemoria(), attese.ricostruita, attese.consegnata))
+            << ::testing::PrintToString(banco_.promemoria());
         nessunSegnatoPerso(banco_, {});
         nessunaTransazioneAperta(banco_);
         scansione_->controllaPromemoria();
