@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "faults/faultworkspace.h"
@@ -96,7 +97,10 @@ int perOgniGuasto(const FaultWorkspace& modello, FaultKind kind, bool persistent
             corsa.esegui();
             iniettato = FaultyVfs::instance().fired();
         }
-        if (!iniettato) return n - 1;
+        if (!iniettato) {
+            std::printf("%d failures injected, each followed by the checks\n", n - 1);
+            return n - 1;
+        }
         SCOPED_TRACE(faultKindName(kind).toStdString() + " failing from call " + std::to_string(n));
         corsa.verifica(attese);
         if (::testing::Test::HasFailure()) return n;
