@@ -1,5 +1,4 @@
-// Damaged or odd host files met at start-up: each ends the start-up silently or runs, never
-// crashes, and never changes a file of the host.
+// Damaged or odd host files: a silent end or a run, never a crash or a changed host file.
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
@@ -299,5 +298,27 @@ INSTANTIATE_TEST_SUITE_P(Righe, PollSuRigheStrane, ::testing::ValuesIn(kRigheStr
                          [](const ::testing::TestParamInfo<RigaStrana>& info) {
                              return std::string(info.param.nome);
                          });
+
+// A row that no rebuild can read, written by the host while the program runs: the periodic
+// rebuild fails and the reminder table in use stays whole, the polls go on without a crash.
+TEST(RicostruzioneSuRigaIllegibile, TieneLaTabellaInUsoEContinua) {
+    Banco banco;
+    Startup startup(banco.globali, banco.services);
+    ASSERT_EQ(startup.avvia(), Avvio::Avviato);
+    banco.appuntamento({5, "31/02/2026", "VIS", 30, "N", "A", "n", "c", {}});
+    const QByteArray visite = impronta(banco.visite);
+    const QStringList tabella =
+        RawDatabase(banco.work)
+            .rows(QStringLiteral("SELECT * FROM Promemoria ORDER BY PmCliente, PmData, PmAzione"));
+    for (int tick = 0; tick < 16; ++tick) startup.ControllaPromemoria();
+    RilasciaDatabase(banco.globali);
+    EXPECT_EQ(
+        RawDatabase(banco.work)
+            .rows(QStringLiteral("SELECT * FROM Promemoria ORDER BY PmCliente, PmData, PmAzione")),
+        tabella);
+    EXPECT_EQ(RawDatabase(banco.work).integrity(), "ok");
+    EXPECT_EQ(impronta(banco.visite), visite);
+    EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
+}
 
 }  // namespace

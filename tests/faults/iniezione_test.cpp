@@ -1,5 +1,4 @@
-// Failures injected into every file operation of the start-up, a poll, a rebuild and each
-// answer of the reminder window: what each failure leaves behind, and the recovery after it.
+// File operations failing in start-up, poll, rebuild and answers: what is left, and recovery.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

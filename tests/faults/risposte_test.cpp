@@ -1,5 +1,4 @@
-// The reminder window when an answer cannot be written: the operator is told, and the window
-// stays open so that the answer can be given again.
+// An answer that cannot be written is told to the operator and keeps the reminder window open.
 #include <gtest/gtest.h>
 
 #include <QPushButton>

@@ -1,5 +1,4 @@
-// The real program killed (SIGKILL) at random moments of its start-up rebuild of 10 000
-// appointments: the work database must come back whole, with the old or the new reminders.
+// The real program killed during its start-up rebuild: the work database stays whole.
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
