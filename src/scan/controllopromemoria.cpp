@@ -2,6 +2,7 @@
 #include "scan/controllopromemoria.h"
 
 #include <memory>
+#include <optional>
 
 #include "db/database.h"
 #include "db/schema.h"
@@ -79,39 +80,56 @@ QList<ControlloPromemoria::Consegna> ControlloPromemoria::leggiDovuti(double mom
 }
 
 // Marks the reminders as handed over in one transaction; returns those that were marked.
-// A reminder that cannot be marked is left for the next poll, so that the operator is not
-// alerted again on every tick.
-QList<ControlloPromemoria::Consegna> ControlloPromemoria::segnaConsegnati(
-    const QList<Consegna>& dovuti) {
+// A reminder whose mark fails waits for the next poll and the others are marked again in a new
+// transaction: the engine may have rolled the whole transaction back with the failed statement,
+// and marks made after that would stay without their hand-over.
+QList<ControlloPromemoria::Consegna> ControlloPromemoria::segnaConsegnati(QList<Consegna> dovuti) {
+    while (!dovuti.isEmpty()) {
+        qsizetype fallito = -1;
+        if (std::optional<QList<Consegna>> segnati = segnaInsieme(dovuti, fallito)) return *segnati;
+        if (fallito < 0) return {};
+        dovuti.removeAt(fallito);
+    }
+    return {};
+}
+
+// One transaction marking every reminder of `dovuti`. On failure rolls back and returns
+// nothing, with `fallito` the position of the reminder whose mark failed (-1 when the
+// transaction itself failed).
+std::optional<QList<ControlloPromemoria::Consegna>> ControlloPromemoria::segnaInsieme(
+    const QList<Consegna>& dovuti, qsizetype& fallito) {
     std::unique_ptr<db::TableCursor> promemoria;
-    if (dovuti.isEmpty() || !tenta([&] {
+    if (!tenta([&] {
             work_.beginTransaction();
             promemoria = work_.openTable(kPromemoria);
             promemoria->selectIndex(kPrimaria);
         })) {
         if (promemoria) tenta([&] { work_.rollback(); });
-        return {};
+        return std::nullopt;
     }
     QList<Consegna> segnati;
-    for (const Consegna& dovuto : dovuti) {
-        if (segna(*promemoria, dovuto)) segnati.append(dovuto);
-    }
-    tenta([&] { promemoria->close(); });
-    if (tenta([&] { work_.commit(); })) return segnati;
+    qsizetype posizione = 0;
+    const bool riuscito = tenta([&] {
+        for (; posizione < dovuti.size(); ++posizione) {
+            if (segna(*promemoria, dovuti[posizione])) segnati.append(dovuti[posizione]);
+        }
+        promemoria->close();
+        work_.commit();
+    });
+    if (riuscito) return segnati;
+    if (posizione < dovuti.size()) fallito = posizione;
     tenta([&] { work_.rollback(); });
-    return {};
+    return std::nullopt;
 }
 
+// Marks one reminder as handed over; false when the table no longer holds it.
 bool ControlloPromemoria::segna(db::TableCursor& promemoria, const Consegna& consegna) {
-    return tenta([&] {
-               promemoria.seek(db::SeekComparison::Equal,
-                               {consegna.cliente, consegna.data, consegna.azione});
-               if (promemoria.noMatch()) return;
-               promemoria.edit();
-               promemoria.setField(kPmWait, QStringLiteral("S"));
-               promemoria.update();
-           }) &&
-           !promemoria.noMatch();
+    promemoria.seek(db::SeekComparison::Equal, {consegna.cliente, consegna.data, consegna.azione});
+    if (promemoria.noMatch()) return false;
+    promemoria.edit();
+    promemoria.setField(kPmWait, QStringLiteral("S"));
+    promemoria.update();
+    return true;
 }
 
 void ControlloPromemoria::consegna(const Consegna& consegna, int inAttesa) {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 class Clock;
 class EventYielder;
@@ -36,7 +37,8 @@ private:
 
     int contaInAttesa();
     QList<Consegna> leggiDovuti(double momento);
-    QList<Consegna> segnaConsegnati(const QList<Consegna>& dovuti);
+    QList<Consegna> segnaConsegnati(QList<Consegna> dovuti);
+    std::optional<QList<Consegna>> segnaInsieme(const QList<Consegna>& dovuti, qsizetype& fallito);
     static bool segna(db::TableCursor& promemoria, const Consegna& consegna);
     void consegna(const Consegna& consegna, int inAttesa);
 
