@@ -15,7 +15,9 @@ constexpr double kHalfSecond = 0.5 / 86400.0;
 
 const QString kRowid = QStringLiteral("rowid");
 
+// The column compared as its index compares it (an empty collation: the column's own).
 QString collated(const QString& column, const QString& collation) {
+    if (collation.isEmpty()) return quoted(column);
     return quoted(column) + QStringLiteral(" COLLATE ") + quoted(collation);
 }
 
@@ -103,8 +105,13 @@ void KeyOrder::addEqual(BoundSql& where, const Part& part, const QVariant& value
         where.values << serial - kHalfSecond << serial + kHalfSecond;
         return;
     }
-    // IS also matches a Null key part, which sorts first in the index.
-    where.sql += part.expression + QStringLiteral(" IS ?");
+    // A Null key part sorts first in the index; "=" never matches it. An equality the
+    // engines can answer from the index either way.
+    if (value.isNull()) {
+        where.sql += part.expression + QStringLiteral(" IS NULL");
+        return;
+    }
+    where.sql += part.expression + QStringLiteral(" = ?");
     where.values << value;
 }
 

@@ -5,16 +5,11 @@
 #include <QString>
 #include <QVariantList>
 
+#include "db/boundsql.h"
 #include "db/catalogue.h"
 #include "db/rowbatch.h"
 
 namespace db {
-
-// SQL text and the values bound to its placeholders, in order.
-struct BoundSql {
-    QString sql;
-    QVariantList values;
-};
 
 class KeyOrder {
 public:

@@ -19,6 +19,13 @@ namespace schema = db::schema;
 
 constexpr double kGiorno = 46362.0;
 
+// A connection that gives up on another writer's lock after 50 ms.
+std::unique_ptr<Database> impatientOn(const QString& path) {
+    auto database = db::open(path);
+    database->setBusyTimeout(50ms);
+    return database;
+}
+
 class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -217,7 +224,7 @@ TEST_F(DatabaseTest, AWriteMeetingAnotherWritersLockFailsAndChangesNothing) {
     auto host = Database::open(workPath);
     host->beginTransaction();
     host->execute(QStringLiteral("UPDATE Promemoria SET PmWait = 'S'"));
-    auto impatient = Database::open(workPath, 50ms);
+    auto impatient = impatientOn(workPath);
     EXPECT_THROW(impatient->execute(schema::kSvuotaPromemoria), DbError);
     auto table = impatient->openTable(schema::kPromemoria);
     table->edit();
@@ -229,7 +236,7 @@ TEST_F(DatabaseTest, AWriteMeetingAnotherWritersLockFailsAndChangesNothing) {
 }
 
 TEST_F(DatabaseTest, AnExclusiveLockMakesReadsFail) {
-    auto impatient = Database::open(workPath, 50ms);
+    auto impatient = impatientOn(workPath);
     auto host = Database::open(workPath);
     host->execute(QStringLiteral("BEGIN EXCLUSIVE"));
     EXPECT_THROW(impatient->openQuery(schema::kContaInAttesa), DbError);
@@ -242,7 +249,7 @@ TEST_F(DatabaseTest, OpenCursorsAndSnapshotsLeaveTheFileFreeForOtherWriters) {
     walk->selectIndex(schema::kPrimaria);
     walk->seek(SeekComparison::GreaterOrEqual, {0});
     auto snapshot = work->openQuery(QStringLiteral("SELECT * FROM Promemoria"));
-    auto host = Database::open(workPath, 50ms);
+    auto host = impatientOn(workPath);
     host->execute(QStringLiteral("UPDATE Promemoria SET PmWait = 'S'"));
     walk->moveNext();
     EXPECT_EQ(walk->field(schema::kPmWait).toString(), QStringLiteral("S"));

@@ -9,9 +9,9 @@
 
 namespace db {
 
-class SqliteSnapshot : public Snapshot {
+class MemorySnapshot : public Snapshot {
 public:
-    SqliteSnapshot(QStringList names, QList<QVariantList> rows);
+    MemorySnapshot(QStringList names, QList<QVariantList> rows);
 
     int recordCount() const override { return static_cast<int>(rows_.size()); }
     bool eof() const override { return current_ >= rows_.size(); }
