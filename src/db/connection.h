@@ -46,7 +46,9 @@ public:
     virtual IndexInfo readIndex(const TableInfo& table, const QString& name) = 0;
 
     virtual void setBusyTimeout(std::chrono::milliseconds timeout) = 0;
-    virtual void beginTransaction() = 0;
+    // Begins a transaction that will write, taking the write lock at once where the engine
+    // has one.
+    virtual void beginWrite() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
 

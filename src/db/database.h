@@ -49,12 +49,16 @@ public:
     virtual std::chrono::milliseconds busyTimeout() const = 0;
     virtual void setBusyTimeout(std::chrono::milliseconds timeout) = 0;
 
-    virtual void beginTransaction() = 0;
-    virtual void commit() = 0;
-    virtual void rollback() = 0;
-
 protected:
     Database() = default;
+
+private:
+    // Only a Transaction begins, commits and rolls back.
+    friend class Transaction;
+    // Begins a transaction that will write: the write lock is taken at once.
+    virtual void beginWrite() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
 };
 
 // Opens an existing database, shared and read-write; never creates one. The engine is

@@ -66,8 +66,8 @@ void EngineDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
     busyTimeout_ = timeout;
 }
 
-void EngineDatabase::beginTransaction() {
-    connection_->beginTransaction();
+void EngineDatabase::beginWrite() {
+    connection_->beginWrite();
 }
 
 void EngineDatabase::commit() {

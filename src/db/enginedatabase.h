@@ -21,11 +21,12 @@ public:
     std::unique_ptr<TableCursor> openTable(const QString& table) override;
     std::chrono::milliseconds busyTimeout() const override { return busyTimeout_; }
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
-    void beginTransaction() override;
+
+private:
+    void beginWrite() override;
     void commit() override;
     void rollback() override;
 
-private:
     // Shared with the cursors, which fail cleanly once the database has been closed.
     std::shared_ptr<Connection> connection_;
     std::chrono::milliseconds busyTimeout_ = kDefaultBusyTimeout;

@@ -134,12 +134,13 @@ IndexInfo SqliteConnection::readIndex(const TableInfo& table, const QString& nam
 }
 
 void SqliteConnection::setBusyTimeout(std::chrono::milliseconds timeout) {
-    sqlite3_busy_timeout(requireHandle(QStringLiteral("busy timeout")),
-                         static_cast<int>(timeout.count()));
+    if (handle_) sqlite3_busy_timeout(handle_, static_cast<int>(timeout.count()));
 }
 
-void SqliteConnection::beginTransaction() {
-    execute(QStringLiteral("BEGIN"));
+void SqliteConnection::beginWrite() {
+    // A deferred transaction would read first and then find the file locked at its first
+    // write: take the write lock before anything else.
+    execute(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void SqliteConnection::commit() {

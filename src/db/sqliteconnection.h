@@ -34,7 +34,7 @@ public:
     IndexInfo readIndex(const TableInfo& table, const QString& name) override;
 
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
-    void beginTransaction() override;
+    void beginWrite() override;
     void commit() override;
     void rollback() override;
     void refreshCatalogue() override;

@@ -5,6 +5,7 @@
 
 #include "db/database.h"
 #include "db/schema.h"
+#include "db/transaction.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "platform/processlauncher.h"
@@ -83,23 +84,19 @@ QList<ControlloPromemoria::Consegna> ControlloPromemoria::leggiDovuti(double mom
 // alerted again on every tick.
 QList<ControlloPromemoria::Consegna> ControlloPromemoria::segnaConsegnati(
     const QList<Consegna>& dovuti) {
-    std::unique_ptr<db::TableCursor> promemoria;
-    if (dovuti.isEmpty() || !tenta([&] {
-            work_.beginTransaction();
-            promemoria = work_.openTable(kPromemoria);
-            promemoria->selectIndex(kPrimaria);
-        })) {
-        if (promemoria) tenta([&] { work_.rollback(); });
-        return {};
-    }
     QList<Consegna> segnati;
-    for (const Consegna& dovuto : dovuti) {
-        if (segna(*promemoria, dovuto)) segnati.append(dovuto);
-    }
-    tenta([&] { promemoria->close(); });
-    if (tenta([&] { work_.commit(); })) return segnati;
-    tenta([&] { work_.rollback(); });
-    return {};
+    if (dovuti.isEmpty()) return segnati;
+    const bool salvati = tenta([&] {
+        db::Transaction transazione(work_);
+        const auto promemoria = work_.openTable(kPromemoria);
+        promemoria->selectIndex(kPrimaria);
+        for (const Consegna& dovuto : dovuti) {
+            if (segna(*promemoria, dovuto)) segnati.append(dovuto);
+        }
+        promemoria->close();
+        transazione.commit();
+    });
+    return salvati ? segnati : QList<Consegna>();
 }
 
 bool ControlloPromemoria::segna(db::TableCursor& promemoria, const Consegna& consegna) {

@@ -6,6 +6,7 @@
 
 #include "db/database.h"
 #include "db/schema.h"
+#include "db/transaction.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "scan/righepromemoria.h"
@@ -54,19 +55,10 @@ EsitoSelezione SelezioneAppuntamenti::esegui() {
     // Yield before the transaction begins: a yield may open a modal window, and the host
     // product must never be locked out of the work database while it stays open.
     yielder_.yieldToEvents();
-    work_.beginTransaction();
-    try {
-        EsitoSelezione esito = scriviPromemoria();
-        work_.commit();
-        return esito;
-    } catch (...) {
-        try {
-            work_.rollback();
-        } catch (const db::DbError&) {
-            // The original failure is the one worth reporting.
-        }
-        throw;
-    }
+    db::Transaction transazione(work_);
+    EsitoSelezione esito = scriviPromemoria();
+    transazione.commit();
+    return esito;
 }
 
 EsitoSelezione SelezioneAppuntamenti::scriviPromemoria() {

@@ -7,6 +7,7 @@
 
 #include "db/databasefile.h"
 #include "db/schema.h"
+#include "db/transaction.h"
 #include "schemafiles.h"
 
 namespace {
@@ -207,30 +208,33 @@ TEST_F(DatabaseTest, DatesAndSmallNumbersAreStoredAsNumbers) {
 }
 
 TEST_F(DatabaseTest, RollbackRestoresAndCommitKeeps) {
-    work->beginTransaction();
-    work->execute(schema::kSvuotaPromemoria);
-    EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 0);
-    work->rollback();
+    {
+        db::Transaction transaction(*work);
+        work->execute(schema::kSvuotaPromemoria);
+        EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 0);
+    }
     EXPECT_EQ(schemafiles::tagsInKeyOrder(*work), QStringList({"a", "b"}));
-
-    work->beginTransaction();
-    schemafiles::addReminders(*work, {{3, kGiorno, "VIS", "c"}});
-    work->commit();
+    {
+        db::Transaction transaction(*work);
+        schemafiles::addReminders(*work, {{3, kGiorno, "VIS", "c"}});
+        transaction.commit();
+    }
     auto other = Database::open(workPath);
     EXPECT_EQ(schemafiles::tagsInKeyOrder(*other), QStringList({"a", "b", "c"}));
 }
 
 TEST_F(DatabaseTest, AWriteMeetingAnotherWritersLockFailsAndChangesNothing) {
     auto host = Database::open(workPath);
-    host->beginTransaction();
+    auto hostTransaction = std::make_unique<db::Transaction>(*host);
     host->execute(QStringLiteral("UPDATE Promemoria SET PmWait = 'S'"));
     auto impatient = impatientOn(workPath);
     EXPECT_THROW(impatient->execute(schema::kSvuotaPromemoria), DbError);
+    EXPECT_THROW(db::Transaction{*impatient}, DbError) << "the write lock is taken at once";
     auto table = impatient->openTable(schema::kPromemoria);
     table->edit();
     table->setField(schema::kPmWait, QStringLiteral("X"));
     EXPECT_THROW(table->update(), DbError);
-    host->rollback();
+    hostTransaction.reset();
     EXPECT_EQ(schemafiles::rowCount(*impatient, schema::kPromemoria), 2);
     EXPECT_EQ(impatient->openQuery(schema::kContaInAttesa)->field(schema::kNumWait).toInt(), 0);
 }
@@ -241,7 +245,19 @@ TEST_F(DatabaseTest, AnExclusiveLockMakesReadsFail) {
     host->execute(QStringLiteral("BEGIN EXCLUSIVE"));
     EXPECT_THROW(impatient->openQuery(schema::kContaInAttesa), DbError);
     EXPECT_THROW(impatient->openTable(schema::kPromemoria), DbError);
-    host->rollback();
+}
+
+TEST_F(DatabaseTest, ATransactionLeftOnAFailureHoldsNoLock) {
+    try {
+        db::Transaction transaction(*work);
+        work->execute(schema::kSvuotaPromemoria);
+        work->execute(QStringLiteral("DELETE FROM Promemorie"));
+        transaction.commit();
+    } catch (const DbError&) {
+    }
+    auto other = impatientOn(workPath);
+    other->execute(QStringLiteral("UPDATE Promemoria SET PmWait = 'S'"));
+    EXPECT_EQ(other->openQuery(schema::kContaInAttesa)->field(schema::kNumWait).toInt(), 2);
 }
 
 TEST_F(DatabaseTest, OpenCursorsAndSnapshotsLeaveTheFileFreeForOtherWriters) {

@@ -1,0 +1,114 @@
+// Polls while another connection takes a lock on the work database at every step in turn.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "db/database.h"
+#include "scan/scansione.h"
+#include "support/fakes.h"
+#include "support/hookeddatabase.h"
+#include "support/testworkspace.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr double kOggi = 46362;  // 6 December 2026
+
+enum class Lock { Exclusive, Write };
+
+struct LockCase {
+    Lock lock;
+    int atOperation;  // the poll's database operation before which the lock is taken
+};
+
+std::string lockName(const ::testing::TestParamInfo<LockCase>& info) {
+    return std::string(info.param.lock == Lock::Exclusive ? "Exclusive" : "Write") + "LockAt" +
+           std::to_string(info.param.atOperation);
+}
+
+// The other process: holds the lock it could take until released.
+class OtherWriter {
+public:
+    OtherWriter(const QString& path, Lock lock) : database_(db::open(path)) {
+        database_->setBusyTimeout(0ms);
+        try {
+            if (lock == Lock::Exclusive) {
+                database_->execute(QStringLiteral("BEGIN EXCLUSIVE"));
+            } else {
+                database_->execute(QStringLiteral("BEGIN IMMEDIATE"));
+                database_->execute(QStringLiteral("UPDATE Clienti SET CliRagsoc = 'host'"));
+            }
+        } catch (const db::DbError&) {
+            // The poll holds a lock that keeps this one out: the other process waits.
+        }
+    }
+
+private:
+    std::unique_ptr<db::Database> database_;  // closing it rolls back what it holds
+};
+
+class LockDuringPoll : public ::testing::TestWithParam<LockCase> {
+protected:
+    LockDuringPoll()
+        : scansione(ws.globali, platform.clock, platform.yielder, platform.launcher,
+                    [](const EsitoSelezione&) {}) {
+        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+        ws.work().exec("INSERT INTO Promemoria VALUES (1, ?, 'VIS', ?, ' ', ' ')",
+                       {kOggi + 0.5, kOggi});
+        ws.work().exec("INSERT INTO Promemoria VALUES (2, ?, 'TEL', ?, ' ', ' ')",
+                       {kOggi + 0.5, kOggi});
+        ws.work().exec("INSERT INTO Clienti VALUES (1, 'ROSSI', '')");
+        auto work = std::move(ws.globali.DbWork);
+        work->setBusyTimeout(100ms);
+        ws.globali.DbWork = std::make_unique<HookedDatabase>(std::move(work), [this](const char*) {
+            if (firstPoll && operations++ == GetParam().atOperation)
+                other = std::make_unique<OtherWriter>(ws.workPath, GetParam().lock);
+        });
+    }
+
+    // Whether a third connection can write to the work database without waiting.
+    bool othersCanWrite() {
+        auto third = db::open(ws.workPath);
+        third->setBusyTimeout(0ms);
+        try {
+            third->execute(QStringLiteral("UPDATE Clienti SET CliRagsocEstesa = 'libero'"));
+            return true;
+        } catch (const db::DbError&) {
+            return false;
+        }
+    }
+
+    FakePlatform platform;
+    TestWorkspace ws;
+    Scansione scansione;
+    bool firstPoll = true;
+    int operations = 0;
+    std::unique_ptr<OtherWriter> other;
+};
+
+TEST_P(LockDuringPoll, LeavesNoLockAndTheNextPollHandsOverEachReminderOnce) {
+    scansione.controllaPromemoria();
+    firstPoll = false;
+    other.reset();
+    EXPECT_TRUE(othersCanWrite()) << "the poll left a transaction open";
+    scansione.controllaPromemoria();
+    EXPECT_TRUE(othersCanWrite());
+    QStringList consegnati;
+    for (const LaunchRecord& launch : platform.launcher.launches)
+        consegnati.append(launch.arguments.value(0).section('|', 2, 3));
+    consegnati.sort();
+    EXPECT_EQ(consegnati, (QStringList{"1|VIS", "2|TEL"}));
+    EXPECT_EQ(ws.work().value("SELECT count(*) FROM Promemoria WHERE PmWait = 'S'").toInt(), 2);
+}
+
+std::vector<LockCase> lockCases() {
+    std::vector<LockCase> cases;
+    for (const Lock lock : {Lock::Exclusive, Lock::Write})
+        for (int at = 0; at < 11; ++at) cases.push_back({lock, at});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStep, LockDuringPoll, ::testing::ValuesIn(lockCases()), lockName);
+
+}  // namespace
