@@ -13,6 +13,7 @@
 
 #include "bench_db_fixture.h"
 #include "db/database.h"
+#include "db/lockwait.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "platform/processlauncher.h"
@@ -139,7 +140,8 @@ void BM_RebuildAdapter(benchmark::State& state) {
     auto visite = db::Database::open(workspace().visite);
     auto work = db::Database::open(workspace().work);
     for (auto _ : state) {
-        const EsitoSelezione esito = SelezioneAppuntamenti(*visite, *work, clock, yielder).esegui();
+        const EsitoSelezione esito =
+            SelezioneAppuntamenti(*visite, *work, clock, yielder, db::kBriefLockWait).esegui();
         if (esito.conteggio != kDovuti) state.SkipWithError("wrong count");
     }
 }

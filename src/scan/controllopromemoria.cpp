@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "db/database.h"
+#include "db/lockwait.h"
 #include "db/schema.h"
 #include "db/transaction.h"
 #include "platform/clock.h"
@@ -40,13 +41,19 @@ ControlloPromemoria::ControlloPromemoria(db::Database& work, const QString& file
     : work_(work), fileIni_(fileIni), clock_(clock), yielder_(yielder), launcher_(launcher) {}
 
 void ControlloPromemoria::esegui() {
-    int inAttesa = contaInAttesa();
-    const double momento = dateserial::fromDateTime(clock_.now());
+    int inAttesa = 0;
+    QList<Consegna> segnati;
+    {
+        // The next tick tries again: a lock the host holds for long skips a step rather than
+        // freezing the window. The operator's answers, given between ticks, wait longer.
+        const db::LockWait attesa(work_, db::kBriefLockWait);
+        inAttesa = contaInAttesa();
+        const double momento = dateserial::fromDateTime(clock_.now());
+        segnati = segnaConsegnati(leggiDovuti(momento));
+    }
     // Everything is read and marked before the first yield: a yield may open a modal window,
     // and nothing may hold the host product off the work database meanwhile.
-    for (const Consegna& dovuto : segnaConsegnati(leggiDovuti(momento))) {
-        consegna(dovuto, ++inAttesa);
-    }
+    for (const Consegna& dovuto : segnati) consegna(dovuto, ++inAttesa);
 }
 
 int ControlloPromemoria::contaInAttesa() {

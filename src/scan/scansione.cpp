@@ -5,7 +5,8 @@
 #include <cmath>
 
 #include "app/globali.h"
-#include "db/dberror.h"
+#include "db/database.h"
+#include "db/lockwait.h"
 #include "platform/eventyielder.h"
 #include "scan/controllopromemoria.h"
 #include "util/testi.h"
@@ -52,10 +53,15 @@ void Scansione::controllaPromemoria() {
 }
 
 void Scansione::selezionaAppuntamenti() {
+    ricostruisci(db::kDefaultBusyTimeout);
+}
+
+void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi) {
     {
         Segnalino selezione(selezioneInCorso_);
-        const EsitoSelezione esito =
-            SelezioneAppuntamenti(*globali_.DbVisite, *globali_.DbWork, clock_, yielder_).esegui();
+        const EsitoSelezione esito = SelezioneAppuntamenti(*globali_.DbVisite, *globali_.DbWork,
+                                                           clock_, yielder_, attesaBlocchi)
+                                         .esegui();
         selezioneDaRipetere_ = false;
         alTermineSelezione_(esito);
     }
@@ -68,7 +74,7 @@ void Scansione::richiediSelezione() {
         return;
     }
     try {
-        selezionaAppuntamenti();
+        ricostruisci(db::kBriefLockWait);
     } catch (const db::DbError& errore) {
         qWarning("SCADEX: ricostruzione dei promemoria non riuscita: %s", errore.what());
         selezioneDaRipetere_ = true;

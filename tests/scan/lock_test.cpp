@@ -1,9 +1,11 @@
 // Polls while another connection takes a lock on the work database at every step in turn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "db/database.h"
+#include "db/lockwait.h"
 #include "scan/scansione.h"
 #include "support/fakes.h"
 #include "support/hookeddatabase.h"
@@ -110,5 +112,61 @@ std::vector<LockCase> lockCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStep, LockDuringPoll, ::testing::ValuesIn(lockCases()), lockName);
+
+}  // namespace
+
+namespace {
+
+// How long each database operation of a poll or a rebuild waits for another writer's lock.
+class LockWaits : public ::testing::Test {
+protected:
+    LockWaits()
+        : scansione(ws.globali, platform.clock, platform.yielder, platform.launcher,
+                    [](const EsitoSelezione&) {}) {
+        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+        ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
+        ws.aggiungiAppuntamento(2, kOggi + 0.5, "TEL", 900);
+        hook(ws.globali.DbWork);
+        hook(ws.globali.DbVisite);
+        platform.yielder.onYield = [this] {
+            yieldWaits.append(ws.globali.DbWork->busyTimeout());
+            yieldWaits.append(ws.globali.DbVisite->busyTimeout());
+        };
+    }
+
+    void hook(std::unique_ptr<db::Database>& database) {
+        db::Database* inner = database.get();
+        database = std::make_unique<HookedDatabase>(
+            std::move(database),
+            [this, inner](const char*) { operationWaits.append(inner->busyTimeout()); });
+    }
+
+    static QList<std::chrono::milliseconds> only(std::chrono::milliseconds wait) { return {wait}; }
+    static QList<std::chrono::milliseconds> distinct(QList<std::chrono::milliseconds> waits) {
+        waits.erase(std::unique(waits.begin(), waits.end()), waits.end());
+        return waits;
+    }
+
+    FakePlatform platform;
+    TestWorkspace ws;
+    Scansione scansione;
+    QList<std::chrono::milliseconds> operationWaits;
+    QList<std::chrono::milliseconds> yieldWaits;
+};
+
+TEST_F(LockWaits, PollsAndTheirRebuildsWaitBrieflyAndTheOperatorsEventsLong) {
+    scansione.richiediSelezione();
+    for (int poll = 1; poll <= 15; ++poll) scansione.controllaPromemoria();
+    EXPECT_EQ(platform.launcher.launches.size(), 2);
+    EXPECT_EQ(distinct(operationWaits), only(db::kBriefLockWait));
+    EXPECT_EQ(distinct(yieldWaits), only(db::kDefaultBusyTimeout));
+    EXPECT_EQ(ws.globali.DbWork->busyTimeout(), db::kDefaultBusyTimeout);
+    EXPECT_EQ(ws.globali.DbVisite->busyTimeout(), db::kDefaultBusyTimeout);
+}
+
+TEST_F(LockWaits, TheStartUpRebuildWaitsLongSinceNothingTriesItAgain) {
+    scansione.selezionaAppuntamenti();
+    EXPECT_EQ(distinct(operationWaits), only(db::kDefaultBusyTimeout));
+}
 
 }  // namespace

@@ -15,7 +15,7 @@ double alle(double giorno, int ore, int minuti) {
 }
 
 class ScansioneTest : public ::testing::Test {
-  protected:
+protected:
     ScansioneTest()
         : scansione(ws.globali, platform.clock, platform.yielder, platform.launcher,
                     [this](const EsitoSelezione& esito) { selezioni.append(esito); }) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "db/dberror.h"
+#include "db/database.h"
 #include "support/fakes.h"
 #include "support/testworkspace.h"
 #include "util/dateserial.h"
@@ -18,10 +18,10 @@ double alle(double giorno, int ore, int minuti) {
 }
 
 class SelezioneTest : public ::testing::Test {
-  protected:
+protected:
     EsitoSelezione esegui() {
         return SelezioneAppuntamenti(*ws.globali.DbVisite, *ws.globali.DbWork, platform.clock,
-                                     platform.yielder)
+                                     platform.yielder, db::kDefaultBusyTimeout)
             .esegui();
     }
     QList<QVariantList> promemoria() {
@@ -108,7 +108,8 @@ TEST_F(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
     ASSERT_EQ(righe.size(), 4);
     const QList<double> anticipi = {1.0, 0.0208, 0.0417, 0.0625};  // A1440, A30, A60, A90
     for (int i = 0; i < 4; ++i) {
-        EXPECT_DOUBLE_EQ(righe[i][3].toDouble(), momento - anticipi[i]) << righe[i][2].toString().toStdString();
+        EXPECT_DOUBLE_EQ(righe[i][3].toDouble(), momento - anticipi[i])
+            << righe[i][2].toString().toStdString();
         EXPECT_EQ(righe[i][4], " ");
     }
     EXPECT_EQ(righe[0][5], "C:\\DOC\\a b.pdf");
