@@ -9,4 +9,6 @@ CREATE TABLE Appuntamenti (
     ApAllarm double precision, ApDelete text COLLATE nocase, ApStato text COLLATE nocase,
     ApNote text, ApCausa text, ApDocumento text,
     rowid bigint GENERATED ALWAYS AS IDENTITY);
-CREATE UNIQUE INDEX primaria ON Appuntamenti (ApCliente, ApData, ApAzione);
+-- A Null key part sorts first, as on the host's engine.
+CREATE UNIQUE INDEX primaria ON Appuntamenti (ApCliente NULLS FIRST, ApData NULLS FIRST,
+                                            ApAzione NULLS FIRST);

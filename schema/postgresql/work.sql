@@ -8,7 +8,9 @@ CREATE TABLE Promemoria (
     PmCliente integer, PmData double precision, PmAzione text COLLATE nocase,
     PmAllarm double precision, PmWait text COLLATE nocase, PmDocumento text,
     rowid bigint GENERATED ALWAYS AS IDENTITY);
-CREATE UNIQUE INDEX primaria ON Promemoria (PmCliente, PmData, PmAzione);
+-- A Null key part sorts first, as on the host's engine.
+CREATE UNIQUE INDEX primaria ON Promemoria (PmCliente NULLS FIRST, PmData NULLS FIRST,
+                                           PmAzione NULLS FIRST);
 CREATE TABLE Clienti (CliCodice integer, CliRagsoc text, CliRagsocEstesa text,
                       rowid bigint GENERATED ALWAYS AS IDENTITY);
 CREATE TABLE TabAzioni (TbaCodice text COLLATE nocase, TbaDescrizione text, TbaColore text,

@@ -43,6 +43,8 @@ struct KeyPart {
 struct IndexInfo {
     QString name;
     QList<KeyPart> parts;
+    // No two rows share a key without a Null part.
+    bool unique = false;
 };
 
 class Catalogue {

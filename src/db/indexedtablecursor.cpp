@@ -182,7 +182,7 @@ RowBatch IndexedTableCursor::fetchAfterCurrent() {
     // Continuing after the remembered key rather than an open statement is what lets
     // changes anywhere in the table neither skip nor repeat a row of the walk.
     const QVariantList place = placeOfCurrent();
-    for (int level = order_.keyCount(); level >= 0 && rows.size() < batch; --level)
+    for (int level = order_.deepestAfterLevel(place); level >= 0 && rows.size() < batch; --level)
         readRows(order_.after(place, level, batch - static_cast<int>(rows.size())), rows);
     return rows;
 }

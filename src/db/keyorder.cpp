@@ -34,7 +34,7 @@ double serialOf(const QVariant& key) {
 
 KeyOrder::KeyOrder(const TableInfo& table) : KeyOrder(table, IndexInfo{}) {}
 
-KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) {
+KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) : unique_(index.unique) {
     QStringList columns{kRowid};
     columns.append(table.quotedColumns);
     select_ = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
@@ -43,11 +43,20 @@ KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) {
     for (const KeyPart& key : index.parts) {
         parts_.append({collated(key.column, key.collation), key.dateTime});
         keyPositions_.append(key.position);
-        order.append(parts_.last().expression);
+        // Said explicitly: SQLite sorts a Null first anyway, PostgreSQL only when told.
+        order.append(parts_.last().expression + QStringLiteral(" NULLS FIRST"));
     }
     parts_.append({kRowid, false});
     order.append(kRowid);
     orderBy_ = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+}
+
+int KeyOrder::deepestAfterLevel(const QVariantList& place) const {
+    const int keys = keyCount();
+    if (!unique_ || keys == 0) return keys;
+    for (int i = 0; i < keys; ++i)
+        if (place[i].isNull()) return keys;
+    return keys - 1;
 }
 
 QVariantList KeyOrder::placeOf(const RowBatch& rows, qsizetype row) const {

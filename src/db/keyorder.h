@@ -24,6 +24,10 @@ public:
     // Where a row stands in this order: its key values, then its rowid.
     QVariantList placeOf(const RowBatch& rows, qsizetype row) const;
 
+    // The deepest level worth asking `after` for: the whole key only where another row may
+    // share it (a row written anew under a unique key is the same row, not one further on).
+    int deepestAfterLevel(const QVariantList& place) const;
+
     // The rows from the start, at most `limit`.
     BoundSql first(int limit) const;
     // The rows after `place` that share its first `level` parts (0 to keyCount()), at most
@@ -57,6 +61,7 @@ private:
     QString orderBy_;
     QList<Part> parts_;
     QList<int> keyPositions_;
+    bool unique_ = false;
 };
 
 }  // namespace db

@@ -223,7 +223,7 @@ TableInfo PgConnection::readTable(const QString& name) {
 
 IndexInfo PgConnection::readIndex(const TableInfo& table, const QString& name) {
     const Result result =
-        run(QStringLiteral("SELECT a.attname FROM pg_index x "
+        run(QStringLiteral("SELECT a.attname, x.indisunique FROM pg_index x "
                            "JOIN pg_class i ON i.oid = x.indexrelid "
                            "CROSS JOIN LATERAL unnest(x.indkey::int2[]) WITH ORDINALITY AS k(n, p) "
                            "LEFT JOIN pg_attribute a ON a.attrelid = x.indrelid AND a.attnum = k.n "
@@ -234,7 +234,7 @@ IndexInfo PgConnection::readIndex(const TableInfo& table, const QString& name) {
     const int rows = PQntuples(result.get());
     if (rows == 0)
         throw DbError(operation, QStringLiteral("table %1 has no such index").arg(table.name));
-    IndexInfo index{name, {}};
+    IndexInfo index{name, {}, integerOf(PQgetvalue(result.get(), 0, 1)) != 0};
     for (int row = 0; row < rows; ++row) {
         if (PQgetisnull(result.get(), row, 0))
             throw DbError(operation, QStringLiteral("an index on expressions cannot be walked"));

@@ -104,20 +104,22 @@ TableInfo SqliteConnection::readTable(const QString& name) {
     return table;
 }
 
-bool SqliteConnection::tableHasIndex(const TableInfo& table, const QString& index) {
-    bool found = false;
-    prepared(QStringLiteral("SELECT name FROM pragma_index_list(?)"))
+std::optional<bool> SqliteConnection::indexIsUnique(const TableInfo& table, const QString& index) {
+    std::optional<bool> unique;
+    prepared(QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?)"))
         .run({table.name}, [&](const SqliteStatement& row) {
-            found = found || row.value(0).toString().compare(index, Qt::CaseInsensitive) == 0;
+            if (row.value(0).toString().compare(index, Qt::CaseInsensitive) == 0)
+                unique = row.value(1).toInt() != 0;
         });
-    return found;
+    return unique;
 }
 
 IndexInfo SqliteConnection::readIndex(const TableInfo& table, const QString& name) {
     const QString operation = QStringLiteral("select index ") + name;
-    if (!tableHasIndex(table, name))
+    const std::optional<bool> unique = indexIsUnique(table, name);
+    if (!unique)
         throw DbError(operation, QStringLiteral("table %1 has no such index").arg(table.name));
-    IndexInfo index{name, {}};
+    IndexInfo index{name, {}, *unique};
     bool expression = false;
     prepared(QStringLiteral("SELECT cid, coll FROM pragma_index_xinfo(?) WHERE key = 1 "
                             "ORDER BY seqno"))

@@ -5,6 +5,7 @@
 #include <QString>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "db/connection.h"
 #include "db/sqlitestatement.h"
@@ -43,7 +44,8 @@ private:
     sqlite3* requireHandle(const QString& operation) const;
     // A prepared statement kept for the life of the catalogue.
     SqliteStatement& prepared(const QString& sql);
-    bool tableHasIndex(const TableInfo& table, const QString& index);
+    // Whether the table's index of that name is unique; nothing when there is no such index.
+    std::optional<bool> indexIsUnique(const TableInfo& table, const QString& index);
 
     QString path_;
     sqlite3* handle_ = nullptr;
