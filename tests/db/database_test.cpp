@@ -356,6 +356,57 @@ INSTANTIATE_TEST_SUITE_P(Engines, DatabaseTest, ::testing::ValuesIn(testedEngine
 INSTANTIATE_TEST_SUITE_P(Engines, OpenDatabase, ::testing::ValuesIn(testedEngines()),
                          EngineNamer());
 
+struct DescriptorCase {
+    const char* name;
+    const char* firstLine;
+    QFile::Permissions permissions;
+    const char* refusal;  // a piece of the message; empty: refused by the server, not by us
+};
+
+class Descriptor : public ::testing::TestWithParam<DescriptorCase> {};
+
+TEST_P(Descriptor, IsRefusedWithAClearMessage) {
+    TestFolder folder;
+    const DescriptorCase& c = GetParam();
+    // A server that is not there: a descriptor that passes our checks fails to connect.
+    const QString path = folder.write(
+        QStringLiteral("WorkDV.mdb"),
+        QByteArray(c.firstLine) + "?host=" + folder.path("nessuno").toUtf8() + "\nsecond line\n");
+    QFile::setPermissions(path, c.permissions);
+    try {
+        db::open(path);
+        FAIL() << "opened";
+    } catch (const DbError& error) {
+        EXPECT_TRUE(error.operation().contains(path));
+        if (*c.refusal) {
+            EXPECT_TRUE(error.engineMessage().contains(QString::fromLatin1(c.refusal)))
+                << error.what();
+        } else {
+            EXPECT_FALSE(error.engineMessage().contains(QStringLiteral("chmod"))) << error.what();
+            EXPECT_FALSE(error.engineMessage().contains(QStringLiteral("not a database")));
+        }
+    }
+}
+
+const QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+const QFile::Permissions kReadable = kOwnerOnly | QFile::ReadGroup | QFile::ReadOther;
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Descriptor,
+    ::testing::Values(
+        DescriptorCase{"PasswordReadableByOthers", "postgresql://op:segreta@/scadex", kReadable,
+                       "chmod 600"},
+        DescriptorCase{"PasswordInTheQuery", "postgresql:///scadex?password=x&user=op",
+                       kOwnerOnly | QFile::ReadGroup, "chmod 600"},
+        DescriptorCase{"PasswordKeptPrivate", "postgresql://op:segreta@/scadex", kOwnerOnly, ""},
+        DescriptorCase{"NoPassword", "postgresql:///scadex", kReadable, ""},
+        DescriptorCase{"ShortScheme", "postgres:///scadex", kReadable, ""},
+        DescriptorCase{"OtherText", "Provider=Microsoft.Jet.OLEDB.4.0", kReadable,
+                       "not a database"},
+        DescriptorCase{"UriNotOnTheFirstLine", "\npostgresql:///scadex", kReadable,
+                       "not a database"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(CreateDatabaseFile, RefusesAnExistingFile) {
     TestFolder folder;
     const QString path = folder.write(QStringLiteral("x.mdb"), QByteArrayLiteral("keep"));
