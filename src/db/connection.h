@@ -9,15 +9,14 @@
 
 #include "db/boundsql.h"
 #include "db/catalogue.h"
+#include "db/rowbatch.h"
 
 namespace db {
 
-class RowBatch;
-
-// A whole result: its column names and its rows.
+// A whole result: its column names and its rows, numbered from 0 in place of rowids.
 struct ResultRows {
     QStringList names;
-    QList<QVariantList> rows;
+    RowBatch rows;
 };
 
 // Statements reach the engine in the host's dialect with "?" placeholders; each engine

@@ -6,7 +6,7 @@
 
 namespace db {
 
-MemorySnapshot::MemorySnapshot(QStringList names, QList<QVariantList> rows)
+MemorySnapshot::MemorySnapshot(QStringList names, RowBatch rows)
     : names_(std::move(names)), rows_(std::move(rows)) {}
 
 void MemorySnapshot::moveNext() {
@@ -21,11 +21,11 @@ QVariant MemorySnapshot::field(const QString& name) const {
                       QStringLiteral("no such field in the query"));
     }
     if (eof()) throw DbError(QStringLiteral("field ") + name, QStringLiteral("no current row"));
-    return rows_[current_][column];
+    return rows_.value(current_, column);
 }
 
 void MemorySnapshot::close() {
-    rows_.clear();
+    rows_ = RowBatch();
     current_ = 0;
 }
 

@@ -53,18 +53,32 @@ qint64 integerOf(const char* text) {
     return QByteArray(text).toLongLong();
 }
 
-QVariant valueOf(const PGresult* result, int row, int column) {
-    if (PQgetisnull(result, row, column)) return {};
-    const char* text = PQgetvalue(result, row, column);
-    switch (kindOf(PQftype(result, column))) {
-        case Kind::Integer:
-            return QVariant(static_cast<qlonglong>(integerOf(text)));
-        case Kind::Real:
-            return QVariant(QByteArray(text).toDouble());
-        case Kind::Text:
-            break;
+// Appends the rows of a result to a batch: the row's number, or its first column when
+// `rowidFirst`, then the other columns as the engine typed them.
+void appendRows(const PGresult* rows, bool rowidFirst, RowBatch& into) {
+    const int first = rowidFirst ? 1 : 0;
+    const int columns = into.columns();
+    std::vector<Kind> kinds;
+    for (int column = first; column < first + columns; ++column)
+        kinds.push_back(kindOf(PQftype(rows, column)));
+    const int count = PQntuples(rows);
+    into.reserve(into.size() + count);
+    for (int row = 0; row < count; ++row) {
+        into.appendRow(rowidFirst ? integerOf(PQgetvalue(rows, row, 0)) : row);
+        for (int column = first; column < first + columns; ++column) {
+            const char* text = PQgetvalue(rows, row, column);
+            const Kind kind = kinds[column - first];
+            if (PQgetisnull(rows, row, column)) {
+                into.appendNull();
+            } else if (kind == Kind::Integer) {
+                into.appendInteger(integerOf(text));
+            } else if (kind == Kind::Real) {
+                into.appendReal(QByteArray(text).toDouble());
+            } else {
+                into.appendText(text, PQgetlength(rows, row, column));
+            }
+        }
     }
-    return QVariant(QString::fromUtf8(text, PQgetlength(result, row, column)));
 }
 
 // "?" placeholders become "$1", "$2"...; quoted text and names are left alone. The host's
@@ -141,19 +155,11 @@ void PgConnection::close() {
 
 ResultRows PgConnection::query(const QString& sql) {
     const Result result = run(sql);
-    ResultRows rows;
     const int columns = PQnfields(result.get());
+    ResultRows rows{QStringList(), RowBatch(columns)};
     for (int column = 0; column < columns; ++column)
         rows.names.append(QString::fromUtf8(PQfname(result.get(), column)));
-    const int count = PQntuples(result.get());
-    rows.rows.reserve(count);
-    for (int row = 0; row < count; ++row) {
-        QVariantList values;
-        values.reserve(columns);
-        for (int column = 0; column < columns; ++column)
-            values.append(valueOf(result.get(), row, column));
-        rows.rows.append(std::move(values));
-    }
+    appendRows(result.get(), false, rows.rows);
     return rows;
 }
 
@@ -163,28 +169,7 @@ void PgConnection::execute(const QString& sql) {
 
 void PgConnection::readRows(const BoundSql& query, RowBatch& into) {
     const Result result = run(query.sql, query.values);
-    const PGresult* rows = result.get();
-    const int columns = into.columns();
-    std::vector<Kind> kinds;
-    for (int column = 1; column <= columns; ++column)
-        kinds.push_back(kindOf(PQftype(rows, column)));
-    const int count = PQntuples(rows);
-    into.reserve(into.size() + count);
-    for (int row = 0; row < count; ++row) {
-        into.appendRow(integerOf(PQgetvalue(rows, row, 0)));
-        for (int column = 1; column <= columns; ++column) {
-            const char* text = PQgetvalue(rows, row, column);
-            if (PQgetisnull(rows, row, column)) {
-                into.appendNull();
-            } else if (kinds[column - 1] == Kind::Integer) {
-                into.appendInteger(integerOf(text));
-            } else if (kinds[column - 1] == Kind::Real) {
-                into.appendReal(QByteArray(text).toDouble());
-            } else {
-                into.appendText(text, PQgetlength(rows, row, column));
-            }
-        }
-    }
+    appendRows(result.get(), true, into);
 }
 
 int PgConnection::change(const BoundSql& statement) {

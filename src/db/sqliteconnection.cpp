@@ -63,14 +63,13 @@ void SqliteConnection::close() {
 
 ResultRows SqliteConnection::query(const QString& sql) {
     SqliteStatement statement(requireHandle(sql), sql, false);
-    ResultRows result;
-    result.names = statement.columnNames();
+    ResultRows result{statement.columnNames(), RowBatch()};
     const int columns = static_cast<int>(result.names.size());
+    result.rows = RowBatch(columns);
+    qint64 number = 0;
     statement.run({}, [&](const SqliteStatement& row) {
-        QVariantList values;
-        values.reserve(columns);
-        for (int i = 0; i < columns; ++i) values.append(row.value(i));
-        result.rows.append(std::move(values));
+        result.rows.appendRow(number++);
+        for (int i = 0; i < columns; ++i) row.appendTo(result.rows, i);
     });
     return result;
 }
