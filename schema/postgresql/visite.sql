@@ -8,7 +8,7 @@ CREATE TABLE Appuntamenti (
     ApCliente integer, ApData double precision, ApAzione text COLLATE nocase,
     ApAllarm double precision, ApDelete text COLLATE nocase, ApStato text COLLATE nocase,
     ApNote text, ApCausa text, ApDocumento text,
-    rowid bigint GENERATED ALWAYS AS IDENTITY);
+    rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);
 -- A Null key part sorts first, as on the host's engine.
 CREATE UNIQUE INDEX primaria ON Appuntamenti (ApCliente NULLS FIRST, ApData NULLS FIRST,
                                             ApAzione NULLS FIRST);
