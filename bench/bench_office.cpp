@@ -132,6 +132,12 @@ double serverCpuSeconds() {
     return seconds;
 }
 
+double percentile(std::vector<double> tempi, int percento) {
+    if (tempi.empty()) return 0;
+    std::sort(tempi.begin(), tempi.end());
+    return tempi[std::min(tempi.size() - 1, tempi.size() * percento / 100)];
+}
+
 void runOffice(Engine engine, int operatori) {
     QTemporaryDir dir;
     std::vector<std::unique_ptr<Operatore>> ufficio;
@@ -153,14 +159,19 @@ void runOffice(Engine engine, int operatori) {
     for (auto& postazione : postazioni) postazione.join();
     const double secondi = std::chrono::duration<double>(SteadyClock::now() - inizio).count();
     const double cpu = serverCpuSeconds() - cpuPrima;
-    std::vector<double> tempi;
-    for (const auto& op : ufficio) tempi.insert(tempi.end(), op->tempi.begin(), op->tempi.end());
-    std::sort(tempi.begin(), tempi.end());
-    const double p99 = tempi[std::min(tempi.size() - 1, tempi.size() * 99 / 100)];
-    const double mediana = tempi[tempi.size() / 2];
-    std::printf("%s, %2d operators, %zu polls: median %.1f ms, 99th percentile %.1f ms",
-                engine == Engine::Sqlite ? "Sqlite  " : "Postgres", operatori, tempi.size(),
-                mediana * 1000, p99 * 1000);
+    // Every fifteenth poll ends with a rebuild of the operator's reminder table: those ticks
+    // are counted apart.
+    std::vector<double> poll;
+    std::vector<double> conRicostruzione;
+    for (const auto& op : ufficio)
+        for (std::size_t n = 0; n < op->tempi.size(); ++n)
+            ((n + 1) % 15 == 0 ? conRicostruzione : poll).push_back(op->tempi[n]);
+    std::printf(
+        "%s, %2d operators: poll median %.1f ms, 99th percentile %.1f ms (%zu polls); "
+        "poll ending in a rebuild median %.1f ms, slowest %.1f ms",
+        engine == Engine::Sqlite ? "Sqlite  " : "Postgres", operatori, percentile(poll, 50) * 1000,
+        percentile(poll, 99) * 1000, poll.size(), percentile(conRicostruzione, 50) * 1000,
+        percentile(conRicostruzione, 100) * 1000);
     if (engine == Engine::Postgres)
         std::printf(", server CPU %.1f%% of one core (%.1f%% of %ld)", 100 * cpu / secondi,
                     100 * cpu / secondi / sysconf(_SC_NPROCESSORS_ONLN),

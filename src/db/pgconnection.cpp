@@ -4,6 +4,7 @@
 #include <libpq-fe.h>
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <vector>
 
 #include "db/database.h"
@@ -141,6 +142,9 @@ PgConnection::PgConnection(const QString& path, const QByteArray& uri)
         throw DbError(QStringLiteral("open ") + path_, message);
     }
     PQsetClientEncoding(connection_, "UTF8");
+    // The program keeps no log: the server's notices go nowhere.
+    PQsetNoticeProcessor(
+        connection_, [](void*, const char*) {}, nullptr);
 }
 
 PgConnection::~PgConnection() {
@@ -289,10 +293,12 @@ void PgConnection::requireConnection(const QString& operation) {
 }
 
 // The wait for a lock is the server's lock timeout; a setting made inside a transaction
-// would end with it, so it changes only between transactions.
+// would end with it, so it changes only between transactions. No wait at all is the
+// shortest the server knows (its 0 waits for ever).
 void PgConnection::applyLockWait() {
     if (inTransaction_ || appliedWait_ == wantedWait_) return;
-    const QByteArray sql = "SET lock_timeout = " + QByteArray::number(qint64(wantedWait_.count()));
+    const QByteArray sql =
+        "SET lock_timeout = " + QByteArray::number(std::max<qint64>(1, wantedWait_.count()));
     Result result(PQexec(connection_, sql.constData()));
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
         throw DbError(QString::fromUtf8(sql),

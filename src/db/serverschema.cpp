@@ -35,6 +35,9 @@ QByteArray createServerSchema(const QByteArray& uri, const QString& schema, cons
                                                                   &PQfinish);
     if (PQstatus(connection.get()) != CONNECTION_OK)
         throw DbError(operation, QString::fromUtf8(PQerrorMessage(connection.get())).trimmed());
+    // The server's notices ("drop cascades to ...") are no failure and nobody's business.
+    PQsetNoticeProcessor(
+        connection.get(), [](void*, const char*) {}, nullptr);
     const QString drop = replace ? QStringLiteral("DROP SCHEMA IF EXISTS ") + quoted(schema) +
                                        QStringLiteral(" CASCADE;\n")
                                  : QString();

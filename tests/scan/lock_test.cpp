@@ -7,9 +7,9 @@
 #include "db/database.h"
 #include "db/lockwait.h"
 #include "scan/scansione.h"
+#include "support/engineworkspace.h"
 #include "support/fakes.h"
 #include "support/hookeddatabase.h"
-#include "support/testworkspace.h"
 
 namespace {
 
@@ -20,26 +20,37 @@ constexpr double kOggi = 46362;  // 6 December 2026
 enum class Lock { Exclusive, Write };
 
 struct LockCase {
+    Engine engine;
     Lock lock;
     int atOperation;  // the poll's database operation before which the lock is taken
 };
 
 std::string lockName(const ::testing::TestParamInfo<LockCase>& info) {
-    return std::string(info.param.lock == Lock::Exclusive ? "Exclusive" : "Write") + "LockAt" +
+    return engineName(info.param.engine) +
+           (info.param.lock == Lock::Exclusive ? "ExclusiveLockAt" : "WriteLockAt") +
            std::to_string(info.param.atOperation);
 }
 
 // The other process: holds the lock it could take until released.
 class OtherWriter {
 public:
-    OtherWriter(const QString& path, Lock lock) : database_(db::open(path)) {
+    // An exclusive lock keeps readers out too (on the server: the whole reminder table);
+    // a write lock only other writers (on the server: the rows written).
+    OtherWriter(Engine engine, const QString& path, Lock lock) : database_(db::open(path)) {
         database_->setBusyTimeout(0ms);
+        const bool sqlite = engine == Engine::Sqlite;
         try {
             if (lock == Lock::Exclusive) {
-                database_->execute(QStringLiteral("BEGIN EXCLUSIVE"));
+                database_->execute(sqlite ? QStringLiteral("BEGIN EXCLUSIVE")
+                                          : QStringLiteral("BEGIN"));
+                if (!sqlite)
+                    database_->execute(
+                        QStringLiteral("LOCK TABLE Promemoria IN ACCESS EXCLUSIVE MODE"));
             } else {
-                database_->execute(QStringLiteral("BEGIN IMMEDIATE"));
+                database_->execute(sqlite ? QStringLiteral("BEGIN IMMEDIATE")
+                                          : QStringLiteral("BEGIN"));
                 database_->execute(QStringLiteral("UPDATE Clienti SET CliRagsoc = 'host'"));
+                database_->execute(QStringLiteral("UPDATE Promemoria SET PmDocumento = 'host'"));
             }
         } catch (const db::DbError&) {
             // The poll holds a lock that keeps this one out: the other process waits.
@@ -53,7 +64,8 @@ private:
 class LockDuringPoll : public ::testing::TestWithParam<LockCase> {
 protected:
     LockDuringPoll()
-        : scansione(ws.globali, platform.clock, platform.yielder, platform.launcher,
+        : ws(GetParam().engine),
+          scansione(ws.globali, platform.clock, platform.yielder, platform.launcher,
                     [](const EsitoSelezione&) {}) {
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
         ws.work().exec("INSERT INTO Promemoria VALUES (1, ?, 'VIS', ?, ' ', ' ')",
@@ -65,7 +77,7 @@ protected:
         work->setBusyTimeout(100ms);
         ws.globali.DbWork = std::make_unique<HookedDatabase>(std::move(work), [this](const char*) {
             if (firstPoll && operations++ == GetParam().atOperation)
-                other = std::make_unique<OtherWriter>(ws.workPath, GetParam().lock);
+                other = std::make_unique<OtherWriter>(ws.engine, ws.workPath, GetParam().lock);
         });
     }
 
@@ -74,7 +86,7 @@ protected:
         auto third = db::open(ws.workPath);
         third->setBusyTimeout(0ms);
         try {
-            third->execute(QStringLiteral("UPDATE Clienti SET CliRagsocEstesa = 'libero'"));
+            third->execute(QStringLiteral("UPDATE Promemoria SET PmDocumento = 'libero'"));
             return true;
         } catch (const db::DbError&) {
             return false;
@@ -82,7 +94,7 @@ protected:
     }
 
     FakePlatform platform;
-    TestWorkspace ws;
+    EngineWorkspace ws;
     Scansione scansione;
     bool firstPoll = true;
     int operations = 0;
@@ -106,8 +118,9 @@ TEST_P(LockDuringPoll, LeavesNoLockAndTheNextPollHandsOverEachReminderOnce) {
 
 std::vector<LockCase> lockCases() {
     std::vector<LockCase> cases;
-    for (const Lock lock : {Lock::Exclusive, Lock::Write})
-        for (int at = 0; at < 11; ++at) cases.push_back({lock, at});
+    for (const Engine engine : testedEngines())
+        for (const Lock lock : {Lock::Exclusive, Lock::Write})
+            for (int at = 0; at < 11; ++at) cases.push_back({engine, lock, at});
     return cases;
 }
 
@@ -148,7 +161,7 @@ protected:
     }
 
     FakePlatform platform;
-    TestWorkspace ws;
+    EngineWorkspace ws{Engine::Sqlite};
     Scansione scansione;
     QList<std::chrono::milliseconds> operationWaits;
     QList<std::chrono::milliseconds> yieldWaits;
