@@ -39,6 +39,10 @@ public:
     virtual void readRows(const BoundSql& query, RowBatch& into) = 0;
     // Runs a statement that changes rows; returns how many it changed.
     virtual int change(const BoundSql& statement) = 0;
+    // Adds one row with an "INSERT INTO table (columns) VALUES (?, ...)". Inside a
+    // transaction an engine may hold the row back and write it with the transaction's next
+    // statement; a failure is then reported by that statement, or by the commit.
+    virtual void insert(const BoundSql& statement) { change(statement); }
 
     // What the engine's catalogue says of a table and of one of its indexes.
     virtual TableInfo readTable(const QString& name) = 0;

@@ -200,7 +200,7 @@ void IndexedTableCursor::insertRow(const Changes& changes) {
         columns.append(column);
         values.append(value);
     }
-    connection_->change({insertSql(columns), values});
+    connection_->insert({insertSql(columns), values});
     // The new row may fall among the rows fetched ahead.
     noteOwnChange(false);
 }

@@ -30,6 +30,9 @@ enum : Oid {
 
 enum class Kind { Integer, Real, Text };
 
+// Rows added in one INSERT at most, well below the server's limit of placeholders.
+constexpr int kMostHeldRows = 500;
+
 Kind kindOf(Oid type) {
     switch (type) {
         case kBool:
@@ -176,6 +179,31 @@ void PgConnection::readRows(const BoundSql& query, RowBatch& into) {
     appendRows(result.get(), true, into);
 }
 
+void PgConnection::insert(const BoundSql& statement) {
+    const bool values = statement.sql.endsWith(QLatin1Char(')'));
+    if (!inTransaction_ || !values) {
+        change(statement);
+        return;
+    }
+    if (heldRows_ > 0 && (statement.sql != heldInsert_ || heldRows_ >= kMostHeldRows))
+        writeHeldRows();
+    heldInsert_ = statement.sql;
+    heldValues_.append(statement.values);
+    ++heldRows_;
+}
+
+void PgConnection::writeHeldRows() {
+    if (heldRows_ == 0) return;
+    const qsizetype tuple = heldInsert_.lastIndexOf(QStringLiteral(" VALUES ("));
+    const QString row = heldInsert_.mid(tuple + 8);
+    QString sql = heldInsert_;
+    sql.reserve(sql.size() + (row.size() + 2) * heldRows_);
+    for (int i = 1; i < heldRows_; ++i) sql += QStringLiteral(", ") + row;
+    const QVariantList values = std::exchange(heldValues_, {});
+    heldRows_ = 0;
+    send(sql, values);
+}
+
 int PgConnection::change(const BoundSql& statement) {
     const Result result = run(statement.sql, statement.values);
     return QByteArray(PQcmdTuples(result.get())).toInt();
@@ -253,15 +281,22 @@ void PgConnection::commit() {
 void PgConnection::rollback() {
     const bool lost = connection_ && PQstatus(connection_) != CONNECTION_OK;
     inTransaction_ = false;
+    heldValues_.clear();
+    heldRows_ = 0;
     // A dropped connection took its transaction with it.
     if (lost) return;
     run(QStringLiteral("ROLLBACK"));
 }
 
 PgConnection::Result PgConnection::run(const QString& sql, const QVariantList& values) {
+    writeHeldRows();
+    return send(sql, values);
+}
+
+PgConnection::Result PgConnection::send(const QString& sql, const QVariantList& values) {
     requireConnection(sql);
     applyLockWait();
-    Result result = send(serverSpelling(sql), values);
+    Result result = exec(serverSpelling(sql), values);
     const ExecStatusType status = PQresultStatus(result.get());
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
     const char* message = PQresultErrorMessage(result.get());
@@ -269,7 +304,7 @@ PgConnection::Result PgConnection::run(const QString& sql, const QVariantList& v
         sql, message && *message ? QString::fromUtf8(message).trimmed() : messageOf(connection_));
 }
 
-PgConnection::Result PgConnection::send(const QByteArray& sql, const QVariantList& values) {
+PgConnection::Result PgConnection::exec(const QByteArray& sql, const QVariantList& values) {
     std::vector<QByteArray> texts;
     std::vector<const char*> pointers;
     texts.reserve(values.size());

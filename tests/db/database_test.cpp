@@ -341,6 +341,23 @@ TEST_P(DatabaseTest, EditingNeedsARowAndAnEdit) {
     EXPECT_THROW(table->moveNext(), DbError);
 }
 
+TEST_P(DatabaseTest, RowsAddedInATransactionFailByItsCommitAtTheLatestAndLeaveNothing) {
+    const auto addAll = [this] {
+        db::Transaction transaction(*work);
+        auto table = work->openTable(schema::kPromemoria);
+        for (const auto& [cliente, azione] : {std::pair{3, "NEW"}, {1, "vis"}, {4, "NEW"}}) {
+            table->addNew();
+            table->setField(schema::kPmCliente, cliente);
+            table->setField(schema::kPmData, kGiorno);
+            table->setField(schema::kPmAzione, QString::fromLatin1(azione));
+            table->update();
+        }
+        transaction.commit();
+    };
+    EXPECT_THROW(addAll(), DbError);
+    EXPECT_EQ(schemafiles::tagsInKeyOrder(*work), QStringList({"a", "b"}));
+}
+
 TEST_P(DatabaseTest, ADuplicateKeyFailsWithTheEnginesMessage) {
     auto table = work->openTable(schema::kPromemoria);
     table->addNew();
