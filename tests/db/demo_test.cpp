@@ -102,7 +102,7 @@ TEST(DemoTool, OnAServerBothDatabasesAreFoundThroughTheirDescriptors) {
     if (testedEngines().size() < 2) GTEST_SKIP() << "no test server";
     TestFolder folder;
     const QString root = folder.path(QStringLiteral("demo"));
-    const QString server = serverUri(QString()).section(QStringLiteral("&options"), 0, 0);
+    const QString server = QString::fromUtf8(serverDatabaseUri());
     ASSERT_EQ(runDemo({root, QStringLiteral("--server"), server}), 0);
     const QString visite = root + QStringLiteral("/dati/demo/") + schema::kVisiteFile;
     const QString work = root + QStringLiteral("/lavoro/demo/") + schema::kWorkFile;

@@ -10,6 +10,7 @@
 #include <QUuid>
 #include <stdexcept>
 
+#include "db/serverschema.h"
 #include "support/sqlfile.h"
 
 namespace {
@@ -45,14 +46,6 @@ public:
         }
         PQclear(result);
         return rows;
-    }
-
-    // A whole script, statements separated by ";".
-    void runScript(const QString& ddl) {
-        PGresult* result = PQexec(connection_, ddl.toUtf8().constData());
-        const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
-        PQclear(result);
-        if (!ok) fail(ddl.toStdString());
     }
 
 private:
@@ -126,10 +119,9 @@ void waitForNoLock(Engine engine, DirectSql& connection) {
                                              : QStringLiteral("SET lock_timeout = 1"));
 }
 
-QString serverUri(const QString& schema) {
-    const QString host = QString::fromLocal8Bit(qgetenv("SCADEX_TEST_PGHOST"));
-    return QStringLiteral("postgresql:///postgres?host=%1&user=postgres&options=-csearch_path%3D%2")
-        .arg(QString::fromUtf8(QUrl::toPercentEncoding(host)), schema);
+QByteArray serverDatabaseUri() {
+    return "postgresql:///postgres?host=" +
+           QUrl::toPercentEncoding(qEnvironmentVariable("SCADEX_TEST_PGHOST")) + "&user=postgres";
 }
 
 QString createTestDatabase(Engine engine, const TestFolder& folder, const QString& name,
@@ -142,10 +134,8 @@ QString createTestDatabase(Engine engine, const TestFolder& folder, const QStrin
     }
     const QString schema =
         QStringLiteral("t") + QUuid::createUuid().toString(QUuid::Id128).left(20);
-    const QByteArray uri = serverUri(schema).toUtf8();
-    ServerSql server(uri);
-    server.runScript(QStringLiteral("CREATE SCHEMA ") + schema + QStringLiteral(";\n") +
-                     script(QStringLiteral("postgresql/") + scriptName));
+    const QByteArray uri = db::createServerSchema(
+        serverDatabaseUri(), schema, script(QStringLiteral("postgresql/") + scriptName), false);
     folder.write(name, uri + '\n');
     return path;
 }

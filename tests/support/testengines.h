@@ -26,8 +26,8 @@ struct EngineNamer {
 };
 // Makes another connection give up at once on a lock (busy timeout, lock timeout).
 void waitForNoLock(Engine engine, DirectSql& connection);
-// The connection URI of the test server's database with the given search_path.
-QString serverUri(const QString& schema);
+// The connection URI of the test server's database (no search_path).
+QByteArray serverDatabaseUri();
 
 // Makes a new database from a schema script (visite.sql or work.sql): an SQLite file at
 // folder/name, or a new schema on the test server with its descriptor at folder/name.
