@@ -235,17 +235,17 @@ void IndexedTableCursor::updateRow(const Changes& changes) {
         keyChanged = keyChanged || order_.isKeyColumn(column);
     }
     const BoundSql identity = order_.identity(placeOfCurrent());
+    // The row comes back as stored, since the engine may have converted the values.
     const QString sql = QStringLiteral("UPDATE ") + table_.quotedName + QStringLiteral(" SET ") +
                         assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
-                        identity.sql;
-    if (connection_->change({sql, values + identity.values}) == 0)
+                        identity.sql + order_.returning();
+    RowBatch stored(rows_.columns());
+    readRows({sql, values + identity.values}, stored);
+    if (stored.isEmpty())
         throw DbError(sql, QStringLiteral("the row has been deleted or replaced meanwhile"));
     // A changed key moves the row: the walk goes on from its new place.
     noteOwnChange(!keyChanged);
-    // Read the row back as stored, since the engine may have converted the values.
-    RowBatch stored(rows_.columns());
-    readRows(order_.row(rows_.rowid(current_)), stored);
-    if (!stored.isEmpty()) rows_.replaceValues(current_, stored, 0);
+    rows_.replaceValues(current_, stored, 0);
 }
 
 void IndexedTableCursor::noteOwnChange(bool aheadStaysValid) {

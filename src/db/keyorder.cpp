@@ -37,6 +37,7 @@ KeyOrder::KeyOrder(const TableInfo& table) : KeyOrder(table, IndexInfo{}) {}
 KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) : unique_(index.unique) {
     QStringList columns{kRowid};
     columns.append(table.quotedColumns);
+    returning_ = QStringLiteral(" RETURNING ") + columns.join(QStringLiteral(", "));
     select_ = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
               QStringLiteral(" FROM ") + table.quotedName;
     QStringList order;

@@ -38,6 +38,8 @@ public:
     BoundSql seek(const QVariantList& keys, int level) const;
     // The row with this rowid.
     BoundSql row(qint64 rowid) const;
+    // What a change appends to hand back the rows it changed as they are now stored.
+    const QString& returning() const { return returning_; }
     // A condition naming the row at `place` only while it keeps that key and rowid.
     BoundSql identity(const QVariantList& place) const;
 
@@ -57,6 +59,7 @@ private:
     static void addAbove(BoundSql& where, const Part& part, const QVariant& value,
                          Matching matching);
 
+    QString returning_;
     QString select_;
     QString orderBy_;
     QList<Part> parts_;
