@@ -2,6 +2,7 @@
 #include "bench_db_fixture.h"
 #include "db/database.h"
 #include "db/schema.h"
+#include "db/transaction.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void AdapterRebuild(benchmark::State& state) {
     namespace schema = db::schema;
     auto database = db::Database::open(workFile().path());
     for (auto _ : state) {
-        database->beginTransaction();
+        db::Transaction transaction(*database);
         database->execute(schema::kSvuotaPromemoria);
         auto table = database->openTable(schema::kPromemoria);
         table->selectIndex(schema::kPrimaria);
@@ -45,7 +46,7 @@ void AdapterRebuild(benchmark::State& state) {
             table->update();
         }
         table->close();
-        database->commit();
+        transaction.commit();
     }
     state.SetItemsProcessed(state.iterations() * kRows);
 }

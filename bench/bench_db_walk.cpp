@@ -1,7 +1,9 @@
-// The poll's walk over a 100 000-row Promemoria: through the adapter and as a plain loop.
+// The poll's walk over a 100 000-row Promemoria on each engine: through the adapter and as a
+// plain loop over one query.
 #include <memory>
 
 #include "bench_db_fixture.h"
+#include "bench_server.h"
 #include "db/database.h"
 #include "db/schema.h"
 
@@ -16,8 +18,26 @@ benchdb::WorkFile& workFile() {
 
 // What the poll does: open the table, seek the first client from 0 on, read the alarm moment
 // and the waiting flag of every reminder in key order.
-void AdapterWalk(benchmark::State& state) {
-    auto database = db::Database::open(workFile().path());
+// The same reminders in a schema of the server; returns its descriptor's path.
+const QString& serverWork() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString descriptor = benchserver::createSchema(dir, "bench_walk", "work.sql");
+        benchserver::Plain plain;
+        plain.exec(
+            "INSERT INTO bench_walk.Promemoria (PmCliente, PmData, PmAzione, PmAllarm, PmWait, "
+            "PmDocumento) SELECT i / 100, 46362.0 + (i % 100) * 0.25 + (i % 7) / 1440.0, "
+            "(ARRAY['VIS', 'TEL', 'CONS'])[i % 3 + 1], 46362.0 + (i % 100) * 0.25 + (i % 7) / "
+            "1440.0 + 1000, ' ', ' ' FROM generate_series(0, " +
+            std::to_string(kRows - 1) + ") AS i");
+        plain.exec("VACUUM ANALYZE bench_walk.Promemoria");
+        return descriptor;
+    }();
+    return path;
+}
+
+void AdapterWalk(benchmark::State& state, const QString& path) {
+    auto database = db::open(path);
     for (auto _ : state) {
         auto table = database->openTable(db::schema::kPromemoria);
         table->selectIndex(db::schema::kPrimaria);
@@ -35,7 +55,35 @@ void AdapterWalk(benchmark::State& state) {
 }
 
 // The same rows in the same order, read by one sqlite3 statement.
-void PlainLoopWalk(benchmark::State& state) {
+void SqliteAdapterWalk(benchmark::State& state) {
+    AdapterWalk(state, workFile().path());
+}
+
+void PostgresAdapterWalk(benchmark::State& state) {
+    AdapterWalk(state, serverWork());
+}
+
+// The same rows in the same order, read by one query on the server.
+void PostgresPlainLoopWalk(benchmark::State& state) {
+    serverWork();
+    benchserver::Plain plain;
+    for (auto _ : state) {
+        PGresult* walk = PQexec(plain.handle(),
+                                "SELECT rowid, * FROM bench_walk.Promemoria WHERE PmCliente >= 0 "
+                                "ORDER BY PmCliente, PmData, PmAzione, rowid");
+        int visited = 0;
+        for (int row = 0; row < PQntuples(walk); ++row) {
+            benchmark::DoNotOptimize(PQgetvalue(walk, row, 4));
+            benchmark::DoNotOptimize(PQgetvalue(walk, row, 5));
+            ++visited;
+        }
+        PQclear(walk);
+        if (visited != kRows) state.SkipWithError("the walk missed rows");
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+
+void SqlitePlainLoopWalk(benchmark::State& state) {
     sqlite3* handle = nullptr;
     benchdb::check(sqlite3_open(workFile().path().toUtf8().constData(), &handle), handle);
     for (auto _ : state) {
@@ -58,11 +106,22 @@ void PlainLoopWalk(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 
-BENCHMARK(AdapterWalk)->Unit(benchmark::kMillisecond)->Repetitions(7)->DisplayAggregatesOnly();
-BENCHMARK(PlainLoopWalk)->Unit(benchmark::kMillisecond)->Repetitions(7)->DisplayAggregatesOnly();
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    return benchdb::runAndCompare(argc, argv, {{"AdapterWalk", "PlainLoopWalk"}});
+    std::vector<benchdb::Comparison> comparisons;
+    std::vector<std::pair<const char*, void (*)(benchmark::State&)>> runs{
+        {"SqliteAdapterWalk", SqliteAdapterWalk}, {"SqlitePlainLoopWalk", SqlitePlainLoopWalk}};
+    comparisons.push_back({"SqliteAdapterWalk", "SqlitePlainLoopWalk"});
+    if (benchserver::available()) {
+        runs.push_back({"PostgresAdapterWalk", PostgresAdapterWalk});
+        runs.push_back({"PostgresPlainLoopWalk", PostgresPlainLoopWalk});
+        comparisons.push_back({"PostgresAdapterWalk", "PostgresPlainLoopWalk"});
+    }
+    for (const auto& [name, run] : runs)
+        benchmark::RegisterBenchmark(name, run)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(7)
+            ->DisplayAggregatesOnly();
+    return benchdb::runAndCompare(argc, argv, comparisons);
 }

@@ -25,6 +25,18 @@ QString cartellaDati(const QString& valore) {
     return cartella;
 }
 
+// Opens one database. The start-up then ends silently; the reason (a missing file, a server
+// that refuses, a descriptor whose password others can read) goes to standard error for
+// whoever set the databases up.
+std::unique_ptr<db::Database> apri(const QString& path) {
+    try {
+        return db::open(path);
+    } catch (const db::DbError& errore) {
+        qWarning("SCADEX: %s", errore.what());
+        throw;
+    }
+}
+
 }  // namespace
 
 QString SuonoConfigurato::percorso() const {
@@ -66,10 +78,8 @@ Impostazioni leggiAgenda(Globali& globali) {
 
 void apriDatabase(Globali& globali) {
     const QString sep = QDir::separator();
-    globali.DbVisite =
-        db::Database::open(globali.PathFile + globali.Operatore + sep + db::schema::kVisiteFile);
-    globali.DbWork =
-        db::Database::open(globali.PathWork + globali.Operatore + sep + db::schema::kWorkFile);
+    globali.DbVisite = apri(globali.PathFile + globali.Operatore + sep + db::schema::kVisiteFile);
+    globali.DbWork = apri(globali.PathWork + globali.Operatore + sep + db::schema::kWorkFile);
 }
 
 qint32 secondiDaTesto(const QString& testo) {

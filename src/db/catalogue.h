@@ -15,6 +15,8 @@ QString quoted(const QString& identifier);
 // The position of a name in a list, matching without regard to case (as the engine does);
 // -1 when missing.
 int indexOfName(const QStringList& names, const QString& name);
+// Whether a declared column type holds day serials: real numbers, or a date or time type.
+bool isDateTimeType(const QString& declared);
 
 struct TableInfo {
     QString name;
@@ -30,6 +32,7 @@ struct TableInfo {
 // One part of an index key.
 struct KeyPart {
     QString column;
+    // The collation to compare with; empty for the column's own.
     QString collation;
     // A date-time part: real numbers (day serials) that seeks compare to the second.
     bool dateTime = false;
@@ -40,6 +43,8 @@ struct KeyPart {
 struct IndexInfo {
     QString name;
     QList<KeyPart> parts;
+    // No two rows share a key without a Null part.
+    bool unique = false;
 };
 
 class Catalogue {

@@ -1,64 +1,67 @@
-// One Qt SQL connection to a database file: prepared statements, catalogue and change count.
+// One engine's connection, as the engine-neutral database, snapshots and cursors use it.
 #pragma once
 
-#include <QHash>
 #include <QList>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
 #include <QVariantList>
 #include <chrono>
-#include <memory>
-#include <utility>
 
+#include "db/boundsql.h"
 #include "db/catalogue.h"
-#include "db/dberror.h"
-#include "db/sqlitestatement.h"
-#include "db/storedvalue.h"
+#include "db/rowbatch.h"
 
 namespace db {
 
-// A whole result: its column names and its rows.
+// A whole result: its column names and its rows, numbered from 0 in place of rowids.
 struct ResultRows {
     QStringList names;
-    QList<QVariantList> rows;
+    RowBatch rows;
 };
 
+// Statements reach the engine in the host's dialect with "?" placeholders; each engine
+// translates what it spells otherwise. Every failure throws DbError.
 class Connection {
 public:
-    // Opens an existing SQLite file read-write; never creates one. Throws DbError.
-    Connection(const QString& path, std::chrono::milliseconds busyTimeout);
-    ~Connection() = default;
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
+    virtual ~Connection() = default;
 
-    const QString& path() const { return path_; }
-    bool isOpen() const { return database_.isOpen(); }
-    // Releases every statement and the file; later calls fail with DbError.
-    void close();
+    virtual const QString& path() const = 0;
+    virtual bool isOpen() const = 0;
+    // Releases the engine's resources; later calls fail with DbError.
+    virtual void close() = 0;
 
-    // Runs a statement once, without keeping it prepared, and returns all its rows.
-    ResultRows query(const QString& sql);
-    // Runs a statement once, without keeping it prepared.
-    void execute(const QString& sql);
+    // Runs a statement once and returns all its rows.
+    virtual ResultRows query(const QString& sql) = 0;
+    // Runs a statement that returns no rows.
+    virtual void execute(const QString& sql) = 0;
+    // Runs a query whose first column is the rowid and the others the table's columns, and
+    // appends its rows to `into`.
+    virtual void readRows(const BoundSql& query, RowBatch& into) = 0;
+    // Runs a statement that changes rows; returns how many it changed.
+    virtual int change(const BoundSql& statement) = 0;
+    // Adds one row with an "INSERT INTO table (columns) VALUES (?, ...)". Inside a
+    // transaction an engine may hold the row back and write it with the transaction's next
+    // statement; a failure is then reported by that statement, or by the commit.
+    virtual void insert(const BoundSql& statement) { change(statement); }
 
-    // Runs a kept prepared statement with its values and hands each result row to onRow.
-    template <typename OnRow>
-    void select(const QString& sql, const QVariantList& values, OnRow&& onRow) {
-        prepared(sql).run(storable(values), onRow);
+    // What the engine's catalogue says of a table and of one of its indexes.
+    virtual TableInfo readTable(const QString& name) = 0;
+    virtual IndexInfo readIndex(const TableInfo& table, const QString& name) = 0;
+
+    virtual void setBusyTimeout(std::chrono::milliseconds timeout) = 0;
+    // Begins a transaction that will write, taking the write lock at once where the engine
+    // has one.
+    virtual void beginWrite() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+
+    // Tables and indexes read once and kept until the catalogue is refreshed.
+    TableInfo table(const QString& name) { return catalogue_.table(*this, name); }
+    IndexInfo index(const TableInfo& table, const QString& name) {
+        return catalogue_.index(*this, table, name);
     }
-    // Runs a kept prepared statement that changes rows; returns how many it changed.
-    int change(const QString& sql, const QVariantList& values) {
-        return prepared(sql).change(storable(values));
-    }
-
-    Catalogue& catalogue() { return catalogue_; }
-    // Forgets the catalogue and the prepared statements (the schema may have changed).
-    void refreshCatalogue();
+    // Forgets what was read of the catalogue (the schema may have changed).
+    virtual void refreshCatalogue() { catalogue_.clear(); }
 
     // Counts the changes made through this connection: cursors compare it to know when the
     // rows they fetched ahead may be stale.
@@ -66,32 +69,6 @@ public:
     void noteChange() { ++changes_; }
 
 private:
-    // Removes the Qt connection when the Connection goes, after every member using it.
-    class Registration {
-    public:
-        explicit Registration(QString name) : name_(std::move(name)) {}
-        ~Registration() { QSqlDatabase::removeDatabase(name_); }
-        Registration(const Registration&) = delete;
-        Registration& operator=(const Registration&) = delete;
-        const QString& name() const { return name_; }
-
-    private:
-        QString name_;
-    };
-
-    void open(std::chrono::milliseconds busyTimeout);
-    static QVariantList storable(const QVariantList& values);
-    SqliteStatement& prepared(const QString& sql);
-    QSqlQuery freshQuery(const QString& operation);
-    [[noreturn]] static void fail(const QString& operation, const QSqlError& error);
-
-    QString path_;
-    Registration registration_;
-    QSqlDatabase database_;
-    // The adapter's own statements run on the driver's sqlite3 handle: reading rows through
-    // QSqlQuery costs several times the engine's own time per row, and walks are long.
-    sqlite3* handle_ = nullptr;
-    QHash<QString, std::shared_ptr<SqliteStatement>> prepared_;
     Catalogue catalogue_;
     quint64 changes_ = 0;
 };

@@ -1,4 +1,4 @@
-// Database engine adapter: a connection, read-only snapshots and indexed table cursors.
+// The engine-neutral database seam: a database, read-only snapshots and indexed table cursors.
 #pragma once
 
 #include <QString>
@@ -13,46 +13,58 @@ namespace db {
 
 class Snapshot;
 class TableCursor;
-class Connection;
 
 enum class SeekComparison { Equal, GreaterOrEqual };
 
 // How long an operation waits for a lock held by another writer (the host product writes
-// the same files) before it fails.
+// the same tables) before it fails, unless a LockWait says otherwise.
 inline constexpr std::chrono::milliseconds kDefaultBusyTimeout{5000};
 
-// One open database file. Every failure throws DbError.
+// One open database, whatever its engine. Every failure throws DbError.
 class Database {
 public:
-    // Opens an existing database file, shared and read-write. Never creates a file.
-    static std::unique_ptr<Database> open(
-        const QString& path, std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
-    ~Database();
+    virtual ~Database() = default;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    const QString& path() const;
+    // Same as db::open, for callers that name the class.
+    static std::unique_ptr<Database> open(const QString& path);
+
+    // The path the database was opened from (a file, or a server descriptor file).
+    virtual const QString& path() const = 0;
 
     // Runs one statement; it has taken effect when the call returns. The host's
     // "DELETE * FROM table" is accepted.
-    void execute(const QString& sql);
+    virtual void execute(const QString& sql) = 0;
     // Re-reads the table catalogue (indexes and their key columns).
-    void refreshCatalogue();
+    virtual void refreshCatalogue() = 0;
 
     // A static, read-only result held in memory.
-    std::unique_ptr<Snapshot> openQuery(const QString& sql, bool forwardOnly = false);
+    virtual std::unique_ptr<Snapshot> openQuery(const QString& sql, bool forwardOnly = false) = 0;
     // An updatable cursor over a whole table.
-    std::unique_ptr<TableCursor> openTable(const QString& table);
+    virtual std::unique_ptr<TableCursor> openTable(const QString& table) = 0;
 
-    void beginTransaction();
-    void commit();
-    void rollback();
+    // How long the next operations wait for another writer's lock before they fail;
+    // LockWait sets it for a scope.
+    virtual std::chrono::milliseconds busyTimeout() const = 0;
+    virtual void setBusyTimeout(std::chrono::milliseconds timeout) = 0;
+
+protected:
+    Database() = default;
 
 private:
-    explicit Database(std::shared_ptr<Connection> connection);
-    // Shared with the cursors, which fail cleanly once the database has been closed.
-    std::shared_ptr<Connection> connection_;
+    // Only a Transaction begins, commits and rolls back.
+    friend class Transaction;
+    // Begins a transaction that will write: the write lock is taken at once.
+    virtual void beginWrite() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
 };
+
+// Opens an existing database, shared and read-write; never creates one. The engine is
+// chosen by the file: SQLite's header, or a text file whose first line is a PostgreSQL
+// connection URI. Throws DbError for anything else.
+std::unique_ptr<Database> open(const QString& path);
 
 // A read-only result: all rows are read when it opens; no statement stays open.
 class Snapshot {

@@ -1,12 +1,10 @@
 // Creating a database file from DDL text.
 #include "db/databasefile.h"
 
+#include <sqlite3.h>
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QStringList>
 
 #include "db/dberror.h"
 
@@ -14,49 +12,33 @@ namespace db {
 
 namespace {
 
-QString engineText(const QSqlError& error) {
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
-// The statements of a DDL script: "--" comments dropped, split at ";".
-QStringList ddlStatements(const QString& ddl) {
-    QStringList code;
-    for (const QString& line : ddl.split(QLatin1Char('\n'))) {
-        const qsizetype comment = line.indexOf(QStringLiteral("--"));
-        code.append(comment < 0 ? line : line.left(comment));
+// Runs the whole script on a new file; returns the engine's message, empty on success.
+QString runScript(const QString& path, const QString& ddl) {
+    sqlite3* handle = nullptr;
+    QString message;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK) {
+        char* error = nullptr;
+        if (sqlite3_exec(handle, ddl.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK)
+            message = QString::fromUtf8(error ? error : sqlite3_errmsg(handle));
+        sqlite3_free(error);
+    } else {
+        message = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QStringLiteral("no memory");
     }
-    QStringList statements;
-    for (const QString& statement : code.join(QLatin1Char('\n')).split(QLatin1Char(';'))) {
-        if (!statement.trimmed().isEmpty()) statements.append(statement.trimmed());
-    }
-    return statements;
-}
-
-void runScript(const QString& connectionName, const QString& path, const QString& ddl) {
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-    database.setDatabaseName(path);
-    if (!database.open())
-        throw DbError(QStringLiteral("create ") + path, engineText(database.lastError()));
-    for (const QString& statement : ddlStatements(ddl)) {
-        QSqlQuery query(database);
-        if (!query.exec(statement)) throw DbError(statement, engineText(query.lastError()));
-    }
+    sqlite3_close(handle);
+    return message;
 }
 
 }  // namespace
 
 void createDatabaseFile(const QString& path, const QString& ddl) {
+    const QString operation = QStringLiteral("create ") + path;
     if (QFileInfo::exists(path))
-        throw DbError(QStringLiteral("create ") + path, QStringLiteral("the file already exists"));
-    const QString connectionName = QStringLiteral("scadex-create-") + path;
-    try {
-        runScript(connectionName, path, ddl);
-    } catch (const DbError&) {
-        QSqlDatabase::removeDatabase(connectionName);
-        QFile::remove(path);
-        throw;
-    }
-    QSqlDatabase::removeDatabase(connectionName);
+        throw DbError(operation, QStringLiteral("the file already exists"));
+    const QString message = runScript(path, ddl);
+    if (message.isEmpty()) return;
+    QFile::remove(path);
+    throw DbError(operation, message);
 }
 
 }  // namespace db

@@ -15,7 +15,9 @@ constexpr double kHalfSecond = 0.5 / 86400.0;
 
 const QString kRowid = QStringLiteral("rowid");
 
+// The column compared as its index compares it (an empty collation: the column's own).
 QString collated(const QString& column, const QString& collation) {
+    if (collation.isEmpty()) return quoted(column);
     return quoted(column) + QStringLiteral(" COLLATE ") + quoted(collation);
 }
 
@@ -32,20 +34,30 @@ double serialOf(const QVariant& key) {
 
 KeyOrder::KeyOrder(const TableInfo& table) : KeyOrder(table, IndexInfo{}) {}
 
-KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) {
+KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) : unique_(index.unique) {
     QStringList columns{kRowid};
     columns.append(table.quotedColumns);
+    returning_ = QStringLiteral(" RETURNING ") + columns.join(QStringLiteral(", "));
     select_ = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
               QStringLiteral(" FROM ") + table.quotedName;
     QStringList order;
     for (const KeyPart& key : index.parts) {
         parts_.append({collated(key.column, key.collation), key.dateTime});
         keyPositions_.append(key.position);
-        order.append(parts_.last().expression);
+        // Said explicitly: SQLite sorts a Null first anyway, PostgreSQL only when told.
+        order.append(parts_.last().expression + QStringLiteral(" NULLS FIRST"));
     }
     parts_.append({kRowid, false});
     order.append(kRowid);
     orderBy_ = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+}
+
+int KeyOrder::deepestAfterLevel(const QVariantList& place) const {
+    const int keys = keyCount();
+    if (!unique_ || keys == 0) return keys;
+    for (int i = 0; i < keys; ++i)
+        if (place[i].isNull()) return keys;
+    return keys - 1;
 }
 
 QVariantList KeyOrder::placeOf(const RowBatch& rows, qsizetype row) const {
@@ -103,8 +115,13 @@ void KeyOrder::addEqual(BoundSql& where, const Part& part, const QVariant& value
         where.values << serial - kHalfSecond << serial + kHalfSecond;
         return;
     }
-    // IS also matches a Null key part, which sorts first in the index.
-    where.sql += part.expression + QStringLiteral(" IS ?");
+    // A Null key part sorts first in the index; "=" never matches it. An equality the
+    // engines can answer from the index either way.
+    if (value.isNull()) {
+        where.sql += part.expression + QStringLiteral(" IS NULL");
+        return;
+    }
+    where.sql += part.expression + QStringLiteral(" = ?");
     where.values << value;
 }
 

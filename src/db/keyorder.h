@@ -5,16 +5,11 @@
 #include <QString>
 #include <QVariantList>
 
+#include "db/boundsql.h"
 #include "db/catalogue.h"
 #include "db/rowbatch.h"
 
 namespace db {
-
-// SQL text and the values bound to its placeholders, in order.
-struct BoundSql {
-    QString sql;
-    QVariantList values;
-};
 
 class KeyOrder {
 public:
@@ -29,6 +24,10 @@ public:
     // Where a row stands in this order: its key values, then its rowid.
     QVariantList placeOf(const RowBatch& rows, qsizetype row) const;
 
+    // The deepest level worth asking `after` for: the whole key only where another row may
+    // share it (a row written anew under a unique key is the same row, not one further on).
+    int deepestAfterLevel(const QVariantList& place) const;
+
     // The rows from the start, at most `limit`.
     BoundSql first(int limit) const;
     // The rows after `place` that share its first `level` parts (0 to keyCount()), at most
@@ -39,6 +38,8 @@ public:
     BoundSql seek(const QVariantList& keys, int level) const;
     // The row with this rowid.
     BoundSql row(qint64 rowid) const;
+    // What a change appends to hand back the rows it changed as they are now stored.
+    const QString& returning() const { return returning_; }
     // A condition naming the row at `place` only while it keeps that key and rowid.
     BoundSql identity(const QVariantList& place) const;
 
@@ -58,10 +59,12 @@ private:
     static void addAbove(BoundSql& where, const Part& part, const QVariant& value,
                          Matching matching);
 
+    QString returning_;
     QString select_;
     QString orderBy_;
     QList<Part> parts_;
     QList<int> keyPositions_;
+    bool unique_ = false;
 };
 
 }  // namespace db

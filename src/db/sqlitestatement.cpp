@@ -1,4 +1,4 @@
-// A prepared SQLite statement on the driver's own handle.
+// A prepared SQLite statement on the engine's connection.
 #include "db/sqlitestatement.h"
 
 #include <sqlite3.h>
@@ -10,11 +10,14 @@
 
 namespace db {
 
-SqliteStatement::SqliteStatement(sqlite3* handle, const QString& sql) : handle_(handle), sql_(sql) {
+SqliteStatement::SqliteStatement(sqlite3* handle, const QString& sql, bool persistent)
+    : handle_(handle), sql_(sql) {
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v3(handle_, text.constData(), static_cast<int>(text.size()),
-                           SQLITE_PREPARE_PERSISTENT, &statement_, nullptr) != SQLITE_OK)
+                           persistent ? SQLITE_PREPARE_PERSISTENT : 0, &statement_,
+                           nullptr) != SQLITE_OK)
         fail();
+    if (!statement_) throw DbError(sql_, QStringLiteral("no statement"));
 }
 
 SqliteStatement::~SqliteStatement() {

@@ -1,4 +1,4 @@
-// A prepared SQLite statement on the driver's own handle, kept between uses.
+// A prepared SQLite statement on the engine's connection.
 #pragma once
 
 #include <QString>
@@ -15,8 +15,9 @@ class RowBatch;
 
 class SqliteStatement {
 public:
-    // Throws DbError when the statement does not compile.
-    SqliteStatement(sqlite3* handle, const QString& sql);
+    // Throws DbError when the statement does not compile. A `persistent` statement is one
+    // kept for many uses.
+    SqliteStatement(sqlite3* handle, const QString& sql, bool persistent);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;

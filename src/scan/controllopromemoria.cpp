@@ -5,7 +5,9 @@
 #include <optional>
 
 #include "db/database.h"
+#include "db/lockwait.h"
 #include "db/schema.h"
+#include "db/transaction.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "platform/processlauncher.h"
@@ -40,13 +42,19 @@ ControlloPromemoria::ControlloPromemoria(db::Database& work, const QString& file
     : work_(work), fileIni_(fileIni), clock_(clock), yielder_(yielder), launcher_(launcher) {}
 
 void ControlloPromemoria::esegui() {
-    int inAttesa = contaInAttesa();
-    const double momento = dateserial::fromDateTime(clock_.now());
+    int inAttesa = 0;
+    QList<Consegna> segnati;
+    {
+        // The next tick tries again: a lock the host holds for long skips a step rather than
+        // freezing the window. The operator's answers, given between ticks, wait longer.
+        const db::LockWait attesa(work_, db::kBriefLockWait);
+        inAttesa = contaInAttesa();
+        const double momento = dateserial::fromDateTime(clock_.now());
+        segnati = segnaConsegnati(leggiDovuti(momento));
+    }
     // Everything is read and marked before the first yield: a yield may open a modal window,
     // and nothing may hold the host product off the work database meanwhile.
-    for (const Consegna& dovuto : segnaConsegnati(leggiDovuti(momento))) {
-        consegna(dovuto, ++inAttesa);
-    }
+    for (const Consegna& dovuto : segnati) consegna(dovuto, ++inAttesa);
 }
 
 int ControlloPromemoria::contaInAttesa() {
@@ -93,32 +101,25 @@ QList<ControlloPromemoria::Consegna> ControlloPromemoria::segnaConsegnati(QList<
     return {};
 }
 
-// One transaction marking every reminder of `dovuti`. On failure rolls back and returns
-// nothing, with `fallito` the position of the reminder whose mark failed (-1 when the
-// transaction itself failed).
+// One transaction marking every reminder of `dovuti`. On failure it is rolled back and nothing
+// is returned, with `fallito` the position of the reminder whose mark failed (-1 when the
+// transaction itself could not start).
 std::optional<QList<ControlloPromemoria::Consegna>> ControlloPromemoria::segnaInsieme(
     const QList<Consegna>& dovuti, qsizetype& fallito) {
-    std::unique_ptr<db::TableCursor> promemoria;
-    if (!tenta([&] {
-            work_.beginTransaction();
-            promemoria = work_.openTable(kPromemoria);
-            promemoria->selectIndex(kPrimaria);
-        })) {
-        if (promemoria) tenta([&] { work_.rollback(); });
-        return std::nullopt;
-    }
     QList<Consegna> segnati;
-    qsizetype posizione = 0;
+    qsizetype posizione = -1;
     const bool riuscito = tenta([&] {
-        for (; posizione < dovuti.size(); ++posizione) {
+        db::Transaction transazione(work_);
+        const auto promemoria = work_.openTable(kPromemoria);
+        promemoria->selectIndex(kPrimaria);
+        for (posizione = 0; posizione < dovuti.size(); ++posizione) {
             if (segna(*promemoria, dovuti[posizione])) segnati.append(dovuti[posizione]);
         }
         promemoria->close();
-        work_.commit();
+        transazione.commit();
     });
     if (riuscito) return segnati;
-    if (posizione < dovuti.size()) fallito = posizione;
-    tenta([&] { work_.rollback(); });
+    if (posizione >= 0 && posizione < dovuti.size()) fallito = posizione;
     return std::nullopt;
 }
 

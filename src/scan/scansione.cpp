@@ -5,7 +5,9 @@
 #include <cmath>
 #include <utility>
 
+#include "db/database.h"
 #include "db/dberror.h"
+#include "db/lockwait.h"
 #include "platform/eventyielder.h"
 #include "scan/controllopromemoria.h"
 #include "util/testi.h"
@@ -54,10 +56,14 @@ void Scansione::controllaPromemoria() {
 }
 
 void Scansione::selezionaAppuntamenti() {
+    ricostruisci(db::kDefaultBusyTimeout);
+}
+
+void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi) {
     {
         Segnalino selezione(selezioneInCorso_);
         const EsitoSelezione esito =
-            SelezioneAppuntamenti(visite_, work_, clock_, yielder_).esegui();
+            SelezioneAppuntamenti(visite_, work_, clock_, yielder_, attesaBlocchi).esegui();
         selezioneDaRipetere_ = false;
         alTermineSelezione_(esito);
     }
@@ -70,7 +76,7 @@ void Scansione::richiediSelezione() {
         return;
     }
     try {
-        selezionaAppuntamenti();
+        ricostruisci(db::kBriefLockWait);
     } catch (const db::DbError& errore) {
         qWarning("SCADEX: ricostruzione dei promemoria non riuscita: %s", errore.what());
         selezioneDaRipetere_ = true;

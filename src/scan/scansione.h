@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <functional>
 
 #include "scan/selezioneappuntamenti.h"
@@ -27,17 +28,21 @@ public:
     // delivered during its yields) is dropped.
     void controllaPromemoria();
 
-    // The rebuild (SelezionaAppuntamenti) as the start-up runs it: a failure is thrown.
+    // The rebuild (SelezionaAppuntamenti) as the start-up runs it: a failure is thrown. It
+    // waits for another writer's lock as long as the operator's answers do: nothing would
+    // try it again.
     void selezionaAppuntamenti();
 
     // A rebuild asked for by the poll or the list window. While a walk or another rebuild
-    // is under way it is deferred and runs once when that ends. A failure is written to
-    // standard error and the rebuild is tried again at the next poll.
+    // is under way it is deferred and runs once when that ends. A failure (a lock held for
+    // more than a brief wait among them) is written to standard error and the rebuild is
+    // tried again at the next poll.
     void richiediSelezione();
 
     double contaCicli() const { return contaCicli_; }
 
 private:
+    void ricostruisci(std::chrono::milliseconds attesaBlocchi);
     void eseguiSelezioneRinviata();
 
     db::Database& visite_;

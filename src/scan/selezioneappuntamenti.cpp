@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "db/database.h"
+#include "db/lockwait.h"
 #include "db/schema.h"
+#include "db/transaction.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "scan/righepromemoria.h"
@@ -47,26 +49,24 @@ QString EsitoSelezione::didascalia() const {
 }
 
 SelezioneAppuntamenti::SelezioneAppuntamenti(db::Database& visite, db::Database& work,
-                                             const Clock& clock, EventYielder& yielder)
-    : visite_(visite), work_(work), clock_(clock), yielder_(yielder) {}
+                                             const Clock& clock, EventYielder& yielder,
+                                             std::chrono::milliseconds attesaBlocchi)
+    : visite_(visite),
+      work_(work),
+      clock_(clock),
+      yielder_(yielder),
+      attesaBlocchi_(attesaBlocchi) {}
 
 EsitoSelezione SelezioneAppuntamenti::esegui() {
     // Yield before the transaction begins: a yield may open a modal window, and the host
     // product must never be locked out of the work database while it stays open.
     yielder_.yieldToEvents();
-    work_.beginTransaction();
-    try {
-        EsitoSelezione esito = scriviPromemoria();
-        work_.commit();
-        return esito;
-    } catch (...) {
-        try {
-            work_.rollback();
-        } catch (const db::DbError&) {
-            // The original failure is the one worth reporting.
-        }
-        throw;
-    }
+    const db::LockWait attesaVisite(visite_, attesaBlocchi_);
+    const db::LockWait attesaWork(work_, attesaBlocchi_);
+    db::Transaction transazione(work_);
+    EsitoSelezione esito = scriviPromemoria();
+    transazione.commit();
+    return esito;
 }
 
 EsitoSelezione SelezioneAppuntamenti::scriviPromemoria() {

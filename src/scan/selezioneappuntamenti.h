@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QStringList>
+#include <chrono>
 
 class Clock;
 class EventYielder;
@@ -28,8 +29,9 @@ struct EsitoSelezione {
 
 class SelezioneAppuntamenti {
 public:
+    // `attesaBlocchi`: how long each step waits for a lock another writer holds.
     SelezioneAppuntamenti(db::Database& visite, db::Database& work, const Clock& clock,
-                          EventYielder& yielder);
+                          EventYielder& yielder, std::chrono::milliseconds attesaBlocchi);
 
     // Empties Promemoria and writes it again from the appointments due from today on, in one
     // transaction of the work database. On any failure the transaction is rolled back and the
@@ -49,4 +51,5 @@ private:
     db::Database& work_;
     const Clock& clock_;
     EventYielder& yielder_;
+    std::chrono::milliseconds attesaBlocchi_;
 };

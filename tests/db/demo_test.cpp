@@ -9,6 +9,7 @@
 #include "db/schema.h"
 #include "platform/profilefile.h"
 #include "schemafiles.h"
+#include "support/testengines.h"
 #include "util/dateserial.h"
 #include "util/testi.h"
 
@@ -94,6 +95,23 @@ TEST_F(DemoWorkspace, AnExistingWorkspaceIsReplacedOnlyWhenAsked) {
 TEST(DemoTool, WithoutAFolderItOnlyExplainsItself) {
     EXPECT_EQ(runDemo({}), 2);
     EXPECT_EQ(runDemo({QStringLiteral("a"), QStringLiteral("b")}), 2);
+    EXPECT_EQ(runDemo({QStringLiteral("a"), QStringLiteral("--server")}), 2);
+}
+
+TEST(DemoTool, OnAServerBothDatabasesAreFoundThroughTheirDescriptors) {
+    if (testedEngines().size() < 2) GTEST_SKIP() << "no test server";
+    TestFolder folder;
+    const QString root = folder.path(QStringLiteral("demo"));
+    const QString server = QString::fromUtf8(serverDatabaseUri());
+    ASSERT_EQ(runDemo({root, QStringLiteral("--server"), server}), 0);
+    const QString visite = root + QStringLiteral("/dati/demo/") + schema::kVisiteFile;
+    const QString work = root + QStringLiteral("/lavoro/demo/") + schema::kWorkFile;
+    EXPECT_TRUE(TestFolder::read(visite).startsWith("postgresql://"));
+    EXPECT_EQ(schemafiles::rowCount(*db::open(visite), schema::kAppuntamenti), 7);
+    EXPECT_EQ(schemafiles::rowCount(*db::open(work), schema::kClienti), 6);
+    // Made again, it replaces the server's demo tables instead of adding to them.
+    ASSERT_EQ(runDemo({root, QStringLiteral("--server"), server, QStringLiteral("--force")}), 0);
+    EXPECT_EQ(schemafiles::rowCount(*db::open(visite), schema::kAppuntamenti), 7);
 }
 
 }  // namespace

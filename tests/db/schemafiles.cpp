@@ -1,42 +1,23 @@
 // Database files built from the schema scripts, for the adapter's tests.
 #include "schemafiles.h"
 
-#include <QFile>
 #include <QStringList>
-#include <stdexcept>
 
-#include "db/databasefile.h"
 #include "db/schema.h"
 
 namespace schemafiles {
 
-namespace {
-
-QString script(const QString& name) {
-    QFile file(QStringLiteral(SCADEX_SCHEMA_DIR "/") + name);
-    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("schema script missing");
-    return QString::fromUtf8(file.readAll());
+QString createWork(Engine engine, const TestFolder& folder, const QString& name) {
+    return createTestDatabase(engine, folder, name, QStringLiteral("work.sql"));
 }
 
-QString create(const TestFolder& folder, const QString& name, const QString& scriptName) {
-    const QString path = folder.path(name);
-    db::createDatabaseFile(path, script(scriptName));
-    return path;
+QString createVisite(Engine engine, const TestFolder& folder, const QString& name) {
+    return createTestDatabase(engine, folder, name, QStringLiteral("visite.sql"));
 }
 
-}  // namespace
-
-QString createWork(const TestFolder& folder, const QString& name) {
-    return create(folder, name, QStringLiteral("work.sql"));
-}
-
-QString createVisite(const TestFolder& folder, const QString& name) {
-    return create(folder, name, QStringLiteral("visite.sql"));
-}
-
-std::unique_ptr<db::Database> openUnsynced(const QString& path) {
-    auto database = db::Database::open(path);
-    database->execute(QStringLiteral("PRAGMA synchronous = OFF"));
+std::unique_ptr<db::Database> openUnsynced(Engine engine, const QString& path) {
+    auto database = db::open(path);
+    if (engine == Engine::Sqlite) database->execute(QStringLiteral("PRAGMA synchronous = OFF"));
     return database;
 }
 

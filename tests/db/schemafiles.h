@@ -6,18 +6,21 @@
 
 #include "db/database.h"
 #include "support/tempdir.h"
+#include "support/testengines.h"
 
 namespace schemafiles {
 
-// A new work database (Promemoria, Clienti, TabAzioni) in the folder; returns its path.
-QString createWork(const TestFolder& folder, const QString& name = QStringLiteral("WorkDV.mdb"));
-// A new main database (Appuntamenti) in the folder; returns its path.
-QString createVisite(const TestFolder& folder,
+// A new work database (Promemoria, Clienti, TabAzioni) on the engine, its file in the folder;
+// returns its path.
+QString createWork(Engine engine, const TestFolder& folder,
+                   const QString& name = QStringLiteral("WorkDV.mdb"));
+// A new main database (Appuntamenti) on the engine, its file in the folder; returns its path.
+QString createVisite(Engine engine, const TestFolder& folder,
                      const QString& name = QStringLiteral("VisiteDV.mdb"));
 
 // Opens a test database without waiting for the disk at every commit: the tests write
-// thousands of single-row transactions.
-std::unique_ptr<db::Database> openUnsynced(const QString& path);
+// thousands of single-row transactions (the test server never waits for the disk).
+std::unique_ptr<db::Database> openUnsynced(Engine engine, const QString& path);
 
 // One Promemoria row; `tag` goes into PmDocumento so tests can tell rows apart.
 struct Reminder {

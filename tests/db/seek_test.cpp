@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <tuple>
 
 #include "db/schema.h"
 #include "schemafiles.h"
@@ -31,8 +32,8 @@ void PrintTo(const SeekCase& seek, std::ostream* out) {
 // Six reminders: three of client 5 (two at one moment), one each of clients 7, 12 and -3.
 class ReminderTable : public ::testing::Test {
 protected:
-    void SetUp() override {
-        database = schemafiles::openUnsynced(schemafiles::createWork(folder));
+    explicit ReminderTable(Engine engine) {
+        database = schemafiles::openUnsynced(engine, schemafiles::createWork(engine, folder));
         schemafiles::addReminders(*database, {
                                                  {5, kDieci, "VIS", "cinque-vis"},
                                                  {5, kDieci, "cons", "cinque-cons"},
@@ -53,10 +54,19 @@ protected:
     std::unique_ptr<db::Database> database;
 };
 
-class SeekTest : public ReminderTable, public ::testing::WithParamInterface<SeekCase> {};
+class SeekTest : public ReminderTable,
+                 public ::testing::WithParamInterface<std::tuple<Engine, SeekCase>> {
+protected:
+    SeekTest() : ReminderTable(std::get<0>(GetParam())) {}
+};
+
+class ReminderTableTest : public ReminderTable, public ::testing::WithParamInterface<Engine> {
+protected:
+    ReminderTableTest() : ReminderTable(GetParam()) {}
+};
 
 TEST_P(SeekTest, StandsOnTheFirstMatchingRowInKeyOrder) {
-    const SeekCase& c = GetParam();
+    const SeekCase& c = std::get<1>(GetParam());
     auto table = indexedTable();
     table->seek(c.comparison, c.keys);
     if (c.expectedTag.isEmpty()) {
@@ -73,50 +83,55 @@ const QDateTime kDieciDate(QDate(2026, 12, 6), QTime(10, 0));
 
 INSTANTIATE_TEST_SUITE_P(
     Primaria, SeekTest,
-    ::testing::Values(
-        SeekCase{"TextKeyIgnoresCase", SeekComparison::Equal, {5, kDieci, "vis"}, "cinque-vis"},
-        SeekCase{"MixedCaseStoredKey", SeekComparison::Equal, {7, kDieci, "VIS"}, "sette"},
-        SeekCase{"DateLaterByMilliseconds",
-                 SeekComparison::Equal,
-                 {5, kDieci + 0.3 * kSecond, "VIS"},
-                 "cinque-vis"},
-        SeekCase{"DateEarlierByMilliseconds",
-                 SeekComparison::Equal,
-                 {5, kDieci - 0.4 * kSecond, "VIS"},
-                 "cinque-vis"},
-        SeekCase{"DateOffByMoreThanHalfASecond",
-                 SeekComparison::Equal,
-                 {5, kDieci + 0.6 * kSecond, "VIS"},
-                 ""},
-        SeekCase{"ShorterTextIsAnotherKey", SeekComparison::Equal, {5, kDieci, "VI"}, ""},
-        SeekCase{"ShortClientAndDateValue",
-                 SeekComparison::Equal,
-                 {QVariant::fromValue<qint16>(5), kDieciDate, "CONS"},
-                 "cinque-cons"},
-        SeekCase{"ClientAsDouble", SeekComparison::Equal, {7.0, kDieci, "vis"}, "sette"},
-        SeekCase{"ClientOnly", SeekComparison::Equal, {7}, "sette"},
-        SeekCase{"ClientOnlyMissing", SeekComparison::Equal, {6}, ""},
-        SeekCase{"FromZeroSkipsNegativeClients",
-                 SeekComparison::GreaterOrEqual,
-                 {QVariant::fromValue<qint16>(0)},
-                 "cinque-cons"},
-        SeekCase{"TextBetweenKeys", SeekComparison::GreaterOrEqual, {5, kDieci, "d"}, "cinque-vis"},
-        SeekCase{"SameSecondCountsAsEqual",
-                 SeekComparison::GreaterOrEqual,
-                 {5, kDieci + 0.4 * kSecond},
-                 "cinque-cons"},
-        SeekCase{"PastTheLastActionOfAMoment",
-                 SeekComparison::GreaterOrEqual,
-                 {5, kDieci, "W"},
-                 "cinque-tel"},
-        SeekCase{"PastTheClientsLastMoment",
-                 SeekComparison::GreaterOrEqual,
-                 {5, kDieci + 2 * kHour},
-                 "sette"},
-        SeekCase{"PastTheLastClient", SeekComparison::GreaterOrEqual, {13}, ""}),
-    [](const ::testing::TestParamInfo<SeekCase>& info) { return std::string(info.param.name); });
+    ::testing::Combine(
+        ::testing::ValuesIn(testedEngines()),
+        ::testing::Values(
+            SeekCase{"TextKeyIgnoresCase", SeekComparison::Equal, {5, kDieci, "vis"}, "cinque-vis"},
+            SeekCase{"MixedCaseStoredKey", SeekComparison::Equal, {7, kDieci, "VIS"}, "sette"},
+            SeekCase{"DateLaterByMilliseconds",
+                     SeekComparison::Equal,
+                     {5, kDieci + 0.3 * kSecond, "VIS"},
+                     "cinque-vis"},
+            SeekCase{"DateEarlierByMilliseconds",
+                     SeekComparison::Equal,
+                     {5, kDieci - 0.4 * kSecond, "VIS"},
+                     "cinque-vis"},
+            SeekCase{"DateOffByMoreThanHalfASecond",
+                     SeekComparison::Equal,
+                     {5, kDieci + 0.6 * kSecond, "VIS"},
+                     ""},
+            SeekCase{"ShorterTextIsAnotherKey", SeekComparison::Equal, {5, kDieci, "VI"}, ""},
+            SeekCase{"ShortClientAndDateValue",
+                     SeekComparison::Equal,
+                     {QVariant::fromValue<qint16>(5), kDieciDate, "CONS"},
+                     "cinque-cons"},
+            SeekCase{"ClientAsDouble", SeekComparison::Equal, {7.0, kDieci, "vis"}, "sette"},
+            SeekCase{"ClientOnly", SeekComparison::Equal, {7}, "sette"},
+            SeekCase{"ClientOnlyMissing", SeekComparison::Equal, {6}, ""},
+            SeekCase{"FromZeroSkipsNegativeClients",
+                     SeekComparison::GreaterOrEqual,
+                     {QVariant::fromValue<qint16>(0)},
+                     "cinque-cons"},
+            SeekCase{
+                "TextBetweenKeys", SeekComparison::GreaterOrEqual, {5, kDieci, "d"}, "cinque-vis"},
+            SeekCase{"SameSecondCountsAsEqual",
+                     SeekComparison::GreaterOrEqual,
+                     {5, kDieci + 0.4 * kSecond},
+                     "cinque-cons"},
+            SeekCase{"PastTheLastActionOfAMoment",
+                     SeekComparison::GreaterOrEqual,
+                     {5, kDieci, "W"},
+                     "cinque-tel"},
+            SeekCase{"PastTheClientsLastMoment",
+                     SeekComparison::GreaterOrEqual,
+                     {5, kDieci + 2 * kHour},
+                     "sette"},
+            SeekCase{"PastTheLastClient", SeekComparison::GreaterOrEqual, {13}, ""})),
+    [](const auto& info) {
+        return engineName(std::get<0>(info.param)) + std::get<1>(info.param).name;
+    });
 
-TEST_F(ReminderTable, AWalkAfterASeekFollowsKeyOrder) {
+TEST_P(ReminderTableTest, AWalkAfterASeekFollowsKeyOrder) {
     auto table = indexedTable();
     table->seek(SeekComparison::GreaterOrEqual, {0});
     QStringList tags;
@@ -125,7 +140,7 @@ TEST_F(ReminderTable, AWalkAfterASeekFollowsKeyOrder) {
     EXPECT_EQ(tags, QStringList({"cinque-cons", "cinque-vis", "cinque-tel", "sette", "dodici"}));
 }
 
-TEST_F(ReminderTable, RejectsSeeksItCannotMeanAnythingBy) {
+TEST_P(ReminderTableTest, RejectsSeeksItCannotMeanAnythingBy) {
     auto table = database->openTable(db::schema::kPromemoria);
     EXPECT_THROW(table->seek(SeekComparison::Equal, {5}), db::DbError) << "no index selected";
     table->selectIndex(db::schema::kPrimaria);
@@ -133,5 +148,8 @@ TEST_F(ReminderTable, RejectsSeeksItCannotMeanAnythingBy) {
     EXPECT_THROW(table->seek(SeekComparison::Equal, {5, kDieci, "VIS", 1}), db::DbError);
     EXPECT_THROW(table->seek(SeekComparison::Equal, {5, "domani", "VIS"}), db::DbError);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ReminderTableTest, ::testing::ValuesIn(testedEngines()),
+                         EngineNamer());
 
 }  // namespace

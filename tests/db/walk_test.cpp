@@ -44,8 +44,10 @@ QList<Reminder> reversed(QList<Reminder> rows) {
 
 class WalkFixture : public ::testing::Test {
 protected:
+    explicit WalkFixture(Engine engine) : engine_(engine) {}
+
     void fill(const QList<Reminder>& rows) {
-        database = schemafiles::openUnsynced(schemafiles::createWork(folder));
+        database = schemafiles::openUnsynced(engine_, schemafiles::createWork(engine_, folder));
         schemafiles::addReminders(*database, reversed(rows));
     }
 
@@ -77,18 +79,26 @@ protected:
         return visited;
     }
 
+    Engine engine_;
     TestFolder folder;
     std::unique_ptr<db::Database> database;
+};
+
+class WalkTest : public WalkFixture, public ::testing::WithParamInterface<Engine> {
+protected:
+    WalkTest() : WalkFixture(GetParam()) {}
 };
 
 // What the walk does at every row it visits.
 enum class Change { MarkHere, DeleteHere, MarkElsewhere, DeleteElsewhere };
 
 class ChangingWalk : public WalkFixture,
-                     public ::testing::WithParamInterface<std::tuple<Change, int>> {
+                     public ::testing::WithParamInterface<std::tuple<Engine, Change, int>> {
 protected:
+    ChangingWalk() : WalkFixture(std::get<0>(GetParam())) {}
+
     void change(TableCursor& walk) {
-        switch (std::get<0>(GetParam())) {
+        switch (std::get<1>(GetParam())) {
             case Change::MarkHere:
                 mark(walk);
                 break;
@@ -112,11 +122,11 @@ protected:
 };
 
 TEST_P(ChangingWalk, VisitsEveryRowOnceInKeyOrder) {
-    const QList<Reminder> rows = grid(std::get<1>(GetParam()), 10, 13);
+    const QList<Reminder> rows = grid(std::get<2>(GetParam()), 10, 13);
     fill(rows);
     EXPECT_EQ(walk([this](TableCursor& row) { change(row); }), tagsOf(rows));
-    const bool deleting = std::get<0>(GetParam()) == Change::DeleteHere ||
-                          std::get<0>(GetParam()) == Change::DeleteElsewhere;
+    const bool deleting = std::get<1>(GetParam()) == Change::DeleteHere ||
+                          std::get<1>(GetParam()) == Change::DeleteElsewhere;
     const QString remaining =
         deleting ? QStringLiteral("SELECT count(*) AS n FROM Promemoria")
                  : QStringLiteral("SELECT count(*) AS n FROM Promemoria WHERE PmWait <> 'S'");
@@ -124,13 +134,33 @@ TEST_P(ChangingWalk, VisitsEveryRowOnceInKeyOrder) {
 }
 
 // 1 client: everything in one batch; 10 clients: 1300 rows over several batches.
+std::string changeName(Change change) {
+    switch (change) {
+        case Change::MarkHere:
+            return "MarkHere";
+        case Change::DeleteHere:
+            return "DeleteHere";
+        case Change::MarkElsewhere:
+            return "MarkElsewhere";
+        case Change::DeleteElsewhere:
+            return "DeleteElsewhere";
+    }
+    return "";
+}
+
 INSTANTIATE_TEST_SUITE_P(Changes, ChangingWalk,
-                         ::testing::Combine(::testing::Values(Change::MarkHere, Change::DeleteHere,
+                         ::testing::Combine(::testing::ValuesIn(testedEngines()),
+                                            ::testing::Values(Change::MarkHere, Change::DeleteHere,
                                                               Change::MarkElsewhere,
                                                               Change::DeleteElsewhere),
-                                            ::testing::Values(1, 10)));
+                                            ::testing::Values(1, 10)),
+                         [](const auto& info) {
+                             return engineName(std::get<0>(info.param)) +
+                                    changeName(std::get<1>(info.param)) +
+                                    std::to_string(std::get<2>(info.param)) + "Clients";
+                         });
 
-TEST_F(WalkFixture, RowsAddedAheadAreVisitedAndRowsBehindAreNot) {
+TEST_P(WalkTest, RowsAddedAheadAreVisitedAndRowsBehindAreNot) {
     fill(grid(3, 2, 2));
     QStringList added;
     const QStringList visited = walk([&](TableCursor& walk) {
@@ -144,7 +174,7 @@ TEST_F(WalkFixture, RowsAddedAheadAreVisitedAndRowsBehindAreNot) {
                            "1-1-1", "2-0-0", "2-0-1", "2-1-0", "2-1-1", "in-fondo"}));
 }
 
-TEST_F(WalkFixture, ARebuildInTheMiddleOfAWalkNeitherSkipsNorRepeats) {
+TEST_P(WalkTest, ARebuildInTheMiddleOfAWalkNeitherSkipsNorRepeats) {
     const QList<Reminder> rows = grid(4, 3, 3);
     fill(rows);
     bool rebuilt = false;
@@ -157,7 +187,7 @@ TEST_F(WalkFixture, ARebuildInTheMiddleOfAWalkNeitherSkipsNorRepeats) {
     EXPECT_EQ(visited, tagsOf(rows));
 }
 
-TEST_F(WalkFixture, NullKeyPartsSortFirstAndAreWalked) {
+TEST_P(WalkTest, NullKeyPartsSortFirstAndAreWalked) {
     fill({{1, QVariant(), "VIS", "senza-data"},
           {1, kGiorno, QVariant(), "senza-azione"},
           {1, kGiorno, "VIS", "completo"},
@@ -167,7 +197,7 @@ TEST_F(WalkFixture, NullKeyPartsSortFirstAndAreWalked) {
     EXPECT_EQ(walk([](TableCursor&) {}), QStringList({"senza-data", "senza-azione", "completo"}));
 }
 
-TEST_F(WalkFixture, ChangingTheKeyMovesTheRowAndTheWalkGoesOnFromThere) {
+TEST_P(WalkTest, ChangingTheKeyMovesTheRowAndTheWalkGoesOnFromThere) {
     fill(grid(3, 1, 1));
     const QStringList visited = walk([](TableCursor& walk) {
         if (walk.field(schema::kPmDocumento) != QStringLiteral("0-0-0")) return;
@@ -179,5 +209,7 @@ TEST_F(WalkFixture, ChangingTheKeyMovesTheRowAndTheWalkGoesOnFromThere) {
     });
     EXPECT_EQ(visited, QStringList({"0-0-0", "2-0-0"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, WalkTest, ::testing::ValuesIn(testedEngines()), EngineNamer());
 
 }  // namespace

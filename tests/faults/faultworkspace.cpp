@@ -5,6 +5,7 @@
 
 #include "app/chiusura.h"
 #include "db/database.h"
+#include "db/transaction.h"
 #include "support/rawdatabase.h"
 #include "support/sqlfile.h"
 
@@ -68,8 +69,8 @@ void FaultWorkspace::seed() {
 }
 
 void FaultWorkspace::openDatabases() {
-    globali.DbVisite = db::Database::open(visitePath);
-    globali.DbWork = db::Database::open(workPath);
+    globali.DbVisite = db::open(visitePath);
+    globali.DbWork = db::open(workPath);
 }
 
 void FaultWorkspace::closeDatabases() {
@@ -80,8 +81,8 @@ bool FaultWorkspace::connectionsIdle() {
     for (db::Database* connessione : {globali.DbVisite.get(), globali.DbWork.get()}) {
         if (!connessione) continue;
         try {
-            connessione->beginTransaction();
-            connessione->rollback();
+            // Begins and rolls back at once: it can only begin when nothing is left open.
+            const db::Transaction prova(*connessione);
         } catch (const db::DbError&) {
             return false;
         }

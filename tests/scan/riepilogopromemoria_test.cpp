@@ -77,9 +77,10 @@ TEST(RiepilogoPromemoriaTest, RebuildReportsTheAlarmsItWrote) {
     TestWorkspace ws;
     ws.aggiungiAppuntamento(1234, kOggi + 10 * kOra, "VIS", 30);
     ws.aggiungiAppuntamento(77, kOggi + 1 + 15 * kOra, "TEL", 1440);
-    const EsitoSelezione esito = SelezioneAppuntamenti(*ws.globali.DbVisite, *ws.globali.DbWork,
-                                                       platform.clock, platform.yielder)
-                                     .esegui();
+    const EsitoSelezione esito =
+        SelezioneAppuntamenti(*ws.globali.DbVisite, *ws.globali.DbWork, platform.clock,
+                              platform.yielder, db::kDefaultBusyTimeout)
+            .esegui();
     QList<double> scritti;
     for (const QVariantList& riga : ws.work().rows("SELECT PmAllarm FROM Promemoria")) {
         scritti.append(riga[0].toDouble());

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/engineworkspace.h"
 #include "support/fakes.h"
-#include "support/testworkspace.h"
 
 namespace {
 
@@ -14,10 +14,11 @@ double alle(double giorno, int ore, int minuti) {
     return giorno + (ore * 60 + minuti) / 1440.0;
 }
 
-class ScansioneTest : public ::testing::Test {
+class ScansioneTest : public ::testing::TestWithParam<Engine> {
 protected:
     ScansioneTest()
-        : scansione(*ws.globali.DbVisite, *ws.globali.DbWork, ws.globali.FileIni, platform.clock,
+        : ws(GetParam()),
+          scansione(*ws.globali.DbVisite, *ws.globali.DbWork, ws.globali.FileIni, platform.clock,
                     platform.yielder, platform.launcher,
                     [this](const EsitoSelezione& esito) { selezioni.append(esito); }) {
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
@@ -44,12 +45,12 @@ protected:
     }
 
     FakePlatform platform;
-    TestWorkspace ws;
+    EngineWorkspace ws;
     QList<EsitoSelezione> selezioni;
     Scansione scansione;
 };
 
-TEST_F(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
+TEST_P(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
     const double ora = alle(kOggi, 10, 0);
     promemoria(1, alle(kOggi, 12, 0), "X", ora - 1, "S");
     promemoria(2, alle(kOggi, 12, 0), "X", ora - 1, "S");
@@ -67,7 +68,7 @@ TEST_F(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
     EXPECT_EQ(platform.yielder.yields, 4);  // one per hand-over, one after the walk
 }
 
-TEST_F(ScansioneTest, ArgumentKeepsBlanksShellCharactersAndAnEmptyAction) {
+TEST_P(ScansioneTest, ArgumentKeepsBlanksShellCharactersAndAnEmptyAction) {
     Scansione conSpazi(*ws.globali.DbVisite, *ws.globali.DbWork, "/home/op/dati Gestar/Gestar.ini",
                        platform.clock, platform.yielder, platform.launcher,
                        [](const EsitoSelezione&) {});
@@ -78,7 +79,7 @@ TEST_F(ScansioneTest, ArgumentKeepsBlanksShellCharactersAndAnEmptyAction) {
                                         "/home/op/dati Gestar/Gestar.ini|2|8|$(x);'|06/12/2026"}));
 }
 
-TEST_F(ScansioneTest, NothingIsHandedOverTwiceBeforeARebuildNorForNegativeClients) {
+TEST_P(ScansioneTest, NothingIsHandedOverTwiceBeforeARebuildNorForNegativeClients) {
     promemoria(-5, kOggi, "VIS", kOggi);
     promemoria(5, kOggi, "VIS", kOggi);
     promemoria(6, kOggi, "VIS", kOggi, "s");  // only "S" counts as handed over
@@ -88,14 +89,14 @@ TEST_F(ScansioneTest, NothingIsHandedOverTwiceBeforeARebuildNorForNegativeClient
     EXPECT_EQ(inAttesa(-5), " ");
 }
 
-TEST_F(ScansioneTest, NullAlarmOrWaitIsNeverDue) {
+TEST_P(ScansioneTest, NullAlarmOrWaitIsNeverDue) {
     ws.work().exec("INSERT INTO Promemoria VALUES (1, 1, 'A', NULL, ' ', ' ')");
     ws.work().exec("INSERT INTO Promemoria VALUES (2, 1, 'A', 1, NULL, ' ')");
     scansione.controllaPromemoria();
     EXPECT_TRUE(platform.launcher.launches.isEmpty());
 }
 
-TEST_F(ScansioneTest, RebuildsAfterEveryFifteenthPollAndHandsOverAgain) {
+TEST_P(ScansioneTest, RebuildsAfterEveryFifteenthPollAndHandsOverAgain) {
     ws.aggiungiAppuntamento(1, alle(kOggi, 10, 20), "VIS", 30);
     scansione.selezionaAppuntamenti();
     for (int poll = 1; poll <= 14; ++poll) scansione.controllaPromemoria();
@@ -109,7 +110,7 @@ TEST_F(ScansioneTest, RebuildsAfterEveryFifteenthPollAndHandsOverAgain) {
     EXPECT_EQ(scansione.contaCicli(), 16);
 }
 
-TEST_F(ScansioneTest, ATickDuringAPollIsDropped) {
+TEST_P(ScansioneTest, ATickDuringAPollIsDropped) {
     promemoria(1, kOggi, "A", kOggi);
     promemoria(2, kOggi, "A", kOggi);
     platform.yielder.onYield = [&] { scansione.controllaPromemoria(); };
@@ -118,7 +119,7 @@ TEST_F(ScansioneTest, ATickDuringAPollIsDropped) {
     EXPECT_EQ(argomenti().size(), 2);
 }
 
-TEST_F(ScansioneTest, ARebuildAskedForDuringTheWalkRunsOnceWhenTheWalkEnds) {
+TEST_P(ScansioneTest, ARebuildAskedForDuringTheWalkRunsOnceWhenTheWalkEnds) {
     ws.aggiungiAppuntamento(1, alle(kOggi, 10, 20), "VIS", 30);
     ws.aggiungiAppuntamento(2, alle(kOggi, 10, 20), "VIS", 30);
     scansione.selezionaAppuntamenti();
@@ -134,14 +135,14 @@ TEST_F(ScansioneTest, ARebuildAskedForDuringTheWalkRunsOnceWhenTheWalkEnds) {
     EXPECT_EQ(selezioni.size(), 2);
 }
 
-TEST_F(ScansioneTest, WalkEndsWhenEveryStepFails) {
+TEST_P(ScansioneTest, WalkEndsWhenEveryStepFails) {
     ws.work().exec("DROP TABLE Promemoria");
     scansione.controllaPromemoria();
     EXPECT_TRUE(platform.launcher.launches.isEmpty());
     EXPECT_EQ(scansione.contaCicli(), 1);
 }
 
-TEST_F(ScansioneTest, AFailedRebuildIsRetriedAtTheNextPoll) {
+TEST_P(ScansioneTest, AFailedRebuildIsRetriedAtTheNextPoll) {
     ws.aggiungiAppuntamento(1, alle(kOggi, 12, 0), "VIS", 30);
     scansione.selezionaAppuntamenti();
     ws.aggiungiAppuntamento(QVariant(), alle(kOggi, 12, 0), "BAD", 30);
@@ -153,19 +154,22 @@ TEST_F(ScansioneTest, AFailedRebuildIsRetriedAtTheNextPoll) {
     EXPECT_EQ(selezioni.size(), 2);
 }
 
-TEST_F(ScansioneTest, OthersWriteBothFilesWhileAPollYields) {
+TEST_P(ScansioneTest, OthersWriteBothFilesWhileAPollYields) {
     promemoria(1, kOggi, "A", kOggi);
     int scritture = 0;
     platform.yielder.onYield = [&] {
-        SqlFile work(ws.workPath);
-        work.exec("PRAGMA busy_timeout = 0");
-        work.exec("INSERT INTO Clienti VALUES (?, 'ROSSI', '')", {++scritture});
-        SqlFile visite(ws.visitePath);
-        visite.exec("PRAGMA busy_timeout = 0");
-        visite.exec("UPDATE Appuntamenti SET ApNote = 'x'");
+        const auto work = directSql(ws.engine, ws.workPath);
+        waitForNoLock(ws.engine, *work);
+        work->exec("INSERT INTO Clienti VALUES (?, 'ROSSI', '')", {++scritture});
+        const auto visite = directSql(ws.engine, ws.visitePath);
+        waitForNoLock(ws.engine, *visite);
+        visite->exec("UPDATE Appuntamenti SET ApNote = 'x'");
     };
     scansione.controllaPromemoria();
     EXPECT_EQ(scritture, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ScansioneTest, ::testing::ValuesIn(testedEngines()),
+                         EngineNamer());
 
 }  // namespace

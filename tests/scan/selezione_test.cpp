@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "db/dberror.h"
+#include <tuple>
+
+#include "db/database.h"
+#include "support/engineworkspace.h"
 #include "support/fakes.h"
-#include "support/testworkspace.h"
 #include "util/dateserial.h"
 
 namespace {
@@ -17,11 +19,13 @@ double alle(double giorno, int ore, int minuti) {
     return giorno + (ore * 60 + minuti) / 1440.0;
 }
 
-class SelezioneTest : public ::testing::Test {
-  protected:
+class SelezioneBase : public ::testing::Test {
+protected:
+    explicit SelezioneBase(Engine engine) : ws(engine) {}
+
     EsitoSelezione esegui() {
         return SelezioneAppuntamenti(*ws.globali.DbVisite, *ws.globali.DbWork, platform.clock,
-                                     platform.yielder)
+                                     platform.yielder, db::kDefaultBusyTimeout)
             .esegui();
     }
     QList<QVariantList> promemoria() {
@@ -31,7 +35,12 @@ class SelezioneTest : public ::testing::Test {
     }
 
     FakePlatform platform;
-    TestWorkspace ws;
+    EngineWorkspace ws;
+};
+
+class SelezioneTest : public SelezioneBase, public ::testing::WithParamInterface<Engine> {
+protected:
+    SelezioneTest() : SelezioneBase(GetParam()) {}
 };
 
 struct SelectionCase {
@@ -43,11 +52,14 @@ struct SelectionCase {
     bool selezionato;
 };
 
-class SelectionRuleTest : public SelezioneTest,
-                          public ::testing::WithParamInterface<SelectionCase> {};
+class SelectionRuleTest : public SelezioneBase,
+                          public ::testing::WithParamInterface<std::tuple<Engine, SelectionCase>> {
+protected:
+    SelectionRuleTest() : SelezioneBase(std::get<0>(GetParam())) {}
+};
 
 TEST_P(SelectionRuleTest, SelectsOnlyLiveAlarmedAppointmentsFromToday) {
-    const SelectionCase& c = GetParam();
+    const SelectionCase& c = std::get<1>(GetParam());
     ws.aggiungiAppuntamento(1, c.data, "VIS", c.allarme, c.cancellato, c.stato);
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(esito.conteggio, c.selezionato ? 1 : 0);
@@ -58,22 +70,27 @@ TEST_P(SelectionRuleTest, SelectsOnlyLiveAlarmedAppointmentsFromToday) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, SelectionRuleTest,
-    ::testing::Values(SelectionCase{"Live", "N", "A", 30, alle(kOggi, 10, 0), true},
-                      SelectionCase{"LowerCaseNo", "n", "a", 30, alle(kOggi, 10, 0), true},
-                      SelectionCase{"DeletedUpperCase", "S", "A", 30, alle(kOggi, 10, 0), false},
-                      SelectionCase{"DeletedLowerCase", "s", "A", 30, alle(kOggi, 10, 0), false},
-                      SelectionCase{"DeleteSortsAfterS", "T", "A", 30, alle(kOggi, 10, 0), false},
-                      SelectionCase{"DeleteNull", QVariant(), "A", 30, alle(kOggi, 10, 0), false},
-                      SelectionCase{"StateOther", "N", "B", 30, alle(kOggi, 10, 0), false},
-                      SelectionCase{"StateNull", "N", QVariant(), 30, alle(kOggi, 10, 0), false},
-                      SelectionCase{"NoAlarm", "N", "A", 0, alle(kOggi, 10, 0), false},
-                      SelectionCase{"AlarmNull", "N", "A", QVariant(), alle(kOggi, 10, 0), false},
-                      SelectionCase{"EarlierToday", "N", "A", 30, alle(kOggi, 0, 5), true},
-                      SelectionCase{"Yesterday", "N", "A", 30000, alle(kOggi - 1, 23, 59), false},
-                      SelectionCase{"NextYear", "N", "A", 5, alle(kOggi + 365, 8, 0), true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Combine(
+        ::testing::ValuesIn(testedEngines()),
+        ::testing::Values(
+            SelectionCase{"Live", "N", "A", 30, alle(kOggi, 10, 0), true},
+            SelectionCase{"LowerCaseNo", "n", "a", 30, alle(kOggi, 10, 0), true},
+            SelectionCase{"DeletedUpperCase", "S", "A", 30, alle(kOggi, 10, 0), false},
+            SelectionCase{"DeletedLowerCase", "s", "A", 30, alle(kOggi, 10, 0), false},
+            SelectionCase{"DeleteSortsAfterS", "T", "A", 30, alle(kOggi, 10, 0), false},
+            SelectionCase{"DeleteNull", QVariant(), "A", 30, alle(kOggi, 10, 0), false},
+            SelectionCase{"StateOther", "N", "B", 30, alle(kOggi, 10, 0), false},
+            SelectionCase{"StateNull", "N", QVariant(), 30, alle(kOggi, 10, 0), false},
+            SelectionCase{"NoAlarm", "N", "A", 0, alle(kOggi, 10, 0), false},
+            SelectionCase{"AlarmNull", "N", "A", QVariant(), alle(kOggi, 10, 0), false},
+            SelectionCase{"EarlierToday", "N", "A", 30, alle(kOggi, 0, 5), true},
+            SelectionCase{"Yesterday", "N", "A", 30000, alle(kOggi - 1, 23, 59), false},
+            SelectionCase{"NextYear", "N", "A", 5, alle(kOggi + 365, 8, 0), true})),
+    [](const auto& info) {
+        return engineName(std::get<0>(info.param)) + std::get<1>(info.param).name;
+    });
 
-TEST_F(SelezioneTest, WritesTheLinesTheListWindowShows) {
+TEST_P(SelezioneTest, WritesTheLinesTheListWindowShows) {
     ws.aggiungiAppuntamento(1234, alle(kOggi, 9, 5), "VIS", 30, "N", "A", "Portare referti",
                             "Visita di controllo");
     const EsitoSelezione esito = esegui();
@@ -84,7 +101,7 @@ TEST_F(SelezioneTest, WritesTheLinesTheListWindowShows) {
     EXPECT_EQ(esito.didascalia(), "PROMEMORIA: 1 APPUNTAMENTI");
 }
 
-TEST_F(SelezioneTest, LineEdgeCases) {
+TEST_P(SelezioneTest, LineEdgeCases) {
     ws.aggiungiAppuntamento(9999999, alle(kOggi + 1, 0, 0), "TELEFONATA", 10, "N", "A", {},
                             QString(60, 'c'));
     ws.aggiungiAppuntamento(9999998, alle(kOggi + 1, 8, 0), {}, 10);
@@ -97,7 +114,7 @@ TEST_F(SelezioneTest, LineEdgeCases) {
     EXPECT_EQ(esito.chiavi[1 - i], "9999998||07/12/2026 08:00:00|");
 }
 
-TEST_F(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
+TEST_P(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
     const double momento = alle(kOggi, 10, 0);
     ws.aggiungiAppuntamento(1, momento, "A30", 30);
     ws.aggiungiAppuntamento(1, momento, "A60", 60);
@@ -108,7 +125,8 @@ TEST_F(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
     ASSERT_EQ(righe.size(), 4);
     const QList<double> anticipi = {1.0, 0.0208, 0.0417, 0.0625};  // A1440, A30, A60, A90
     for (int i = 0; i < 4; ++i) {
-        EXPECT_DOUBLE_EQ(righe[i][3].toDouble(), momento - anticipi[i]) << righe[i][2].toString().toStdString();
+        EXPECT_DOUBLE_EQ(righe[i][3].toDouble(), momento - anticipi[i])
+            << righe[i][2].toString().toStdString();
         EXPECT_EQ(righe[i][4], " ");
     }
     EXPECT_EQ(righe[0][5], "C:\\DOC\\a b.pdf");
@@ -117,7 +135,7 @@ TEST_F(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
     EXPECT_EQ(dateserial::toDateTime(righe[1][3].toDouble()).time(), QTime(9, 30, 2, 880));
 }
 
-TEST_F(SelezioneTest, ActionsSharingSixCharactersShareOneRowButKeepTwoLines) {
+TEST_P(SelezioneTest, ActionsSharingSixCharactersShareOneRowButKeepTwoLines) {
     ws.aggiungiAppuntamento(7, alle(kOggi, 11, 0), "CONTROLLO1", 10, "N", "A", {}, {}, "primo");
     ws.aggiungiAppuntamento(7, alle(kOggi, 11, 0), "controllo2", 20, "N", "A", {}, {}, "secondo");
     const EsitoSelezione esito = esegui();
@@ -128,7 +146,7 @@ TEST_F(SelezioneTest, ActionsSharingSixCharactersShareOneRowButKeepTwoLines) {
     EXPECT_EQ(righe[0][2].toString().toUpper(), "CONTRO");
 }
 
-TEST_F(SelezioneTest, EveryRebuildStartsFromAnEmptyTableWithNothingHandedOver) {
+TEST_P(SelezioneTest, EveryRebuildStartsFromAnEmptyTableWithNothingHandedOver) {
     ws.aggiungiAppuntamento(1, alle(kOggi, 10, 0), "VIS", 30);
     esegui();
     ws.work().exec("UPDATE Promemoria SET PmWait = 'S'");
@@ -139,14 +157,14 @@ TEST_F(SelezioneTest, EveryRebuildStartsFromAnEmptyTableWithNothingHandedOver) {
     EXPECT_EQ(righe[0][4], " ");
 }
 
-TEST_F(SelezioneTest, NothingSelectedDisablesTheListCommand) {
+TEST_P(SelezioneTest, NothingSelectedDisablesTheListCommand) {
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(esito.didascalia(), "PROMEMORIA: 0 APPUNTAMENTI");
     EXPECT_FALSE(esito.elencoAbilitato());
     EXPECT_TRUE(esito.righe.isEmpty());
 }
 
-TEST_F(SelezioneTest, AFailureInTheMiddleLeavesThePreviousTable) {
+TEST_P(SelezioneTest, AFailureInTheMiddleLeavesThePreviousTable) {
     ws.aggiungiAppuntamento(1, alle(kOggi, 10, 0), "VIS", 30);
     esegui();
     const QList<QVariantList> prima = promemoria();
@@ -157,19 +175,22 @@ TEST_F(SelezioneTest, AFailureInTheMiddleLeavesThePreviousTable) {
     EXPECT_EQ(promemoria(), prima);
 }
 
-TEST_F(SelezioneTest, YieldsBeforeTheTransactionSoOthersCanWrite) {
+TEST_P(SelezioneTest, YieldsBeforeTheTransactionSoOthersCanWrite) {
     ws.aggiungiAppuntamento(1, alle(kOggi, 10, 0), "VIS", 30);
     platform.yielder.onYield = [&] {
-        SqlFile work(ws.workPath);
-        work.exec("PRAGMA busy_timeout = 0");
-        work.exec("INSERT INTO Clienti VALUES (1, 'ROSSI', '')");
-        SqlFile visite(ws.visitePath);
-        visite.exec("PRAGMA busy_timeout = 0");
-        visite.exec("UPDATE Appuntamenti SET ApNote = 'nuova'");
+        const auto work = directSql(ws.engine, ws.workPath);
+        waitForNoLock(ws.engine, *work);
+        work->exec("INSERT INTO Clienti VALUES (1, 'ROSSI', '')");
+        const auto visite = directSql(ws.engine, ws.visitePath);
+        waitForNoLock(ws.engine, *visite);
+        visite->exec("UPDATE Appuntamenti SET ApNote = 'nuova'");
     };
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(platform.yielder.yields, 1);
     EXPECT_TRUE(esito.righe[0].endsWith(" nuova"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, SelezioneTest, ::testing::ValuesIn(testedEngines()),
+                         EngineNamer());
 
 }  // namespace

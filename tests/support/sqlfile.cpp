@@ -69,8 +69,3 @@ QList<QVariantList> SqlFile::rows(const QString& sql, const QVariantList& values
     }
     return result;
 }
-
-QVariant SqlFile::value(const QString& sql, const QVariantList& values) {
-    const QList<QVariantList> result = rows(sql, values);
-    return result.isEmpty() ? QVariant() : result.first().value(0);
-}

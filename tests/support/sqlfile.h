@@ -6,22 +6,20 @@
 #include <QVariant>
 #include <QVariantList>
 
-class SqlFile {
+#include "support/directsql.h"
+
+class SqlFile : public DirectSql {
 public:
     // Creates a database file with the DDL of schema/<schemaName> (visite.sql, work.sql).
     static void create(const QString& path, const QString& schemaName);
 
     explicit SqlFile(const QString& path);
-    ~SqlFile();
+    ~SqlFile() override;
     SqlFile(const SqlFile&) = delete;
     SqlFile& operator=(const SqlFile&) = delete;
 
-    // Runs one statement with positional "?" values; throws std::runtime_error on failure.
-    void exec(const QString& sql, const QVariantList& values = {});
-    // Every row of a query, each as its column values.
-    QList<QVariantList> rows(const QString& sql, const QVariantList& values = {});
-    // The first column of the first row (invalid when there is none).
-    QVariant value(const QString& sql, const QVariantList& values = {});
+    void exec(const QString& sql, const QVariantList& values = {}) override;
+    QList<QVariantList> rows(const QString& sql, const QVariantList& values = {}) override;
 
 private:
     QString connectionName_;

@@ -9,6 +9,7 @@
 #include "db/database.h"
 #include "db/databasefile.h"
 #include "db/schema.h"
+#include "db/serverschema.h"
 #include "demorows.h"
 #include "platform/windows1252.h"
 #include "wavtone.h"
@@ -38,12 +39,22 @@ QString script(const QString& name) {
     return QString::fromUtf8(file.readAll());
 }
 
-// A new database file from a schema script, opened for filling.
-std::unique_ptr<db::Database> createDatabase(const QString& path, const QString& scriptName) {
+// A new database from a schema script at `path`, opened for filling: an SQLite file, or a
+// schema on the server with its descriptor file at `path`.
+std::unique_ptr<db::Database> createDatabase(const QString& path, const QString& scriptName,
+                                             const QByteArray& server) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile::remove(path);
-    db::createDatabaseFile(path, script(scriptName));
-    return db::Database::open(path);
+    if (server.isEmpty()) {
+        db::createDatabaseFile(path, script(scriptName));
+    } else {
+        const QString schema = QStringLiteral("scadex_demo_") + QFileInfo(scriptName).baseName();
+        writeFile(path,
+                  db::createServerSchema(server, schema,
+                                         script(QStringLiteral("postgresql/") + scriptName), true) +
+                      '\n');
+    }
+    return db::open(path);
 }
 
 using Fields = QList<std::pair<QString, QVariant>>;
@@ -56,7 +67,8 @@ void addRow(db::TableCursor& table, const Fields& fields) {
 
 }  // namespace
 
-DemoWorkspace::DemoWorkspace(const QString& folder) : root_(QDir(folder).absolutePath()) {}
+DemoWorkspace::DemoWorkspace(const QString& folder, const QByteArray& server)
+    : root_(QDir(folder).absolutePath()), server_(server) {}
 
 QString DemoWorkspace::iniPath() const {
     return native(kIni);
@@ -120,7 +132,7 @@ void DemoWorkspace::writeDocument() const {
 }
 
 void DemoWorkspace::createVisite(const QDateTime& now) const {
-    auto database = createDatabase(path(kVisite), QStringLiteral("visite.sql"));
+    auto database = createDatabase(path(kVisite), QStringLiteral("visite.sql"), server_);
     auto table = database->openTable(schema::kAppuntamenti);
     for (const demorows::Appuntamento& row :
          demorows::appuntamenti(now, native(kDocument), native(kMissingDocument))) {
@@ -137,7 +149,7 @@ void DemoWorkspace::createVisite(const QDateTime& now) const {
 }
 
 void DemoWorkspace::createWork() const {
-    auto database = createDatabase(path(kWork), QStringLiteral("work.sql"));
+    auto database = createDatabase(path(kWork), QStringLiteral("work.sql"), server_);
     auto clienti = database->openTable(schema::kClienti);
     for (const demorows::Cliente& row : demorows::clienti()) {
         addRow(*clienti, {{schema::kCliCodice, row.codice},

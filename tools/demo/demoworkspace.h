@@ -1,13 +1,16 @@
 // A demo workspace under one folder: where its files go, and making them.
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 class DemoWorkspace {
 public:
-    explicit DemoWorkspace(const QString& folder);
+    // `server`: the connection URI of a PostgreSQL database to keep both databases on; empty
+    // for SQLite files.
+    DemoWorkspace(const QString& folder, const QByteArray& server);
 
     QString iniPath() const;
     // The workspace's files that already exist and that making it would replace.
@@ -28,4 +31,5 @@ private:
     void createWork() const;
 
     QString root_;
+    QByteArray server_;
 };

@@ -1,4 +1,4 @@
-// A table cursor over a SQLite table that fetches rows in batches and holds no statement open.
+// A table cursor over a table that fetches rows in batches and holds no statement open.
 #pragma once
 
 #include <QList>
@@ -16,9 +16,9 @@ namespace db {
 
 class Connection;
 
-class SqliteTableCursor : public TableCursor {
+class IndexedTableCursor : public TableCursor {
 public:
-    SqliteTableCursor(std::shared_ptr<Connection> connection, TableInfo table);
+    IndexedTableCursor(std::shared_ptr<Connection> connection, TableInfo table);
 
     void selectIndex(const QString& name) override;
     void seek(SeekComparison comparison, const QVariantList& keys) override;

@@ -1,5 +1,5 @@
-// A table cursor over a SQLite table that fetches rows in batches and holds no statement open.
-#include "db/sqlitetablecursor.h"
+// A table cursor over a table that fetches rows in batches and holds no statement open.
+#include "db/indexedtablecursor.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -18,7 +18,7 @@ QString operationText(const char* verb, const QString& subject) {
 
 }  // namespace
 
-SqliteTableCursor::SqliteTableCursor(std::shared_ptr<Connection> connection, TableInfo table)
+IndexedTableCursor::IndexedTableCursor(std::shared_ptr<Connection> connection, TableInfo table)
     : connection_(std::move(connection)),
       table_(std::move(table)),
       order_(table_),
@@ -26,14 +26,14 @@ SqliteTableCursor::SqliteTableCursor(std::shared_ptr<Connection> connection, Tab
     positionAtStart();
 }
 
-void SqliteTableCursor::selectIndex(const QString& name) {
+void IndexedTableCursor::selectIndex(const QString& name) {
     requireOpen("select index", name);
-    order_ = KeyOrder(table_, connection_->catalogue().index(*connection_, table_, name));
+    order_ = KeyOrder(table_, connection_->index(table_, name));
     indexSelected_ = true;
     positionAtStart();
 }
 
-void SqliteTableCursor::seek(SeekComparison comparison, const QVariantList& keys) {
+void IndexedTableCursor::seek(SeekComparison comparison, const QVariantList& keys) {
     requireOpen("seek", table_.name);
     if (!indexSelected_)
         throw DbError(QStringLiteral("seek"),
@@ -52,7 +52,7 @@ void SqliteTableCursor::seek(SeekComparison comparison, const QVariantList& keys
     standOnFirstOf(std::move(found));
 }
 
-void SqliteTableCursor::moveNext() {
+void IndexedTableCursor::moveNext() {
     requireOpen("move next", {});
     if (eof_) throw DbError(QStringLiteral("move next"), QStringLiteral("no current row"));
     editMode_ = EditMode::None;
@@ -67,27 +67,27 @@ void SqliteTableCursor::moveNext() {
     standOnFirstOf(fetchAfterCurrent());
 }
 
-QVariant SqliteTableCursor::field(const QString& name) const {
+QVariant IndexedTableCursor::field(const QString& name) const {
     requireOpen("field", name);
     const int column = columnOf(name, "field");
     requireRow("field", name);
     return rows_.value(current_, column);
 }
 
-void SqliteTableCursor::addNew() {
+void IndexedTableCursor::addNew() {
     requireOpen("add new", table_.name);
     editMode_ = EditMode::Adding;
     changes_.clear();
 }
 
-void SqliteTableCursor::edit() {
+void IndexedTableCursor::edit() {
     requireOpen("edit", table_.name);
     requireRow("edit", table_.name);
     editMode_ = EditMode::Editing;
     changes_.clear();
 }
 
-void SqliteTableCursor::setField(const QString& name, const QVariant& value) {
+void IndexedTableCursor::setField(const QString& name, const QVariant& value) {
     requireOpen("set field", name);
     const int column = columnOf(name, "set field");
     if (editMode_ == EditMode::None)
@@ -102,7 +102,7 @@ void SqliteTableCursor::setField(const QString& name, const QVariant& value) {
     changes_.append({column, value});
 }
 
-void SqliteTableCursor::update() {
+void IndexedTableCursor::update() {
     requireOpen("update", table_.name);
     const EditMode mode = std::exchange(editMode_, EditMode::None);
     const Changes changes = std::exchange(changes_, {});
@@ -116,20 +116,20 @@ void SqliteTableCursor::update() {
     }
 }
 
-void SqliteTableCursor::deleteCurrent() {
+void IndexedTableCursor::deleteCurrent() {
     requireOpen("delete", table_.name);
     requireRow("delete", table_.name);
     editMode_ = EditMode::None;
     const BoundSql identity = order_.identity(placeOfCurrent());
     const QString sql = QStringLiteral("DELETE FROM ") + table_.quotedName +
                         QStringLiteral(" WHERE ") + identity.sql;
-    if (connection_->change(sql, identity.values) == 0)
+    if (connection_->change({sql, identity.values}) == 0)
         throw DbError(sql, QStringLiteral("the row has been deleted or replaced meanwhile"));
     onRow_ = false;
     noteOwnChange(true);
 }
 
-void SqliteTableCursor::close() {
+void IndexedTableCursor::close() {
     closed_ = true;
     rows_ = RowBatch();
     onRow_ = false;
@@ -137,29 +137,29 @@ void SqliteTableCursor::close() {
     connection_.reset();
 }
 
-void SqliteTableCursor::requireOpen(const char* verb, const QString& subject) const {
+void IndexedTableCursor::requireOpen(const char* verb, const QString& subject) const {
     if (closed_)
         throw DbError(operationText(verb, subject), QStringLiteral("the cursor is closed"));
     if (!connection_->isOpen())
         throw DbError(operationText(verb, subject), QStringLiteral("the database is closed"));
 }
 
-void SqliteTableCursor::requireRow(const char* verb, const QString& subject) const {
+void IndexedTableCursor::requireRow(const char* verb, const QString& subject) const {
     if (!onRow_) throw DbError(operationText(verb, subject), QStringLiteral("no current row"));
 }
 
-int SqliteTableCursor::columnOf(const QString& name, const char* verb) const {
+int IndexedTableCursor::columnOf(const QString& name, const char* verb) const {
     const int column = table_.columnIndex(name);
     if (column < 0)
         throw DbError(operationText(verb, name), QStringLiteral("no such field in ") + table_.name);
     return column;
 }
 
-QVariantList SqliteTableCursor::placeOfCurrent() const {
+QVariantList IndexedTableCursor::placeOfCurrent() const {
     return order_.placeOf(rows_, current_);
 }
 
-void SqliteTableCursor::positionAtStart() {
+void IndexedTableCursor::positionAtStart() {
     noMatch_ = false;
     editMode_ = EditMode::None;
     RowBatch first(rows_.columns());
@@ -167,7 +167,7 @@ void SqliteTableCursor::positionAtStart() {
     standOnFirstOf(std::move(first));
 }
 
-void SqliteTableCursor::standOnFirstOf(RowBatch rows) {
+void IndexedTableCursor::standOnFirstOf(RowBatch rows) {
     rows_ = std::move(rows);
     rowsChanges_ = connection_->changeCount();
     current_ = 0;
@@ -175,27 +175,23 @@ void SqliteTableCursor::standOnFirstOf(RowBatch rows) {
     eof_ = rows_.isEmpty();
 }
 
-RowBatch SqliteTableCursor::fetchAfterCurrent() {
+RowBatch IndexedTableCursor::fetchAfterCurrent() {
     const int batch = std::exchange(batchRows_, std::min(batchRows_ * 2, kLargestBatch));
     RowBatch rows(rows_.columns());
     rows.reserve(batch);
     // Continuing after the remembered key rather than an open statement is what lets
     // changes anywhere in the table neither skip nor repeat a row of the walk.
     const QVariantList place = placeOfCurrent();
-    for (int level = order_.keyCount(); level >= 0 && rows.size() < batch; --level)
+    for (int level = order_.deepestAfterLevel(place); level >= 0 && rows.size() < batch; --level)
         readRows(order_.after(place, level, batch - static_cast<int>(rows.size())), rows);
     return rows;
 }
 
-void SqliteTableCursor::readRows(const BoundSql& query, RowBatch& into) const {
-    const int columns = into.columns();
-    connection_->select(query.sql, query.values, [&](const SqliteStatement& result) {
-        into.appendRow(result.integer(0));
-        for (int i = 1; i <= columns; ++i) result.appendTo(into, i);
-    });
+void IndexedTableCursor::readRows(const BoundSql& query, RowBatch& into) const {
+    connection_->readRows(query, into);
 }
 
-void SqliteTableCursor::insertRow(const Changes& changes) {
+void IndexedTableCursor::insertRow(const Changes& changes) {
     QList<int> columns;
     QVariantList values;
     columns.reserve(changes.size());
@@ -204,13 +200,13 @@ void SqliteTableCursor::insertRow(const Changes& changes) {
         columns.append(column);
         values.append(value);
     }
-    connection_->change(insertSql(columns), values);
+    connection_->insert({insertSql(columns), values});
     // The new row may fall among the rows fetched ahead.
     noteOwnChange(false);
 }
 
 // The INSERT for a set of columns; a run of additions sets the same ones row after row.
-const QString& SqliteTableCursor::insertSql(const QList<int>& columns) {
+const QString& IndexedTableCursor::insertSql(const QList<int>& columns) {
     if (columns == insertColumns_ && !insertSql_.isEmpty()) return insertSql_;
     QStringList names;
     QStringList marks;
@@ -228,7 +224,7 @@ const QString& SqliteTableCursor::insertSql(const QList<int>& columns) {
     return insertSql_;
 }
 
-void SqliteTableCursor::updateRow(const Changes& changes) {
+void IndexedTableCursor::updateRow(const Changes& changes) {
     if (changes.isEmpty()) return;
     QStringList assignments;
     QVariantList values;
@@ -239,20 +235,20 @@ void SqliteTableCursor::updateRow(const Changes& changes) {
         keyChanged = keyChanged || order_.isKeyColumn(column);
     }
     const BoundSql identity = order_.identity(placeOfCurrent());
+    // The row comes back as stored, since the engine may have converted the values.
     const QString sql = QStringLiteral("UPDATE ") + table_.quotedName + QStringLiteral(" SET ") +
                         assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
-                        identity.sql;
-    if (connection_->change(sql, values + identity.values) == 0)
+                        identity.sql + order_.returning();
+    RowBatch stored(rows_.columns());
+    readRows({sql, values + identity.values}, stored);
+    if (stored.isEmpty())
         throw DbError(sql, QStringLiteral("the row has been deleted or replaced meanwhile"));
     // A changed key moves the row: the walk goes on from its new place.
     noteOwnChange(!keyChanged);
-    // Read the row back as stored, since the engine may have converted the values.
-    RowBatch stored(rows_.columns());
-    readRows(order_.row(rows_.rowid(current_)), stored);
-    if (!stored.isEmpty()) rows_.replaceValues(current_, stored, 0);
+    rows_.replaceValues(current_, stored, 0);
 }
 
-void SqliteTableCursor::noteOwnChange(bool aheadStaysValid) {
+void IndexedTableCursor::noteOwnChange(bool aheadStaysValid) {
     const bool aheadWasValid = rowsChanges_ == connection_->changeCount();
     connection_->noteChange();
     if (aheadWasValid && aheadStaysValid) rowsChanges_ = connection_->changeCount();

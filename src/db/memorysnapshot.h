@@ -6,12 +6,13 @@
 #include <QVariantList>
 
 #include "db/database.h"
+#include "db/rowbatch.h"
 
 namespace db {
 
-class SqliteSnapshot : public Snapshot {
+class MemorySnapshot : public Snapshot {
 public:
-    SqliteSnapshot(QStringList names, QList<QVariantList> rows);
+    MemorySnapshot(QStringList names, RowBatch rows);
 
     int recordCount() const override { return static_cast<int>(rows_.size()); }
     bool eof() const override { return current_ >= rows_.size(); }
@@ -21,7 +22,8 @@ public:
 
 private:
     QStringList names_;
-    QList<QVariantList> rows_;
+    // Values become QVariants only when read: most rows are read once, a few fields each.
+    RowBatch rows_;
     qsizetype current_ = 0;
 };
 

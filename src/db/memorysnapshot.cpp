@@ -1,31 +1,31 @@
 // A read-only query result held in memory.
-#include "db/sqlitesnapshot.h"
+#include "db/memorysnapshot.h"
 
 #include "db/catalogue.h"
 #include "db/dberror.h"
 
 namespace db {
 
-SqliteSnapshot::SqliteSnapshot(QStringList names, QList<QVariantList> rows)
+MemorySnapshot::MemorySnapshot(QStringList names, RowBatch rows)
     : names_(std::move(names)), rows_(std::move(rows)) {}
 
-void SqliteSnapshot::moveNext() {
+void MemorySnapshot::moveNext() {
     if (eof()) throw DbError(QStringLiteral("move next"), QStringLiteral("no current row"));
     ++current_;
 }
 
-QVariant SqliteSnapshot::field(const QString& name) const {
+QVariant MemorySnapshot::field(const QString& name) const {
     const int column = indexOfName(names_, name);
     if (column < 0) {
         throw DbError(QStringLiteral("field ") + name,
                       QStringLiteral("no such field in the query"));
     }
     if (eof()) throw DbError(QStringLiteral("field ") + name, QStringLiteral("no current row"));
-    return rows_[current_][column];
+    return rows_.value(current_, column);
 }
 
-void SqliteSnapshot::close() {
-    rows_.clear();
+void MemorySnapshot::close() {
+    rows_ = RowBatch();
     current_ = 0;
 }
 

@@ -1,0 +1,69 @@
+// The benchmarks' PostgreSQL side: the server named by SCADEX_BENCH_PGHOST, plain SQL on it,
+// and schemas made from the schema scripts.
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <stdexcept>
+#include <string>
+
+#include "db/serverschema.h"
+
+namespace benchserver {
+
+// Whether a server is there to measure on (its Unix socket folder in SCADEX_BENCH_PGHOST).
+inline bool available() {
+    return !qEnvironmentVariableIsEmpty("SCADEX_BENCH_PGHOST");
+}
+
+inline QByteArray serverUri() {
+    return "postgresql:///postgres?host=" + qgetenv("SCADEX_BENCH_PGHOST") + "&user=postgres";
+}
+
+inline QString script(const char* name) {
+    QFile file(QStringLiteral(SCADEX_SCHEMA_DIR "/postgresql/") + QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("schema missing");
+    return QString::fromUtf8(file.readAll());
+}
+
+// A new schema from schema/postgresql/<script> (replacing one of that name) and its
+// descriptor file in `dir`; returns the descriptor's path.
+inline QString createSchema(const QTemporaryDir& dir, const QString& schema, const char* name) {
+    const QByteArray uri = db::createServerSchema(serverUri(), schema, script(name), true);
+    const QString path = dir.filePath(schema + QStringLiteral(".mdb"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write a descriptor");
+    file.write(uri + '\n');
+    return path;
+}
+
+// Plain SQL on the server, outside the adapter.
+class Plain {
+public:
+    Plain() : connection_(PQconnectdb(serverUri().constData())) {
+        if (PQstatus(connection_) != CONNECTION_OK)
+            throw std::runtime_error(PQerrorMessage(connection_));
+    }
+    ~Plain() { PQfinish(connection_); }
+    Plain(const Plain&) = delete;
+    Plain& operator=(const Plain&) = delete;
+
+    void exec(const std::string& sql) {
+        PGresult* result = PQexec(connection_, sql.c_str());
+        const ExecStatusType status = PQresultStatus(result);
+        const std::string message = PQresultErrorMessage(result);
+        PQclear(result);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+            throw std::runtime_error(message + " in " + sql);
+    }
+    PGconn* handle() { return connection_; }
+
+private:
+    PGconn* connection_;
+};
+
+}  // namespace benchserver

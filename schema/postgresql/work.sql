@@ -1,0 +1,17 @@
+-- WorkDV on a PostgreSQL server: the reminder table and the look-up tables, in the schema the
+-- descriptor's search_path names (not the one of VisiteDV: both have an index primaria).
+-- Text compares without regard to case; date-times are day serials; rowid is the row
+-- identity the program's table cursors walk by.
+CREATE COLLATION IF NOT EXISTS nocase (provider = icu, locale = 'und-u-ks-level2',
+                                      deterministic = false);
+CREATE TABLE Promemoria (
+    PmCliente integer, PmData double precision, PmAzione text COLLATE nocase,
+    PmAllarm double precision, PmWait text COLLATE nocase, PmDocumento text,
+    rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);
+-- A Null key part sorts first, as on the host's engine.
+CREATE UNIQUE INDEX primaria ON Promemoria (PmCliente NULLS FIRST, PmData NULLS FIRST,
+                                           PmAzione NULLS FIRST);
+CREATE TABLE Clienti (CliCodice integer, CliRagsoc text, CliRagsocEstesa text,
+                      rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);
+CREATE TABLE TabAzioni (TbaCodice text COLLATE nocase, TbaDescrizione text, TbaColore text,
+                        rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);

@@ -1,0 +1,172 @@
+// The SQLite engine: its own connection to a database file.
+#include "db/sqliteconnection.h"
+
+#include <sqlite3.h>
+
+#include <QFileInfo>
+
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/rowbatch.h"
+#include "db/storedvalue.h"
+
+namespace db {
+
+namespace {
+
+QVariantList storable(const QVariantList& values) {
+    QVariantList result;
+    result.reserve(values.size());
+    for (const QVariant& value : values) result.append(toStorable(value));
+    return result;
+}
+
+}  // namespace
+
+SqliteConnection::SqliteConnection(const QString& path) : path_(path) {
+    const QString operation = QStringLiteral("open ") + path_;
+    const QFileInfo file(path_);
+    if (!file.exists()) throw DbError(operation, QStringLiteral("the file does not exist"));
+    if (!file.isFile()) throw DbError(operation, QStringLiteral("not a file"));
+    // Read-write, never create: a file that went missing is an error, not a new database.
+    const int status = sqlite3_open_v2(QFile::encodeName(path_).constData(), &handle_,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (status != SQLITE_OK) {
+        const QString message =
+            handle_ ? QString::fromUtf8(sqlite3_errmsg(handle_)) : QStringLiteral("out of memory");
+        sqlite3_close(handle_);
+        handle_ = nullptr;
+        throw DbError(operation, message);
+    }
+    sqlite3_extended_result_codes(handle_, 1);
+    setBusyTimeout(kDefaultBusyTimeout);
+    try {
+        // SQLite reads the header only on first use: a file that is no database fails here.
+        query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const DbError& error) {
+        close();
+        throw DbError(operation, error.engineMessage());
+    }
+}
+
+SqliteConnection::~SqliteConnection() {
+    close();
+}
+
+void SqliteConnection::close() {
+    // Every statement must be finalized before the handle closes.
+    prepared_.clear();
+    Connection::refreshCatalogue();
+    sqlite3_close(handle_);
+    handle_ = nullptr;
+}
+
+ResultRows SqliteConnection::query(const QString& sql) {
+    SqliteStatement statement(requireHandle(sql), sql, false);
+    ResultRows result{statement.columnNames(), RowBatch()};
+    const int columns = static_cast<int>(result.names.size());
+    result.rows = RowBatch(columns);
+    qint64 number = 0;
+    statement.run({}, [&](const SqliteStatement& row) {
+        result.rows.appendRow(number++);
+        for (int i = 0; i < columns; ++i) row.appendTo(result.rows, i);
+    });
+    return result;
+}
+
+void SqliteConnection::execute(const QString& sql) {
+    SqliteStatement(requireHandle(sql), sql, false).change({});
+}
+
+void SqliteConnection::readRows(const BoundSql& query, RowBatch& into) {
+    const int columns = into.columns();
+    prepared(query.sql).run(storable(query.values), [&](const SqliteStatement& result) {
+        into.appendRow(result.integer(0));
+        for (int i = 1; i <= columns; ++i) result.appendTo(into, i);
+    });
+}
+
+int SqliteConnection::change(const BoundSql& statement) {
+    return prepared(statement.sql).change(storable(statement.values));
+}
+
+TableInfo SqliteConnection::readTable(const QString& name) {
+    TableInfo table{name, {}, {}, quoted(name), {}};
+    prepared(QStringLiteral("SELECT name, type FROM pragma_table_info(?) ORDER BY cid"))
+        .run({name}, [&table](const SqliteStatement& row) {
+            table.columns.append(row.value(0).toString());
+            table.declaredTypes.append(row.value(1).toString());
+            table.quotedColumns.append(quoted(table.columns.last()));
+        });
+    if (table.columns.isEmpty())
+        throw DbError(QStringLiteral("open table ") + name, QStringLiteral("no such table"));
+    return table;
+}
+
+std::optional<bool> SqliteConnection::indexIsUnique(const TableInfo& table, const QString& index) {
+    std::optional<bool> unique;
+    prepared(QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?)"))
+        .run({table.name}, [&](const SqliteStatement& row) {
+            if (row.value(0).toString().compare(index, Qt::CaseInsensitive) == 0)
+                unique = row.value(1).toInt() != 0;
+        });
+    return unique;
+}
+
+IndexInfo SqliteConnection::readIndex(const TableInfo& table, const QString& name) {
+    const QString operation = QStringLiteral("select index ") + name;
+    const std::optional<bool> unique = indexIsUnique(table, name);
+    if (!unique)
+        throw DbError(operation, QStringLiteral("table %1 has no such index").arg(table.name));
+    IndexInfo index{name, {}, *unique};
+    bool expression = false;
+    prepared(QStringLiteral("SELECT cid, coll FROM pragma_index_xinfo(?) WHERE key = 1 "
+                            "ORDER BY seqno"))
+        .run({name}, [&](const SqliteStatement& row) {
+            const int position = row.value(0).toInt();
+            expression = expression || position < 0;
+            if (position < 0) return;
+            index.parts.append({table.columns.at(position), row.value(1).toString(),
+                                isDateTimeType(table.declaredTypes.at(position)), position});
+        });
+    if (expression)
+        throw DbError(operation, QStringLiteral("an index on expressions cannot be walked"));
+    return index;
+}
+
+void SqliteConnection::setBusyTimeout(std::chrono::milliseconds timeout) {
+    if (handle_) sqlite3_busy_timeout(handle_, static_cast<int>(timeout.count()));
+}
+
+void SqliteConnection::beginWrite() {
+    // A deferred transaction would read first and then find the file locked at its first
+    // write: take the write lock before anything else.
+    execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void SqliteConnection::commit() {
+    execute(QStringLiteral("COMMIT"));
+}
+
+void SqliteConnection::rollback() {
+    execute(QStringLiteral("ROLLBACK"));
+}
+
+void SqliteConnection::refreshCatalogue() {
+    prepared_.clear();
+    Connection::refreshCatalogue();
+}
+
+sqlite3* SqliteConnection::requireHandle(const QString& operation) const {
+    if (!handle_) throw DbError(operation, QStringLiteral("the database is closed"));
+    return handle_;
+}
+
+SqliteStatement& SqliteConnection::prepared(const QString& sql) {
+    auto found = prepared_.find(sql);
+    if (found != prepared_.end()) return **found;
+    return **prepared_.insert(sql,
+                              std::make_shared<SqliteStatement>(requireHandle(sql), sql, true));
+}
+
+}  // namespace db

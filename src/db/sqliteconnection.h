@@ -1,0 +1,55 @@
+// The SQLite engine: its own connection to a database file, prepared statements and catalogue.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+#include "db/connection.h"
+#include "db/sqlitestatement.h"
+
+struct sqlite3;
+
+namespace db {
+
+class SqliteConnection : public Connection {
+public:
+    // Opens an existing SQLite file read-write; never creates one. Throws DbError.
+    explicit SqliteConnection(const QString& path);
+    ~SqliteConnection() override;
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    const QString& path() const override { return path_; }
+    bool isOpen() const override { return handle_ != nullptr; }
+    void close() override;
+
+    ResultRows query(const QString& sql) override;
+    void execute(const QString& sql) override;
+    void readRows(const BoundSql& query, RowBatch& into) override;
+    int change(const BoundSql& statement) override;
+
+    TableInfo readTable(const QString& name) override;
+    IndexInfo readIndex(const TableInfo& table, const QString& name) override;
+
+    void setBusyTimeout(std::chrono::milliseconds timeout) override;
+    void beginWrite() override;
+    void commit() override;
+    void rollback() override;
+    void refreshCatalogue() override;
+
+private:
+    sqlite3* requireHandle(const QString& operation) const;
+    // A prepared statement kept for the life of the catalogue.
+    SqliteStatement& prepared(const QString& sql);
+    // Whether the table's index of that name is unique; nothing when there is no such index.
+    std::optional<bool> indexIsUnique(const TableInfo& table, const QString& index);
+
+    QString path_;
+    sqlite3* handle_ = nullptr;
+    QHash<QString, std::shared_ptr<SqliteStatement>> prepared_;
+};
+
+}  // namespace db

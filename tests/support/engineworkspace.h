@@ -1,0 +1,37 @@
+// Both databases of a workspace on one engine, opened through the adapter.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "app/globali.h"
+#include "support/directsql.h"
+#include "support/tempdir.h"
+#include "support/testengines.h"
+
+class EngineWorkspace {
+public:
+    // Creates VisiteDV.mdb and WorkDV.mdb on the engine (SQLite files, or server schemas with
+    // their descriptor files) and opens them into `globali`.
+    explicit EngineWorkspace(Engine engine);
+
+    Engine engine;
+    TestFolder folder;
+    QString visitePath;
+    QString workPath;
+    Globali globali;
+
+    // Direct SQL on each database (for set-up and checks).
+    DirectSql& visite() { return *visite_; }
+    DirectSql& work() { return *work_; }
+
+    // Adds an appointment; `data` is a day serial.
+    void aggiungiAppuntamento(const QVariant& cliente, double data, const QVariant& azione,
+                              const QVariant& allarme, const QVariant& cancellato = "N",
+                              const QVariant& stato = "A", const QVariant& note = {},
+                              const QVariant& causa = {}, const QVariant& documento = {});
+
+private:
+    std::unique_ptr<DirectSql> visite_;
+    std::unique_ptr<DirectSql> work_;
+};

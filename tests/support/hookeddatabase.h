@@ -1,0 +1,36 @@
+// A real database with a hook run before each of its operations and its cursors' operations.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <optional>
+
+#include "db/database.h"
+#include "db/transaction.h"
+
+// Lets a test act (take a lock, break the connection) at an exact point of the code under
+// test; every operation still runs on the real database.
+class HookedDatabase : public db::Database {
+public:
+    using Hook = std::function<void(const char* operation)>;
+
+    HookedDatabase(std::unique_ptr<db::Database> inner, Hook hook);
+
+    const QString& path() const override { return inner_->path(); }
+    void execute(const QString& sql) override;
+    void refreshCatalogue() override;
+    std::unique_ptr<db::Snapshot> openQuery(const QString& sql, bool forwardOnly = false) override;
+    std::unique_ptr<db::TableCursor> openTable(const QString& table) override;
+    std::chrono::milliseconds busyTimeout() const override { return inner_->busyTimeout(); }
+    void setBusyTimeout(std::chrono::milliseconds timeout) override;
+
+private:
+    void beginWrite() override;
+    void commit() override;
+    void rollback() override;
+
+    std::unique_ptr<db::Database> inner_;
+    std::optional<db::Transaction> transaction_;
+    std::shared_ptr<Hook> hook_;
+};

@@ -1,0 +1,15 @@
+// The scanning of a test's databases, as they stand when it is made (wrapped ones included).
+#pragma once
+
+#include <memory>
+
+#include "scan/scansione.h"
+
+struct Globali;
+struct FakePlatform;
+
+// A Scansione over the globals' two databases and configuration path, with the fake clock,
+// yielder and launcher. Make it after wrapping a database: it keeps references to them.
+std::unique_ptr<Scansione> scansioneDiProva(
+    Globali& globali, FakePlatform& platform,
+    Scansione::AlTermineSelezione alTermineSelezione = [](const EsitoSelezione&) {});
