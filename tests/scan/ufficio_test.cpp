@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 using Clock_ = std::chrono::steady_clock;
 
 constexpr int kOperatori = 5;
-constexpr auto kDurata = 30s;
+constexpr auto kDurata = 60s;
 constexpr auto kIntervallo = 200ms;
 // Every appointment's lead is a whole day: its alarm moment is its moment less one day.
 constexpr int kAnticipo = 1440;
