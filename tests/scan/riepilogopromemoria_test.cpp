@@ -5,7 +5,7 @@
 
 #include "scan/selezioneappuntamenti.h"
 #include "support/fakes.h"
-#include "support/testworkspace.h"
+#include "support/engineworkspace.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST(RiepilogoPromemoriaTest, BeforeAnyRebuildTheTooltipIsTheFirstCaption) {
 // The summary relies on the rebuild reporting exactly the alarm moments it wrote.
 TEST(RiepilogoPromemoriaTest, RebuildReportsTheAlarmsItWrote) {
     FakePlatform platform;
-    TestWorkspace ws;
+    EngineWorkspace ws(Engine::Sqlite);
     ws.aggiungiAppuntamento(1234, kOggi + 10 * kOra, "VIS", 30);
     ws.aggiungiAppuntamento(77, kOggi + 1 + 15 * kOra, "TEL", 1440);
     const EsitoSelezione esito =
