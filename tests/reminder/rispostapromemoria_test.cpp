@@ -1,4 +1,4 @@
-// The writes of "&IMPOSTA AVVISO" and "&NON AVVISARE PIU'" on real database files.
+// The writes of "&IMPOSTA AVVISO" and "&NON AVVISARE PIU'" on real databases of each engine.
 #include "reminder/rispostapromemoria.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +18,11 @@ double serialOf(const QDateTime& moment) {
     return keyOf(0, moment, "").data;
 }
 
-class RispostaTest : public ::testing::Test {
+template <typename Param>
+class RispostaFixture : public ReminderTest<Param> {
 protected:
+    using ReminderTest<Param>::workspace;
+
     void SetUp() override { workspace.add({kKey, 90.0, {}, {}, QString("doc.pdf")}); }
 
     // Loads the reminder as the window does and answers with `risposta`.
@@ -32,9 +35,9 @@ protected:
 
     QVariant appointment(const QString& field) { return workspace.appointmentField(kKey, field); }
     QVariant reminder(const QString& field) { return workspace.reminderField(kKey, field); }
-
-    ReminderWorkspace workspace;
 };
+
+class RispostaTest : public RispostaFixture<Engine> {};
 
 struct AmountCase {
     const char* name;
@@ -44,33 +47,34 @@ struct AmountCase {
     QDateTime alarm;
 };
 
-class ImpostaAvvisoTest : public RispostaTest, public ::testing::WithParamInterface<AmountCase> {};
+class ImpostaAvvisoTest : public RispostaFixture<std::tuple<Engine, AmountCase>> {};
 
 TEST_P(ImpostaAvvisoTest, StoresTheLeadAndTheAlarmMoment) {
-    answer([](RispostaPromemoria& r) {
-        EXPECT_TRUE(r.impostaAvviso(GetParam().typed, GetParam().unita, false));
-    });
-    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().minutes);
-    EXPECT_NEAR(reminder(schema::kPmAllarm).toDouble(), serialOf(GetParam().alarm), 1e-9);
+    const AmountCase& c = std::get<1>(GetParam());
+    answer([&c](RispostaPromemoria& r) { EXPECT_TRUE(r.impostaAvviso(c.typed, c.unita, false)); });
+    EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), c.minutes);
+    EXPECT_NEAR(reminder(schema::kPmAllarm).toDouble(), serialOf(c.alarm), 1e-9);
     EXPECT_EQ(reminder(schema::kPmWait).toString(), " ");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Amounts, ImpostaAvvisoTest,
-    ::testing::Values(AmountCase{"TwoHours", "2", UnitaAllarme::Ore, 120,
-                                 QDateTime(QDate(2024, 3, 15), QTime(8, 30))},
-                      AmountCase{"DayAndAHalf", "1,5", UnitaAllarme::Giorni, 2160,
-                                 QDateTime(QDate(2024, 3, 13), QTime(22, 30))},
-                      AmountCase{"Minutes", "30", UnitaAllarme::Minuti, 30,
-                                 QDateTime(QDate(2024, 3, 15), QTime(10, 0))},
-                      AmountCase{"Empty", "", UnitaAllarme::Ore, 0, kMoment},
-                      AmountCase{"Word", "abc", UnitaAllarme::Giorni, 0, kMoment},
-                      AmountCase{"NoDate", "1/2/x", UnitaAllarme::Minuti, 0, kMoment},
-                      AmountCase{"Negative", "-15", UnitaAllarme::Minuti, -15,
-                                 QDateTime(QDate(2024, 3, 15), QTime(10, 45))}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Combine(
+        ::testing::ValuesIn(testedEngines()),
+        ::testing::Values(AmountCase{"TwoHours", "2", UnitaAllarme::Ore, 120,
+                                     QDateTime(QDate(2024, 3, 15), QTime(8, 30))},
+                          AmountCase{"DayAndAHalf", "1,5", UnitaAllarme::Giorni, 2160,
+                                     QDateTime(QDate(2024, 3, 13), QTime(22, 30))},
+                          AmountCase{"Minutes", "30", UnitaAllarme::Minuti, 30,
+                                     QDateTime(QDate(2024, 3, 15), QTime(10, 0))},
+                          AmountCase{"Empty", "", UnitaAllarme::Ore, 0, kMoment},
+                          AmountCase{"Word", "abc", UnitaAllarme::Giorni, 0, kMoment},
+                          AmountCase{"NoDate", "1/2/x", UnitaAllarme::Minuti, 0, kMoment},
+                          AmountCase{"Negative", "-15", UnitaAllarme::Minuti, -15,
+                                     QDateTime(QDate(2024, 3, 15), QTime(10, 45))})),
+    EngineCaseNamer());
 
-TEST_F(RispostaTest, ImpostaAvvisoStoresADetachedDocumentAsEmptyText) {
+TEST_P(RispostaTest, ImpostaAvvisoStoresADetachedDocumentAsEmptyText) {
     answer([](RispostaPromemoria& r) {
         EXPECT_TRUE(r.impostaAvviso("5", UnitaAllarme::Minuti, true));
     });
@@ -80,8 +84,8 @@ TEST_F(RispostaTest, ImpostaAvvisoStoresADetachedDocumentAsEmptyText) {
 
 // The host may have changed the document since the last rebuild copied it: only a detach
 // touches it.
-TEST_F(RispostaTest, ImpostaAvvisoKeepsTheAppointmentsOwnDocument) {
-    workspace.visite->run("UPDATE Appuntamenti SET ApDocumento = 'nuovo.pdf'");
+TEST_P(RispostaTest, ImpostaAvvisoKeepsTheAppointmentsOwnDocument) {
+    workspace.visite().exec("UPDATE Appuntamenti SET ApDocumento = 'nuovo.pdf'");
     answer([](RispostaPromemoria& r) {
         EXPECT_TRUE(r.impostaAvviso("5", UnitaAllarme::Minuti, false));
     });
@@ -89,7 +93,7 @@ TEST_F(RispostaTest, ImpostaAvvisoKeepsTheAppointmentsOwnDocument) {
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 5);
 }
 
-TEST_F(RispostaTest, AlarmBeforeDayZeroStopsInstead) {
+TEST_P(RispostaTest, AlarmBeforeDayZeroStopsInstead) {
     answer([](RispostaPromemoria& r) {
         EXPECT_TRUE(r.impostaAvviso("99999", UnitaAllarme::Giorni, true));
     });
@@ -98,38 +102,43 @@ TEST_F(RispostaTest, AlarmBeforeDayZeroStopsInstead) {
     EXPECT_FALSE(workspace.reminderExists(kKey));
 }
 
-TEST_F(RispostaTest, NonAvvisarePiuStopsAndKeepsTheDocument) {
+TEST_P(RispostaTest, NonAvvisarePiuStopsAndKeepsTheDocument) {
     answer([](RispostaPromemoria& r) { EXPECT_TRUE(r.nonAvvisarePiu()); });
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 0);
     EXPECT_EQ(appointment(schema::kApDocumento).toString(), "doc.pdf");
     EXPECT_FALSE(workspace.reminderExists(kKey));
 }
 
-TEST_F(RispostaTest, MissingAppointmentStopsTheReminder) {
-    workspace.visite->run("DELETE FROM Appuntamenti");
+TEST_P(RispostaTest, MissingAppointmentStopsTheReminder) {
+    workspace.visite().exec("DELETE FROM Appuntamenti");
     answer([](RispostaPromemoria& r) {
         EXPECT_TRUE(r.impostaAvviso("10", UnitaAllarme::Minuti, false));
     });
     EXPECT_FALSE(workspace.reminderExists(kKey));
 }
 
-// The poll's rebuild may empty and refill the reminder table while the window is open: the
-// row of the same key takes the new alarm, a row the rebuild dropped stays away.
-TEST_F(RispostaTest, ReminderRowRebuiltMeanwhileTakesTheNewAlarm) {
+// The poll's rebuild may empty and refill the reminder table while the window is open. The
+// row it writes anew under the same key is another row (another rowid: an engine need not
+// reuse one), so the answer goes to the appointment and the row is left to the next rebuild,
+// neither overwritten from the stale load nor doubled; a row the rebuild dropped stays away.
+TEST_P(RispostaTest, ReminderRowRebuiltMeanwhileIsLeftToTheNextRebuild) {
     SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
-    workspace.work->run("DELETE FROM Promemoria");
-    workspace.work->run("INSERT INTO Promemoria VALUES (?, ?, 'VIS', 1, 'S', 'rebuilt')",
-                        {kKey.cliente, kKey.data});
+    workspace.work().exec("DELETE FROM Promemoria");
+    workspace.work().exec("INSERT INTO Promemoria VALUES (1, ?, 'VIS', 1, 'S', 'other')",
+                          {kKey.data});
+    workspace.work().exec("INSERT INTO Promemoria VALUES (?, ?, 'VIS', 1, 'S', 'rebuilt')",
+                          {kKey.cliente, kKey.data});
     EXPECT_TRUE(RispostaPromemoria(scheda.appuntamento(), scheda.promemoria())
                     .impostaAvviso("3", UnitaAllarme::Ore, false));
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 180);
-    EXPECT_DOUBLE_EQ(reminder(schema::kPmAllarm).toDouble(), kKey.data - 180.0 / 1440);
-    EXPECT_EQ(reminder(schema::kPmWait).toString(), " ");
+    EXPECT_DOUBLE_EQ(reminder(schema::kPmAllarm).toDouble(), 1);
+    EXPECT_EQ(reminder(schema::kPmWait).toString(), "S");
+    EXPECT_EQ(reminder(QStringLiteral("count(*)")).toInt(), 1);
 }
 
-TEST_F(RispostaTest, ReminderRowDroppedMeanwhileStaysAwayAndTheAppointmentChanges) {
+TEST_P(RispostaTest, ReminderRowDroppedMeanwhileStaysAwayAndTheAppointmentChanges) {
     SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
-    workspace.work->run("DELETE FROM Promemoria");
+    workspace.work().exec("DELETE FROM Promemoria");
     RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());
     EXPECT_TRUE(risposta.impostaAvviso("3", UnitaAllarme::Ore, false));
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 180);
@@ -140,9 +149,9 @@ TEST_F(RispostaTest, ReminderRowDroppedMeanwhileStaysAwayAndTheAppointmentChange
 
 // The answer is lost when the appointment cannot take it: the caller learns so, the details
 // go to the diagnostic output, and the reminder row is left as it was rather than half answered.
-TEST_F(RispostaTest, FailedAppointmentWriteIsNotSaved) {
+TEST_P(RispostaTest, FailedAppointmentWriteIsNotSaved) {
     SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, kKey);
-    workspace.visite->run("UPDATE Appuntamenti SET ApData = ApData + 1");
+    workspace.visite().exec("UPDATE Appuntamenti SET ApData = ApData + 1");
     const double allarme = reminder(schema::kPmAllarm).toDouble();
     RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());
     testing::internal::CaptureStderr();
@@ -154,5 +163,8 @@ TEST_F(RispostaTest, FailedAppointmentWriteIsNotSaved) {
     EXPECT_DOUBLE_EQ(reminder(schema::kPmAllarm).toDouble(), allarme);
     EXPECT_TRUE(workspace.reminderExists(kKey));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, RispostaTest, ::testing::ValuesIn(testedEngines()),
+                         EngineNamer());
 
 }  // namespace

@@ -1,4 +1,4 @@
-// What the reminder window shows, read from real database files.
+// What the reminder window shows, read from real databases on each engine.
 #include "reminder/schedapromemoria.h"
 
 #include <gtest/gtest.h>
@@ -21,31 +21,40 @@ struct LeadCase {
     UnitaAllarme unita;
 };
 
-class LeadDisplayTest : public ::testing::TestWithParam<LeadCase> {};
+class LeadDisplayTest : public ReminderTest<std::tuple<Engine, LeadCase>> {};
 
 TEST_P(LeadDisplayTest, ShowsTheLeadInTheLargestFittingUnit) {
-    ReminderWorkspace workspace;
-    workspace.add({kVenerdi, GetParam().allarm});
+    const LeadCase& c = std::get<1>(GetParam());
+    workspace.add({kVenerdi, c.allarm});
     const VistaPromemoria vista = loaded(workspace, kVenerdi);
-    EXPECT_EQ(vista.quantita, GetParam().quantita);
-    EXPECT_EQ(vista.unita, GetParam().unita);
+    EXPECT_EQ(vista.quantita, c.quantita);
+    EXPECT_EQ(vista.unita, c.unita);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Leads, LeadDisplayTest,
-    ::testing::Values(LeadCase{"Null", QVariant(), "0", UnitaAllarme::Minuti},
-                      LeadCase{"Zero", 0.0, "0", UnitaAllarme::Minuti},
-                      LeadCase{"Minutes59", 59.0, "59", UnitaAllarme::Minuti},
-                      LeadCase{"Hour", 60.0, "1", UnitaAllarme::Ore},
-                      LeadCase{"AlmostADay", 1439.0, "23,9833333333333", UnitaAllarme::Ore},
-                      LeadCase{"Day", 1440.0, "1", UnitaAllarme::Giorni},
-                      LeadCase{"DayAndAHalf", 2160.0, "1,5", UnitaAllarme::Giorni},
-                      LeadCase{"NumericText", QString("45"), "45", UnitaAllarme::Minuti},
-                      LeadCase{"Word", QString("mai"), "0", UnitaAllarme::Minuti}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Combine(
+        ::testing::ValuesIn(testedEngines()),
+        ::testing::Values(LeadCase{"Null", QVariant(), "0", UnitaAllarme::Minuti},
+                          LeadCase{"Zero", 0.0, "0", UnitaAllarme::Minuti},
+                          LeadCase{"Minutes59", 59.0, "59", UnitaAllarme::Minuti},
+                          LeadCase{"Hour", 60.0, "1", UnitaAllarme::Ore},
+                          LeadCase{"AlmostADay", 1439.0, "23,9833333333333", UnitaAllarme::Ore},
+                          LeadCase{"Day", 1440.0, "1", UnitaAllarme::Giorni},
+                          LeadCase{"DayAndAHalf", 2160.0, "1,5", UnitaAllarme::Giorni},
+                          LeadCase{"NumericText", QString("45"), "45", UnitaAllarme::Minuti})),
+    EngineCaseNamer());
 
-TEST(SchedaPromemoria, NoteStaysAndTakesTheActionColour) {
-    ReminderWorkspace workspace;
+// PostgreSQL refuses text in the numeric lead column; only SQLite can hold a word there.
+INSTANTIATE_TEST_SUITE_P(WordLeads, LeadDisplayTest,
+                         ::testing::Combine(::testing::Values(Engine::Sqlite),
+                                            ::testing::Values(LeadCase{"Word", QString("mai"), "0",
+                                                                       UnitaAllarme::Minuti})),
+                         EngineCaseNamer());
+
+class SchedaPromemoria : public ReminderTest<> {};
+
+TEST_P(SchedaPromemoria, NoteStaysAndTakesTheActionColour) {
     workspace.addAction("VIS", QString("Visita"), 255);
     workspace.add({kVenerdi, 30.0, QString("Portare le analisi")});
     const VistaPromemoria vista = loaded(workspace, kVenerdi);
@@ -53,8 +62,7 @@ TEST(SchedaPromemoria, NoteStaysAndTakesTheActionColour) {
     EXPECT_EQ(vista.coloreAzione, QColor(255, 0, 0));
 }
 
-TEST(SchedaPromemoria, BlankNoteGivesWayToTheActionDescription) {
-    ReminderWorkspace workspace;
+TEST_P(SchedaPromemoria, BlankNoteGivesWayToTheActionDescription) {
     workspace.addAction("VIS", QString(" Visita "), 0);
     workspace.add({kVenerdi, 30.0, QString("   ")});
     const VistaPromemoria vista = loaded(workspace, kVenerdi);
@@ -62,8 +70,7 @@ TEST(SchedaPromemoria, BlankNoteGivesWayToTheActionDescription) {
     EXPECT_EQ(vista.coloreAzione, QColor(Qt::black));
 }
 
-TEST(SchedaPromemoria, UnknownActionKeepsTheBlankNoteInBlack) {
-    ReminderWorkspace workspace;
+TEST_P(SchedaPromemoria, UnknownActionKeepsTheBlankNoteInBlack) {
     workspace.add({kVenerdi, 30.0});
     const VistaPromemoria vista = loaded(workspace, kVenerdi);
     EXPECT_EQ(vista.descrizioneAzione, " ");
@@ -71,8 +78,7 @@ TEST(SchedaPromemoria, UnknownActionKeepsTheBlankNoteInBlack) {
     EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30- ") << "a Null cause reads as a blank";
 }
 
-TEST(SchedaPromemoria, ActionCodeLongerThanTheKeyFindsNoAppointment) {
-    ReminderWorkspace workspace;
+TEST_P(SchedaPromemoria, ActionCodeLongerThanTheKeyFindsNoAppointment) {
     ChiavePromemoria lunga = kVenerdi;
     lunga.azione = "VISITAC";
     workspace.add({lunga, 30.0, QString("nota"), QString("causa"), QString("doc.txt")});
@@ -84,8 +90,7 @@ TEST(SchedaPromemoria, ActionCodeLongerThanTheKeyFindsNoAppointment) {
     EXPECT_EQ(vista.documento, "doc.txt") << "the reminder row carries the cut code";
 }
 
-TEST(SchedaPromemoria, MissingReminderRowShowsNoDocument) {
-    ReminderWorkspace workspace;
+TEST_P(SchedaPromemoria, MissingReminderRowShowsNoDocument) {
     workspace.add({kVenerdi, 30.0, QVariant(), QVariant(), QString("doc.txt"), false});
     const VistaPromemoria vista = loaded(workspace, kVenerdi);
     EXPECT_EQ(vista.documento, "");
@@ -93,10 +98,12 @@ TEST(SchedaPromemoria, MissingReminderRowShowsNoDocument) {
     EXPECT_EQ(vista.oraAppuntamento, "10:30");
 }
 
-TEST(SchedaPromemoria, MissingTableFailsTheLoad) {
-    ReminderWorkspace workspace;
+TEST_P(SchedaPromemoria, MissingTableFailsTheLoad) {
     workspace.globali.DbWork->execute("DROP TABLE TabAzioni");
     EXPECT_THROW(loaded(workspace, kVenerdi), db::DbError);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, SchedaPromemoria, ::testing::ValuesIn(testedEngines()),
+                         EngineNamer());
 
 }  // namespace

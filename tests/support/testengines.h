@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/directsql.h"
@@ -22,6 +23,23 @@ struct EngineNamer {
     template <typename Info>
     std::string operator()(const Info& info) const {
         return engineName(info.param);
+    }
+};
+// The engine of a case: the parameter itself, or the first of an (engine, case) pair.
+inline Engine engineOf(Engine engine) {
+    return engine;
+}
+template <typename Case>
+Engine engineOf(const std::tuple<Engine, Case>& param) {
+    return std::get<0>(param);
+}
+// A name generator for suites of (engine, case) pairs whose cases carry a `name`:
+// "<name>_Sqlite", "<name>_Postgres".
+struct EngineCaseNamer {
+    template <typename Info>
+    std::string operator()(const Info& info) const {
+        return std::string(std::get<1>(info.param).name) + "_" +
+               engineName(std::get<0>(info.param));
     }
 };
 // Makes another connection give up at once on a lock (busy timeout, lock timeout).

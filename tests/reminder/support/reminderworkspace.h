@@ -1,15 +1,14 @@
-// Both database files of a reminder window in a temporary folder, opened as the program does.
+// Both databases of a reminder window on one engine, opened as the program does.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
-#include <memory>
 
-#include "app/globali.h"
 #include "reminder/chiavepromemoria.h"
-#include "sideconnection.h"
-#include "support/tempdir.h"
+#include "support/engineworkspace.h"
 
 // One appointment of the book; its reminder row is written too unless told otherwise.
 struct Appointment {
@@ -21,11 +20,11 @@ struct Appointment {
     bool withReminder = true;
 };
 
-class ReminderWorkspace {
-    TestFolder folder_;  // outlives the connections to its files
-
+// visite() and work() are other connections to the same databases, as the host product or a
+// poll would have.
+class ReminderWorkspace : public EngineWorkspace {
 public:
-    ReminderWorkspace();
+    explicit ReminderWorkspace(Engine engine = Engine::Sqlite);
 
     void add(const Appointment& appointment);
     void addClient(qint32 code, const QVariant& ragsoc, const QVariant& estesa);
@@ -34,11 +33,14 @@ public:
     QVariant appointmentField(const ChiavePromemoria& chiave, const QString& field);
     QVariant reminderField(const ChiavePromemoria& chiave, const QString& field);
     bool reminderExists(const ChiavePromemoria& chiave);
+};
 
-    Globali globali;
-    // Other connections to the same files, as the host product or a poll would have.
-    std::unique_ptr<SideConnection> visite;
-    std::unique_ptr<SideConnection> work;
+// A suite run on each engine with a fresh workspace per case; Param is an Engine or an
+// (engine, case) pair.
+template <typename Param = Engine>
+class ReminderTest : public ::testing::TestWithParam<Param> {
+protected:
+    ReminderWorkspace workspace{engineOf(this->GetParam())};
 };
 
 // The key of an appointment on a day at a time.

@@ -233,7 +233,7 @@ class FailedAnswerTest : public GesPromeTest,
 TEST_P(FailedAnswerTest, IsToldAndCanBeGivenAgain) {
     EXPECT_TRUE(show([&] {
         child<QLineEdit>("Txt(1)")->setText("2");
-        workspace.visite->run("UPDATE Appuntamenti SET ApData = ApData + 1");
+        workspace.visite().exec("UPDATE Appuntamenti SET ApData = ApData + 1");
         click(GetParam().button);
         EXPECT_TRUE(window.isVisible()) << "closed as if saved";
         ASSERT_EQ(fakes.messages.shown.size(), 1);
@@ -241,7 +241,7 @@ TEST_P(FailedAnswerTest, IsToldAndCanBeGivenAgain) {
                   "RISPOSTA NON SALVATA: ARCHIVIO OCCUPATO O MODIFICATO. RIPROVARE.");
         EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Stop);
         EXPECT_EQ(child<QLineEdit>("Txt(1)")->text(), "2");
-        workspace.visite->run("UPDATE Appuntamenti SET ApData = ApData - 1");
+        workspace.visite().exec("UPDATE Appuntamenti SET ApData = ApData - 1");
         click(GetParam().button);
     }));
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().allarm);
@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(Buttons, FailedAnswerTest,
 // After "&NON AVVISARE PIU'" the list still shows the line, or a rebuild removed the row: the
 // window shows no document, and setting a new alarm must not take it from the appointment.
 TEST_F(GesPromeTest, ImpostaAvvisoKeepsTheDocumentWhenTheReminderRowIsMissing) {
-    workspace.work->run("DELETE FROM Promemoria");
+    workspace.work().exec("DELETE FROM Promemoria");
     EXPECT_TRUE(show([&] {
         EXPECT_FALSE(child<QLabel>("lbDocumento")->isVisible());
         click("cmdCli(0)");
@@ -336,7 +336,7 @@ TEST_F(GesPromeTest, DetachedDocumentOpensAnEmptyName) {
 class BlankDocumentTest : public GesPromeTest, public ::testing::WithParamInterface<QVariant> {};
 
 TEST_P(BlankDocumentTest, HidesTheDocumentControls) {
-    workspace.work->run("UPDATE Promemoria SET PmDocumento = ?", {GetParam()});
+    workspace.work().exec("UPDATE Promemoria SET PmDocumento = ?", {GetParam()});
     show([&] {
         EXPECT_EQ(text("lbDocumento"), " ");
         for (const char* name : {"cmdDocumento", "Command1", "lbDocumento"}) {
@@ -418,7 +418,7 @@ TEST_F(GesPromeTest, OtherConnectionsWriteBothFilesWhileItIsOpen) {
     const ChiavePromemoria other = keyOf(99, QDateTime(QDate(2024, 3, 16), QTime(8, 0)), "TEL");
     EXPECT_TRUE(show([&] {
         workspace.add({other, 15.0});
-        workspace.visite->run("UPDATE Appuntamenti SET ApNote = 'host' WHERE ApCliente = 1234");
+        workspace.visite().exec("UPDATE Appuntamenti SET ApNote = 'host' WHERE ApCliente = 1234");
         click("cmdCli(0)");
     }));
     EXPECT_TRUE(workspace.reminderExists(other));
