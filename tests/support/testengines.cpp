@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <QUuid>
+#include <memory>
 #include <stdexcept>
 
 #include "db/serverschema.h"
@@ -36,19 +37,21 @@ public:
     void exec(const QString& sql, const QVariantList& values) override { run(sql, values); }
 
     QList<QVariantList> rows(const QString& sql, const QVariantList& values) override {
-        PGresult* result = run(sql, values);
+        const Result result = run(sql, values);
         QList<QVariantList> rows;
-        for (int row = 0; row < PQntuples(result); ++row) {
+        for (int row = 0; row < PQntuples(result.get()); ++row) {
             QVariantList cells;
-            for (int column = 0; column < PQnfields(result); ++column)
-                cells.append(cell(result, row, column));
+            for (int column = 0; column < PQnfields(result.get()); ++column)
+                cells.append(cell(result.get(), row, column));
             rows.append(cells);
         }
-        PQclear(result);
         return rows;
     }
 
 private:
+    // A result, cleared on every path.
+    using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
+
     static QVariant cell(PGresult* result, int row, int column) {
         if (PQgetisnull(result, row, column)) return {};
         const QByteArray text = PQgetvalue(result, row, column);
@@ -66,7 +69,7 @@ private:
         }
     }
 
-    PGresult* run(const QString& sql, const QVariantList& values) {
+    Result run(const QString& sql, const QVariantList& values) {
         QString spelled;
         int placeholder = 0;
         for (const QChar c : sql)
@@ -81,12 +84,12 @@ private:
                                 : value.toString().toUtf8());
             pointers.push_back(value.isNull() ? nullptr : texts.back().constData());
         }
-        PGresult* result = PQexecParams(connection_, spelled.toUtf8().constData(),
-                                        static_cast<int>(pointers.size()), nullptr, pointers.data(),
-                                        nullptr, nullptr, 0);
-        const ExecStatusType status = PQresultStatus(result);
+        Result result(PQexecParams(connection_, spelled.toUtf8().constData(),
+                                   static_cast<int>(pointers.size()), nullptr, pointers.data(),
+                                   nullptr, nullptr, 0),
+                      &PQclear);
+        const ExecStatusType status = PQresultStatus(result.get());
         if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
-        PQclear(result);
         fail(sql.toStdString());
     }
 
