@@ -77,6 +77,7 @@ TEST(ScriviIniKill, LeavesTheOldOrTheNewFile) {
                          false);
         scrittore.start();
         ASSERT_TRUE(scrittore.waitForStarted());
+        ASSERT_TRUE(scrittore.waitForReadyRead());  // the loop has begun
         QThread::usleep(casuale.bounded(20000));
         ::kill(static_cast<pid_t>(scrittore.processId()), SIGKILL);
         ASSERT_TRUE(scrittore.waitForFinished());

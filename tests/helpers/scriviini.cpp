@@ -1,5 +1,6 @@
 // Test stand-in for a process writing settings: ScriviIni once, or for ever in turns.
 #include <QString>
+#include <cstdio>
 #include <cstring>
 
 #include "app/ini.h"
@@ -17,6 +18,9 @@ int main(int argc, char** argv) {
         ScriviIni(file, sezione, chiave, QString::fromLocal8Bit(campi[3]));
         return 0;
     }
+    // Tells the test that the loop begins, so that its kills land among the writes.
+    std::puts("ciclo");
+    std::fflush(stdout);
     for (bool primo = true;; primo = !primo) {
         ScriviIni(file, sezione, chiave, QString::fromLocal8Bit(primo ? campi[3] : campi[4]));
     }
