@@ -7,6 +7,7 @@
 #include "app/ini.h"
 #include "db/database.h"
 #include "db/schema.h"
+#include "util/diagnostica.h"
 #include "util/testi.h"
 #include "util/valori.h"
 
@@ -32,7 +33,7 @@ std::unique_ptr<db::Database> apri(const QString& path) {
     try {
         return db::open(path);
     } catch (const db::DbError& errore) {
-        qWarning("SCADEX: %s", errore.what());
+        Diagnostica(QStringLiteral("archivio non aperto"), errore);
         throw;
     }
 }

@@ -10,6 +10,7 @@
 #include "db/lockwait.h"
 #include "platform/eventyielder.h"
 #include "scan/controllopromemoria.h"
+#include "util/diagnostica.h"
 #include "util/testi.h"
 
 namespace {
@@ -75,14 +76,17 @@ void Scansione::richiediSelezione() {
         selezioneRinviata_ = true;
         return;
     }
+    // A failed rebuild is told on the diagnostic output and tried again at the next poll.
+    const auto nonRiuscita = [this](const std::exception& errore) {
+        Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
+        selezioneDaRipetere_ = true;
+    };
     try {
         ricostruisci(db::kBriefLockWait);
     } catch (const db::DbError& errore) {
-        qWarning("SCADEX: ricostruzione dei promemoria non riuscita: %s", errore.what());
-        selezioneDaRipetere_ = true;
+        nonRiuscita(errore);
     } catch (const ConversionError& errore) {
-        qWarning("SCADEX: ricostruzione dei promemoria non riuscita: %s", errore.what());
-        selezioneDaRipetere_ = true;
+        nonRiuscita(errore);
     }
 }
 

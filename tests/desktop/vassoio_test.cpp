@@ -8,12 +8,9 @@
 #include <QWindow>
 #include <QtTest/QTest>
 
-#include "app/globali.h"
-#include "support/cartellagestar.h"
-#include "support/fakes.h"
+#include "ui/main/avvioprova.h"
 #include "ui/main/iconavassoio.h"
 #include "ui/main/pannelloparametri.h"
-#include "ui/main/startup.h"
 
 namespace {
 
@@ -40,40 +37,25 @@ bool mostraIlConteggio(const QImage& immagine) {
     return false;
 }
 
-class VassoioSulDesktop : public ::testing::Test {
+class VassoioSulDesktop : public ::testing::Test, public AvvioProva {
 protected:
-    VassoioSulDesktop() {
-        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
-        globali.FileIni = gestar.fileIni;
-    }
     void SetUp() override {
         ASSERT_TRUE(
             QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, kAttesaMs))
             << "no tray host on this desktop";
     }
     // Loads the main window as the program does and waits for its icon in the tray.
-    QSystemTrayIcon& avvia() {
-        startup = std::make_unique<Startup>(globali, services);
-        startup->impostaChiusura([this] { ++chiusure; });
-        EXPECT_FALSE(startup->vassoio().icona().isVisible());
-        EXPECT_EQ(startup->avvia(), Startup::Avvio::Avviato);
-        startup->showMinimized();
-        QSystemTrayIcon& icona = startup->vassoio().icona();
+    QSystemTrayIcon& avviaNelVassoio() {
+        EXPECT_FALSE(crea().vassoio().icona().isVisible());
+        QSystemTrayIcon& icona = avvia().vassoio().icona();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !icona.geometry().isEmpty(); }, kAttesaMs));
         return icona;
     }
-
-    CartellaGestar gestar;
-    FakePlatform platform;
-    PlatformServices services = platform.services();
-    Globali globali;
-    std::unique_ptr<Startup> startup;
-    int chiusure = 0;
 };
 
 TEST_F(VassoioSulDesktop, IconAppearsWithItsCountAndFollowsARebuild) {
     gestar.appuntamento(1234, kOggi + 11.0 / 24, 90);
-    QSystemTrayIcon& icona = avvia();
+    QSystemTrayIcon& icona = avviaNelVassoio();
     ASSERT_TRUE(icona.isVisible());
     QImage prima;
     ASSERT_TRUE(QTest::qWaitFor(
@@ -89,14 +71,14 @@ TEST_F(VassoioSulDesktop, IconAppearsWithItsCountAndFollowsARebuild) {
 }
 
 TEST_F(VassoioSulDesktop, NoCountIsDrawnWithoutDueAppointments) {
-    QSystemTrayIcon& icona = avvia();
+    QSystemTrayIcon& icona = avviaNelVassoio();
     QTest::qWait(500);
     EXPECT_FALSE(mostraIlConteggio(schermo(icona.geometry())));
     EXPECT_FALSE(startup->vassoio().azioneElenca()->isEnabled());
 }
 
 TEST_F(VassoioSulDesktop, MenuCommandsDoWhatTheButtonsDo) {
-    avvia();
+    avviaNelVassoio();
     // Minimised by the window manager: no longer on screen.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return startup->windowHandle() && !startup->windowHandle()->isExposed(); },

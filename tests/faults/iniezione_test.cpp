@@ -144,13 +144,22 @@ private:
     Startup::Avvio esito_ = Startup::Avvio::Errore;
 };
 
-// One poll over a freshly rebuilt table with three reminders due.
-class CorsaPoll {
-public:
-    explicit CorsaPoll(FaultWorkspace& banco) : banco_(banco) {
+// The program's scanning over a workspace's databases, opened for one run.
+class CorsaScansione {
+protected:
+    explicit CorsaScansione(FaultWorkspace& banco) : banco_(banco) {
         banco_.openDatabases();
         scansione_ = scansioneDi(banco_);
     }
+
+    FaultWorkspace& banco_;
+    std::unique_ptr<Scansione> scansione_;
+};
+
+// One poll over a freshly rebuilt table with three reminders due.
+class CorsaPoll : public CorsaScansione {
+public:
+    explicit CorsaPoll(FaultWorkspace& banco) : CorsaScansione(banco) {}
     void esegui() { scansione_->controllaPromemoria(); }
     void verifica(const Attese& attese) {
         fileIntegri(banco_);
@@ -163,19 +172,12 @@ public:
         EXPECT_EQ(banco_.promemoria(), attese.consegnata);
         consegnatoIlDovuto(banco_);
     }
-
-private:
-    FaultWorkspace& banco_;
-    std::unique_ptr<Scansione> scansione_;
 };
 
 // One rebuild as the poll asks for it, over a table left by an earlier rebuild.
-class CorsaRicostruzione {
+class CorsaRicostruzione : public CorsaScansione {
 public:
-    explicit CorsaRicostruzione(FaultWorkspace& banco) : banco_(banco) {
-        banco_.openDatabases();
-        scansione_ = scansioneDi(banco_);
-    }
+    explicit CorsaRicostruzione(FaultWorkspace& banco) : CorsaScansione(banco) {}
     void esegui() { scansione_->richiediSelezione(); }
     void verifica(const Attese& attese) {
         fileIntegri(banco_);
@@ -188,21 +190,16 @@ public:
         EXPECT_EQ(banco_.promemoria(), attese.consegnata);
         consegnatoIlDovuto(banco_);
     }
-
-private:
-    FaultWorkspace& banco_;
-    std::unique_ptr<Scansione> scansione_;
 };
 
 enum class Risposta { ImpostaAvviso, NonAvvisarePiu, StaccaDocumento };
 
 // One answer in the reminder window, loaded on a reminder already handed over; the window
 // closes, and the list window asks for the rebuild.
-class CorsaRisposta {
+class CorsaRisposta : public CorsaScansione {
 public:
-    CorsaRisposta(FaultWorkspace& banco, Risposta risposta) : banco_(banco), risposta_(risposta) {
-        banco_.openDatabases();
-        scansione_ = scansioneDi(banco_);
+    CorsaRisposta(FaultWorkspace& banco, Risposta risposta)
+        : CorsaScansione(banco), risposta_(risposta) {
         scheda_ = std::make_unique<SchedaPromemoria>(*banco_.globali.DbVisite,
                                                      *banco_.globali.DbWork, chiaveRisposta());
     }
@@ -241,9 +238,7 @@ public:
     }
 
 private:
-    FaultWorkspace& banco_;
     Risposta risposta_;
-    std::unique_ptr<Scansione> scansione_;
     std::unique_ptr<SchedaPromemoria> scheda_;
 };
 

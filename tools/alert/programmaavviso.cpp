@@ -21,7 +21,7 @@ ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco, int quiet
 void ProgrammaAvviso::accogli(const Avviso& avviso) {
     const AvvisoDescritto descritto = DescriviAvviso(avviso);
     const bool nuovo = elenco_.aggiungi(descritto);
-    finestra_.mostra(elenco_);
+    mostraFinestra();
     if (nuovo && !suonatoNelLotto_) {
         suona(avviso.fileIni);
         suonatoNelLotto_ = true;

@@ -30,9 +30,7 @@ PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QF
     Text1->setMaxLength(kCifreDigitabili);
     // The limit is for typing: an edit never makes the text longer than two characters or
     // than it was, so a longer value read at start-up is shown whole until it is edited.
-    connect(Text1, &QLineEdit::textChanged, Text1, [this](const QString& testo) {
-        Text1->setMaxLength(std::max(kCifreDigitabili, static_cast<int>(testo.size())));
-    });
+    connect(Text1, &QLineEdit::textChanged, this, &PannelloParametri::consentiLunghezza);
     place(Text1, "Text1", {1440, 120, 420, 360});
     Label2_1 = new QLabel(QStringLiteral("Abilita suono"), this);
     place(Label2_1, "Label2_1", {180, 675, 1275, 285});
@@ -64,8 +62,12 @@ void PannelloParametri::adattaDidascalie() {
 }
 
 void PannelloParametri::mostraSecondi(const QString& testo) {
-    Text1->setMaxLength(std::max(kCifreDigitabili, static_cast<int>(testo.size())));
+    consentiLunghezza(testo);
     Text1->setText(testo);
+}
+
+void PannelloParametri::consentiLunghezza(const QString& testo) {
+    Text1->setMaxLength(std::max(kCifreDigitabili, static_cast<int>(testo.size())));
 }
 
 void PannelloParametri::mostraSuono(bool attivo) {

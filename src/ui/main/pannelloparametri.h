@@ -30,4 +30,7 @@ public:
 
 private:
     void adattaDidascalie();
+    // The typing limit of Text1, raised to the length of `testo` when that is longer: an edit
+    // never lengthens the text beyond two characters or beyond what it was.
+    void consentiLunghezza(const QString& testo);
 };

@@ -10,11 +10,8 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "app/globali.h"
-#include "support/cartellagestar.h"
-#include "support/fakes.h"
+#include "ui/main/avvioprova.h"
 #include "ui/main/pannelloparametri.h"
-#include "ui/main/startup.h"
 
 namespace {
 
@@ -24,32 +21,13 @@ QImage immagine(const QIcon& icona) {
     return icona.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-class IconaVassoioTest : public ::testing::Test {
+class IconaVassoioTest : public ::testing::Test, public AvvioProva {
 protected:
-    IconaVassoioTest() {
-        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
-        globali.FileIni = gestar.fileIni;
-    }
     // An appointment at `ore` hours today (or later) with an alarm lead of 90 minutes.
     void appuntamento(int cliente, double ore) {
         gestar.appuntamento(cliente, kOggi + ore / 24, 90);
     }
-    // Starts the main window as the program does: loaded, then minimised.
-    Startup& avvia() {
-        startup = std::make_unique<Startup>(globali, services);
-        startup->impostaChiusura([this] { ++chiusure; });
-        EXPECT_EQ(startup->avvia(), Startup::Avvio::Avviato);
-        startup->showMinimized();
-        return *startup;
-    }
     IconaVassoio& vassoio() { return startup->vassoio(); }
-
-    CartellaGestar gestar;
-    FakePlatform platform;
-    PlatformServices services = platform.services();
-    Globali globali;
-    std::unique_ptr<Startup> startup;
-    int chiusure = 0;
 };
 
 TEST_F(IconaVassoioTest, CountAndTooltipFollowTheRebuilds) {

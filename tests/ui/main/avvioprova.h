@@ -1,0 +1,43 @@
+// The main window started as the program starts it, on a Gestar.ini of its own and fake
+// platform services at 09:00 on 6 December 2026: for the tray icon's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <memory>
+
+#include "app/globali.h"
+#include "support/cartellagestar.h"
+#include "support/fakes.h"
+#include "ui/main/startup.h"
+
+class AvvioProva {
+public:
+    AvvioProva() {
+        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
+        globali.FileIni = gestar.fileIni;
+    }
+
+    // Makes the main window, not loaded yet; a close only counts in `chiusure`.
+    Startup& crea() {
+        startup = std::make_unique<Startup>(globali, services);
+        startup->impostaChiusura([this] { ++chiusure; });
+        return *startup;
+    }
+
+    // Loads the main window (made first when needed), which ends minimised.
+    Startup& avvia() {
+        if (!startup) crea();
+        EXPECT_EQ(startup->avvia(), Startup::Avvio::Avviato);
+        startup->showMinimized();
+        return *startup;
+    }
+
+    CartellaGestar gestar;
+    FakePlatform platform;
+    PlatformServices services = platform.services();
+    Globali globali;
+    std::unique_ptr<Startup> startup;
+    int chiusure = 0;
+};
