@@ -6,6 +6,7 @@
 
 #include "app/globali.h"
 #include "platform/clock.h"
+#include "platform/desktopnotifier.h"
 #include "platform/eventyielder.h"
 #include "platform/gui/qtfiledialog.h"
 #include "platform/gui/qtmessagebox.h"
@@ -48,8 +49,9 @@ void BM_AperturaListaApp(benchmark::State& stato) {
     QtSoundPlayer suono;
     QtFileDialog dialogo;
     QtDocumentOpener documenti;
-    PlatformServices piattaforma{orologio, avvio, eventi,  messaggi,
-                                 schermo,  suono, dialogo, documenti};
+    DesktopNotifier notifiche;
+    PlatformServices piattaforma{orologio, avvio,   eventi,    messaggi, schermo,
+                                 suono,    dialogo, documenti, notifiche};
 
     for (auto _ : stato) {
         auto* lista = new ListaApp(

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/globali.h"
+#include "platform/notifier.h"
 
 void RilasciaDatabase(Globali& globali) noexcept {
     // Closing a connection never throws; an unset one is simply skipped.
@@ -12,8 +13,25 @@ void RilasciaDatabase(Globali& globali) noexcept {
     globali.DbWork.reset();
 }
 
-void ChiudiProgramma(Globali& globali) {
+namespace {
+
+constexpr int kAttesaNotificaMs = 2000;
+
+[[noreturn]] void termina(Globali& globali, int stato) {
     RilasciaDatabase(globali);
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(stato);
+}
+
+}  // namespace
+
+void ChiudiProgramma(Globali& globali) {
+    termina(globali, EXIT_SUCCESS);
+}
+
+void TerminaAvvioFallito(Globali& globali, const QString& causa, Notifier& notifiche) {
+    std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(causa));
+    notifiche.notifica(QStringLiteral("SCADEX NON AVVIATO"), causa);
+    notifiche.attendiConsegna(kAttesaNotificaMs);
+    termina(globali, EXIT_FAILURE);
 }

@@ -7,7 +7,6 @@
 #include "app/ini.h"
 #include "db/database.h"
 #include "db/schema.h"
-#include "util/diagnostica.h"
 #include "util/testi.h"
 #include "util/valori.h"
 
@@ -24,18 +23,6 @@ QString cartellaDati(const QString& valore) {
     QString cartella = testi::trimSpaces(valore).isEmpty() ? QDir::rootPath() : valore;
     if (!cartella.endsWith(QDir::separator())) cartella += QDir::separator();
     return cartella;
-}
-
-// Opens one database. The start-up then ends silently; the reason (a missing file, a server
-// that refuses, a descriptor whose password others can read) goes to standard error for
-// whoever set the databases up.
-std::unique_ptr<db::Database> apri(const QString& path) {
-    try {
-        return db::open(path);
-    } catch (const db::DbError& errore) {
-        Diagnostica(QStringLiteral("archivio non aperto"), errore);
-        throw;
-    }
 }
 
 }  // namespace
@@ -79,8 +66,9 @@ Impostazioni leggiAgenda(Globali& globali) {
 
 void apriDatabase(Globali& globali) {
     const QString sep = QDir::separator();
-    globali.DbVisite = apri(globali.PathFile + globali.Operatore + sep + db::schema::kVisiteFile);
-    globali.DbWork = apri(globali.PathWork + globali.Operatore + sep + db::schema::kWorkFile);
+    globali.DbVisite =
+        db::open(globali.PathFile + globali.Operatore + sep + db::schema::kVisiteFile);
+    globali.DbWork = db::open(globali.PathWork + globali.Operatore + sep + db::schema::kWorkFile);
 }
 
 qint32 secondiDaTesto(const QString& testo) {

@@ -23,14 +23,8 @@ int main(int argc, char** argv) {
     globali.FileIni = *fileIni;
     PlatformServices services = platform.services();
     Startup startup(globali, services);
-    switch (startup.avvia()) {
-        case Startup::Avvio::SenzaOperatore:
-            return 0;
-        case Startup::Avvio::Errore:
-            ChiudiProgramma(globali);
-        case Startup::Avvio::Avviato:
-            break;
-    }
+    if (startup.avvia() != Startup::Avvio::Avviato)
+        TerminaAvvioFallito(globali, startup.causaMancatoAvvio(), platform.notifications);
     startup.showMinimized();
     return QApplication::exec();
 }

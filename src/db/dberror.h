@@ -6,21 +6,48 @@
 
 namespace db {
 
+// What went wrong, as far as the operator can act on it.
+enum class Fault {
+    Other,
+    Missing,       // the database file does not exist
+    NotADatabase,  // the file is no database of either engine
+    ReadOnly,      // the operator may not write it
+    Locked,        // another program holds a lock past the wait
+    Unreachable,   // the server does not answer or refuses the connection
+    MissingTable,  // a table of the host's is not there
+};
+
 class DbError : public std::runtime_error {
 public:
-    DbError(const QString& operation, const QString& engineMessage)
+    // `database`: the file, or the descriptor and server, the failure concerns; empty when
+    // the throwing site does not know it.
+    DbError(const QString& operation, const QString& engineMessage, Fault fault = Fault::Other,
+            const QString& database = QString())
         : std::runtime_error((operation + QStringLiteral(": ") + engineMessage).toStdString()),
           operation_(operation),
-          engineMessage_(engineMessage) {}
+          engineMessage_(engineMessage),
+          fault_(fault),
+          database_(database) {}
 
     // The statement or operation that failed.
     const QString& operation() const { return operation_; }
     // The engine's own message.
     const QString& engineMessage() const { return engineMessage_; }
+    Fault fault() const { return fault_; }
+    const QString& database() const { return database_; }
+
+    // The cause in the operator's words: "<database>: <what>", then the engine's own text.
+    QString cause() const;
 
 private:
     QString operation_;
     QString engineMessage_;
+    Fault fault_;
+    QString database_;
 };
+
+// The operator's words for a fault, in capitals as the program's messages are:
+// "ARCHIVIO NON RAGGIUNGIBILE" and the like.
+QString faultText(Fault fault);
 
 }  // namespace db

@@ -3,8 +3,11 @@
 
 #include <libpq-fe.h>
 
+#include <poll.h>
+
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "db/database.h"
@@ -32,6 +35,91 @@ enum class Kind { Integer, Real, Text };
 
 // Rows added in one INSERT at most, well below the server's limit of placeholders.
 constexpr int kMostHeldRows = 500;
+
+// How much longer than the lock wait a statement may take before the server counts as
+// stalled: long enough for the poll's work, short enough that the window never seems hung.
+constexpr std::chrono::milliseconds kAnswerMargin{400};
+// After a connection is given up, calls fail at once for this long: one new attempt per
+// poll at most, however many steps the poll has.
+constexpr std::chrono::milliseconds kRetryPause{900};
+
+// Connection settings the descriptor may set itself; otherwise these. Keepalives and the
+// TCP timeout notice a server that vanished from the network while no statement runs.
+const char* const kDefaultSettings[][2] = {
+    {"keepalives", "1"},       {"keepalives_idle", "10"},     {"keepalives_interval", "5"},
+    {"keepalives_count", "3"}, {"tcp_user_timeout", "10000"},
+};
+// Every double comes back to its last bit: row identities are compared as the server
+// writes them.
+constexpr char kSessionOptions[] = "-c extra_float_digits=3";
+
+// The keywords and values of a connection URI as libpq itself reads them, with the
+// program's settings added.
+class ConnectionSettings {
+public:
+    // Throws DbError naming the descriptor, never libpq's text (it may quote a password).
+    ConnectionSettings(const QByteArray& uri, const QString& path) {
+        char* error = nullptr;
+        PQconninfoOption* parsed = PQconninfoParse(uri.constData(), &error);
+        PQfreemem(error);
+        if (!parsed)
+            throw DbError(QStringLiteral("open ") + path,
+                          QStringLiteral("the connection URI cannot be read"), Fault::NotADatabase,
+                          path);
+        for (const PQconninfoOption* option = parsed; option->keyword; ++option) {
+            if (option->val) set(option->keyword, option->val);
+        }
+        PQconninfoFree(parsed);
+        for (const auto& setting : kDefaultSettings) {
+            if (!has(setting[0])) set(setting[0], setting[1]);
+        }
+        const QByteArray options = value("options");
+        set("options",
+            options.isEmpty() ? QByteArray(kSessionOptions) : options + ' ' + kSessionOptions);
+        set("client_encoding", "UTF8");
+    }
+
+    bool has(const char* keyword) const { return keywords_.contains(keyword); }
+    QByteArray value(const char* keyword) const {
+        const qsizetype at = keywords_.indexOf(keyword);
+        return at < 0 ? QByteArray() : values_.at(at);
+    }
+    void set(const QByteArray& keyword, const QByteArray& value) {
+        const qsizetype at = keywords_.indexOf(keyword);
+        if (at >= 0) {
+            values_[at] = value;
+        } else {
+            keywords_.append(keyword);
+            values_.append(value);
+        }
+    }
+
+    // Null-terminated arrays for PQconnectStartParams, valid while this object lives.
+    std::vector<const char*> keywords() const { return pointers(keywords_); }
+    std::vector<const char*> values() const { return pointers(values_); }
+
+private:
+    static std::vector<const char*> pointers(const QList<QByteArray>& texts) {
+        std::vector<const char*> result;
+        for (const QByteArray& text : texts) result.push_back(text.constData());
+        result.push_back(nullptr);
+        return result;
+    }
+
+    QList<QByteArray> keywords_;
+    QList<QByteArray> values_;
+};
+
+// The fault a server's SQLSTATE code stands for.
+Fault faultOf(const PGresult* result) {
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    const QByteArray code = state ? QByteArray(state) : QByteArray();
+    if (code == "55P03" || code == "40P01") return Fault::Locked;
+    if (code == "42P01") return Fault::MissingTable;
+    if (code == "42501" || code == "25006") return Fault::ReadOnly;
+    if (code.startsWith("08") || code == "57P01") return Fault::Unreachable;
+    return Fault::Other;
+}
 
 Kind kindOf(Oid type) {
     switch (type) {
@@ -137,17 +225,42 @@ void PgConnection::ResultDeleter::operator()(pg_result* result) const {
 }
 
 PgConnection::PgConnection(const QString& path, const QByteArray& uri)
-    : path_(path), uri_(uri), wantedWait_(kDefaultBusyTimeout) {
-    connection_ = PQconnectdb(uri_.constData());
-    if (!connection_ || PQstatus(connection_) != CONNECTION_OK) {
-        const QString message = connection_ ? messageOf(connection_) : QStringLiteral("no memory");
-        close();
-        throw DbError(QStringLiteral("open ") + path_, message);
+    : path_(path), uri_(uri), server_(path), wantedWait_(kDefaultBusyTimeout) {
+    connect(QStringLiteral("open ") + path_);
+    server_ = QStringLiteral("%1 (server %2, database %3)")
+                  .arg(path_, QString::fromUtf8(PQhost(connection_)),
+                       QString::fromUtf8(PQdb(connection_)));
+}
+
+void PgConnection::connect(const QString& operation) {
+    const ConnectionSettings settings(uri_, path_);
+    const QByteArray ownTimeout = settings.value("connect_timeout");
+    if (!ownTimeout.isEmpty()) connectWait_ = std::chrono::seconds(ownTimeout.toInt());
+    const auto until = std::chrono::steady_clock::now() +
+                       (connectWait_.count() > 0 ? connectWait_ : wantedWait_ + kAnswerMargin);
+    const std::vector<const char*> keywords = settings.keywords();
+    const std::vector<const char*> values = settings.values();
+    connection_ = PQconnectStartParams(keywords.data(), values.data(), 0);
+    if (!connection_) fail(operation, QStringLiteral("no memory"), Fault::Other);
+    for (;;) {
+        switch (PQconnectPoll(connection_)) {
+            case PGRES_POLLING_OK:
+                PQsetnonblocking(connection_, 1);
+                // The program keeps no log: the server's notices go nowhere.
+                PQsetNoticeProcessor(
+                    connection_, [](void*, const char*) {}, nullptr);
+                appliedWait_ = std::chrono::milliseconds(-1);
+                return;
+            case PGRES_POLLING_READING:
+                awaitSocket(false, until, operation);
+                break;
+            case PGRES_POLLING_WRITING:
+                awaitSocket(true, until, operation);
+                break;
+            default:
+                fail(operation, messageOf(connection_), Fault::Unreachable);
+        }
     }
-    PQsetClientEncoding(connection_, "UTF8");
-    // The program keeps no log: the server's notices go nowhere.
-    PQsetNoticeProcessor(
-        connection_, [](void*, const char*) {}, nullptr);
 }
 
 PgConnection::~PgConnection() {
@@ -156,8 +269,42 @@ PgConnection::~PgConnection() {
 
 void PgConnection::close() {
     refreshCatalogue();
+    closed_ = true;
     PQfinish(connection_);
     connection_ = nullptr;
+}
+
+void PgConnection::dropConnection() {
+    PQfinish(connection_);
+    connection_ = nullptr;
+}
+
+void PgConnection::fail(const QString& operation, const QString& message, Fault fault) {
+    if (fault == Fault::Unreachable) dropConnection();
+    throw DbError(operation, message, fault, server_);
+}
+
+std::chrono::steady_clock::time_point PgConnection::deadline() const {
+    return std::chrono::steady_clock::now() + wantedWait_ + kAnswerMargin;
+}
+
+void PgConnection::awaitSocket(bool forWriting, std::chrono::steady_clock::time_point deadline,
+                               const QString& operation) {
+    pollfd socket{PQsocket(connection_), static_cast<short>(forWriting ? POLLOUT : POLLIN), 0};
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            // Waiting costs the window: a server that did not answer is left alone a moment.
+            nextAttempt_ = std::chrono::steady_clock::now() + kRetryPause;
+            fail(operation, QStringLiteral("the server did not answer in time"),
+                 Fault::Unreachable);
+        }
+        const int ready = ::poll(&socket, 1, static_cast<int>(left.count()));
+        if (ready > 0) return;
+        if (ready < 0 && errno != EINTR)
+            fail(operation, QString::fromLocal8Bit(strerror(errno)), Fault::Unreachable);
+    }
 }
 
 ResultRows PgConnection::query(const QString& sql) {
@@ -218,7 +365,8 @@ TableInfo PgConnection::readTable(const QString& name) {
             {quoted(name.toLower())});
     const int rows = PQntuples(result.get());
     const QString operation = QStringLiteral("open table ") + name;
-    if (rows == 0) throw DbError(operation, QStringLiteral("no such table"));
+    if (rows == 0)
+        throw DbError(operation, QStringLiteral("no such table"), Fault::MissingTable, server_);
     TableInfo table;
     table.name = QString::fromUtf8(PQgetvalue(result.get(), 0, 0));
     table.quotedName = quoted(table.name);
@@ -279,7 +427,7 @@ void PgConnection::commit() {
 }
 
 void PgConnection::rollback() {
-    const bool lost = connection_ && PQstatus(connection_) != CONNECTION_OK;
+    const bool lost = !connection_ || PQstatus(connection_) != CONNECTION_OK;
     inTransaction_ = false;
     heldValues_.clear();
     heldRows_ = 0;
@@ -300,8 +448,9 @@ PgConnection::Result PgConnection::send(const QString& sql, const QVariantList& 
     const ExecStatusType status = PQresultStatus(result.get());
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
     const char* message = PQresultErrorMessage(result.get());
-    throw DbError(
-        sql, message && *message ? QString::fromUtf8(message).trimmed() : messageOf(connection_));
+    const bool lost = PQstatus(connection_) != CONNECTION_OK;
+    fail(sql, message && *message ? QString::fromUtf8(message).trimmed() : messageOf(connection_),
+         lost ? Fault::Unreachable : faultOf(result.get()));
 }
 
 PgConnection::Result PgConnection::exec(const QByteArray& sql, const QVariantList& values) {
@@ -312,19 +461,50 @@ PgConnection::Result PgConnection::exec(const QByteArray& sql, const QVariantLis
         texts.push_back(serverText(value));
         pointers.push_back(texts.back().isNull() ? nullptr : texts.back().constData());
     }
-    return Result(PQexecParams(connection_, sql.constData(), static_cast<int>(pointers.size()),
-                               nullptr, pointers.data(), nullptr, nullptr, 0));
+    if (!PQsendQueryParams(connection_, sql.constData(), static_cast<int>(pointers.size()), nullptr,
+                           pointers.data(), nullptr, nullptr, 0)) {
+        fail(QString::fromUtf8(sql), messageOf(connection_), Fault::Unreachable);
+    }
+    return awaitAnswer(sql);
+}
+
+// The first failure among the results, or the last result.
+PgConnection::Result PgConnection::awaitAnswer(const QByteArray& sql) {
+    const QString operation = QString::fromUtf8(sql);
+    const auto until = deadline();
+    int flushed = 0;
+    while ((flushed = PQflush(connection_)) == 1) awaitSocket(true, until, operation);
+    if (flushed < 0) fail(operation, messageOf(connection_), Fault::Unreachable);
+    Result answer;
+    for (;;) {
+        while (PQisBusy(connection_)) {
+            awaitSocket(false, until, operation);
+            if (!PQconsumeInput(connection_))
+                fail(operation, messageOf(connection_), Fault::Unreachable);
+        }
+        Result result(PQgetResult(connection_));
+        if (!result) break;
+        const ExecStatusType status = PQresultStatus(result.get());
+        const bool failed = status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK;
+        const bool answerFailed = answer && PQresultStatus(answer.get()) == PGRES_FATAL_ERROR;
+        if (!answerFailed || failed) answer = std::move(result);
+    }
+    if (!answer) fail(operation, messageOf(connection_), Fault::Unreachable);
+    return answer;
 }
 
 void PgConnection::requireConnection(const QString& operation) {
-    if (!connection_) throw DbError(operation, QStringLiteral("the database is closed"));
-    if (PQstatus(connection_) == CONNECTION_OK) return;
+    if (closed_) throw DbError(operation, QStringLiteral("the database is closed"));
+    if (connection_ && PQstatus(connection_) == CONNECTION_OK) return;
     if (inTransaction_)
-        throw DbError(operation, QStringLiteral("the connection to the server was lost"));
-    PQreset(connection_);
-    appliedWait_ = std::chrono::milliseconds(-1);
-    if (PQstatus(connection_) != CONNECTION_OK) throw DbError(operation, messageOf(connection_));
-    PQsetClientEncoding(connection_, "UTF8");
+        throw DbError(operation, QStringLiteral("the connection to the server was lost"),
+                      Fault::Unreachable, server_);
+    if (std::chrono::steady_clock::now() < nextAttempt_)
+        throw DbError(operation, QStringLiteral("the server did not answer a moment ago"),
+                      Fault::Unreachable, server_);
+    PQfinish(connection_);
+    connection_ = nullptr;
+    connect(operation);
 }
 
 // The wait for a lock is the server's lock timeout; a setting made inside a transaction
@@ -334,10 +514,10 @@ void PgConnection::applyLockWait() {
     if (inTransaction_ || appliedWait_ == wantedWait_) return;
     const QByteArray sql =
         "SET lock_timeout = " + QByteArray::number(std::max<qint64>(1, wantedWait_.count()));
-    Result result(PQexec(connection_, sql.constData()));
+    const Result result = exec(sql, {});
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
-        throw DbError(QString::fromUtf8(sql),
-                      QString::fromUtf8(PQresultErrorMessage(result.get())));
+        fail(QString::fromUtf8(sql), QString::fromUtf8(PQresultErrorMessage(result.get())),
+             faultOf(result.get()));
     appliedWait_ = wantedWait_;
 }
 

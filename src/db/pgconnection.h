@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "db/connection.h"
+#include "db/dberror.h"
 
 struct pg_conn;
 struct pg_result;
@@ -16,14 +17,16 @@ namespace db {
 class PgConnection : public Connection {
 public:
     // Connects to the server named by a connection URI; `path` is the descriptor file it came
-    // from. Throws DbError.
+    // from. Throws DbError. No call waits for the server longer than the lock wait plus a
+    // short margin (or the descriptor's own connect_timeout, to connect): a server that
+    // stops answering costs the window well under a second at each poll.
     PgConnection(const QString& path, const QByteArray& uri);
     ~PgConnection() override;
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;
 
     const QString& path() const override { return path_; }
-    bool isOpen() const override { return connection_ != nullptr; }
+    bool isOpen() const override { return !closed_; }
     void close() override;
 
     ResultRows query(const QString& sql) override;
@@ -52,8 +55,20 @@ private:
     // Runs one statement as it is.
     Result send(const QString& sql, const QVariantList& values);
     Result exec(const QByteArray& sql, const QVariantList& values);
-    // Reconnects a connection the server has dropped, unless a transaction was under way:
-    // that one is lost and only its rollback may go on.
+    // Waits until the server's answer to the statement sent is complete; returns it.
+    Result awaitAnswer(const QByteArray& sql);
+    // Waits for the connection's socket to be ready (`forWriting` or for reading) until
+    // `deadline`; on the deadline the connection is given up and DbError thrown.
+    void awaitSocket(bool forWriting, std::chrono::steady_clock::time_point deadline,
+                     const QString& operation);
+    void connect(const QString& operation);
+    // Gives up a connection that failed or stopped answering: the server rolls back whatever
+    // it had under way when it notices.
+    void dropConnection();
+    [[noreturn]] void fail(const QString& operation, const QString& message, Fault fault);
+    std::chrono::steady_clock::time_point deadline() const;
+    // Reconnects a connection that was lost, unless a transaction was under way: that one is
+    // lost and only its rollback may go on.
     void requireConnection(const QString& operation);
     void applyLockWait();
     // Writes the rows held back, as one INSERT of many rows.
@@ -61,7 +76,11 @@ private:
 
     QString path_;
     QByteArray uri_;
+    QString server_;  // the descriptor and the server, as failures name them
     pg_conn* connection_ = nullptr;
+    bool closed_ = false;
+    std::chrono::steady_clock::time_point nextAttempt_;
+    std::chrono::milliseconds connectWait_{0};  // the descriptor's connect_timeout, if any
     bool inTransaction_ = false;
     // Rows added inside the transaction and not written yet: each a round trip to the server
     // otherwise. All share one INSERT text.

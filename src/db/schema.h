@@ -44,10 +44,14 @@ inline const QString kNumWait = QStringLiteral("NumWait");
 // Empties the reminder table, in the host's dialect.
 inline const QString kSvuotaPromemoria = QStringLiteral("DELETE * FROM Promemoria");
 
-// The due appointments from the given day number (whole days since 30/12/1899) on.
+// The row identity of a selected appointment, to name a row that cannot be read.
+inline const QString kApRiga = QStringLiteral("ApRiga");
+
+// The due appointments from the given day number (whole days since 30/12/1899) on, each
+// with its row identity.
 inline QString selezioneAppuntamenti(qint64 giorno) {
-    return QStringLiteral("SELECT * FROM Appuntamenti") + QStringLiteral(" WHERE ((ApData >= ") +
-           QString::number(giorno) + QStringLiteral(")") +
+    return QStringLiteral("SELECT rowid AS ApRiga, * FROM Appuntamenti") +
+           QStringLiteral(" WHERE ((ApData >= ") + QString::number(giorno) + QStringLiteral(")") +
            QStringLiteral(" AND (ApAllarm > 0) AND (ApDelete < 'S') AND (ApStato = 'A'))");
 }
 

@@ -26,27 +26,40 @@ QVariantList storable(const QVariantList& values) {
 SqliteConnection::SqliteConnection(const QString& path) : path_(path) {
     const QString operation = QStringLiteral("open ") + path_;
     const QFileInfo file(path_);
-    if (!file.exists()) throw DbError(operation, QStringLiteral("the file does not exist"));
-    if (!file.isFile()) throw DbError(operation, QStringLiteral("not a file"));
+    if (!file.exists())
+        throw DbError(operation, QStringLiteral("the file does not exist"), Fault::Missing, path_);
+    if (!file.isFile())
+        throw DbError(operation, QStringLiteral("not a file"), Fault::NotADatabase, path_);
     // Read-write, never create: a file that went missing is an error, not a new database.
     const int status = sqlite3_open_v2(QFile::encodeName(path_).constData(), &handle_,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (status != SQLITE_OK) {
-        const QString message =
-            handle_ ? QString::fromUtf8(sqlite3_errmsg(handle_)) : QStringLiteral("out of memory");
+        if (!handle_)
+            throw DbError(operation, QStringLiteral("out of memory"), Fault::Other, path_);
+        const DbError error = sqliteError(handle_, operation);
         sqlite3_close(handle_);
         handle_ = nullptr;
-        throw DbError(operation, message);
+        throw error;
     }
     sqlite3_extended_result_codes(handle_, 1);
     setBusyTimeout(kDefaultBusyTimeout);
     try {
         // SQLite reads the header only on first use: a file that is no database fails here.
         query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        refuseReadOnly(operation, file);
     } catch (const DbError& error) {
         close();
-        throw DbError(operation, error.engineMessage());
+        throw DbError(operation, error.engineMessage(), error.fault(), path_);
     }
+}
+
+// SQLite quietly opens a file it may not write read-only, and a write needs its journal
+// beside it: either would fail only at the first write, long after the start.
+void SqliteConnection::refuseReadOnly(const QString& operation, const QFileInfo& file) const {
+    if (sqlite3_db_readonly(handle_, "main") == 1)
+        throw DbError(operation, QStringLiteral("the file is read-only"), Fault::ReadOnly, path_);
+    if (!QFileInfo(file.absolutePath()).isWritable())
+        throw DbError(operation, QStringLiteral("its folder is read-only"), Fault::ReadOnly, path_);
 }
 
 SqliteConnection::~SqliteConnection() {
@@ -99,7 +112,8 @@ TableInfo SqliteConnection::readTable(const QString& name) {
             table.quotedColumns.append(quoted(table.columns.last()));
         });
     if (table.columns.isEmpty())
-        throw DbError(QStringLiteral("open table ") + name, QStringLiteral("no such table"));
+        throw DbError(QStringLiteral("open table ") + name, QStringLiteral("no such table"),
+                      Fault::MissingTable, path_);
     return table;
 }
 

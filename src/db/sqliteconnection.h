@@ -12,6 +12,8 @@
 
 struct sqlite3;
 
+class QFileInfo;
+
 namespace db {
 
 class SqliteConnection : public Connection {
@@ -41,6 +43,7 @@ public:
     void refreshCatalogue() override;
 
 private:
+    void refuseReadOnly(const QString& operation, const QFileInfo& file) const;
     sqlite3* requireHandle(const QString& operation) const;
     // A prepared statement kept for the life of the catalogue.
     SqliteStatement& prepared(const QString& sql);

@@ -124,7 +124,31 @@ void SqliteStatement::reset() {
 }
 
 void SqliteStatement::fail() const {
-    throw DbError(sql_, QString::fromUtf8(sqlite3_errmsg(handle_)));
+    throw sqliteError(handle_, sql_);
+}
+
+DbError sqliteError(sqlite3* handle, const QString& operation) {
+    const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+    Fault fault = Fault::Other;
+    switch (sqlite3_errcode(handle) & 0xff) {  // the primary code
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            fault = Fault::Locked;
+            break;
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+        case SQLITE_PERM:
+            fault = Fault::ReadOnly;
+            break;
+        case SQLITE_NOTADB:
+            fault = Fault::NotADatabase;
+            break;
+        default:
+            if (message.startsWith(QLatin1String("no such table"))) fault = Fault::MissingTable;
+            break;
+    }
+    return DbError(operation, message, fault,
+                   QString::fromUtf8(sqlite3_db_filename(handle, "main")));
 }
 
 }  // namespace db

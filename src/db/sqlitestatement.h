@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include "db/dberror.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -60,6 +62,9 @@ private:
     sqlite3_stmt* statement_ = nullptr;
     QString sql_;
 };
+
+// The connection's last failure as a DbError of `operation`, naming the file and the fault.
+DbError sqliteError(sqlite3* handle, const QString& operation);
 
 template <typename OnRow>
 void SqliteStatement::run(const QVariantList& values, OnRow&& onRow) {

@@ -6,12 +6,17 @@
 
 namespace pathsearch {
 
+QString findExecutable(const QString& name, const QString& folder) {
+    if (!QDir::isAbsolutePath(folder)) return {};
+    const QFileInfo candidate(QDir(folder), name);
+    return candidate.isFile() && candidate.isExecutable() ? candidate.absoluteFilePath()
+                                                          : QString();
+}
+
 QString findExecutable(const QString& name, const QByteArray& searchPath) {
     for (const QByteArray& entry : searchPath.split(':')) {
-        const QString folder = QFile::decodeName(entry);
-        if (!QDir::isAbsolutePath(folder)) continue;
-        const QFileInfo candidate(QDir(folder), name);
-        if (candidate.isFile() && candidate.isExecutable()) return candidate.absoluteFilePath();
+        const QString found = findExecutable(name, QFile::decodeName(entry));
+        if (!found.isEmpty()) return found;
     }
     return {};
 }

@@ -10,5 +10,7 @@ namespace pathsearch {
 // (entries separated by ':'); empty and relative entries, which name the current folder or
 // one below it, are skipped. Empty when there is none.
 QString findExecutable(const QString& name, const QByteArray& searchPath);
+// The executable file called `name` in one absolute folder; empty when there is none.
+QString findExecutable(const QString& name, const QString& folder);
 
 }  // namespace pathsearch

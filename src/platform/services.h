@@ -9,6 +9,7 @@ class Screen;
 class SoundPlayer;
 class FileDialog;
 class DocumentOpener;
+class Notifier;
 
 struct PlatformServices {
     Clock& clock;
@@ -19,4 +20,5 @@ struct PlatformServices {
     SoundPlayer& sound;
     FileDialog& fileDialog;
     DocumentOpener& documents;
+    Notifier& notifications;
 };

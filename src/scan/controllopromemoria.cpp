@@ -19,29 +19,31 @@ using namespace db::schema;
 
 namespace {
 
-// Runs one step of the poll; a database or conversion failure skips it (returns false).
-template <typename Passo>
-bool tenta(Passo&& passo) {
-    try {
-        passo();
-        return true;
-    } catch (const db::DbError&) {
-        return false;
-    } catch (const ConversionError&) {
-        return false;
-    }
-}
-
 const QChar kBarra = QLatin1Char('|');
 
 }  // namespace
+
+// Runs one step of the poll; a database or conversion failure skips it (returns false) and
+// the first one is kept as the poll's failure.
+template <typename Passo>
+bool ControlloPromemoria::tenta(Passo&& passo) {
+    try {
+        passo();
+        return true;
+    } catch (const db::DbError& errore) {
+        if (!guasto_) guasto_ = db::faultText(errore.fault());
+    } catch (const ConversionError&) {
+        if (!guasto_) guasto_ = db::faultText(db::Fault::Other);
+    }
+    return false;
+}
 
 ControlloPromemoria::ControlloPromemoria(db::Database& work, const QString& fileIni,
                                          const Clock& clock, EventYielder& yielder,
                                          ProcessLauncher& launcher)
     : work_(work), fileIni_(fileIni), clock_(clock), yielder_(yielder), launcher_(launcher) {}
 
-void ControlloPromemoria::esegui() {
+std::optional<QString> ControlloPromemoria::esegui() {
     int inAttesa = 0;
     QList<Consegna> segnati;
     {
@@ -55,6 +57,7 @@ void ControlloPromemoria::esegui() {
     // Everything is read and marked before the first yield: a yield may open a modal window,
     // and nothing may hold the host product off the work database meanwhile.
     for (const Consegna& dovuto : segnati) consegna(dovuto, ++inAttesa);
+    return guasto_;
 }
 
 int ControlloPromemoria::contaInAttesa() {
@@ -135,6 +138,9 @@ bool ControlloPromemoria::segna(db::TableCursor& promemoria, const Consegna& con
 
 void ControlloPromemoria::consegna(const Consegna& consegna, int inAttesa) {
     yielder_.yieldToEvents();
-    launcher_.startDetached(kProgrammaAvviso, {fileIni_ + kBarra + QString::number(inAttesa) +
-                                               kBarra + consegna.argomento});
+    const bool avviato = launcher_.startDetached(
+        kProgrammaAvviso,
+        {fileIni_ + kBarra + QString::number(inAttesa) + kBarra + consegna.argomento});
+    // The reminder stays marked until the next rebuild, but nobody saw it: that is a failure.
+    if (!avviato && !guasto_) guasto_ = kAvvisoNonAvviato;
 }

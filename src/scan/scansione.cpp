@@ -46,14 +46,27 @@ void Scansione::controllaPromemoria() {
     if (pollInCorso_) return;
     Segnalino poll(pollInCorso_);
     contaCicli_ += 1;
-    {
+    // A rebuild that failed goes first: handing over from the table it is about to write
+    // anew would hand the same reminders over again right after it.
+    std::optional<QString> guasto;
+    if (selezioneDaRipetere_) guasto = tentaSelezione();
+    if (!guasto) {
         Segnalino percorso(percorsoInCorso_);
-        ControlloPromemoria(work_, fileIni_, clock_, yielder_, launcher_).esegui();
+        guasto = ControlloPromemoria(work_, fileIni_, clock_, yielder_, launcher_).esegui();
     }
     eseguiSelezioneRinviata();
     yielder_.yieldToEvents();
     const auto ciclo = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
-    if (ciclo % kPollPerSelezione == 0 || selezioneDaRipetere_) richiediSelezione();
+    if (ciclo % kPollPerSelezione == 0) {
+        // A rebuild whose turn comes while the poll fails runs as soon as it goes through.
+        if (guasto) {
+            selezioneDaRipetere_ = true;
+        } else {
+            guasto = tentaSelezione();
+        }
+    }
+    const StatoScansione::Cambio cambio = stato_.registra(guasto);
+    if (cambio != StatoScansione::Cambio::Nessuno && alCambioStato_) alCambioStato_(stato_);
 }
 
 void Scansione::selezionaAppuntamenti() {
@@ -72,21 +85,22 @@ void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi) {
 }
 
 void Scansione::richiediSelezione() {
+    tentaSelezione();
+}
+
+std::optional<QString> Scansione::tentaSelezione() {
     if (percorsoInCorso_ || selezioneInCorso_) {
         selezioneRinviata_ = true;
-        return;
+        return std::nullopt;
     }
-    // A failed rebuild is told on the diagnostic output and tried again at the next poll.
-    const auto nonRiuscita = [this](const std::exception& errore) {
-        Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
-        selezioneDaRipetere_ = true;
-    };
     try {
         ricostruisci(db::kBriefLockWait);
+        return std::nullopt;
     } catch (const db::DbError& errore) {
-        nonRiuscita(errore);
-    } catch (const ConversionError& errore) {
-        nonRiuscita(errore);
+        // Told on the diagnostic output and tried again at the next poll.
+        Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
+        selezioneDaRipetere_ = true;
+        return db::faultText(errore.fault());
     }
 }
 

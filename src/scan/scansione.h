@@ -4,8 +4,10 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include "scan/selezioneappuntamenti.h"
+#include "scan/statoscansione.h"
 
 class Clock;
 class EventYielder;
@@ -17,6 +19,7 @@ class Database;
 class Scansione {
 public:
     using AlTermineSelezione = std::function<void(const EsitoSelezione&)>;
+    using AlCambioStato = std::function<void(const StatoScansione&)>;
 
     // Polls the reminder table of `work` and rebuilds it from the appointments of `visite`;
     // `fileIni` travels on the alert program's command line.
@@ -25,8 +28,14 @@ public:
               AlTermineSelezione alTermineSelezione);
 
     // One poll (ControllaPromemoria). A poll asked for while one is under way (a tick
-    // delivered during its yields) is dropped.
+    // delivered during its yields) is dropped. A rebuild that failed is tried again before
+    // the walk, and the walk is skipped while it fails.
     void controllaPromemoria();
+
+    // Called when the reminders stop (polls or rebuilds failed for several ticks in a row)
+    // and when they run again.
+    void seguiStato(AlCambioStato alCambioStato) { alCambioStato_ = std::move(alCambioStato); }
+    const StatoScansione& stato() const { return stato_; }
 
     // The rebuild (SelezionaAppuntamenti) as the start-up runs it: a failure is thrown. It
     // waits for another writer's lock as long as the operator's answers do: nothing would
@@ -43,6 +52,9 @@ public:
 
 private:
     void ricostruisci(std::chrono::milliseconds attesaBlocchi);
+    // The rebuild of richiediSelezione; returns the failure's cause, none when it went
+    // through or was deferred.
+    std::optional<QString> tentaSelezione();
     void eseguiSelezioneRinviata();
 
     db::Database& visite_;
@@ -52,6 +64,8 @@ private:
     EventYielder& yielder_;
     ProcessLauncher& launcher_;
     AlTermineSelezione alTermineSelezione_;
+    AlCambioStato alCambioStato_;
+    StatoScansione stato_;
 
     double contaCicli_ = 0;  // ContaCicli
     bool pollInCorso_ = false;

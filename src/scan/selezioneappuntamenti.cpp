@@ -12,6 +12,7 @@
 #include "platform/eventyielder.h"
 #include "scan/righepromemoria.h"
 #include "util/dateserial.h"
+#include "util/diagnostica.h"
 #include "util/testi.h"
 #include "util/valori.h"
 
@@ -80,16 +81,25 @@ EsitoSelezione SelezioneAppuntamenti::scriviPromemoria() {
     EsitoSelezione esito;
     ChiaviScritte scritte;
     for (; !selezione->eof(); selezione->moveNext()) {
-        const AppuntamentoDovuto appuntamento = leggiAppuntamento(*selezione);
+        AppuntamentoDovuto appuntamento;
+        double allarme = 0;
+        try {
+            appuntamento = leggiAppuntamento(*selezione);
+            allarme = appuntamento.momento - anticipoInGiorni(*selezione);
+        } catch (const ConversionError& errore) {
+            // The host's book is not ours to judge: one unreadable appointment must not keep
+            // every other one from its reminder.
+            segnalaIlleggibile(*selezione, errore);
+            continue;
+        }
         const bool forseScritta = scritte.forseScritta(appuntamento.cliente, appuntamento.momento);
-        const double allarme = appuntamento.momento - anticipoInGiorni(*selezione);
         scriviRiga(*promemoria, *selezione, appuntamento, allarme, forseScritta);
         scritte.aggiungi(appuntamento.cliente, appuntamento.momento);
         esito.righe.append(RigaVisualizzata(appuntamento));
         esito.chiavi.append(RigaChiave(appuntamento));
         esito.allarmi.append(allarme);
     }
-    esito.conteggio = selezione->recordCount();
+    esito.conteggio = static_cast<int>(esito.righe.size());
     selezione->close();
     promemoria->close();
     return esito;
@@ -103,6 +113,17 @@ AppuntamentoDovuto SelezioneAppuntamenti::leggiAppuntamento(const db::Snapshot& 
     appuntamento.momento = ValoreNumero(selezione.field(kApData));
     appuntamento.azione = TestoFisso(ValoreTesto(selezione.field(kApAzione)), kLarghezzaAzione);
     return appuntamento;
+}
+
+void SelezioneAppuntamenti::segnalaIlleggibile(const db::Snapshot& selezione,
+                                               const ConversionError& errore) {
+    const auto testo = [&](const QString& campo) {
+        const QVariant valore = selezione.field(campo);
+        return valore.isNull() ? QStringLiteral("Null") : valore.toString();
+    };
+    Diagnostica(QStringLiteral("appuntamento saltato (cliente %1, data %2, riga %3)")
+                    .arg(testo(kApCliente), testo(kApData), testo(kApRiga)),
+                errore);
 }
 
 // The lead in days as the host writes it: minutes / 1440 kept to four decimals.

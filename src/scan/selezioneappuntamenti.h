@@ -12,6 +12,7 @@ class TableCursor;
 class Snapshot;
 }  // namespace db
 struct AppuntamentoDovuto;
+class ConversionError;
 
 // What one successful rebuild leaves for the main window.
 struct EsitoSelezione {
@@ -40,7 +41,10 @@ public:
 
 private:
     EsitoSelezione scriviPromemoria();
+    // Throws ConversionError when a field cannot be read.
     static AppuntamentoDovuto leggiAppuntamento(const db::Snapshot& selezione);
+    // Names a row that cannot be read, once per run, on the diagnostic output.
+    static void segnalaIlleggibile(const db::Snapshot& selezione, const ConversionError& errore);
     static double anticipoInGiorni(const db::Snapshot& selezione);
     // Writes the reminder row; `forseScritta` when this run may have written its key already.
     static void scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,

@@ -1,4 +1,4 @@
-// Damaged or odd host files: a silent end or a run, never a crash or a changed host file.
+// Damaged or odd host files: a run, or an end that says why; never a crash or a changed host file.
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
@@ -128,7 +128,7 @@ const Caso kCasi[] = {
      [](Banco& b) {
          b.appuntamento({"abc", kOggi + 0.5, "VIS", 30, "N", "A", "n", "c", {}});
      },
-     Avvio::Errore},
+     Avvio::Avviato},
     {"VisiteTestoNellaData", "ApData 'domani' (no number: day 0)",
      [](Banco& b) {
          b.appuntamento({5, "domani", "VIS", 30, "N", "A", "n", "c", {}});
@@ -138,7 +138,7 @@ const Caso kCasi[] = {
      [](Banco& b) {
          b.appuntamento({5, "31/02/2026", "VIS", 30, "N", "A", "n", "c", {}});
      },
-     Avvio::Errore},
+     Avvio::Avviato},
     {"VisiteTestoNelPreavviso", "ApAllarm 'trenta'",
      [](Banco& b) {
          b.appuntamento({5, kOggi + 0.5, "VIS", "trenta", "N", "A", "n", "c", {}});
@@ -158,7 +158,7 @@ const Caso kCasi[] = {
      [](Banco& b) {
          b.appuntamento({{}, kOggi + 0.5, "VIS", 30, "N", "A", {}, {}, {}});
      },
-     Avvio::Errore},
+     Avvio::Avviato},
     {"VisiteTesti10MB", "10 MB note, cause, action and document",
      [](Banco& b) {
          const QString lungo(10 * kMegabyte, QLatin1Char('x'));
@@ -216,6 +216,8 @@ TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
     {
         Startup startup(banco.globali, banco.services);
         avvio = startup.avvia();
+        // A start that fails says why.
+        EXPECT_EQ(startup.causaMancatoAvvio().isEmpty(), avvio == Avvio::Avviato);
         if (avvio == Avvio::Avviato) {
             for (int tick = 0; tick < 15; ++tick) startup.ControllaPromemoria();
         }
@@ -223,8 +225,8 @@ TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
     }
     std::printf("| %s | %s |\n", GetParam().ingresso,
                 avvio == Avvio::Avviato          ? "runs"
-                : avvio == Avvio::SenzaOperatore ? "silent end (no operator read)"
-                                                 : "silent end at start-up");
+                : avvio == Avvio::SenzaOperatore ? "ends, saying no operator was read"
+                                                 : "ends at start-up, saying why");
     EXPECT_EQ(avvio, GetParam().atteso);
     EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
     EXPECT_EQ(impronta(banco.visite), visite);

@@ -10,7 +10,7 @@
 #include <QtTest/QTest>
 #include <memory>
 
-#include "alert/desktopnotifier.h"
+#include "platform/desktopnotifier.h"
 #include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
 #include "gestarprova.h"

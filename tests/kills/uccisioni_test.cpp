@@ -46,10 +46,13 @@ protected:
                                folder.path(QStringLiteral("dati")).toUtf8() +
                                "\r\nWORK=" + folder.path(QStringLiteral("lavoro")).toUtf8() +
                                "\r\n[AGENDA]\r\nSecondi=60\r\n");
-        // The alert program's stand-in notes each hand-over.
+        // The alert program's stand-in notes each hand-over; the program runs from beside it,
+        // where it looks first.
         const QString avviso = folder.write(QStringLiteral("bin/SCADEX1.EXE"),
                                             "#!/bin/sh\necho \"$1\" >> \"$SCADEX_CONSEGNE\"\n");
         QFile::setPermissions(avviso, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        copiaProgramma = folder.path(QStringLiteral("bin/scadex"));
+        QFile::copy(QStringLiteral(SCADEX_PROGRAM), copiaProgramma);
         vecchioWork = TestFolder::read(work);
         vecchie = RawDatabase(work).rows(kPromemoria);
     }
@@ -74,13 +77,11 @@ protected:
 
     void avvia(QProcess& programma) {
         QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-        ambiente.insert(QStringLiteral("PATH"), folder.path(QStringLiteral("bin")) +
-                                                    QLatin1Char(':') + ambiente.value("PATH"));
         ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         ambiente.insert(QStringLiteral("SCADEX_CONSEGNE"), consegne);
         programma.setProcessEnvironment(ambiente);
         programma.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        programma.start(QStringLiteral(SCADEX_PROGRAM), {ini});
+        programma.start(copiaProgramma, {ini});
         ASSERT_TRUE(programma.waitForStarted());
     }
 
@@ -115,6 +116,7 @@ protected:
     QString work;
     QString consegne;
     QString ini;
+    QString copiaProgramma;  // the program, beside the stand-in
     QByteArray vecchioWork;
     QStringList vecchie;
 };

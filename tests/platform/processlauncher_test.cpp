@@ -14,7 +14,8 @@
 
 namespace {
 
-const QString kProgram = QStringLiteral("SCADEX1.EXE");
+// Not the alert program's name: its real copy stands beside the test binary.
+const QString kProgram = QStringLiteral("avviso-prova");
 
 // What the started stand-in recorded: the file it ran from and its arguments.
 struct Started {
@@ -101,6 +102,13 @@ INSTANTIATE_TEST_SUITE_P(Paths, SearchPathTest,
 TEST_F(LauncherTest, WithoutATrustedCopyTheStartFails) {
     setPath("::.:bin:@nonEseguibile:@cartella");
     EXPECT_FALSE(QtProcessLauncher().startDetached(kProgram, {"x"}));
+}
+
+TEST_F(LauncherTest, AProgramBesideThisOneComesBeforeThePath) {
+    setPath("@vero");
+    const QFileInfo beside(QStringLiteral(SCADEX_RECORD_ARGUMENTS));
+    ASSERT_TRUE(QtProcessLauncher().startDetached(beside.fileName(), {"x"}));
+    EXPECT_EQ(started().program, beside.canonicalFilePath());
 }
 
 TEST_F(LauncherTest, TheArgumentArrivesWholeAndUnchanged) {

@@ -142,16 +142,20 @@ TEST_P(ScansioneTest, WalkEndsWhenEveryStepFails) {
     EXPECT_EQ(scansione.contaCicli(), 1);
 }
 
-TEST_P(ScansioneTest, AFailedRebuildIsRetriedAtTheNextPoll) {
+TEST_P(ScansioneTest, AFailedRebuildIsRetriedFirstAndThreeFailedTicksAreTold) {
     ws.aggiungiAppuntamento(1, alle(kOggi, 12, 0), "VIS", 30);
     scansione.selezionaAppuntamenti();
-    ws.aggiungiAppuntamento(QVariant(), alle(kOggi, 12, 0), "BAD", 30);
-    for (int poll = 1; poll <= 15; ++poll) scansione.controllaPromemoria();
+    QList<bool> fermi;
+    scansione.seguiStato([&](const StatoScansione& stato) { fermi.append(stato.inGuasto()); });
+    ws.visite().exec("ALTER TABLE Appuntamenti RENAME TO Spostati");
+    for (int poll = 1; poll <= 17; ++poll) scansione.controllaPromemoria();
     EXPECT_EQ(selezioni.size(), 1);
-    EXPECT_EQ(ws.work().value("SELECT Count(*) FROM Promemoria").toInt(), 1);
-    ws.visite().exec("DELETE FROM Appuntamenti WHERE ApCliente IS NULL");
+    EXPECT_EQ(fermi, QList<bool>{true});  // polls 15, 16 and 17 failed
+    EXPECT_EQ(scansione.stato().causa(), "L'ARCHIVIO NON HA LE TABELLE DI GESTAR");
+    ws.visite().exec("ALTER TABLE Spostati RENAME TO Appuntamenti");
     scansione.controllaPromemoria();
     EXPECT_EQ(selezioni.size(), 2);
+    EXPECT_EQ(fermi, (QList<bool>{true, false}));
 }
 
 TEST_P(ScansioneTest, OthersWriteBothFilesWhileAPollYields) {

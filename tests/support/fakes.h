@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QPair>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,7 @@
 #include "platform/eventyielder.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
+#include "platform/notifier.h"
 #include "platform/processlauncher.h"
 #include "platform/screen.h"
 #include "platform/services.h"
@@ -103,6 +105,15 @@ public:
     }
 };
 
+// Keeps what would have been shown on the desktop.
+struct RecordingNotifier : Notifier {
+    QList<QPair<QString, QString>> posted;  // summary and body
+    void notifica(const QString& titolo, const QString& testo) override {
+        posted.append({titolo, testo});
+    }
+    void attendiConsegna(int) override {}
+};
+
 // Every fake at once, handed out as the program's platform services.
 struct FakePlatform {
     FakeClock clock;
@@ -113,8 +124,10 @@ struct FakePlatform {
     RecordingSoundPlayer sound;
     ScriptedFileDialog fileDialog;
     FakeDocumentOpener documents;
+    RecordingNotifier notifications;
 
     PlatformServices services() {
-        return {clock, launcher, yielder, messages, screen, sound, fileDialog, documents};
+        return {clock, launcher,   yielder,   messages,     screen,
+                sound, fileDialog, documents, notifications};
     }
 };

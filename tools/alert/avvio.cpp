@@ -7,7 +7,7 @@
 
 #include "alert/argomentoerrato.h"
 #include "alert/avvisodescritto.h"
-#include "alert/desktopnotifier.h"
+#include "platform/desktopnotifier.h"
 #include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
 #include "platform/gui/qtsoundplayer.h"

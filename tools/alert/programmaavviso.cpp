@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "alert/argomentoerrato.h"
-#include "alert/desktopnotifier.h"
+#include "platform/desktopnotifier.h"
 #include "alert/testonotifica.h"
 #include "app/globali.h"
 #include "app/impostazioni.h"

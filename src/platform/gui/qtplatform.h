@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/desktopnotifier.h"
 #include "platform/eventyielder.h"
 #include "platform/gui/qtfiledialog.h"
 #include "platform/gui/qtmessagebox.h"
@@ -20,8 +21,10 @@ struct QtPlatform {
     QtSoundPlayer sound;
     QtFileDialog fileDialog;
     QtDocumentOpener documents;
+    DesktopNotifier notifications;
 
     PlatformServices services() {
-        return {clock, launcher, yielder, messages, screen, sound, fileDialog, documents};
+        return {clock,  launcher,   yielder,   messages,     screen,
+                sound,  fileDialog, documents, notifications};
     }
 };

@@ -5,10 +5,12 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include "platform/clock.h"
 #include "scan/selezioneappuntamenti.h"
+#include "scan/statoscansione.h"
 #include "ui/main/startup.h"
 #include "util/dateserial.h"
 
@@ -17,9 +19,24 @@ namespace {
 constexpr int kLatiIcona[] = {16, 22, 24, 32, 48, 64};
 constexpr int kConteggioMassimo = 99;
 
+QPixmap base(int lato) {
+    return QPixmap(QStringLiteral(":/scadex/icone/%1x%1/scadex.png").arg(lato));
+}
+
+// The style's warning sign over the lower right of the icon.
+QPixmap conAvvertimento(int lato) {
+    QPixmap pixmap = base(lato);
+    const int segno = lato * 3 / 4;
+    QPainter pittore(&pixmap);
+    pittore.drawPixmap(
+        lato - segno, lato - segno,
+        QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(segno));
+    return pixmap;
+}
+
 // The count in a red disc over the lower right of the icon, as large as stays legible.
 QPixmap conConteggio(int lato, int conteggio) {
-    QPixmap pixmap = QPixmap(QStringLiteral(":/scadex/icone/%1x%1/scadex.png").arg(lato));
+    QPixmap pixmap = base(lato);
     if (conteggio <= 0) return pixmap;
     // Beyond two digits the disc would be unreadable; the tooltip tells the exact count.
     const QString testo = QString::number(qMin(conteggio, kConteggioMassimo));
@@ -63,22 +80,34 @@ void IconaVassoio::mostra() {
     icona_.show();
 }
 
-QIcon IconaVassoio::disegna(int conteggio) {
+QIcon IconaVassoio::disegna(int conteggio, bool fermo) {
     QIcon icona;
-    for (const int lato : kLatiIcona) icona.addPixmap(conConteggio(lato, conteggio));
+    for (const int lato : kLatiIcona)
+        icona.addPixmap(fermo ? conAvvertimento(lato) : conConteggio(lato, conteggio));
     return icona;
+}
+
+void IconaVassoio::mostraStato(const StatoScansione& stato) {
+    guasto_ = stato.inGuasto() ? std::optional<QString>(stato.causa()) : std::nullopt;
+    aggiornaIcona();
+    aggiornaSuggerimento();
 }
 
 void IconaVassoio::aggiorna(const EsitoSelezione& esito) {
     const bool cambiato = esito.conteggio != riepilogo_.conteggio();
     riepilogo_.aggiorna(esito);
-    if (cambiato) icona_.setIcon(disegna(esito.conteggio));
+    if (cambiato) aggiornaIcona();
     elenca_->setEnabled(esito.elencoAbilitato());
     aggiornaSuggerimento();
 }
 
+void IconaVassoio::aggiornaIcona() {
+    icona_.setIcon(disegna(riepilogo_.conteggio(), guasto_.has_value()));
+}
+
 void IconaVassoio::aggiornaSuggerimento() {
-    icona_.setToolTip(riepilogo_.suggerimento(dateserial::fromDateTime(clock_.now())));
+    icona_.setToolTip(guasto_ ? *guasto_
+                              : riepilogo_.suggerimento(dateserial::fromDateTime(clock_.now())));
 }
 
 void IconaVassoio::attivata(QSystemTrayIcon::ActivationReason motivo) {

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <optional>
 
 #include "scan/riepilogopromemoria.h"
 
@@ -11,6 +12,7 @@ class QMenu;
 class Startup;
 class Clock;
 struct EsitoSelezione;
+class StatoScansione;
 
 class IconaVassoio : public QObject {
     Q_OBJECT
@@ -22,8 +24,12 @@ public:
     // Puts the icon in the tray, now or as soon as the desktop has one.
     void mostra();
 
-    // The application icon with `conteggio` drawn on it (none when 0), at the tray's sizes.
-    static QIcon disegna(int conteggio);
+    // While the reminders are stopped the icon carries a warning and the tooltip the cause.
+    void mostraStato(const StatoScansione& stato);
+
+    // The application icon with `conteggio` drawn on it (none when 0), or the warning sign
+    // when `fermo`, at the tray's sizes.
+    static QIcon disegna(int conteggio, bool fermo = false);
 
     QSystemTrayIcon& icona() { return icona_; }
     QAction* azioneElenca() const { return elenca_; }
@@ -34,6 +40,7 @@ private:
     // Shows the main window restored and in front, as a click on the icon does.
     void ripristinaFinestra();
     void aggiorna(const EsitoSelezione& esito);
+    void aggiornaIcona();
     void aggiornaSuggerimento();
     void attivata(QSystemTrayIcon::ActivationReason motivo);
     void premi(int indice);
@@ -41,6 +48,7 @@ private:
     Startup& startup_;
     const Clock& clock_;
     RiepilogoPromemoria riepilogo_;
+    std::optional<QString> guasto_;  // why the reminders are stopped
     QSystemTrayIcon icona_;
     QMenu* menu_;
     QAction* elenca_;

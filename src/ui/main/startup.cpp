@@ -21,6 +21,7 @@
 #include "platform/eventyielder.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
+#include "platform/notifier.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "ui/list/listaapp.h"
@@ -101,14 +102,17 @@ void Startup::creaControlli() {
 }
 
 Startup::Avvio Startup::avvia() {
-    if (!impostazioni::leggiPercorsi(globali_)) return Avvio::SenzaOperatore;
+    if (!impostazioni::leggiPercorsi(globali_)) {
+        causaMancatoAvvio_ =
+            QStringLiteral("OPERATORE MANCANTE NELLA SEZIONE BASE DI ") + globali_.FileIni;
+        return Avvio::SenzaOperatore;
+    }
     centraSulloSchermo();
     try {
         impostazioni::apriDatabase(globali_);
         avviaScansione();
-    } catch (const db::DbError&) {
-        return Avvio::Errore;
-    } catch (const ConversionError&) {
+    } catch (const db::DbError& errore) {
+        causaMancatoAvvio_ = errore.cause();
         return Avvio::Errore;
     }
     vassoio_->mostra();
@@ -129,6 +133,7 @@ void Startup::avviaScansione() {
     scansione_ = std::make_unique<Scansione>(
         *globali_.DbVisite, *globali_.DbWork, globali_.FileIni, platform_.clock, platform_.yielder,
         platform_.launcher, [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
+    scansione_->seguiStato([this](const StatoScansione& stato) { mostraStato(stato); });
     scansione_->selezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
     scansione_->controllaPromemoria();
@@ -163,6 +168,18 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
     emit selezioneMostrata(esito);
+}
+
+// The tray and one notification tell the operator when the reminders stop and start again;
+// the poll itself never shows a box.
+void Startup::mostraStato(const StatoScansione& stato) {
+    vassoio_->mostraStato(stato);
+    if (stato.inGuasto()) {
+        platform_.notifications.notifica(QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
+    } else {
+        platform_.notifications.notifica(QStringLiteral("PROMEMORIA RIPRESI"),
+                                         QStringLiteral("I PROMEMORIA FUNZIONANO DI NUOVO"));
+    }
 }
 
 void Startup::closeEvent(QCloseEvent* event) {

@@ -17,6 +17,7 @@ class PannelloParametri;
 class GestioneParametri;
 class QKeyEvent;
 class IconaVassoio;
+class StatoScansione;
 struct Globali;
 struct PlatformServices;
 
@@ -34,6 +35,9 @@ public:
 
     // The window's load: settings, databases, first rebuild and poll, then the timer.
     Avvio avvia();
+    // Why the load did not start the program, in the operator's words, naming the file or
+    // the server; empty after a successful load.
+    const QString& causaMancatoAvvio() const { return causaMancatoAvvio_; }
 
     // The rebuild as the list window asks for it (deferred while a poll walks the table).
     void SelezionaAppuntamenti();
@@ -88,6 +92,7 @@ private:
     void centraSulloSchermo();
     void mostraSelezione(const EsitoSelezione& esito);
     void avviaScansione();
+    void mostraStato(const StatoScansione& stato);
 
     Globali& globali_;
     PlatformServices& platform_;
@@ -99,4 +104,5 @@ private:
     std::function<void()> chiusura_;
     IconaVassoio* vassoio_;
     bool controlloInCorso_ = false;
+    QString causaMancatoAvvio_;
 };

@@ -254,9 +254,9 @@ protected:
     qsizetype consegne() const { return platform.launcher.launches.size(); }
 
     QtEventYielder yielder;
-    PlatformServices conAttese{platform.clock,      platform.launcher, yielder,
-                               platform.messages,   platform.screen,   platform.sound,
-                               platform.fileDialog, platform.documents};
+    PlatformServices conAttese{platform.clock,      platform.launcher,  yielder,
+                               platform.messages,   platform.screen,    platform.sound,
+                               platform.fileDialog, platform.documents, platform.notifications};
 };
 
 TEST_F(StartupYieldTest, AClickDuringAPollOpensTheListAfterItAndPollsGoOn) {

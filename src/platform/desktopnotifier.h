@@ -6,9 +6,11 @@
 #include <QString>
 #include <optional>
 
+#include "platform/notifier.h"
+
 class QDBusPendingCallWatcher;
 
-class DesktopNotifier : public QObject {
+class DesktopNotifier : public QObject, public Notifier {
     Q_OBJECT
 public:
     // Without a session bus nothing is ever posted.
@@ -20,7 +22,8 @@ public:
 
     // Posts a notification, or updates the one posted last while it is still shown. A failed
     // post (no service) is dropped: the notification only adds to the alert window.
-    void notifica(const QString& titolo, const QString& testo);
+    void notifica(const QString& titolo, const QString& testo) override;
+    void attendiConsegna(int millisecondi) override;
 
     // The id the service gave the notification shown, 0 when none is.
     uint idCorrente() const { return id_; }

@@ -1,11 +1,13 @@
 // Posting to org.freedesktop.Notifications.
-#include "alert/desktopnotifier.h"
+#include "platform/desktopnotifier.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusReply>
+#include <QEventLoop>
+#include <QTimer>
 #include <QVariantMap>
 
 namespace {
@@ -44,6 +46,14 @@ void DesktopNotifier::notifica(const QString& titolo, const QString& testo) {
         return;
     }
     invia({titolo, testo});
+}
+
+void DesktopNotifier::attendiConsegna(int millisecondi) {
+    if (!inVolo_) return;
+    QEventLoop attesa;
+    connect(this, &DesktopNotifier::risposta, &attesa, &QEventLoop::quit);
+    QTimer::singleShot(millisecondi, &attesa, &QEventLoop::quit);
+    attesa.exec();
 }
 
 void DesktopNotifier::invia(const Notifica& notifica) {

@@ -1,0 +1,15 @@
+// Telling the operator something through the desktop's notifications, without a window.
+#pragma once
+
+#include <QString>
+
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    // Posts a notification, or updates the one posted last while it is still shown. Without a
+    // notification service nothing is shown.
+    virtual void notifica(const QString& titolo, const QString& testo) = 0;
+    // Waits, up to `millisecondi`, until the service has taken what was posted: a program about
+    // to end calls it so that its last word is not lost.
+    virtual void attendiConsegna(int millisecondi) = 0;
+};
