@@ -2,6 +2,7 @@
 #include "app/ini.h"
 
 #include <QLatin1StringView>
+#include <cerrno>
 
 #include "platform/profilefile.h"
 #include "util/testi.h"
@@ -13,12 +14,35 @@ QString PrimaDi(const QString& testo, qsizetype posizione) {
     return posizione < 0 ? testo : testo.first(posizione);
 }
 
+// What the file system's refusal means to the operator.
+QString CausaDiSistema(int errore) {
+    switch (errore) {
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("disco pieno");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("permesso negato");
+        case EROFS:
+            return QStringLiteral("disco di sola lettura");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("cartella inesistente");
+        case EISDIR:
+            return QStringLiteral("il percorso indica una cartella");
+        case EIO:
+            return QStringLiteral("errore di lettura o scrittura del disco");
+        default:
+            return QStringLiteral("errore di sistema n. ") + QString::number(errore);
+    }
+}
+
 }  // namespace
 
 QString LeggiIni(const QString& file, const QString& sezione, const QString& chiave) {
     QString valore = TroncaAlNul(profile::readValue(file, sezione, chiave));
-    // Two inline comment forms, cut while the blanks after "=" are still there: everything
-    // from a TAB, everything from " ;" ("chiave=   ; nota" is empty, "chiave=;x" is ";x").
+    // Two inline comment forms: everything from a TAB, everything from " ;" ("chiave=   ; nota"
+    // is empty, "chiave=;x" is ";x").
     valore = PrimaDi(valore, valore.indexOf(QLatin1Char('\t')));
     valore = PrimaDi(valore, valore.indexOf(QLatin1StringView(" ;")));
     return testi::trimSpaces(valore);
@@ -27,7 +51,23 @@ QString LeggiIni(const QString& file, const QString& sezione, const QString& chi
 void ScriviIni(const QString& file, const QString& sezione, const QString& chiave,
                const QString& valore) {
     // Unchecked on purpose: after a failed write the value in memory stays in force for the run.
-    profile::writeValue(file, sezione, chiave, valore);
+    ScriviIniVerificato(file, sezione, chiave, valore);
+}
+
+std::optional<QString> ScriviIniVerificato(const QString& file, const QString& sezione,
+                                           const QString& chiave, const QString& valore) {
+    const profile::WriteResult esito = profile::writeValue(file, sezione, chiave, valore);
+    switch (esito.error) {
+        case profile::WriteError::None:
+            return std::nullopt;
+        case profile::WriteError::LineBreak:
+            return QStringLiteral("un valore va a capo");
+        case profile::WriteError::Unencodable:
+            return QStringLiteral("un carattere non rappresentabile nella codifica del file");
+        case profile::WriteError::System:
+            break;
+    }
+    return CausaDiSistema(esito.systemError);
 }
 
 QString TroncaAlNul(const QString& testo) {

@@ -9,18 +9,39 @@ namespace profile {
 // The longest value a read returns; longer values come back cut to this length.
 inline constexpr qsizetype kMaxValueLength = 99;
 
+// Why a write left the file as it was.
+enum class WriteError {
+    None,
+    LineBreak,    // a name or the value holds a CR or LF, which would start lines of its own
+    Unencodable,  // a name or the value holds a character the file's encoding has no bytes for
+    System,       // the file system refused a step: `systemError` says which errno
+};
+
+struct WriteResult {
+    WriteError error = WriteError::None;
+    int systemError = 0;
+
+    explicit operator bool() const { return error == WriteError::None; }
+};
+
+// A file holding valid UTF-8 beyond plain ASCII, or starting with UTF-8's byte-order mark, is
+// read and written as UTF-8; any other file (a new one too) as Windows-1252.
+
 // The value of `key` in the first section named `section` (names without regard to case or
-// surrounding blanks), trailing blanks and one pair of outer quotes removed; empty when the
-// file, section or key is missing. The blanks before an unquoted value stay, because the
-// caller's comment rules look at them.
+// surrounding blanks), the blanks around it and one pair of outer quotes removed; empty when
+// the file, section or key is missing. An unquoted value that begins with ";" after blanks
+// keeps one blank before it, so that the caller's " ;" comment rule still sees a comment
+// standing alone.
 QString readValue(const QString& file, const QString& section, const QString& key);
 
 // Sets `key` in `section` to `value`, leaving every other line of the file as it was (each
-// then ended by CR LF) and replacing the file at once; creates the file, the section and the
-// key as needed, their names written without surrounding blanks.
-// False when the file could not be read or replaced (a missing folder is not created), and
-// without touching the file when a name or the value holds a line break.
-bool writeValue(const QString& file, const QString& section, const QString& key,
-                const QString& value);
+// then ended by CR LF), in the file's own encoding and byte-order mark; creates the file, the
+// section and the key as needed, their names written without surrounding blanks. The new
+// content replaces the old at once through a new file that keeps the old one's owner, group
+// and mode; where the folder takes no new file or the owner cannot be kept, the file is
+// rewritten in place, and only once its new length is known to fit. On any failure the file
+// stays as it was (a missing folder is not created).
+WriteResult writeValue(const QString& file, const QString& section, const QString& key,
+                       const QString& value);
 
 }  // namespace profile

@@ -4,8 +4,10 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QRegularExpression>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -22,14 +24,48 @@ bool isSafeLink(const QUrl& url) {
     return url.isValid() && schemes.contains(url.scheme().toLower());
 }
 
-bool isLauncherName(const QString& path) {
-    return path.endsWith(QStringLiteral(".desktop"), Qt::CaseInsensitive);
+bool isLauncherName(const QString& name) {
+    return name.endsWith(QStringLiteral(".desktop"), Qt::CaseInsensitive);
 }
 
-// A script (#!) or a desktop launcher by its content; what the desktop might run whatever
-// the name says. The first lines are enough: launchers may only open with comments.
+// Types the desktop would run rather than open (programs, libraries, scripts, launchers,
+// Java and Windows programs), and every type derived from them (Python, Perl, JavaScript...).
+bool isRunnable(const QMimeType& type) {
+    static const QStringList runnable = {
+        QStringLiteral("application/x-executable"),
+        QStringLiteral("application/x-pie-executable"),
+        QStringLiteral("application/x-sharedlib"),
+        QStringLiteral("application/x-shellscript"),
+        QStringLiteral("application/x-desktop"),
+        QStringLiteral("application/x-ms-dos-executable"),
+        QStringLiteral("application/x-msdownload"),
+        QStringLiteral("application/vnd.microsoft.portable-executable"),
+        QStringLiteral("application/x-msi"),
+        QStringLiteral("application/x-ms-shortcut"),
+        QStringLiteral("application/x-java-archive"),
+        QStringLiteral("application/x-java"),
+        QStringLiteral("application/x-java-jnlp-file"),
+    };
+    return std::any_of(runnable.begin(), runnable.end(),
+                       [&type](const QString& name) { return type.inherits(name); });
+}
+
+// A name the desktop would take for something to run, whatever the file holds.
+bool namesAProgram(const QString& name) {
+    if (isLauncherName(name)) return true;
+    const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName(name);
+    return std::any_of(types.begin(), types.end(), isRunnable);
+}
+
+// The first bytes of every ELF file: programs, libraries, objects.
+const QByteArray kElfMagic = QByteArrayLiteral("\x7F\x45\x4C\x46");
+
+// A program by its first bytes: an ELF file, a script (#!), any other type the shared MIME
+// database says is run, or a desktop launcher (whose first lines may be comments).
 bool startsLikeAProgram(QFile& file) {
-    if (file.peek(2) == "#!") return true;
+    const QByteArray start = file.peek(kElfMagic.size());
+    if (start == kElfMagic || start.startsWith("#!")) return true;
+    if (isRunnable(QMimeDatabase().mimeTypeForData(&file))) return true;
     for (int lines = 0; lines < 64 && !file.atEnd(); ++lines) {
         const QByteArray line = file.readLine(4096).trimmed();
         if (line.isEmpty() || line.startsWith('#')) continue;
@@ -38,25 +74,31 @@ bool startsLikeAProgram(QFile& file) {
     return false;
 }
 
-// A regular file that nobody may execute and that is neither a script nor a launcher, by
-// its own name, by the name a symbolic link leads to, and by its first lines.
+// A regular file that is no program by its own name, by the name a symbolic link leads to,
+// or by its content. Its mode bits say nothing: a Windows share shows every file executable.
 bool isDocument(const QFileInfo& info) {
-    constexpr QFile::Permissions kExecute = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
-    if (!info.isFile() || (info.permissions() & kExecute) != 0) return false;
-    if (isLauncherName(info.fileName()) || isLauncherName(info.canonicalFilePath())) {
-        return false;
-    }
-    QFile file(info.absoluteFilePath());
+    if (!info.isFile() || namesAProgram(info.fileName())) return false;
+    const QFileInfo target(info.canonicalFilePath());
+    if (namesAProgram(target.fileName())) return false;
+    QFile file(target.filePath());
     return file.open(QIODevice::ReadOnly) && !startsLikeAProgram(file);
+}
+
+// The URL of a local file, or an empty one when it must not be opened. A name that leads to
+// no file is told on the diagnostic output too, for whoever keeps the appointment book.
+QUrl localFileUrl(const QString& name) {
+    const QFileInfo info(name);
+    if (!info.exists()) {
+        qWarning("SCADEX: documento inesistente: %s", qUtf8Printable(name));
+        return {};
+    }
+    return isDocument(info) ? QUrl::fromLocalFile(info.absoluteFilePath()) : QUrl();
 }
 
 // The URL to hand to the desktop, or an empty one when the name must not be opened.
 QUrl documentUrl(const QString& name) {
     if (name.isEmpty()) return {};
-    if (!isUrl(name)) {
-        const QFileInfo info(name);
-        return isDocument(info) ? QUrl::fromLocalFile(info.absoluteFilePath()) : QUrl();
-    }
+    if (!isUrl(name)) return localFileUrl(name);
     const QUrl url(name);
     const bool localFileUrl = url.isLocalFile() && url.host().isEmpty();
     if (localFileUrl) return documentUrl(url.toLocalFile());

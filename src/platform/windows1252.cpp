@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <optional>
 
 namespace {
 
@@ -25,12 +26,13 @@ char16_t decodeByte(unsigned char byte) {
     return byte;
 }
 
-char encodeCodePoint(char32_t codePoint) {
+// The byte of a character, or nothing when the code page has none.
+std::optional<char> encodeCodePoint(char32_t codePoint) {
     if (codePoint < kFirstHigh || (codePoint >= kPastHigh && codePoint < kPastLatin1)) {
         return static_cast<char>(codePoint);
     }
     const auto found = std::find(kHighControls.begin(), kHighControls.end(), codePoint);
-    if (found == kHighControls.end()) return '?';
+    if (found == kHighControls.end()) return std::nullopt;
     return static_cast<char>(kFirstHigh + std::distance(kHighControls.begin(), found));
 }
 
@@ -47,8 +49,15 @@ QString decode(QByteArrayView bytes) {
 
 QByteArray encode(QStringView text) {
     QByteArray bytes;
-    for (const char32_t codePoint : text.toUcs4()) bytes.append(encodeCodePoint(codePoint));
+    for (const char32_t codePoint : text.toUcs4())
+        bytes.append(encodeCodePoint(codePoint).value_or('?'));
     return bytes;
+}
+
+bool holds(QStringView text) {
+    const QList<uint> codePoints = text.toUcs4();
+    return std::all_of(codePoints.begin(), codePoints.end(),
+                       [](char32_t codePoint) { return encodeCodePoint(codePoint).has_value(); });
 }
 
 }  // namespace windows1252

@@ -12,5 +12,7 @@ namespace windows1252 {
 QString decode(QByteArrayView bytes);
 // Every character becomes one byte; a character outside the code page becomes "?".
 QByteArray encode(QStringView text);
+// Whether every character of `text` has a byte of its own in the code page.
+bool holds(QStringView text);
 
 }  // namespace windows1252

@@ -57,6 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
         AgendaCase{"BeyondAMinute", "Secondi=90\r\n", "90", 60, false, ".wav"},
         AgendaCase{"HalfToEven", "Secondi=2,5\r\n", "2,5", 2, false, ".wav"},
         AgendaCase{"DateTyped", "Secondi=1/2/3\r\n", "1/2/3", 60, false, ".wav"},
+        AgendaCase{"TabBeforeTheInterval", "Secondi=\t30\r\n", "30", 30, false, ".wav"},
+        AgendaCase{"Utf8Folder", "SuonoPath=/home/niccol\xc3\xb2\r\n", "", 60, false,
+                   "/home/niccol\xc3\xb2.wav"},
         AgendaCase{"FolderOnly", "SuonoPath=/srv/suoni\r\n", "", 60, false, "/srv/suoni.wav"},
         AgendaCase{"FullSound",
                    "SuonoPath=/srv/suoni\r\nSuonoFile=ding\r\nSuonoExt=WAV\r\nSuonoSN=S\r\n", "",
@@ -74,6 +77,12 @@ TEST_F(ImpostazioniTest, DataFoldersDefaultToTheRootAndEndInASeparator) {
     EXPECT_EQ(globali.Operatore, "mario");
     EXPECT_EQ(globali.PathFile, "/srv/dati/");
     EXPECT_EQ(globali.PathWork, "/");
+}
+
+TEST_F(ImpostazioniTest, AnOperatorWrittenInUtf8IsFound) {
+    conIni("[BASE]\r\nOPERATORE=niccol\xc3\xb2\r\n");
+    ASSERT_TRUE(impostazioni::leggiPercorsi(globali));
+    EXPECT_EQ(globali.Operatore, QStringLiteral("niccolò"));
 }
 
 TEST_F(ImpostazioniTest, NoOperatorStopsTheStart) {

@@ -42,7 +42,11 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"QuotedSpacesBeforeComment", "Secondi=\"   ; commento\"", u""},
                       LineCase{"UnquotedSpacesBeforeComment", "Secondi=   ; commento", u""},
                       LineCase{"SemicolonWithoutABlankBeforeItIsText", "Secondi=;x", u";x"},
-                      LineCase{"TabCutBeforeLeadingBlanksGo", "Secondi= \t30", u""},
+                      LineCase{"TabBeforeTheValue", "Secondi=\t30", u"30"},
+                      LineCase{"TabsAroundTheValue", "Secondi=\tValue\t", u"Value"},
+                      LineCase{"BlanksBeforeTheValueGoBeforeTheTabCut", "Secondi= \t30", u"30"},
+                      LineCase{"QuotedTabCuts", "Secondi=\"\t30\"", u""},
+                      LineCase{"TabBeforeACommentAlone", "Secondi=\t; nota", u""},
                       LineCase{"SpacesInsideQuotesTrimmed", "Secondi=\"  30  \"", u"30"},
                       LineCase{"OnlySpacesTrimmed",
                                "Secondi=\"\xa0"
@@ -80,6 +84,35 @@ TEST(ScriviIni, WritesWhatLeggiIniReadsBack) {
     EXPECT_EQ(TestFolder::read(file),
               QByteArray("[AGENDA]\r\nSuonoPath=/home/per\xf2/suoni\r\nSuonoSN=S\r\n"));
 }
+
+struct CausaCase {
+    const char* name;
+    const char* file;  // in the test's folder
+    const char16_t* valore;
+    const char16_t* causa;  // empty: stored
+};
+
+class ScriviIniCausa : public ::testing::TestWithParam<CausaCase> {};
+
+TEST_P(ScriviIniCausa, SaysWhyAValueWasNotStored) {
+    TestFolder folder;
+    folder.write(QStringLiteral("cartella/Gestar.ini"), "[AGENDA]\r\n");
+    const std::optional<QString> causa = ScriviIniVerificato(
+        folder.path(QString::fromLatin1(GetParam().file)), QStringLiteral("AGENDA"),
+        QStringLiteral("SuonoFile"), QString::fromUtf16(GetParam().valore));
+    EXPECT_EQ(causa.value_or(QString()), QString::fromUtf16(GetParam().causa));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Esiti, ScriviIniCausa,
+    ::testing::Values(
+        CausaCase{"Stored", "cartella/Gestar.ini", u"ding", u""},
+        CausaCase{"LineBreak", "cartella/Gestar.ini", u"a\nb", u"un valore va a capo"},
+        CausaCase{"Unencodable", "cartella/Gestar.ini", u"\u2192",
+                  u"un carattere non rappresentabile nella codifica del file"},
+        CausaCase{"MissingFolder", "manca/Gestar.ini", u"ding", u"cartella inesistente"},
+        CausaCase{"AFolder", "cartella", u"ding", u"il percorso indica una cartella"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct TextCase {
     std::u16string_view text;

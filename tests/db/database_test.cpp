@@ -83,6 +83,8 @@ TEST(OpenDatabaseFile, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
         FAIL() << "a text file opened as a database";
     } catch (const DbError& error) {
         EXPECT_TRUE(error.operation().contains(path));
+        EXPECT_FALSE(QString::fromUtf8(error.what()).contains(QStringLiteral("Xy7")))
+            << "the password is shown: " << error.what();
         EXPECT_FALSE(error.engineMessage().isEmpty());
     }
     EXPECT_EQ(TestFolder::read(path), text);
@@ -386,15 +388,18 @@ TEST_P(Descriptor, IsRefusedWithAClearMessage) {
     TestFolder folder;
     const DescriptorCase& c = GetParam();
     // A server that is not there: a descriptor that passes our checks fails to connect.
-    const QString path = folder.write(
-        QStringLiteral("WorkDV.mdb"),
-        QByteArray(c.firstLine) + "?host=" + folder.path("nessuno").toUtf8() + "\nsecond line\n");
+    const QByteArray line(c.firstLine);
+    const QString path = folder.write(QStringLiteral("WorkDV.mdb"),
+                                      line + (line.contains('?') ? "&host=" : "?host=") +
+                                          folder.path("nessuno").toUtf8() + "\nsecond line\n");
     QFile::setPermissions(path, c.permissions);
     try {
         db::open(path);
         FAIL() << "opened";
     } catch (const DbError& error) {
         EXPECT_TRUE(error.operation().contains(path));
+        EXPECT_FALSE(QString::fromUtf8(error.what()).contains(QStringLiteral("Xy7")))
+            << "the password is shown: " << error.what();
         if (*c.refusal) {
             EXPECT_TRUE(error.engineMessage().contains(QString::fromLatin1(c.refusal)))
                 << error.what();
@@ -415,6 +420,18 @@ INSTANTIATE_TEST_SUITE_P(
                        "chmod 600"},
         DescriptorCase{"PasswordInTheQuery", "postgresql:///scadex?password=x&user=op",
                        kOwnerOnly | QFile::ReadGroup, "chmod 600"},
+        DescriptorCase{"PasswordWithAHash", "postgresql://op:Xy7#kLm2@/scadex", kReadable,
+                       "chmod 600"},
+        DescriptorCase{"PasswordWithAQuestionMark", "postgresql://op:Xy7?kLm2@/scadex", kReadable,
+                       "chmod 600"},
+        DescriptorCase{"PasswordInTheQueryAfterAHash", "postgresql:///scadex#?password=Xy7kLm2",
+                       kReadable, "chmod 600"},
+        DescriptorCase{"MalformedPassword", "postgresql://op:Xy7%zz@/scadex", kOwnerOnly,
+                       "malformed at its password"},
+        DescriptorCase{"UnknownParameter", "postgresql:///scadex?pasword=Xy7kLm2", kOwnerOnly,
+                       "malformed at its query parameter 1 (pasword)"},
+        DescriptorCase{"ParameterWithoutEquals", "postgresql:///scadex?sslmode=disable&Xy7kLm2",
+                       kOwnerOnly, "malformed at its query parameter 2 "},
         DescriptorCase{"PasswordKeptPrivate", "postgresql://op:segreta@/scadex", kOwnerOnly, ""},
         DescriptorCase{"NoPassword", "postgresql:///scadex", kReadable, ""},
         DescriptorCase{"ShortScheme", "postgres:///scadex", kReadable, ""},

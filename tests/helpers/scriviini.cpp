@@ -5,7 +5,8 @@
 
 #include "app/ini.h"
 
-// scrivi_ini FILE SECTION KEY VALUE           writes the value once
+// scrivi_ini FILE SECTION KEY VALUE           writes the value once; status 1 and the cause
+//                                             on standard error when it was not stored
 // scrivi_ini --ciclo FILE SECTION KEY A B     writes A and B in turns until killed
 int main(int argc, char** argv) {
     const bool ciclo = argc == 7 && std::strcmp(argv[1], "--ciclo") == 0;
@@ -15,8 +16,10 @@ int main(int argc, char** argv) {
     const QString sezione = QString::fromLocal8Bit(campi[1]);
     const QString chiave = QString::fromLocal8Bit(campi[2]);
     if (!ciclo) {
-        ScriviIni(file, sezione, chiave, QString::fromLocal8Bit(campi[3]));
-        return 0;
+        const std::optional<QString> causa =
+            ScriviIniVerificato(file, sezione, chiave, QString::fromLocal8Bit(campi[3]));
+        if (causa) std::fprintf(stderr, "%s\n", qUtf8Printable(*causa));
+        return causa ? 1 : 0;
     }
     // Tells the test that the loop begins, so that its kills land among the writes.
     std::puts("ciclo");

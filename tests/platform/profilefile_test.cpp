@@ -1,5 +1,7 @@
 // Tests of the profile file reader and writer, with the file's bytes compared after each write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <string_view>
@@ -43,9 +45,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"CrOnly", "[A]\rX=1\rSecondi=30", "A", "Secondi", u"30"},
         ReadCase{"NamesIgnoreCase", "[agenda]\r\nSECONDI=30", "Agenda", "secondi", u"30"},
         ReadCase{"NonAsciiNamesIgnoreCase", "[\xc0rea]\r\nCitt\xe0=1", "\xe0REA", "CITT\xc0", u"1"},
-        ReadCase{"Utf8MarkIsNotSpecial", "\xef\xbb\xbf[A]\r\nK=1\r\n[B]\r\nK=2", "A", "K", u""},
-        ReadCase{"Utf8MarkLineBelongsToNoSection", "\xef\xbb\xbf[A]\r\nK=1\r\n[B]\r\nK=2", "B", "K",
-                 u"2"},
+        ReadCase{"Utf8MarkStartsTheFile", "\xef\xbb\xbf[A]\r\nK=1\r\n[B]\r\nK=2", "A", "K", u"1"},
+        ReadCase{"Utf8Text", "[BASE]\r\nOPERATORE=niccol\xc3\xb2", "BASE", "OPERATORE",
+                 u"niccol\u00f2"},
+        ReadCase{"Utf8NamesIgnoreCase", "[\xc3\x80rea]\r\nK=1", "\xe0REA", "K", u"1"},
+        ReadCase{"Utf8MarkWithInvalidBytes", "\xef\xbb\xbf[A]\r\nK=\xc3\xb2\xe0", "A", "K",
+                 u"\u00f2\ufffd"},
+        ReadCase{"InvalidUtf8IsWindows1252", "[A]\r\nK=\xc3\xb2 \xe0", "A", "K",
+                 u"\u00c3\u00b2 \u00e0"},
         ReadCase{"BlanksInsideBrackets", "  [ \tAGENDA ] trailing text\r\nK=1", "AGENDA", "K",
                  u"1"},
         ReadCase{"MissingClosingBracket", "[AGENDA\r\nK=1", "AGENDA", "K", u"1"},
@@ -56,11 +63,13 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"OnlyTheFirstSectionOfANameIsSearched", "[A]\r\nX=1\r\n[a]\r\nK=2", "A", "K", u""},
         ReadCase{"FirstKeyOfANameWins", "[A]\r\nK=1\r\nk=2", "A", "K", u"1"},
         ReadCase{"KeyOfTheNextSectionIsNotFound", "[A]\r\n[B]\r\nK=1", "A", "K", u""},
-        ReadCase{"LeadingBlanksOfAValueStayForTheCaller", "[A]\r\n \t K \t= \t3 0 \t", "A", "K",
-                 u" \t3 0"},
+        ReadCase{"BlanksAroundAValueGo", "[A]\r\n \t K \t= \t3 0 \t", "A", "K", u"3 0"},
+        ReadCase{"ACommentAfterBlanksKeepsOneBlank", "[A]\r\nK= \t; nota", "A", "K", u" ; nota"},
+        ReadCase{"ACommentRightAfterEquals", "[A]\r\nK=; nota", "A", "K", u"; nota"},
+        ReadCase{"QuotedBlanksStay", "[A]\r\nK=\"\t; nota\"", "A", "K", u"\t; nota"},
         ReadCase{"NamesAskedWithBlanks", "[A]\r\nK=1", " A\t", "\tK ", u"1"},
         ReadCase{"AllBlankValue", "[A]\r\nK=  \t ", "A", "K", u""},
-        ReadCase{"EqualsSignInsideAValue", "[A]\r\nK= a=b", "A", "K", u" a=b"},
+        ReadCase{"EqualsSignInsideAValue", "[A]\r\nK= a=b", "A", "K", u"a=b"},
         ReadCase{"DoubleQuotesRemoved", "[A]\r\nK= \" a \" ", "A", "K", u" a "},
         ReadCase{"SingleQuotesRemoved", "[A]\r\nK='a'", "A", "K", u"a"},
         ReadCase{"OnlyOneQuotePairRemoved", "[A]\r\nK=\"\"a\"\"", "A", "K", u"\"a\""},
@@ -82,6 +91,10 @@ TEST(ProfileReadLimit, LongValueComesBackAsItsFirst99Characters) {
     folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=\"" + kLongValue + '"');
     EXPECT_EQ(profile::readValue(file, QStringLiteral("A"), QStringLiteral("K")),
               QString(99, QLatin1Char('x')));
+    // Characters, not bytes: a UTF-8 file's "ò" takes two.
+    folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=" + QByteArray("\xc3\xb2").repeated(150));
+    EXPECT_EQ(profile::readValue(file, QStringLiteral("A"), QStringLiteral("K")),
+              QString(99, QChar(0xf2)));
 }
 
 TEST(ProfileReadFile, MissingFileReadsEmpty) {
@@ -145,38 +158,57 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"AppendsToAnEmptyFile", "", "A", "K", u"1", "[A]\r\nK=1\r\n"},
         WriteCase{"EveryOtherByteStays", "\xef\xbb\xbf;\x81\x8d\r\n[A]\n\tK\t=1\n\n[B]\r\nZ=\0\r"sv,
                   "A", "K", u"2", "\xef\xbb\xbf;\x81\x8d\r\n[A]\r\nK=2\r\n\r\n[B]\r\nZ=\0\r\n"sv},
-        WriteCase{"WritesWindows1252", "[A]\r\n", "A", "K", u"\u20ac\u00e0\u2192",
-                  "[A]\r\nK=\x80\xe0?\r\n"},
+        WriteCase{"WritesWindows1252", "[A]\r\n", "A", "K", u"\u20ac\u00e0",
+                  "[A]\r\nK=\x80\xe0\r\n"},
+        WriteCase{"KeepsWindows1252", "[A]\r\nX=\xe0\r\n", "A", "K", u"\u00f2",
+                  "[A]\r\nX=\xe0\r\nK=\xf2\r\n"},
+        WriteCase{"KeepsUtf8", "[A]\r\nX=\xc3\xa0\r\n", "A", "K", u"\u00f2\u2192",
+                  "[A]\r\nX=\xc3\xa0\r\nK=\xc3\xb2\xe2\x86\x92\r\n"},
+        WriteCase{"KeepsTheUtf8Mark", "\xef\xbb\xbf[A]\r\nK=1\r\n", "A", "K", u"\u2192",
+                  "\xef\xbb\xbf[A]\r\nK=\xe2\x86\x92\r\n"},
         WriteCase{"EmptyValue", "[A]\r\nK=1\r\n", "A", "K", u"", "[A]\r\nK=\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct LineBreakCase {
+struct RefusalCase {
     const char* name;
+    std::string_view before;
     const char* section;
     const char* key;
-    const char* value;
+    const char16_t* value;
+    profile::WriteError error;
 };
 
-class ProfileWriteLineBreak : public ::testing::TestWithParam<LineBreakCase> {};
+class ProfileWriteRefused : public ::testing::TestWithParam<RefusalCase> {};
 
 // A line break in a name or value would add lines of its own (a sound file may be named
-// "x\n[BASE]\nOPERATORE=y.wav"): such a write is refused and the file stays as it was.
-TEST_P(ProfileWriteLineBreak, IsRefusedAndTheFileStays) {
+// "x\n[BASE]\nOPERATORE=y.wav"), and a character the file's encoding cannot hold would come
+// back as another: such a write is refused and the file stays as it was.
+TEST_P(ProfileWriteRefused, LeavesTheFileAsItWas) {
     TestFolder folder;
-    const QByteArray before = "[AGENDA]\r\nSuonoFile=ding\r\n";
-    const QString file = folder.write(QStringLiteral("Gestar.ini"), before);
-    const LineBreakCase& c = GetParam();
-    EXPECT_FALSE(profile::writeValue(file, QString::fromLatin1(c.section),
-                                     QString::fromLatin1(c.key), QString::fromLatin1(c.value)));
-    EXPECT_EQ(TestFolder::read(file), before);
+    const RefusalCase& c = GetParam();
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), bytesOf(c.before));
+    EXPECT_EQ(profile::writeValue(file, QString::fromLatin1(c.section), QString::fromLatin1(c.key),
+                                  QString::fromUtf16(c.value))
+                  .error,
+              c.error);
+    EXPECT_EQ(TestFolder::read(file), bytesOf(c.before));
 }
 
+constexpr std::string_view kDing = "[AGENDA]\r\nSuonoFile=ding\r\n";
+constexpr auto kLineBreak = profile::WriteError::LineBreak;
+constexpr auto kUnencodable = profile::WriteError::Unencodable;
+
 INSTANTIATE_TEST_SUITE_P(
-    Names, ProfileWriteLineBreak,
-    ::testing::Values(LineBreakCase{"LfInValue", "AGENDA", "SuonoFile", "x\n[BASE]\nOPERATORE=y"},
-                      LineBreakCase{"CrInValue", "AGENDA", "SuonoFile", "x\ry"},
-                      LineBreakCase{"LfInKey", "AGENDA", "Suono\nFile", "x"},
-                      LineBreakCase{"CrInSection", "AG\rENDA", "SuonoFile", "x"}),
+    Names, ProfileWriteRefused,
+    ::testing::Values(RefusalCase{"LfInValue", kDing, "AGENDA", "SuonoFile",
+                                  u"x\n[BASE]\nOPERATORE=y", kLineBreak},
+                      RefusalCase{"CrInValue", kDing, "AGENDA", "SuonoFile", u"x\ry", kLineBreak},
+                      RefusalCase{"LfInKey", kDing, "AGENDA", "Suono\nFile", u"x", kLineBreak},
+                      RefusalCase{"CrInSection", kDing, "AG\rENDA", "SuonoFile", u"x", kLineBreak},
+                      RefusalCase{"OutsideWindows1252", kDing, "AGENDA", "SuonoFile", u"x\u2192y",
+                                  kUnencodable},
+                      RefusalCase{"LoneSurrogateInUtf8", "[AGENDA]\r\nSuonoFile=d\xc3\xacng\r\n",
+                                  "AGENDA", "SuonoFile", u"x\xd800", kUnencodable}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileWriteFile, FailsWithoutCreatingAMissingFolder) {
@@ -217,6 +249,23 @@ TEST(ProfileWriteFile, KeepsThePermissions) {
     ASSERT_TRUE(
         profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
     EXPECT_EQ(QFile::permissions(file), permissions);
+}
+
+// A Gestar.ini that the office group shares stays theirs after root has written it.
+TEST(ProfileWriteFile, KeepsTheOwnerAndGroup) {
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=1\r\n");
+    ASSERT_EQ(::chown(QFile::encodeName(file).constData(), 1000, 100), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0664), 0);
+    ASSERT_TRUE(
+        profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &after), 0);
+    EXPECT_EQ(after.st_uid, 1000u);
+    EXPECT_EQ(after.st_gid, 100u);
+    EXPECT_EQ(after.st_mode & 07777, 0664u);
+    EXPECT_EQ(TestFolder::read(file), QByteArray("[A]\r\nK=2\r\n"));
 }
 
 TEST(ProfileWriteFile, WritesThroughASymbolicLink) {

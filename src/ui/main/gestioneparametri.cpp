@@ -4,8 +4,11 @@
 #include "app/globali.h"
 #include "app/ini.h"
 #include "platform/filedialog.h"
+#include "platform/messagebox.h"
 #include "util/testi.h"
 #include "util/valori.h"
+
+#include <utility>
 
 namespace {
 
@@ -66,7 +69,8 @@ void GestioneParametri::dividiPercorso(const QString& percorso, const QString& n
     suono_.SuonoFile = nomeFile.left(punto);
 }
 
-bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono) {
+bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono,
+                                 MessageBox& messaggi) {
     const bool comeLetto = testoSecondi == secondiLetti_;
     const double secondi = testi::roundHalfEven(secondiDigitati(testoSecondi));
     if (!comeLetto && secondi != 0 && !intervalloAccettabile(testoSecondi)) return false;
@@ -76,13 +80,29 @@ bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono
     } else {
         globali_.SecondiAnalisi = secondi == 0 ? 60 : static_cast<qint32>(secondi);
     }
-    const QString& file = globali_.FileIni;
-    ScriviIni(file, kAgenda, QStringLiteral("Secondi"),
-              comeLetto ? secondiLetti_ : QString::number(globali_.SecondiAnalisi));
-    ScriviIni(file, kAgenda, QStringLiteral("SuonoSN"),
-              globali_.SuonoAttivo ? QStringLiteral("S") : QStringLiteral("N"));
-    ScriviIni(file, kAgenda, QStringLiteral("SuonoPath"), suono_.SuonoPath);
-    ScriviIni(file, kAgenda, QStringLiteral("SuonoFile"), suono_.SuonoFile);
-    ScriviIni(file, kAgenda, QStringLiteral("SuonoExt"), suono_.SuonoExt);
+    const std::optional<QString> causa =
+        salvaAgenda(comeLetto ? secondiLetti_ : QString::number(globali_.SecondiAnalisi));
+    if (causa) {
+        messaggi.show({QStringLiteral("PARAMETRI NON SALVATI IN ") + globali_.FileIni +
+                           QStringLiteral(": ") + *causa,
+                       QString(), MessageIcon::Stop, MessageButtons::Ok});
+    }
     return true;
+}
+
+std::optional<QString> GestioneParametri::salvaAgenda(const QString& testoSecondi) const {
+    const std::pair<const char*, QString> chiavi[] = {
+        {"Secondi", testoSecondi},
+        {"SuonoSN", globali_.SuonoAttivo ? QStringLiteral("S") : QStringLiteral("N")},
+        {"SuonoPath", suono_.SuonoPath},
+        {"SuonoFile", suono_.SuonoFile},
+        {"SuonoExt", suono_.SuonoExt},
+    };
+    std::optional<QString> primaCausa;
+    for (const auto& [chiave, valore] : chiavi) {
+        const std::optional<QString> causa =
+            ScriviIniVerificato(globali_.FileIni, kAgenda, QString::fromLatin1(chiave), valore);
+        if (!primaCausa) primaCausa = causa;
+    }
+    return primaCausa;
 }

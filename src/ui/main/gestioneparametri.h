@@ -5,8 +5,11 @@
 
 #include "app/impostazioni.h"
 
+#include <optional>
+
 struct Globali;
 class FileDialog;
+class MessageBox;
 
 class GestioneParametri {
 public:
@@ -27,13 +30,16 @@ public:
     // The confirmation: applies the interval and the switch and writes the five AGENDA keys.
     // Refused (false, nothing applied or written) for an interval outside 1 to 60; an empty
     // or non-numeric one counts as the designed minute. The text read at start-up, unedited,
-    // is written back as it was, with the interval start-up took from it.
-    bool conferma(const QString& testoSecondi, int posizioneSuono);
+    // is written back as it was, with the interval start-up took from it. Keys that could not
+    // be stored leave the values in force for the run, and one box tells the operator why.
+    bool conferma(const QString& testoSecondi, int posizioneSuono, MessageBox& messaggi);
 
     const SuonoConfigurato& suono() const { return suono_; }
 
 private:
     void dividiPercorso(const QString& percorso, const QString& nomeFile);
+    // Writes the five AGENDA keys; why the first key that was not stored was not, if any.
+    std::optional<QString> salvaAgenda(const QString& testoSecondi) const;
 
     Globali& globali_;
     SuonoConfigurato suono_;

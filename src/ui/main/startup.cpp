@@ -324,7 +324,7 @@ void Startup::confermaParametri() {
     const QComboBox* combo = pctParam->Combo1;
     // Text typed into the combo's edit field leaves no entry selected.
     const int posizione = combo->findText(combo->currentText(), Qt::MatchExactly);
-    if (!parametri_->conferma(pctParam->Text1->text(), posizione)) {
+    if (!parametri_->conferma(pctParam->Text1->text(), posizione, platform_.messages)) {
         controllaIntervallo();
         return;
     }

@@ -50,6 +50,7 @@ protected:
     TestFolder folder;
     Globali globali;
     ScriptedFileDialog dialogo;
+    ScriptedMessageBox messaggi;
 };
 
 struct SplitCase {
@@ -101,7 +102,7 @@ TEST_F(GestioneParametriTest, ConfirmWritesTheFiveKeysAndTheNextStartFindsTheSam
     GestioneParametri parametri(globali, {});
     dialogo.answer = scelta(folder.path("suoni/DING.WAV"));
     ASSERT_TRUE(parametri.scegliFileSuono(dialogo));
-    ASSERT_TRUE(parametri.conferma("25", 0));
+    ASSERT_TRUE(parametri.conferma("25", 0, messaggi));
     EXPECT_EQ(globali.SecondiAnalisi, 25);
     EXPECT_TRUE(globali.SuonoAttivo);
     EXPECT_EQ(TestFolder::read(globali.FileIni),
@@ -111,7 +112,42 @@ TEST_F(GestioneParametriTest, ConfirmWritesTheFiveKeysAndTheNextStartFindsTheSam
                                  LeggiIni(globali.FileIni, "AGENDA", "SuonoFile"),
                                  LeggiIni(globali.FileIni, "AGENDA", "SuonoExt")};
     EXPECT_EQ(letto.percorso(), folder.path("suoni/DING.WAV"));
+    EXPECT_TRUE(messaggi.shown.isEmpty());
 }
+
+struct SaveCase {
+    const char* name;
+    const char* file;           // Gestar.ini in the test's folder
+    const char16_t* suonoPath;  // the chosen sound's folder
+    const char16_t* causa;
+    const char* stored;  // what the file then says of Secondi
+};
+
+class SaveTest : public GestioneParametriTest, public ::testing::WithParamInterface<SaveCase> {};
+
+// The new values hold for the run; the operator hears once why they will not come back.
+TEST_P(SaveTest, AFailedWriteIsToldOnceAndTheValuesHold) {
+    const SaveCase& c = GetParam();
+    folder.write("Gestar.ini", "[AGENDA]\r\nSecondi=30\r\n");
+    globali.FileIni = folder.path(c.file);
+    GestioneParametri parametri(globali, {QString::fromUtf16(c.suonoPath), "ding", "wav"});
+    ASSERT_TRUE(parametri.conferma("25", 0, messaggi));
+    EXPECT_EQ(globali.SecondiAnalisi, 25);
+    EXPECT_TRUE(globali.SuonoAttivo);
+    ASSERT_EQ(messaggi.shown.size(), 1);
+    EXPECT_EQ(messaggi.shown[0].text,
+              "PARAMETRI NON SALVATI IN " + globali.FileIni + ": " + QString::fromUtf16(c.causa));
+    EXPECT_EQ(messaggi.shown[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), QString(c.stored));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, SaveTest,
+    ::testing::Values(SaveCase{"MissingFolder", "manca/Gestar.ini", u"/srv/suoni",
+                               u"cartella inesistente", ""},
+                      SaveCase{"CharacterOutsideTheEncoding", "Gestar.ini", u"/srv/suoni\u2192",
+                               u"un carattere non rappresentabile nella codifica del file", "25"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct ConfirmCase {
     const char* name;
@@ -129,7 +165,7 @@ TEST_P(ConfirmTest, AppliesOnlyAnIntervalWithinAMinute) {
     const ConfirmCase& c = GetParam();
     globali.SecondiAnalisi = 42;
     GestioneParametri parametri(globali, {});
-    EXPECT_EQ(parametri.conferma(c.text, c.position), c.accepted);
+    EXPECT_EQ(parametri.conferma(c.text, c.position, messaggi), c.accepted);
     EXPECT_EQ(globali.SecondiAnalisi, c.seconds);
     EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "SuonoSN"), QString(c.suonoSN));
 }

@@ -218,6 +218,18 @@ TEST_F(StartupKeysTest, ConfirmAppliesTheIntervalToTheTimer) {
     EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "7");
 }
 
+TEST_F(StartupKeysTest, ConfirmTellsAFailedWriteAndStillAppliesTheInterval) {
+    apriParametri();
+    globali.FileIni = folder.path("manca/Gestar.ini");
+    startup.pctParam->Text1->setText("7");
+    startup.pctParam->Command2_0->click();
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_EQ(platform.messages.shown[0].text,
+              "PARAMETRI NON SALVATI IN " + globali.FileIni + ": cartella inesistente");
+    EXPECT_EQ(startup.Timer1->interval(), 7000);
+    EXPECT_TRUE(startup.pctParam->isHidden());
+}
+
 TEST_F(StartupKeysTest, AbandonWritesNothingButKeepsTheSwitch) {
     const QByteArray prima = TestFolder::read(globali.FileIni);
     apriParametri();

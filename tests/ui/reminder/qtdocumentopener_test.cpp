@@ -44,6 +44,16 @@ QString executable(const TestFolder& folder, const QString& name, const QByteArr
     return path;
 }
 
+// As a Windows share shows every file: mode 0755.
+QString executableByAll(const TestFolder& folder, const QString& name, const QByteArray& bytes) {
+    const QString path = folder.write(name, bytes);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                    QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
+                                    QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                    QFile::ExeOther);
+    return path;
+}
+
 // What a case expects: the URL handed to the desktop, or nothing (a refusal with the box).
 struct DocumentCase {
     const char* name;
@@ -87,6 +97,7 @@ TEST_P(DocumentoTest, OpensDocumentsAndRefusesPrograms) {
 }
 
 const QByteArray kScript = "#!/bin/sh\ntouch /tmp/scadex-pwned\n";
+const QByteArray kElf = QByteArrayLiteral("\x7F\x45\x4C\x46\x02\x01\x01\x00");
 
 INSTANTIATE_TEST_SUITE_P(
     Names, DocumentoTest,
@@ -99,6 +110,37 @@ INSTANTIATE_TEST_SUITE_P(
         DocumentCase{"TextFile", [](const TestFolder& f) { return f.write("nota.txt", "ciao"); },
                      asLocalFile},
         DocumentCase{
+            "PdfExecutableByAll",
+            [](const TestFolder& f) { return executableByAll(f, "referto.pdf", "%PDF-1.4\n"); },
+            asLocalFile},
+        DocumentCase{"TextExecutableByAll",
+                     [](const TestFolder& f) { return executableByAll(f, "nota.txt", "ciao"); },
+                     asLocalFile},
+        DocumentCase{"ScriptNamedPdf",
+                     [](const TestFolder& f) { return f.write("referto.pdf", kScript); }, refused},
+        DocumentCase{"ElfWithoutExecuteBit",
+                     [](const TestFolder& f) { return f.write("fattura.pdf", kElf); }, refused},
+        DocumentCase{"PythonByName",
+                     [](const TestFolder& f) { return f.write("report.py", "print(1)\n"); },
+                     refused},
+        DocumentCase{"WindowsProgram",
+                     [](const TestFolder& f) { return f.write("setup.exe", "MZ\x90"); }, refused},
+        DocumentCase{"JavaProgram",
+                     [](const TestFolder& f) { return f.write("agenda.jar", "PK\x03\x04"); },
+                     refused},
+        DocumentCase{"LauncherByContent",
+                     [](const TestFolder& f) {
+                         return f.write("lettera.txt",
+                                        "# nota\n\n[Desktop Entry]\nType=Application\nExec=x\n");
+                     },
+                     refused},
+        DocumentCase{"SymlinkToALauncherName",
+                     [](const TestFolder& f) {
+                         QFile::link(f.write("avvio.desktop", "testo"), f.path("lettera.pdf"));
+                         return f.path("lettera.pdf");
+                     },
+                     refused},
+        DocumentCase{
             "BlanksAndQuotes",
             [](const TestFolder& f) { return f.write("l'esame \"finale\" $(x) `y`.txt", "testo"); },
             asLocalFile},
@@ -109,20 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      refused},
         DocumentCase{"Executable",
-                     [](const TestFolder& f) {
-                         return executable(f, "fattura.pdf",
-                                           "\x7f"
-                                           "ELF");
-                     },
-                     refused},
-        DocumentCase{"ExecutableByOthersOnly",
-                     [](const TestFolder& f) {
-                         const QString path = f.write("programma",
-                                                      "\x7f"
-                                                      "ELF");
-                         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOther);
-                         return path;
-                     },
+                     [](const TestFolder& f) { return executable(f, "fattura.pdf", kElf); },
                      refused},
         DocumentCase{"ScriptWithoutExecuteBit",
                      [](const TestFolder& f) { return f.write("lettera.txt", kScript); }, refused},
@@ -175,6 +204,20 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const TestFolder&) { return QString("C:\\Documenti\\lettera.doc"); },
                      refused}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A name that leads to nowhere still gets the box, and is told on standard error with its path
+// for whoever keeps the appointment book.
+TEST(DocumentoInesistente, IsAlsoToldOnStandardError) {
+    TestFolder folder;
+    const QString document = folder.path("referti/manca.pdf");
+    QtDocumentOpener opener;
+    ScriptedMessageBox messages;
+    ::testing::internal::CaptureStderr();
+    ApriDocumento(document, opener, messages);
+    const QString diagnostica = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    EXPECT_EQ(diagnostica, "SCADEX: documento inesistente: " + document + "\n");
+    EXPECT_EQ(messages.shown.size(), 1);
+}
 
 }  // namespace
 
