@@ -32,9 +32,10 @@ public:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
         qputenv("TMPDIR", QFile::encodeName(tmp));
     }
+    // An empty value stands for an unset one in both.
     ~Banco() {
-        restore("XDG_RUNTIME_DIR", oldRuntime_);
-        restore("TMPDIR", oldTmp_);
+        qputenv("XDG_RUNTIME_DIR", oldRuntime_);
+        qputenv("TMPDIR", oldTmp_);
     }
 
     // The folder a start makes in the temporary folder when the runtime folder will not do.
@@ -63,19 +64,9 @@ public:
 
 private:
     static const passwd* nessuno() { return ::getpwnam("nobody"); }
-    static void restore(const char* nome, const std::optional<QByteArray>& valore) {
-        if (valore)
-            qputenv(nome, *valore);
-        else
-            qunsetenv(nome);
-    }
-    static std::optional<QByteArray> leggi(const char* nome) {
-        if (!qEnvironmentVariableIsSet(nome)) return std::nullopt;
-        return qgetenv(nome);
-    }
 
-    std::optional<QByteArray> oldRuntime_ = leggi("XDG_RUNTIME_DIR");
-    std::optional<QByteArray> oldTmp_ = leggi("TMPDIR");
+    QByteArray oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    QByteArray oldTmp_ = qgetenv("TMPDIR");
 };
 
 enum class Dopo { Runtime, Riserva, Niente };  // where a socket file lies afterwards
