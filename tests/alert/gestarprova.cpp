@@ -1,6 +1,8 @@
 // Test configuration files and databases for the alert program.
 #include "gestarprova.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 
 #include "db/schema.h"
@@ -22,7 +24,10 @@ void riempiWork(const QString& percorso) {
 
 }  // namespace
 
-GestarProva::GestarProva(const QByteArray& agenda, bool conDatabase) {
+GestarProva::GestarProva(const QByteArray& agenda, bool conDatabase)
+    : cartellaSocket(folder.path(QStringLiteral("run"))) {
+    QDir().mkpath(cartellaSocket);
+    QFile::setPermissions(cartellaSocket, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray dati = folder.path(kDati).toUtf8();
     fileIni = folder.write(QStringLiteral("config gestar/Gestar.ini"),
                            "[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=" + dati +
@@ -30,7 +35,14 @@ GestarProva::GestarProva(const QByteArray& agenda, bool conDatabase) {
     if (!conDatabase) return;
     const QString operatore = folder.path(kDati + QStringLiteral("/mario/"));
     SqlFile::create(operatore + db::schema::kVisiteFile, QStringLiteral("visite.sql"));
-    riempiWork(operatore + db::schema::kWorkFile);
+    fileWork = operatore + db::schema::kWorkFile;
+    riempiWork(fileWork);
+}
+
+QProcessEnvironment GestarProva::ambiente() const {
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), cartellaSocket);
+    return ambiente;
 }
 
 QString GestarProva::argomento(int inAttesa, qint32 cliente, const QString& azione,

@@ -1,6 +1,7 @@
 // A Gestar.ini whose operator has both databases, with a few clients and actions.
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 
 #include "support/tempdir.h"
@@ -14,6 +15,12 @@ public:
     QString argomento(int inAttesa, qint32 cliente, const QString& azione,
                       const QString& data) const;
 
+    // The environment of a program started for this Gestar.ini: its sockets go to a private
+    // folder of the test.
+    QProcessEnvironment ambiente() const;
+
     TestFolder folder;
     QString fileIni;
+    QString fileWork;
+    QString cartellaSocket;  // closed to other users
 };

@@ -1,14 +1,25 @@
 // SCADEX1.EXE as scadex starts it: printed line, refused arguments, hand-over between starts.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <QLocalServer>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <cstring>
 #include <memory>
 
 #include "alert/avvio.h"
-#include "alert/istanzaunica.h"
 #include "gestarprova.h"
+#include "platform/singleinstance.h"
+#include "support/sqlfile.h"
 
 namespace {
 
@@ -19,14 +30,13 @@ protected:
             processo->kill();
             processo->waitForFinished();
         }
-        // A killed window leaves its socket file behind.
-        QLocalServer::removeServer(IstanzaUnica::nomePer(gestar.fileIni));
     }
 
     // Starts the program offscreen; `eco` asks for the window with its printed lines.
-    QProcess& avvia(const QStringList& argomenti, bool eco = false) {
+    QProcess& avvia(const QStringList& argomenti, bool eco = false,
+                    QProcessEnvironment ambiente = {}) {
         auto processo = std::make_unique<QProcess>();
-        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        if (ambiente.isEmpty()) ambiente = gestar.ambiente();
         ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         ambiente.remove(QStringLiteral("SCADEX_ALERT_ECHO"));
         if (eco) ambiente.insert(QStringLiteral("SCADEX_ALERT_ECHO"), QStringLiteral("1"));
@@ -122,5 +132,158 @@ TEST_F(Processi, ASecondStartHandsItsReminderToTheOpenWindow) {
               "AVVISO 06/12/2026 11:00 cliente 55 BIANCHI - TEL Telefonata (in attesa: 2)");
     EXPECT_EQ(finestra.state(), QProcess::Running);
 }
+
+// The running window looks its reminders up in WorkDV.mdb, which the host program may hold
+// for longer than a start waits: the start is confirmed first, the look-up comes afterwards.
+TEST_F(Processi, ASecondStartIsConfirmedWhileTheWindowWaitsForTheDatabase) {
+    QProcess& finestra = avvia({gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00")}, true);
+    ASSERT_TRUE(rigaDa(finestra).startsWith(QStringLiteral("AVVISO ")));
+    SqlFile host(gestar.fileWork);
+    host.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+
+    QProcess& seconda = avvia({gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00")}, true);
+    EXPECT_EQ(fine(seconda), 0);
+    EXPECT_EQ(seconda.readAllStandardOutput(), "");
+    EXPECT_FALSE(finestra.waitForReadyRead(0)) << "looked up before confirming";
+    host.exec(QStringLiteral("COMMIT"));
+    EXPECT_TRUE(rigaDa(finestra).startsWith(QStringLiteral("AVVISO 06/12/2026 11:00 cliente 55")));
+    EXPECT_EQ(finestra.state(), QProcess::Running);
+}
+
+// A process of another user (nobody) listening where an alert window of ours could, which
+// confirms whatever comes and keeps it. Only root can make one.
+class Abusivo {
+public:
+    // `cartella`: the folder of its socket, made by it when missing.
+    Abusivo(const QString& cartella, const QString& nome) {
+        const passwd* nessuno = ::getpwnam("nobody");
+        const QByteArray dir = QFile::encodeName(cartella);
+        indirizzo_.sun_family = AF_UNIX;
+        const QByteArray percorso = QFile::encodeName(cartella + QLatin1Char('/') + nome);
+        std::memcpy(indirizzo_.sun_path, percorso.constData(), size_t(percorso.size()));
+        int tubo[2];
+        if (!nessuno || ::pipe2(tubo, O_CLOEXEC) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(tubo[0]);
+            ascolta(*nessuno, dir, indirizzo_, tubo[1]);
+        }
+        ::close(tubo[1]);
+        uscita_ = tubo[0];
+        char segno = 0;
+        pronto_ = pid_ > 0 && ::read(uscita_, &segno, 1) == 1;
+    }
+    ~Abusivo() {
+        ferma();
+        if (uscita_ >= 0) ::close(uscita_);
+    }
+    bool pronto() const { return pronto_; }
+
+    // Stops it and returns all it has received. It serves one connection after another: once
+    // it has closed a last one of the test's own, every earlier one has been read to its end.
+    QByteArray ricevuto() {
+        const int ultima = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const timeval attesa{10, 0};
+        ::setsockopt(ultima, SOL_SOCKET, SO_RCVTIMEO, &attesa, sizeof attesa);
+        char byte = 0;
+        if (::connect(ultima, reinterpret_cast<const sockaddr*>(&indirizzo_), sizeof indirizzo_) ==
+                0 &&
+            ::shutdown(ultima, SHUT_WR) == 0)
+            ::recv(ultima, &byte, 1, 0);
+        ::close(ultima);
+        ferma();
+        QByteArray dati;
+        char blocco[4096];
+        ssize_t letti = 0;
+        while ((letti = ::read(uscita_, blocco, sizeof blocco)) > 0) dati.append(blocco, letti);
+        return dati;
+    }
+
+private:
+    // In the child: only system calls from here on.
+    [[noreturn]] static void ascolta(const passwd& utente, const QByteArray& cartella,
+                                     const sockaddr_un& indirizzo, int uscita) {
+        if (::setgid(utente.pw_gid) != 0 || ::setuid(utente.pw_uid) != 0) ::_exit(1);
+        ::mkdir(cartella.constData(), S_IRWXU);
+        const int ascolto = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::bind(ascolto, reinterpret_cast<const sockaddr*>(&indirizzo), sizeof indirizzo) != 0 ||
+            ::listen(ascolto, 8) != 0 || ::write(uscita, "+", 1) != 1)
+            ::_exit(1);
+        for (;;) {
+            const int cliente = ::accept(ascolto, nullptr, nullptr);
+            char blocco[4096];
+            ssize_t letti = 0;
+            bool confermato = false;
+            while ((letti = ::read(cliente, blocco, sizeof blocco)) > 0) {
+                if (::write(uscita, blocco, size_t(letti)) != letti) ::_exit(1);
+                if (!confermato && std::memchr(blocco, '\n', size_t(letti))) {
+                    ::send(cliente, "OK\n", 3, MSG_NOSIGNAL);
+                    confermato = true;
+                }
+            }
+            ::close(cliente);
+        }
+    }
+    void ferma() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+    sockaddr_un indirizzo_{};
+    pid_t pid_ = -1;
+    int uscita_ = -1;
+    bool pronto_ = false;
+};
+
+struct CasoAbusivo {
+    const char* nome;
+    const char* runtime;  // XDG_RUNTIME_DIR in the test folder; nullptr: none
+    const char* tana;     // the other user's socket folder; nullptr: the one a start would
+                          // make in the temporary folder
+};
+
+class SocketAltrui : public Processi, public ::testing::WithParamInterface<CasoAbusivo> {};
+
+TEST_P(SocketAltrui, TheStartShowsItsReminderItselfAndTheOtherUserGetsNothing) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    const CasoAbusivo& caso = GetParam();
+    // Everyone reaches the shared temporary folder, as /tmp, and nothing else of the test.
+    const QString condivisa = gestar.folder.path(QStringLiteral("tmp"));
+    QDir().mkpath(condivisa);
+    ::chmod(QFile::encodeName(condivisa).constData(), S_ISVTX | S_IRWXU | S_IRWXG | S_IRWXO);
+    ::chmod(QFile::encodeName(gestar.folder.path({})).constData(), S_IRWXU | S_IXGRP | S_IXOTH);
+    const QString tana = caso.tana ? gestar.folder.path(caso.tana)
+                                   : condivisa + QStringLiteral("/scadex-%1").arg(::geteuid());
+    const QString nome = SingleInstance::nameFor(kIstanzaAvviso, gestar.fileIni);
+    // A folder of ours opens to the other user only while it binds.
+    const bool nostra = tana == gestar.cartellaSocket;
+    if (nostra) ::chmod(QFile::encodeName(tana).constData(), S_IRWXU | S_IRWXG | S_IRWXO);
+    Abusivo abusivo(tana, nome);
+    if (nostra) ::chmod(QFile::encodeName(tana).constData(), S_IRWXU);
+    ASSERT_TRUE(abusivo.pronto());
+
+    QProcessEnvironment ambiente = gestar.ambiente();
+    ambiente.insert(QStringLiteral("TMPDIR"), condivisa);
+    ambiente.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (caso.runtime)
+        ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), gestar.folder.path(caso.runtime));
+    QProcess& avviso =
+        avvia({gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00")}, true, ambiente);
+    EXPECT_EQ(rigaDa(avviso),
+              "AVVISO 06/12/2026 10:00 cliente 1234 ROSSI >MARIO ROSSI & C. - VIS Visita "
+              "(in attesa: 1)");
+    EXPECT_EQ(abusivo.ricevuto(), "");
+    EXPECT_TRUE(QFileInfo::exists(tana + QLatin1Char('/') + nome));
+}
+
+INSTANTIATE_TEST_SUITE_P(Squatters, SocketAltrui,
+                         ::testing::Values(CasoAbusivo{"InTheSharedTemporaryFolder", "run", "tmp"},
+                                           CasoAbusivo{"InOurTemporaryFolder", nullptr, nullptr},
+                                           CasoAbusivo{"AsTheRuntimeFolder", "tmp/altrui",
+                                                       "tmp/altrui"},
+                                           CasoAbusivo{"InOurRuntimeFolder", "run", "run"}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 }  // namespace

@@ -4,16 +4,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalServer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QtTest/QTest>
 #include <memory>
 
-#include "platform/desktopnotifier.h"
-#include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
 #include "gestarprova.h"
+#include "platform/desktopnotifier.h"
 #include "support/fakes.h"
 
 namespace {
@@ -133,12 +131,11 @@ protected:
             processo->kill();
             processo->waitForFinished();
         }
-        QLocalServer::removeServer(IstanzaUnica::nomePer(gestar.fileIni));
     }
     // Starts the alert program with its lines echoed; `conBus` false hides the session bus.
     QProcess& avvia(const QString& argomento, bool conBus = true) {
         auto processo = std::make_unique<QProcess>();
-        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment ambiente = gestar.ambiente();
         ambiente.insert(QStringLiteral("SCADEX_ALERT_ECHO"), QStringLiteral("1"));
         if (!conBus) ambiente.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
         processo->setProcessEnvironment(ambiente);

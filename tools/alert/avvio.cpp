@@ -7,10 +7,10 @@
 
 #include "alert/argomentoerrato.h"
 #include "alert/avvisodescritto.h"
-#include "platform/desktopnotifier.h"
-#include "alert/istanzaunica.h"
 #include "alert/programmaavviso.h"
+#include "platform/desktopnotifier.h"
 #include "platform/gui/qtsoundplayer.h"
+#include "platform/singleinstance.h"
 
 namespace {
 
@@ -36,14 +36,16 @@ int AvvisaSuTerminale(const QString& argomento) {
 int AvvisaInFinestra(const QString& argomento, bool eco) {
     const std::optional<Avviso> avviso = leggiOSegnala(argomento);
     if (!avviso) return kEsitoArgomentoErrato;
-    IstanzaUnica istanza(avviso->fileIni);
-    if (istanza.consegnaOppureAscolta(argomento)) return 0;
+    SingleInstance istanza(kIstanzaAvviso, avviso->fileIni);
+    if (istanza.deliverOrListen(argomento.toUtf8()) == SingleInstance::Outcome::Delivered) return 0;
 
     QtSoundPlayer suono;
     QTextStream uscita(stdout);
     ProgrammaAvviso programma(suono, eco ? &uscita : nullptr);
-    QObject::connect(&istanza, &IstanzaUnica::argomentoRicevuto, &programma,
-                     &ProgrammaAvviso::accogliArgomento);
+    QObject::connect(&istanza, &SingleInstance::messageReceived, &programma,
+                     [&programma](const QByteArray& consegnato) {
+                         programma.accogliArgomento(QString::fromUtf8(consegnato));
+                     });
     // Where the session has no notification service the window alone tells the operator.
     DesktopNotifier notifiche;
     if (notifiche.disponibile()) programma.notificaSu(notifiche);

@@ -5,9 +5,12 @@
 
 // Exit status of an argument that cannot be used.
 inline constexpr int kEsitoArgomentoErrato = 2;
+// The alert window's single-instance name, one per user and configuration file.
+inline const QString kIstanzaAvviso = QStringLiteral("scadex-avviso");
 
 // Prints the reminder of `argomento` as one line on standard output.
 int AvvisaSuTerminale(const QString& argomento);
 // Hands the reminder to the alert window already open, or opens it and runs until it is
-// closed. `eco`: the window also prints each reminder it takes in.
+// closed; where that window cannot be reached safely, opens a window of its own. `eco`: the window
+// also prints each reminder it takes in.
 int AvvisaInFinestra(const QString& argomento, bool eco);

@@ -1,0 +1,51 @@
+// One running copy per user and configuration file: a later start hands its message to it.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <thread>
+
+#include "platform/privatesocket.h"
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome {
+        Delivered,  // the running copy has confirmed the message: this start may end
+        Listening,  // no copy was running: this one is it, and takes later starts' messages
+        Alone,      // neither could be done safely: this start carries on by itself
+    };
+
+    // `program` names the kind of copy; `keyFile` the configuration file it runs on.
+    SingleInstance(const QString& program, const QString& keyFile, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Hands `message` to the copy running for this user and key file, or else listens for
+    // later starts. Alone, with the reason on the diagnostic output, when there is no private
+    // folder, the socket there is another user's, or a running copy does not confirm in time;
+    // such a socket is left as it is.
+    Outcome deliverOrListen(const QByteArray& message);
+
+    // The socket's file name in the private folder: `program` and a digest of the user's home
+    // folder and the key file's canonical path.
+    static QString nameFor(const QString& program, const QString& keyFile);
+
+signals:
+    // A later start's message, already confirmed to it; emitted on this object's thread.
+    void messageReceived(const QByteArray& message);
+
+private:
+    static void deliver(const privatesocket::Descriptor& socket, const QString& path,
+                        const QByteArray& message);
+    void startListening(const QString& path);
+    void listen();
+    void serve(const privatesocket::Descriptor& client);
+
+    QString name_;
+    QString path_;  // of the socket this copy listens on; empty until it does
+    privatesocket::Descriptor listener_;
+    privatesocket::Descriptor wakeRead_;
+    privatesocket::Descriptor wakeWrite_;
+    std::thread thread_;
+};

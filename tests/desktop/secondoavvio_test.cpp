@@ -1,0 +1,99 @@
+// A second start of scadex for the same user and Gestar.ini while the first runs, as the menu
+// entry started beside the autostarted copy: it brings the first one's window up and ends.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest/QTest>
+#include <memory>
+
+#include "support/cartellagestar.h"
+#include "util/dateserial.h"
+
+namespace {
+
+constexpr int kAttesaMs = 20000;
+
+QString esegui(const QString& programma, const QStringList& argomenti) {
+    QProcess comando;
+    comando.start(programma, argomenti);
+    comando.waitForFinished(kAttesaMs);
+    return QString::fromUtf8(comando.readAllStandardOutput());
+}
+
+// How the window manager keeps the main window ("Iconic", "Normal"); empty when it is not
+// there.
+QString statoFinestra() {
+    const QRegularExpressionMatch finestra =
+        QRegularExpression(QStringLiteral(R"((0x[0-9a-f]+) "PROMEMORIA)"))
+            .match(esegui(QStringLiteral("xwininfo"), {"-root", "-tree"}));
+    if (!finestra.hasMatch()) return {};
+    return QRegularExpression(QStringLiteral(R"(window state: (\w+))"))
+        .match(esegui(QStringLiteral("xprop"), {"-id", finestra.captured(1), "WM_STATE"}))
+        .captured(1);
+}
+
+class SecondoAvvio : public ::testing::Test {
+protected:
+    SecondoAvvio()
+        : consegne_(gestar.folder.path(QStringLiteral("consegne.txt"))),
+          runtime_(gestar.folder.path(QStringLiteral("run"))) {
+        // The alert program's stand-in notes each hand-over.
+        const QString avviso = gestar.folder.write(
+            QStringLiteral("bin/SCADEX1.EXE"), "#!/bin/sh\necho \"$1\" >> \"$SCADEX_CONSEGNE\"\n");
+        QFile::setPermissions(avviso, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(runtime_);
+        QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    ~SecondoAvvio() override {
+        for (const auto& programma : avviati_) {
+            programma->kill();
+            programma->waitForFinished();
+        }
+    }
+
+    QProcess& avvia() {
+        auto programma = std::make_unique<QProcess>();
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("PATH"), gestar.folder.path(QStringLiteral("bin")) +
+                                                    QLatin1Char(':') + ambiente.value("PATH"));
+        ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_);
+        ambiente.insert(QStringLiteral("SCADEX_CONSEGNE"), consegne_);
+        programma->setProcessEnvironment(ambiente);
+        programma->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        programma->start(QStringLiteral(SCADEX_PROGRAM), {gestar.fileIni});
+        EXPECT_TRUE(programma->waitForStarted());
+        avviati_.push_back(std::move(programma));
+        return *avviati_.back();
+    }
+    qsizetype consegne() const { return TestFolder::read(consegne_).count('\n'); }
+
+    CartellaGestar gestar;
+
+private:
+    QString consegne_;
+    QString runtime_;
+    std::vector<std::unique_ptr<QProcess>> avviati_;
+};
+
+TEST_F(SecondoAvvio, BringsTheRunningWindowUpAndEnds) {
+    const QDateTime fra10Minuti = QDateTime::currentDateTime().addSecs(600);
+    gestar.appuntamento(1234, dateserial::fromDateTime(fra10Minuti), 60);
+    QProcess& primo = avvia();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return consegne() == 1 && statoFinestra() == "Iconic"; }, kAttesaMs))
+        << "no hand-over, or no minimised window as xwininfo and xprop (x11-utils) read it";
+
+    QProcess& secondo = avvia();
+    ASSERT_TRUE(secondo.waitForFinished(kAttesaMs));
+    EXPECT_EQ(secondo.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(secondo.exitCode(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([] { return statoFinestra() == "Normal"; }, kAttesaMs));
+    EXPECT_EQ(consegne(), 1);
+    EXPECT_EQ(primo.state(), QProcess::Running);
+}
+
+}  // namespace

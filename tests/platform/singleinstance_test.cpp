@@ -1,0 +1,141 @@
+// The single-instance socket: what a start does with what it finds at the socket's place.
+#include "platform/singleinstance.h"
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <memory>
+
+#include "support/tempdir.h"
+
+namespace {
+
+using Outcome = SingleInstance::Outcome;
+
+// A configuration file with a private runtime folder and a temporary folder of its own, set in
+// the environment for as long as the bench lives.
+class Banco {
+public:
+    Banco()
+        : runtime(folder.path("run")),
+          tmp(folder.path("tmp")),
+          chiave(folder.write("Gestar.ini", {})) {
+        QDir().mkpath(runtime);
+        QDir().mkpath(tmp);
+        ::chmod(QFile::encodeName(runtime).constData(), S_IRWXU);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+    }
+    // An empty value stands for an unset one in both.
+    ~Banco() {
+        qputenv("XDG_RUNTIME_DIR", oldRuntime_);
+        qputenv("TMPDIR", oldTmp_);
+    }
+
+    // The folder a start makes in the temporary folder when the runtime folder will not do.
+    QString riserva() const {
+        return tmp + QStringLiteral("/scadex-") + QString::number(::geteuid());
+    }
+    QString socketIn(const QString& cartella) const {
+        return cartella + QLatin1Char('/') + SingleInstance::nameFor(kProgramma, chiave);
+    }
+    std::unique_ptr<SingleInstance> istanza() const {
+        return std::make_unique<SingleInstance>(kProgramma, chiave);
+    }
+    static void diNessuno(const QString& percorso) {
+        ASSERT_EQ(
+            ::lchown(QFile::encodeName(percorso).constData(), nessuno()->pw_uid, nessuno()->pw_gid),
+            0);
+    }
+
+    static inline const QString kProgramma = QStringLiteral("prova");
+    TestFolder folder;
+    QString runtime;
+    QString tmp;
+    QString chiave;
+    std::unique_ptr<SingleInstance> primo;  // a copy already running
+    privatesocket::Descriptor altro;        // a socket of the case's own making
+
+private:
+    static const passwd* nessuno() { return ::getpwnam("nobody"); }
+
+    QByteArray oldRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    QByteArray oldTmp_ = qgetenv("TMPDIR");
+};
+
+enum class Dopo { Runtime, Riserva, Niente };  // where a socket file lies afterwards
+
+struct Caso {
+    const char* nome;
+    void (*prepara)(Banco&);
+    Outcome esito;
+    Dopo socket;
+    bool soloRoot;  // another user's files need root to make
+};
+
+const Caso kCasi[] = {
+    {"NothingThere", [](Banco&) {}, Outcome::Listening, Dopo::Runtime, false},
+    {"ACopyRuns",
+     [](Banco& b) { ASSERT_EQ((b.primo = b.istanza())->deliverOrListen({}), Outcome::Listening); },
+     Outcome::Delivered, Dopo::Runtime, false},
+    {"OurStaleSocket",
+     [](Banco& b) { privatesocket::listenAt(b.socketIn(b.runtime)); },  // closed at once
+     Outcome::Listening, Dopo::Runtime, false},
+    // Never accepts, as a copy stopped in a debugger: it may come back, so it stays.
+    {"OurSilentSocket", [](Banco& b) { b.altro = privatesocket::listenAt(b.socketIn(b.runtime)); },
+     Outcome::Alone, Dopo::Runtime, false},
+    {"RuntimeFolderOpenToOthers",
+     [](Banco& b) {
+         ::chmod(QFile::encodeName(b.runtime).constData(), S_IRWXU | S_IRWXG | S_IRWXO);
+     },
+     Outcome::Listening, Dopo::Riserva, false},
+    {"RuntimeFolderOfAnotherUser", [](Banco& b) { Banco::diNessuno(b.runtime); },
+     Outcome::Listening, Dopo::Riserva, true},
+    {"TemporaryFolderTakenByAnotherUser",
+     [](Banco& b) {
+         qunsetenv("XDG_RUNTIME_DIR");
+         QDir().mkpath(b.riserva());
+         Banco::diNessuno(b.riserva());
+     },
+     Outcome::Alone, Dopo::Niente, true},
+    {"StaleSocketOfAnotherUser",
+     [](Banco& b) {
+         privatesocket::listenAt(b.socketIn(b.runtime));
+         Banco::diNessuno(b.socketIn(b.runtime));
+     },
+     Outcome::Alone, Dopo::Runtime, true},
+};
+
+class IstanzaUnica : public ::testing::TestWithParam<Caso> {};
+
+TEST_P(IstanzaUnica, DeliversListensOrLeavesWhatIsNotItsOwn) {
+    const Caso& caso = GetParam();
+    if (caso.soloRoot && ::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make another user's files";
+    Banco banco;
+    caso.prepara(banco);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+
+    const std::unique_ptr<SingleInstance> avvio = banco.istanza();
+    EXPECT_EQ(avvio->deliverOrListen("ciao\nROSSI"), caso.esito);
+    if (caso.socket != Dopo::Niente) {
+        const QString cartella = caso.socket == Dopo::Runtime ? banco.runtime : banco.riserva();
+        EXPECT_TRUE(QFileInfo(banco.socketIn(cartella)).exists());
+    }
+    if (banco.primo) {
+        QSignalSpy ricevuti(banco.primo.get(), &SingleInstance::messageReceived);
+        ASSERT_TRUE(ricevuti.wait(5000));
+        EXPECT_EQ(ricevuti.at(0).at(0).toByteArray(), "ciao\nROSSI");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, IstanzaUnica, ::testing::ValuesIn(kCasi),
+                         [](const auto& info) { return std::string(info.param.nome); });
+
+}  // namespace
