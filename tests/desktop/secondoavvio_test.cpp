@@ -39,12 +39,15 @@ QString statoFinestra() {
 class SecondoAvvio : public ::testing::Test {
 protected:
     SecondoAvvio()
-        : consegne_(gestar.folder.path(QStringLiteral("consegne.txt"))),
+        : programma_(gestar.folder.path(QStringLiteral("bin/scadex"))),
+          consegne_(gestar.folder.path(QStringLiteral("consegne.txt"))),
           runtime_(gestar.folder.path(QStringLiteral("run"))) {
-        // The alert program's stand-in notes each hand-over.
+        // The alert program's stand-in notes each hand-over; the program runs from beside it,
+        // where it looks first.
         const QString avviso = gestar.folder.write(
             QStringLiteral("bin/SCADEX1.EXE"), "#!/bin/sh\necho \"$1\" >> \"$SCADEX_CONSEGNE\"\n");
         QFile::setPermissions(avviso, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::copy(QStringLiteral(SCADEX_PROGRAM), programma_);
         QDir().mkpath(runtime_);
         QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -58,13 +61,11 @@ protected:
     QProcess& avvia() {
         auto programma = std::make_unique<QProcess>();
         QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-        ambiente.insert(QStringLiteral("PATH"), gestar.folder.path(QStringLiteral("bin")) +
-                                                    QLatin1Char(':') + ambiente.value("PATH"));
         ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_);
         ambiente.insert(QStringLiteral("SCADEX_CONSEGNE"), consegne_);
         programma->setProcessEnvironment(ambiente);
         programma->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        programma->start(QStringLiteral(SCADEX_PROGRAM), {gestar.fileIni});
+        programma->start(programma_, {gestar.fileIni});
         EXPECT_TRUE(programma->waitForStarted());
         avviati_.push_back(std::move(programma));
         return *avviati_.back();
@@ -74,6 +75,7 @@ protected:
     CartellaGestar gestar;
 
 private:
+    QString programma_;
     QString consegne_;
     QString runtime_;
     std::vector<std::unique_ptr<QProcess>> avviati_;
