@@ -61,10 +61,15 @@ std::optional<double> RispostaPromemoria::dataAppuntamento() const {
     return std::nullopt;
 }
 
-// Losing this write loses the operator's decision: the caller must tell the operator. An
-// appointment that is not there has nothing to write.
+// Losing this write loses the operator's decision: the caller must tell the operator. Without
+// its appointment the answer cannot be kept either: the next rebuild would bring it back.
 bool RispostaPromemoria::aggiornaAppuntamento(Campi campi) {
-    if (appuntamento_.noMatch()) return true;
+    if (appuntamento_.noMatch()) {
+        qWarning(
+            "SCADEX: risposta al promemoria non salvata: nessun appuntamento unico per la "
+            "chiave");
+        return false;
+    }
     try {
         salvaRiga(appuntamento_, campi);
     } catch (const db::DbError& errore) {

@@ -1,6 +1,9 @@
 // Loading of one reminder: seeks on both tables, the shown texts, the client and the action.
 #include "reminder/schedapromemoria.h"
 
+#include <cmath>
+#include <optional>
+
 #include "db/schema.h"
 #include "reminder/ricerche.h"
 #include "util/testi.h"
@@ -9,6 +12,15 @@
 namespace schema = db::schema;
 
 namespace {
+
+constexpr int kLarghezzaAzione = 6;
+constexpr double kMezzoSecondo = 0.5 / 86400;
+
+// The action code as the rebuild keeps it in the reminder table: its first six characters,
+// blanks around them removed; empty for Null.
+QString azioneDelPromemoria(const QVariant& azione) {
+    return testi::trimSpaces(ValoreTesto(azione).left(kLarghezzaAzione));
+}
 
 // Weekday in capitals over the date and the time, two blanks apart.
 QString testoSveglia(double momento) {
@@ -26,9 +38,41 @@ SchedaPromemoria::SchedaPromemoria(db::Database& visite, db::Database& work,
         cursore->selectIndex(schema::kPrimaria);
         cursore->seek(db::SeekComparison::Equal, chiave.valori());
     }
+    if (appuntamento_->noMatch()) cercaAppuntamento(chiave);
     leggiAppuntamento(chiave);
     leggiDocumento();
     leggiAnagrafiche(work, chiave);
+}
+
+// The key seeks the appointment with the action as the reminder keeps it; the host's own
+// action may be Null or longer. The one appointment of the client at that moment whose action
+// gives the reminder's is the one the rebuild made it from. With none, or more than one, the
+// cursor is left with no match: an answer then saves nothing.
+void SchedaPromemoria::cercaAppuntamento(const ChiavePromemoria& chiave) {
+    std::optional<int> trovato;
+    int candidati = 0;
+    int posizione = 0;
+    const auto stessoAppuntamento = [&] {
+        return InteroLungo(appuntamento_->field(schema::kApCliente)) == chiave.cliente &&
+               std::abs(ValoreNumero(appuntamento_->field(schema::kApData)) - chiave.data) <
+                   kMezzoSecondo;
+    };
+    try {
+        appuntamento_->seek(db::SeekComparison::GreaterOrEqual, {chiave.cliente, chiave.data});
+        for (; !appuntamento_->noMatch() && !appuntamento_->eof() && stessoAppuntamento();
+             appuntamento_->moveNext(), ++posizione) {
+            if (azioneDelPromemoria(appuntamento_->field(schema::kApAzione)) != chiave.azione)
+                continue;
+            ++candidati;
+            trovato = posizione;
+        }
+    } catch (const ConversionError&) {
+        // A row whose key cannot be read ends the walk: past it lies no appointment of the key.
+    }
+    appuntamento_->seek(db::SeekComparison::Equal, chiave.valori());
+    if (candidati != 1) return;
+    appuntamento_->seek(db::SeekComparison::GreaterOrEqual, {chiave.cliente, chiave.data});
+    for (int passo = 0; passo < *trovato; ++passo) appuntamento_->moveNext();
 }
 
 void SchedaPromemoria::leggiAppuntamento(const ChiavePromemoria& chiave) {

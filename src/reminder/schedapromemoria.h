@@ -18,11 +18,13 @@ public:
     SchedaPromemoria& operator=(const SchedaPromemoria&) = delete;
 
     const VistaPromemoria& vista() const { return vista_; }
-    // Positioned on the appointment and on its reminder row (noMatch() when there is none).
+    // Positioned on the appointment the reminder was made from and on its reminder row
+    // (noMatch() when there is none, or no single appointment).
     db::TableCursor& appuntamento() { return *appuntamento_; }
     db::TableCursor& promemoria() { return *promemoria_; }
 
 private:
+    void cercaAppuntamento(const ChiavePromemoria& chiave);
     void leggiAppuntamento(const ChiavePromemoria& chiave);
     void leggiDocumento();
     void leggiAnagrafiche(db::Database& work, const ChiavePromemoria& chiave);

@@ -109,13 +109,53 @@ TEST_P(RispostaTest, NonAvvisarePiuStopsAndKeepsTheDocument) {
     EXPECT_FALSE(workspace.reminderExists(kKey));
 }
 
-TEST_P(RispostaTest, MissingAppointmentStopsTheReminder) {
+TEST_P(RispostaTest, MissingAppointmentIsNotSavedAndTheReminderStays) {
     workspace.visite().exec("DELETE FROM Appuntamenti");
     answer([](RispostaPromemoria& r) {
-        EXPECT_TRUE(r.impostaAvviso("10", UnitaAllarme::Minuti, false));
+        EXPECT_FALSE(r.impostaAvviso("10", UnitaAllarme::Minuti, false));
+        EXPECT_FALSE(r.nonAvvisarePiu());
     });
-    EXPECT_FALSE(workspace.reminderExists(kKey));
+    EXPECT_TRUE(workspace.reminderExists(kKey));
 }
+
+// The host's action as stored, the reminder's, and whether the reminder finds its one
+// appointment by the rebuild's rule: the first six characters, blanks removed, Null as empty.
+struct AzioneOspite {
+    const char* name;
+    QVariant azione;
+    const char* delPromemoria;
+    QVariant altra;  // a second appointment at the same moment, if any
+    bool salvata;
+};
+
+class AzioneOspiteTest : public RispostaFixture<std::tuple<Engine, AzioneOspite>> {};
+
+TEST_P(AzioneOspiteTest, TheAnswerReachesTheOneAppointmentOfTheReminder) {
+    const AzioneOspite& c = std::get<1>(GetParam());
+    const QString chiaveAzione = QString::fromLatin1(c.delPromemoria);
+    const ChiavePromemoria chiave = keyOf(77, kMoment, chiaveAzione);
+    workspace.aggiungiAppuntamento(chiave.cliente, chiave.data, c.azione, 30);
+    if (!c.altra.isNull()) workspace.aggiungiAppuntamento(chiave.cliente, chiave.data, c.altra, 30);
+    workspace.work().exec("INSERT INTO Promemoria VALUES (?, ?, ?, 1, 'S', ' ')",
+                          {chiave.cliente, chiave.data, chiaveAzione});
+    SchedaPromemoria scheda(*workspace.globali.DbVisite, *workspace.globali.DbWork, chiave);
+    RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());
+    EXPECT_EQ(risposta.nonAvvisarePiu(), c.salvata);
+    EXPECT_EQ(workspace.reminderExists(chiave), !c.salvata);
+    const QVariant lead =
+        workspace.visite().value("SELECT min(ApAllarm) FROM Appuntamenti WHERE ApCliente = 77");
+    EXPECT_EQ(lead.toDouble(), c.salvata ? 0 : 30);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Azioni, AzioneOspiteTest,
+    ::testing::Combine(
+        ::testing::ValuesIn(testedEngines()),
+        ::testing::Values(AzioneOspite{"Null", QVariant(), "", QVariant(), true},
+                          AzioneOspite{"Longer", "VISITA1", "VISITA", QVariant(), true},
+                          AzioneOspite{"Blanks", " VIS ", "VIS", QVariant(), true},
+                          AzioneOspite{"TwoOfThem", "VISITA1", "VISITA", "VISITA2", false})),
+    EngineCaseNamer());
 
 // The poll's rebuild may empty and refill the reminder table while the window is open. The
 // row it writes anew under the same key is another row (another rowid: an engine need not

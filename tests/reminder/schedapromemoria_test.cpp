@@ -78,15 +78,15 @@ TEST_P(SchedaPromemoria, UnknownActionKeepsTheBlankNoteInBlack) {
     EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30- ") << "a Null cause reads as a blank";
 }
 
-TEST_P(SchedaPromemoria, ActionCodeLongerThanTheKeyFindsNoAppointment) {
+TEST_P(SchedaPromemoria, ActionCodeLongerThanTheKeyFindsItsAppointment) {
     ChiavePromemoria lunga = kVenerdi;
     lunga.azione = "VISITAC";
     workspace.add({lunga, 30.0, QString("nota"), QString("causa"), QString("doc.txt")});
     ChiavePromemoria tagliata = kVenerdi;
     tagliata.azione = "VISITA";
     const VistaPromemoria vista = loaded(workspace, tagliata);
-    EXPECT_EQ(vista.dataAppuntamento, "");
-    EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30-");
+    EXPECT_EQ(vista.dataAppuntamento, "15/03/24");
+    EXPECT_EQ(vista.titolo, " APPUNTAMENTO 15/03 10:30-causa");
     EXPECT_EQ(vista.documento, "doc.txt") << "the reminder row carries the cut code";
 }
 
