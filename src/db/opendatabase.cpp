@@ -135,16 +135,19 @@ void checkDescriptor(const QString& path, const QByteArray& uri) {
     const ConnectionOptions options = parseUri(uri);
     const QString operation = QStringLiteral("open ") + path;
     if (!options) {
-        throw DbError(operation, QStringLiteral("the server descriptor is malformed at its ") +
-                                     malformedPart(uri) +
-                                     QStringLiteral(" (its first line must be a connection URI)"));
+        throw DbError(operation,
+                      QStringLiteral("the server descriptor is malformed at its ") +
+                          malformedPart(uri) +
+                          QStringLiteral(" (its first line must be a connection URI)"),
+                      Fault::NotADatabase, path);
     }
     const QFile::Permissions others = QFile::ReadGroup | QFile::ReadOther;
     if (!holdsPassword(options.get()) || !(QFileInfo(path).permissions() & others)) return;
     throw DbError(operation,
                   QStringLiteral("the descriptor holds a password and can be read by others than "
                                  "its owner: make it readable by its owner only (chmod 600), or "
-                                 "keep the password in the server's password file (~/.pgpass)"));
+                                 "keep the password in the server's password file (~/.pgpass)"),
+                  Fault::Other, path);
 }
 
 }  // namespace
@@ -156,7 +159,8 @@ std::unique_ptr<Database> open(const QString& path) {
         return std::make_unique<EngineDatabase>(std::make_shared<SqliteConnection>(path));
     const QByteArray uri = serverUri(start);
     if (uri.isEmpty())
-        throw DbError(QStringLiteral("open ") + path, QStringLiteral("not a database"));
+        throw DbError(QStringLiteral("open ") + path, QStringLiteral("not a database"),
+                      Fault::NotADatabase, path);
     checkDescriptor(path, uri);
     return std::make_unique<EngineDatabase>(std::make_shared<PgConnection>(path, uri));
 }

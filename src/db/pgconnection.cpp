@@ -38,10 +38,10 @@ constexpr int kMostHeldRows = 500;
 
 // How much longer than the lock wait a statement may take before the server counts as
 // stalled: long enough for the poll's work, short enough that the window never seems hung.
-constexpr std::chrono::milliseconds kAnswerMargin{400};
+constexpr std::chrono::milliseconds kAnswerMargin{300};
 // After a connection is given up, calls fail at once for this long: one new attempt per
 // poll at most, however many steps the poll has.
-constexpr std::chrono::milliseconds kRetryPause{900};
+constexpr std::chrono::milliseconds kRetryPause{300};
 
 // Connection settings the descriptor may set itself; otherwise these. Keepalives and the
 // TCP timeout notice a server that vanished from the network while no statement runs.

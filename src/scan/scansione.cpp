@@ -97,8 +97,10 @@ std::optional<QString> Scansione::tentaSelezione() {
         ricostruisci(db::kBriefLockWait);
         return std::nullopt;
     } catch (const db::DbError& errore) {
-        // Told on the diagnostic output and tried again at the next poll.
-        Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
+        // Tried again at the next poll; told on the diagnostic output until the operator is
+        // told of the stop, not at every tick after.
+        if (!stato_.inGuasto())
+            Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
         selezioneDaRipetere_ = true;
         return db::faultText(errore.fault());
     }
