@@ -13,6 +13,7 @@
 #include "gestarprova.h"
 #include "platform/desktopnotifier.h"
 #include "support/fakes.h"
+#include "support/tempdir.h"
 
 namespace {
 
@@ -86,6 +87,20 @@ TEST_F(NotificheSulDesktop, ALaterNotificationReplacesTheOneShown) {
     EXPECT_EQ(storia[0].titolo, "secondo");
     // The server reads bodies as markup: the name reaches it escaped, to show as written.
     EXPECT_EQ(storia[0].testo, "ROSSI &amp; C.");
+}
+
+TEST_F(NotificheSulDesktop, AFailedStartIsToldInOneNotification) {
+    TestFolder cartella;
+    const QString ini = cartella.write(QStringLiteral("Gestar.ini"), "[BASE]\r\nOPERATORE=\r\n");
+    QProcess programma;
+    programma.start(QStringLiteral(SCADEX_PROGRAM), {ini});
+    ASSERT_TRUE(programma.waitForFinished(kAttesaMs));
+    EXPECT_EQ(programma.exitCode(), 1);
+    const QList<Notifica> storia = notificheDelTest();
+    ASSERT_EQ(storia.size(), 1);
+    EXPECT_EQ(storia[0].titolo, "SCADEX NON AVVIATO");
+    EXPECT_TRUE(storia[0].testo.startsWith("OPERATORE MANCANTE NELLA SEZIONE BASE DI "))
+        << storia[0].testo.toStdString();
 }
 
 TEST_F(NotificheSulDesktop, TheDefaultActionReachesTheProgram) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "support/sqlfile.h"
 #include "ui/main/avvioprova.h"
 #include "ui/main/pannelloparametri.h"
 
@@ -55,6 +56,25 @@ TEST_F(IconaVassoioTest, TooltipMovesToTheNextAlarmAtEachPoll) {
     startup->Timer1->start(1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return vassoio().icona().toolTip() == atteso; }, 5000))
         << vassoio().icona().toolTip().toStdString();
+}
+
+TEST_F(IconaVassoioTest, ThreeFailedPollsShowTheStopUntilOneGoesThrough) {
+    appuntamento(1234, 11);
+    avvia();
+    const QString normale = vassoio().icona().toolTip();
+    SqlFile work(gestar.folder.path("lavoro/op/WorkDV.mdb"));
+    work.exec("ALTER TABLE Promemoria RENAME TO Altrove");
+    for (int tick = 0; tick < 3; ++tick) startup->ControllaPromemoria();
+    EXPECT_EQ(vassoio().icona().toolTip(), "L'ARCHIVIO NON HA LE TABELLE DI GESTAR");
+    EXPECT_EQ(immagine(vassoio().icona().icon()), immagine(IconaVassoio::disegna(1, true)));
+    work.exec("ALTER TABLE Altrove RENAME TO Promemoria");
+    startup->ControllaPromemoria();
+    EXPECT_EQ(vassoio().icona().toolTip(), normale);
+    EXPECT_EQ(immagine(vassoio().icona().icon()), immagine(IconaVassoio::disegna(1)));
+    using Notifica = QPair<QString, QString>;
+    EXPECT_EQ(platform.notifications.posted,
+              (QList<Notifica>{{"PROMEMORIA SOSPESI", "L'ARCHIVIO NON HA LE TABELLE DI GESTAR"},
+                               {"PROMEMORIA RIPRESI", "I PROMEMORIA FUNZIONANO DI NUOVO"}}));
 }
 
 TEST(IconaVassoioDisegnoTest, EachCountDrawsItsOwnIcon) {
