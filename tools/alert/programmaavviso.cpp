@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "alert/argomentoerrato.h"
-#include "platform/desktopnotifier.h"
 #include "alert/testonotifica.h"
 #include "app/globali.h"
 #include "app/impostazioni.h"
 #include "app/suonaavviso.h"
+#include "platform/desktopnotifier.h"
 
 ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco, int quieteLottoMs)
     : suono_(suono), eco_(eco) {

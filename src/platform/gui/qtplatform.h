@@ -24,7 +24,7 @@ struct QtPlatform {
     DesktopNotifier notifications;
 
     PlatformServices services() {
-        return {clock,  launcher,   yielder,   messages,     screen,
-                sound,  fileDialog, documents, notifications};
+        return {clock, launcher,   yielder,   messages,     screen,
+                sound, fileDialog, documents, notifications};
     }
 };

@@ -10,15 +10,15 @@ class QWidget;
 class AdattamentoCornice : public QObject {
     Q_OBJECT
 
-  public:
+public:
     // Moves and sizes `finestra` so that its frame covers `esterno` (pixels). A window not
     // shown yet may have no frame: its size is then corrected once the frame appears.
     static void applica(QWidget& finestra, const QRect& esterno);
 
-  protected:
+protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
-  private:
+private:
     AdattamentoCornice(QWidget& finestra, QSize esterno);
 
     QWidget& finestra_;

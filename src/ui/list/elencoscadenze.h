@@ -7,7 +7,7 @@
 #include "ui/list/chiaveappuntamento.h"
 
 class ElencoScadenze {
-  public:
+public:
     // Copies the main window's lines; key line i stays paired with display line i, and a
     // display line without a key line gets an empty one.
     ElencoScadenze(const QStringList& righe, const QStringList& chiavi);
@@ -17,7 +17,7 @@ class ElencoScadenze {
     // The key of the line at `indice`; nothing when no line is there or its key is unusable.
     std::optional<ChiaveAppuntamento> chiave(qsizetype indice) const;
 
-  private:
+private:
     QStringList righe_;
     QStringList chiavi_;
 };

@@ -11,7 +11,7 @@
 enum class StatoFinestra : qint16 { Normale = 0, Minimizzata = 1, Massimizzata = 2 };
 
 class GeometriaFinestra {
-  public:
+public:
     // `sezione` is the window's name, `schermo` the screen's size in twips.
     GeometriaFinestra(QString fileIni, QString sezione, QSize schermo);
 
@@ -21,7 +21,7 @@ class GeometriaFinestra {
     // Records the window as it closes, `esterno` being its outer rectangle.
     void salva(StatoFinestra stato, bool ridimensionabile, const QRectF& esterno) const;
 
-  private:
+private:
     qint64 leggi(const QString& chiave, qint64 minimo, qint64 massimo) const;
     int lunghezza(const QString& chiave, double progetto, int schermo, bool ridimensionabile) const;
     int posizione(const QString& chiave, int lunghezza, int schermo) const;
