@@ -2,7 +2,8 @@
 #pragma once
 
 #include <QString>
-#include <stdexcept>
+
+#include "util/erroredati.h"
 
 namespace db {
 
@@ -17,13 +18,13 @@ enum class Fault {
     MissingTable,  // a table of the host's is not there
 };
 
-class DbError : public std::runtime_error {
+class DbError : public ErroreDati {
 public:
     // `database`: the file, or the descriptor and server, the failure concerns; empty when
     // the throwing site does not know it.
     DbError(const QString& operation, const QString& engineMessage, Fault fault = Fault::Other,
             const QString& database = QString())
-        : std::runtime_error((operation + QStringLiteral(": ") + engineMessage).toStdString()),
+        : ErroreDati((operation + QStringLiteral(": ") + engineMessage).toStdString()),
           operation_(operation),
           engineMessage_(engineMessage),
           fault_(fault),

@@ -55,8 +55,7 @@ std::optional<double> RispostaPromemoria::dataAppuntamento() const {
     if (appuntamento_.noMatch()) return std::nullopt;
     try {
         return ValoreNumero(appuntamento_.field(schema::kApData));
-    } catch (const db::DbError&) {
-    } catch (const ConversionError&) {
+    } catch (const ErroreDati&) {
     }
     return std::nullopt;
 }

@@ -3,13 +3,8 @@
 
 #include <QString>
 #include <optional>
-#include <stdexcept>
 
-// A text with two "/" that is no valid date.
-class ConversionError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+#include "util/conversionerror.h"
 
 namespace testi {
 
