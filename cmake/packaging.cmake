@@ -1,6 +1,25 @@
 # The Debian package (cpack -G DEB): the programs, their desktop files and the table definitions.
 include(GNUInstallDirs)
 
+# The version: the changelog's latest entry and, in a git checkout, the number of commits and
+# the commit itself, so a package built from a later commit upgrades an installed one.
+# `scadex --version` prints the same.
+file(STRINGS ${CMAKE_SOURCE_DIR}/data/changelog SCADEX_CHANGELOG_TOP LIMIT_COUNT 1)
+string(REGEX REPLACE "^scadex \\(([^)]+)\\).*$" "\\1" SCADEX_VERSION "${SCADEX_CHANGELOG_TOP}")
+find_package(Git QUIET)
+if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} rev-list --count HEAD
+                    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} RESULT_VARIABLE SCADEX_GIT_FAILED
+                    OUTPUT_VARIABLE SCADEX_GIT_COMMITS OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    execute_process(COMMAND ${GIT_EXECUTABLE} rev-parse --short=12 HEAD
+                    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                    OUTPUT_VARIABLE SCADEX_GIT_COMMIT OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(SCADEX_GIT_FAILED EQUAL 0)
+        string(APPEND SCADEX_VERSION "+git${SCADEX_GIT_COMMITS}.g${SCADEX_GIT_COMMIT}")
+    endif()
+endif()
+target_compile_definitions(scadex PRIVATE SCADEX_VERSION="${SCADEX_VERSION}")
+
 # Debian's documentation: the copyright notice and the changelog, compressed as policy asks.
 set(SCADEX_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/changelog.gz)
 add_custom_command(OUTPUT ${SCADEX_CHANGELOG_GZ}
@@ -12,6 +31,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/copyright ${SCADEX_CHANGELOG_GZ}
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME scadex)
+set(CPACK_PACKAGE_VERSION ${SCADEX_VERSION})
 set(CPACK_PACKAGE_VENDOR "SCADEX developers")
 set(CPACK_PACKAGE_CONTACT "SCADEX developers <scadex@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reminders for the appointment book of Gestar")
