@@ -7,6 +7,7 @@
 #include "app/configurazione.h"
 #include "app/globali.h"
 #include "platform/gui/qtplatform.h"
+#include "platform/gui/traduzioniqt.h"
 #include "platform/singleinstance.h"
 #include "ui/main/startup.h"
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     if (opzioni.richiesta != Opzioni::Richiesta::Avvio)
         return rispondi(opzioni.richiesta, argomenti.first());
     QApplication app(argc, argv);
+    CaricaTraduzioniQt(app);
     QtPlatform platform;
     const std::optional<QString> fileIni = fileIniDiAvvio(opzioni, platform.messages);
     if (!fileIni) return opzioni.avvioAutomatico ? 0 : 1;
