@@ -114,17 +114,23 @@ void ListaApp::done(int risultato) {
     QDialog::done(risultato);
 }
 
-// A double-click in the list opens the selected line's reminder; F2 closes the window,
-// whichever control has the focus.
+// A double-click in the list opens the selected line's reminder, and so do Space and the menu
+// key in the list, for the operator without a mouse (Enter is left to the controls); F2 closes
+// the window, whichever control has the focus.
 bool ListaApp::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == lstApp_->viewport() && evento->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
         apriPromemoria();
         return true;
     }
-    if (evento->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F2) {
+    if (evento->type() != QEvent::KeyPress) return QDialog::eventFilter(oggetto, evento);
+    const int tasto = static_cast<QKeyEvent*>(evento)->key();
+    if (tasto == Qt::Key_F2) {
         close();
+        return true;
+    }
+    if (oggetto == lstApp_ && (tasto == Qt::Key_Space || tasto == Qt::Key_Menu)) {
+        apriPromemoria();
         return true;
     }
     return QDialog::eventFilter(oggetto, evento);
