@@ -95,9 +95,14 @@ void ListaApp::creaControlli() {
     lstApp_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A double-click anywhere in the list, below its last line too, acts on the selected line.
     lstApp_->viewport()->installEventFilter(this);
+    lstApp_->setAccessibleName(QStringLiteral("Appuntamenti in scadenza"));
+    lstApp_->setAccessibleDescription(
+        QStringLiteral("Data, ora, cliente, causale e note; Spazio, il tasto menu o un doppio "
+                       "clic apre il promemoria della riga scelta"));
 
     Command1_ = new QPushButton(QStringLiteral("&USCITA"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
+    Command1_->setAccessibleDescription(QStringLiteral("Chiude l'elenco"));
     connect(Command1_, &QPushButton::clicked, this, &QWidget::close);
 
     // The exit button comes first, so it has the focus when the window opens.
