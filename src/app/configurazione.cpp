@@ -1,6 +1,7 @@
 // Locating Gestar.ini at start-up.
 #include "app/configurazione.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/ini.h"
@@ -36,17 +37,68 @@ bool FilePresente(const QString& percorso) {
     return file.isFile() && !file.fileName().startsWith(QLatin1Char('.'));
 }
 
+// A relative XDG_CONFIG_HOME is invalid by the XDG rules and is ignored.
+QString CartellaUtente(const QString& xdgConfigHome, const QString& home) {
+    const QString base =
+        QDir::isAbsolutePath(xdgConfigHome) ? xdgConfigHome : home + QStringLiteral("/.config");
+    return base + QStringLiteral("/scadex/");
+}
+
 QString RigaDiComando(const QStringList& argomenti) {
     return argomenti.mid(1).join(QLatin1Char(' '));
 }
 
-// A command line naming a missing file falls back to the Windows directory directly: the
+// Only leading arguments are options, so a path that holds "-h" between blanks stays a path.
+Opzioni LeggiOpzioni(const QStringList& argomenti) {
+    Opzioni opzioni;
+    qsizetype primo = 1;
+    for (; primo < argomenti.size(); ++primo) {
+        const QString& argomento = argomenti.at(primo);
+        if (argomento == u"--help" || argomento == u"-h") {
+            opzioni.richiesta = Opzioni::Richiesta::Aiuto;
+        } else if (argomento == u"--version" || argomento == u"-V") {
+            if (opzioni.richiesta == Opzioni::Richiesta::Avvio)
+                opzioni.richiesta = Opzioni::Richiesta::Versione;
+        } else if (argomento == u"--autostart") {
+            opzioni.avvioAutomatico = true;
+        } else {
+            break;
+        }
+    }
+    opzioni.rigaDiComando = argomenti.mid(primo).join(QLatin1Char(' '));
+    return opzioni;
+}
+
+QString TestoAiuto(const QString& programma) {
+    return QStringLiteral(
+               "Uso: %1 [--autostart] [FILE]\n"
+               "Promemoria degli appuntamenti in scadenza nell'agenda di Gestar.\n"
+               "\n"
+               "FILE è il file di configurazione, scritto com'è: gli spazi fanno parte del\n"
+               "percorso. Senza FILE il programma cerca Gestar.ini accanto a sé, poi in\n"
+               "$XDG_CONFIG_HOME/scadex/ (~/.config/scadex/), poi in /etc/.\n"
+               "\n"
+               "  --autostart    avvio all'accesso: senza file di configurazione termina\n"
+               "                 con una riga sull'errore standard, senza finestre\n"
+               "  -h, --help     mostra questo aiuto ed esce\n"
+               "  -V, --version  mostra la versione ed esce\n")
+        .arg(programma);
+}
+
+// A command line naming a missing file falls back to the operator's folder directly: the
 // program's folder is tried only when the command line is empty.
-std::optional<QString> CercaFileIni(const AvvioProgramma& avvio, MessageBox& messaggi) {
-    QString fileIni = testi::trimSpaces(avvio.rigaDiComando);
-    if (fileIni.isEmpty()) fileIni = avvio.cartellaProgramma + QLatin1Char('/') + kNomeFileIni;
-    if (!FilePresente(fileIni)) fileIni = avvio.cartellaWindows + kNomeFileIni;
-    if (FilePresente(fileIni)) return fileIni;
-    SegnalaFileIniMancante(avvio.fileProgramma, messaggi);
+std::optional<QString> TrovaFileIni(const AvvioProgramma& avvio) {
+    QString primo = testi::trimSpaces(avvio.rigaDiComando);
+    if (primo.isEmpty()) primo = avvio.cartellaProgramma + QLatin1Char('/') + kNomeFileIni;
+    for (const QString& fileIni :
+         {primo, avvio.cartellaUtente + kNomeFileIni, avvio.cartellaWindows + kNomeFileIni}) {
+        if (FilePresente(fileIni)) return fileIni;
+    }
     return std::nullopt;
+}
+
+std::optional<QString> CercaFileIni(const AvvioProgramma& avvio, MessageBox& messaggi) {
+    std::optional<QString> fileIni = TrovaFileIni(avvio);
+    if (!fileIni) SegnalaFileIniMancante(avvio.fileProgramma, messaggi);
+    return fileIni;
 }

@@ -1,6 +1,7 @@
 // Where the program finds its configuration file, Gestar.ini.
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -13,9 +14,30 @@ QString CartellaWindows();
 // True when a regular file lies at `percorso` and its name does not begin with ".".
 bool FilePresente(const QString& percorso);
 
+// The operator's own settings folder, "scadex/" under `xdgConfigHome` (the value of
+// XDG_CONFIG_HOME), or under `home`/.config when that is empty or relative; it ends in "/".
+QString CartellaUtente(const QString& xdgConfigHome, const QString& home);
+
 // The command line as one text: the arguments after the program's own name (first in
 // `argomenti`), joined with single blanks, so a path typed with blanks arrives whole.
 QString RigaDiComando(const QStringList& argomenti);
+
+// What the command line asks for.
+struct Opzioni {
+    enum class Richiesta { Avvio, Aiuto, Versione };
+    Richiesta richiesta = Richiesta::Avvio;
+    // Started by the login's autostart entry: without a configuration file, end quietly.
+    bool avvioAutomatico = false;
+    // What follows the options, joined as RigaDiComando joins it: the configuration path.
+    QString rigaDiComando;
+};
+
+// Reads the leading options (--help, -h, --version, -V, --autostart) of `argomenti`, the
+// program's own name first; everything from the first other argument on is the path.
+Opzioni LeggiOpzioni(const QStringList& argomenti);
+
+// The usage text that --help prints, naming the program as `programma`.
+QString TestoAiuto(const QString& programma);
 
 // What the search for the configuration file starts from.
 struct AvvioProgramma {
@@ -23,9 +45,15 @@ struct AvvioProgramma {
     QString cartellaProgramma;                    // folder of the executable, no trailing "/"
     QString fileProgramma;                        // the executable (its name gives the box title)
     QString cartellaWindows = CartellaWindows();  // ends in "/", or empty
+    QString cartellaUtente =                      // ends in "/"
+        CartellaUtente(qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
 };
 
 // The path of the configuration file: the trimmed command line, or when it is empty the
-// program's folder; failing that the Windows directory. When none is present, shows
-// "File di configurazione inesistente" and returns nothing: the program must then end.
+// program's folder; failing that the operator's settings folder, then the Windows directory.
+// Nothing when none of them holds one.
+std::optional<QString> TrovaFileIni(const AvvioProgramma& avvio);
+
+// TrovaFileIni; when it finds nothing, shows "File di configurazione inesistente" and returns
+// nothing: the program must then end.
 std::optional<QString> CercaFileIni(const AvvioProgramma& avvio, MessageBox& messaggi);

@@ -1,24 +1,53 @@
 // Program entry: finds Gestar.ini, loads the main window and runs until ChiudiProgramma.
 #include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
 
 #include "app/chiusura.h"
 #include "app/configurazione.h"
 #include "app/globali.h"
 #include "platform/gui/qtplatform.h"
+#include "platform/gui/traduzioniqt.h"
 #include "platform/singleinstance.h"
 #include "ui/main/startup.h"
+
+namespace {
+
+// --help and --version: printed on standard output, before any display is needed.
+int rispondi(Opzioni::Richiesta richiesta, const QString& programma) {
+    const QString testo = richiesta == Opzioni::Richiesta::Aiuto
+                              ? TestoAiuto(QFileInfo(programma).fileName())
+                              : QStringLiteral("scadex " SCADEX_VERSION "\n");
+    std::fputs(qUtf8Printable(testo), stdout);
+    return 0;
+}
+
+// The configuration file, or nothing when the program must end. At login a user without
+// SCADEX settings gets one diagnostic line and no box.
+std::optional<QString> fileIniDiAvvio(const Opzioni& opzioni, MessageBox& messaggi) {
+    const AvvioProgramma avvio{opzioni.rigaDiComando, QCoreApplication::applicationDirPath(),
+                               QCoreApplication::applicationFilePath()};
+    if (!opzioni.avvioAutomatico) return CercaFileIni(avvio, messaggi);
+    std::optional<QString> fileIni = TrovaFileIni(avvio);
+    if (!fileIni)
+        std::fputs("SCADEX NON AVVIATO: nessun Gestar.ini da usare all'accesso\n", stderr);
+    return fileIni;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // The command line is the configuration path as typed, Qt's own options included.
     QStringList argomenti;
     for (int i = 0; i < argc; ++i) argomenti.append(QString::fromLocal8Bit(argv[i]));
+    const Opzioni opzioni = LeggiOpzioni(argomenti);
+    if (opzioni.richiesta != Opzioni::Richiesta::Avvio)
+        return rispondi(opzioni.richiesta, argomenti.first());
     QApplication app(argc, argv);
+    CaricaTraduzioniQt(app);
     QtPlatform platform;
-    const std::optional<QString> fileIni =
-        CercaFileIni({RigaDiComando(argomenti), QCoreApplication::applicationDirPath(),
-                      QCoreApplication::applicationFilePath()},
-                     platform.messages);
-    if (!fileIni) return 1;
+    const std::optional<QString> fileIni = fileIniDiAvvio(opzioni, platform.messages);
+    if (!fileIni) return opzioni.avvioAutomatico ? 0 : 1;
     // One copy per user and Gestar.ini: a later start brings the running copy's window up.
     SingleInstance istanza(QStringLiteral("scadex"), *fileIni);
     if (istanza.deliverOrListen({}) == SingleInstance::Outcome::Delivered) return 0;

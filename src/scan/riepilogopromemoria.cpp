@@ -5,8 +5,8 @@
 #include "util/testi.h"
 
 void RiepilogoPromemoria::aggiorna(const EsitoSelezione& esito) {
+    aggiornato_ = true;
     conteggio_ = esito.conteggio;
-    didascalia_ = esito.didascalia();
     allarmi_ = esito.allarmi;
 }
 
@@ -23,5 +23,13 @@ QString RiepilogoPromemoria::suggerimento(double adesso) const {
     const QString avviso =
         prossimo ? QStringLiteral("PROSSIMO AVVISO: ") + testi::generalDateText(*prossimo)
                  : QStringLiteral("NESSUN AVVISO IN ARRIVO");
-    return didascalia_ + QLatin1Char('\n') + avviso;
+    return conteggioInParole() + QLatin1Char('\n') + avviso;
+}
+
+// The caption keeps its one form for every count; the tooltip reads as a sentence.
+QString RiepilogoPromemoria::conteggioInParole() const {
+    if (!aggiornato_) return QStringLiteral("PROMEMORIA ");
+    return QStringLiteral("PROMEMORIA: %1 %2")
+        .arg(conteggio_)
+        .arg(conteggio_ == 1 ? QStringLiteral("APPUNTAMENTO") : QStringLiteral("APPUNTAMENTI"));
 }

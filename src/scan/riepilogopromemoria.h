@@ -18,13 +18,16 @@ public:
     // the last rebuild has already come.
     std::optional<double> prossimoAllarme(double adesso) const;
 
-    // The caption's text ("PROMEMORIA: 3 APPUNTAMENTI") and, on a second line,
-    // "PROSSIMO AVVISO: " with the general date text of the next alarm, or
+    // The count as the caption gives it, in good Italian ("PROMEMORIA: 1 APPUNTAMENTO",
+    // "PROMEMORIA: 3 APPUNTAMENTI"; before any rebuild the first caption, "PROMEMORIA ") and,
+    // on a second line, "PROSSIMO AVVISO: " with the general date text of the next alarm, or
     // "NESSUN AVVISO IN ARRIVO" when there is none.
     QString suggerimento(double adesso) const;
 
 private:
+    QString conteggioInParole() const;
+
+    bool aggiornato_ = false;
     int conteggio_ = 0;
-    QString didascalia_ = QStringLiteral("PROMEMORIA ");  // the caption before any rebuild
     QList<double> allarmi_;
 };

@@ -26,20 +26,29 @@ struct SearchCase {
     const char* programFolder = "@/programma";
 };
 
+// The places below the temporary folder: "programma", "utente/" for the operator's settings
+// folder and "windows/" for the Windows directory.
+AvvioProgramma avvioIn(const TestFolder& folder, const QString& commandLine,
+                       const char* programFolder = "@/programma") {
+    return {.rigaDiComando = inFolder(folder, qPrintable(commandLine)),
+            .cartellaProgramma = inFolder(folder, programFolder),
+            .fileProgramma = inFolder(folder, "@/programma/scadex"),
+            .cartellaWindows = inFolder(folder, "@/windows/"),
+            .cartellaUtente = inFolder(folder, "@/utente/")};
+}
+
 class CercaFileIniSearch : public ::testing::TestWithParam<SearchCase> {};
 
-TEST_P(CercaFileIniSearch, TriesTheThreePlacesInOrder) {
+TEST_P(CercaFileIniSearch, TriesThePlacesInOrder) {
     const SearchCase& c = GetParam();
     TestFolder folder;
     for (const char* file : c.present) folder.write(QString::fromUtf8(file), "[BASE]\r\n");
     ScriptedMessageBox messages;
-    const AvvioProgramma avvio{.rigaDiComando = inFolder(folder, c.commandLine),
-                               .cartellaProgramma = inFolder(folder, c.programFolder),
-                               .fileProgramma = inFolder(folder, "@/programma/scadex"),
-                               .cartellaWindows = inFolder(folder, "@/windows/")};
+    const AvvioProgramma avvio = avvioIn(folder, QString::fromUtf8(c.commandLine), c.programFolder);
 
     const std::optional<QString> found = CercaFileIni(avvio, messages);
 
+    EXPECT_EQ(TrovaFileIni(avvio), found);
     if (*c.expected) {
         EXPECT_EQ(found, inFolder(folder, c.expected));
         EXPECT_TRUE(messages.shown.isEmpty());
@@ -54,7 +63,8 @@ TEST_P(CercaFileIniSearch, TriesTheThreePlacesInOrder) {
 }
 
 const std::vector<const char*> kEverywhere = {"altro/mio.ini", "programma/Gestar.ini",
-                                              "windows/Gestar.ini"};
+                                              "utente/Gestar.ini", "windows/Gestar.ini"};
+const std::vector<const char*> kUserAndWindows = {"utente/Gestar.ini", "windows/Gestar.ini"};
 
 INSTANTIATE_TEST_SUITE_P(
     Places, CercaFileIniSearch,
@@ -70,11 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "@/programma/Gestar.ini"},
         SearchCase{"SpacesOnlyMeanTheProgramFolder", kEverywhere, "   ", "@/programma/Gestar.ini"},
         SearchCase{"MissingCommandLineFileSkipsTheProgramFolder", kEverywhere,
-                   "@/altro/nessuno.ini", "@/windows/Gestar.ini"},
+                   "@/altro/nessuno.ini", "@/utente/Gestar.ini"},
         SearchCase{"HiddenCommandLineFileCountsAsAbsent",
                    {"altro/.mio.ini", "windows/Gestar.ini"},
                    "@/altro/.mio.ini",
                    "@/windows/Gestar.ini"},
+        SearchCase{"UserFolderComesAfterTheProgramFolder", kUserAndWindows, "",
+                   "@/utente/Gestar.ini"},
         SearchCase{"ProgramFolderWithoutTheFileFallsBackToWindows",
                    {"windows/Gestar.ini"},
                    "",
@@ -84,9 +96,30 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    "@/programma//Gestar.ini",
                    "@/programma/"},
-        SearchCase{"NameIsCaseSensitive", {"programma/gestar.ini", "windows/GESTAR.INI"}, "", ""},
+        SearchCase{"NameIsCaseSensitive",
+                   {"programma/gestar.ini", "utente/gestar.ini", "windows/GESTAR.INI"},
+                   "",
+                   ""},
         SearchCase{"NoFileAnywhere", {"altro/mio.ini"}, "@/altro/nessuno.ini", ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct UserFolderCase {
+    const char* xdgConfigHome;
+    const char* folder;
+};
+
+class CartellaUtenteCase : public ::testing::TestWithParam<UserFolderCase> {};
+
+TEST_P(CartellaUtenteCase, FollowsXdgConfigHome) {
+    EXPECT_EQ(CartellaUtente(QString::fromUtf8(GetParam().xdgConfigHome), "/home/rossi"),
+              QString::fromUtf8(GetParam().folder));
+}
+
+INSTANTIATE_TEST_SUITE_P(Environment, CartellaUtenteCase,
+                         ::testing::Values(UserFolderCase{"/srv/config", "/srv/config/scadex/"},
+                                           UserFolderCase{"", "/home/rossi/.config/scadex/"},
+                                           UserFolderCase{"config", "/home/rossi/.config/scadex/"}),
+                         (CaseNames{"Set", "Unset", "RelativeIsIgnored"}));
 
 // Restores the current directory when the test ends.
 class CurrentDirectory {
@@ -110,7 +143,8 @@ TEST(CercaFileIni, WithoutAWindowsDirectoryLooksInTheCurrentDirectory) {
     const AvvioProgramma avvio{.rigaDiComando = QString(),
                                .cartellaProgramma = folder.path(QStringLiteral("programma")),
                                .fileProgramma = QStringLiteral("scadex"),
-                               .cartellaWindows = QString()};
+                               .cartellaWindows = QString(),
+                               .cartellaUtente = folder.path(QStringLiteral("utente/"))};
     EXPECT_EQ(CercaFileIni(avvio, messages), QStringLiteral("Gestar.ini"));
 }
 
@@ -127,7 +161,8 @@ TEST_P(CercaFileIniTitle, NamesTheProgramWithoutExtensionInCapitals) {
     const AvvioProgramma avvio{.rigaDiComando = QString(),
                                .cartellaProgramma = folder.path(QStringLiteral("programma")),
                                .fileProgramma = QString::fromUtf8(GetParam().program),
-                               .cartellaWindows = folder.path(QStringLiteral("windows/"))};
+                               .cartellaWindows = folder.path(QStringLiteral("windows/")),
+                               .cartellaUtente = folder.path(QStringLiteral("utente/"))};
     ASSERT_FALSE(CercaFileIni(avvio, messages).has_value());
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].title, QString::fromUtf8(GetParam().title));
@@ -188,5 +223,39 @@ INSTANTIATE_TEST_SUITE_P(
                                     "/dati/due parole/Gestar.ini"},
                       ArgumentsCase{{"scadex", "a", "", "b"}, "a  b"}),
     (CaseNames{"None", "One", "SplitAtABlank", "EmptyInBetween"}));
+
+struct OptionsCase {
+    QStringList arguments;
+    Opzioni::Richiesta richiesta;
+    bool avvioAutomatico;
+    const char* commandLine;
+};
+
+class LeggiOpzioniCase : public ::testing::TestWithParam<OptionsCase> {};
+
+TEST_P(LeggiOpzioniCase, TakesTheLeadingOptionsAndLeavesThePath) {
+    const Opzioni opzioni = LeggiOpzioni(GetParam().arguments);
+    EXPECT_EQ(opzioni.richiesta, GetParam().richiesta);
+    EXPECT_EQ(opzioni.avvioAutomatico, GetParam().avvioAutomatico);
+    EXPECT_EQ(opzioni.rigaDiComando, QString::fromUtf8(GetParam().commandLine));
+}
+
+using R = Opzioni::Richiesta;
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, LeggiOpzioniCase,
+    ::testing::Values(
+        OptionsCase{{"scadex"}, R::Avvio, false, ""},
+        OptionsCase{{"scadex", "/dati/due", "parole.ini"}, R::Avvio, false, "/dati/due parole.ini"},
+        OptionsCase{{"scadex", "--help"}, R::Aiuto, false, ""},
+        OptionsCase{{"scadex", "-h"}, R::Aiuto, false, ""},
+        OptionsCase{{"scadex", "--version"}, R::Versione, false, ""},
+        OptionsCase{{"scadex", "-V"}, R::Versione, false, ""},
+        OptionsCase{{"scadex", "-V", "--help"}, R::Aiuto, false, ""},
+        OptionsCase{{"scadex", "--autostart"}, R::Avvio, true, ""},
+        OptionsCase{
+            {"scadex", "--autostart", "/etc/Gestar.ini"}, R::Avvio, true, "/etc/Gestar.ini"},
+        OptionsCase{{"scadex", "/dati/a", "-h", "b.ini"}, R::Avvio, false, "/dati/a -h b.ini"}),
+    (CaseNames{"None", "PathOnly", "Help", "ShortHelp", "Version", "ShortVersion",
+               "HelpWinsOverVersion", "Autostart", "AutostartWithAPath", "OptionInsideThePath"}));
 
 }  // namespace

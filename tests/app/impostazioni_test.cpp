@@ -79,6 +79,19 @@ TEST_F(ImpostazioniTest, DataFoldersDefaultToTheRootAndEndInASeparator) {
     EXPECT_EQ(globali.PathWork, "/");
 }
 
+// The annotated example the package installs reads as its comments say.
+TEST_F(ImpostazioniTest, TheExampleFileReadsAsAnnotated) {
+    globali.FileIni = QStringLiteral(SCADEX_SCHEMA_DIR "/../data/Gestar.ini");
+    ASSERT_TRUE(impostazioni::leggiPercorsi(globali));
+    EXPECT_EQ(globali.Operatore, "rossi");
+    EXPECT_EQ(globali.PathFile, "/srv/gestar/dati/");
+    EXPECT_EQ(globali.PathWork, "/srv/gestar/lavoro/");
+    const Impostazioni lette = impostazioni::leggiAgenda(globali);
+    EXPECT_EQ(lette.testoSecondi, "10");
+    EXPECT_TRUE(lette.suonoAttivo);
+    EXPECT_EQ(globali.FileSuono, "/usr/share/sounds/gestar/avviso.wav");
+}
+
 TEST_F(ImpostazioniTest, AnOperatorWrittenInUtf8IsFound) {
     conIni("[BASE]\r\nOPERATORE=niccol\xc3\xb2\r\n");
     ASSERT_TRUE(impostazioni::leggiPercorsi(globali));

@@ -60,7 +60,7 @@ TEST_F(VassoioSulDesktop, IconAppearsWithItsCountAndFollowsARebuild) {
     QImage prima;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return mostraIlConteggio(prima = schermo(icona.geometry())); }, kAttesaMs));
-    EXPECT_EQ(icona.toolTip(), "PROMEMORIA: 1 APPUNTAMENTI\nPROSSIMO AVVISO: 06/12/2026 09:30:00");
+    EXPECT_EQ(icona.toolTip(), "PROMEMORIA: 1 APPUNTAMENTO\nPROSSIMO AVVISO: 06/12/2026 09:30:00");
 
     gestar.appuntamento(55, kOggi + 1 + 10.0 / 24, 90);
     gestar.appuntamento(56, kOggi + 2, 90);

@@ -95,9 +95,14 @@ void ListaApp::creaControlli() {
     lstApp_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A double-click anywhere in the list, below its last line too, acts on the selected line.
     lstApp_->viewport()->installEventFilter(this);
+    lstApp_->setAccessibleName(QStringLiteral("Appuntamenti in scadenza"));
+    lstApp_->setAccessibleDescription(
+        QStringLiteral("Data, ora, cliente, causale e note; Spazio, il tasto menu o un doppio "
+                       "clic apre il promemoria della riga scelta"));
 
     Command1_ = new QPushButton(QStringLiteral("&USCITA"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
+    Command1_->setAccessibleDescription(QStringLiteral("Chiude l'elenco"));
     connect(Command1_, &QPushButton::clicked, this, &QWidget::close);
 
     // The exit button comes first, so it has the focus when the window opens.
@@ -114,17 +119,23 @@ void ListaApp::done(int risultato) {
     QDialog::done(risultato);
 }
 
-// A double-click in the list opens the selected line's reminder; F2 closes the window,
-// whichever control has the focus.
+// A double-click in the list opens the selected line's reminder, and so do Space and the menu
+// key in the list, for the operator without a mouse (Enter is left to the controls); F2 closes
+// the window, whichever control has the focus.
 bool ListaApp::eventFilter(QObject* oggetto, QEvent* evento) {
     if (oggetto == lstApp_->viewport() && evento->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
         apriPromemoria();
         return true;
     }
-    if (evento->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F2) {
+    if (evento->type() != QEvent::KeyPress) return QDialog::eventFilter(oggetto, evento);
+    const int tasto = static_cast<QKeyEvent*>(evento)->key();
+    if (tasto == Qt::Key_F2) {
         close();
+        return true;
+    }
+    if (oggetto == lstApp_ && (tasto == Qt::Key_Space || tasto == Qt::Key_Menu)) {
+        apriPromemoria();
         return true;
     }
     return QDialog::eventFilter(oggetto, evento);

@@ -47,11 +47,30 @@ PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QF
     place(Command2_0, "Command2_0", {3645, 90, 1410, 375});
     Command2_1 = new QPushButton(QStringLiteral("&ABBANDONA"), this);
     place(Command2_1, "Command2_1", {3645, 450, 1410, 375});
+    descriviControlli();
     adattaDidascalie();
     setTabOrder(Text1, Combo1);
     setTabOrder(Combo1, Command2_0);
     setTabOrder(Command2_0, Command2_1);
     setTabOrder(Command2_1, cmdTest);
+}
+
+// What an assistive technology reads: the boxes are named after their captions, the buttons
+// by their own.
+void PannelloParametri::descriviControlli() {
+    Text1->setAccessibleName(QStringLiteral("Analizza ogni quanti secondi"));
+    Text1->setAccessibleDescription(
+        QStringLiteral("Intervallo dell'analisi degli appuntamenti, da 1 a 60 secondi"));
+    for (QWidget* suono :
+         {static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo1->lineEdit())}) {
+        suono->setAccessibleName(QStringLiteral("Abilita suono"));
+        suono->setAccessibleDescription(QStringLiteral("S suona l'avviso, N lo tace"));
+    }
+    lbFile->setAccessibleDescription(
+        QStringLiteral("File del suono dell'avviso: un clic o F4 lo sceglie"));
+    cmdTest->setAccessibleDescription(QStringLiteral("Suona il file scelto per provarlo"));
+    Command2_0->setAccessibleDescription(QStringLiteral("Salva i parametri e chiude il pannello"));
+    Command2_1->setAccessibleDescription(QStringLiteral("Chiude il pannello senza salvare"));
 }
 
 // The captions must stay clear of the boxes they introduce, whatever the substitute font.

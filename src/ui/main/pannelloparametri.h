@@ -29,6 +29,7 @@ public:
     void mostraSuono(bool attivo);
 
 private:
+    void descriviControlli();
     void adattaDidascalie();
     // The typing limit of Text1, raised to the length of `testo` when that is longer: an edit
     // never lengthens the text beyond two characters or beyond what it was.

@@ -95,6 +95,10 @@ void Startup::creaControlli() {
     for (QPushButton* button : command1_) {
         if (button) button->setFont(fonts::sansSerif(9.75));
     }
+    command1_[3]->setAccessibleDescription(QStringLiteral("Elenca gli appuntamenti in scadenza"));
+    command1_[1]->setAccessibleDescription(
+        QStringLiteral("Apre i parametri: intervallo dell'analisi e suono dell'avviso"));
+    command1_[0]->setAccessibleDescription(QStringLiteral("Chiude SCADEX"));
     setTabOrder(command1_[3], command1_[0]);
     setTabOrder(command1_[0], command1_[1]);
     pctParam = new PannelloParametri(screen, this);

@@ -115,6 +115,12 @@ void GesProme::creaRiquadriPromemoria() {
     for (QLabel* valore : {lbCliCod_, lbCliDes_, lbAziCod_, LbAziDes_, lbScadDD_, lbScadHH_}) {
         valore->setFont(fonts::sansSerif(8.25, true));
     }
+    lbCliCod_->setAccessibleDescription(QStringLiteral("Codice del cliente"));
+    lbCliDes_->setAccessibleDescription(QStringLiteral("Cliente"));
+    lbAziCod_->setAccessibleDescription(QStringLiteral("Codice dell'intervento"));
+    LbAziDes_->setAccessibleDescription(QStringLiteral("Intervento"));
+    lbScadDD_->setAccessibleDescription(QStringLiteral("Data dell'appuntamento"));
+    lbScadHH_->setAccessibleDescription(QStringLiteral("Ora dell'appuntamento"));
 }
 
 void GesProme::creaDocumento() {
@@ -125,8 +131,10 @@ void GesProme::creaDocumento() {
                          pixel(1485, 1425, 330, 360));
     Command1_->setFont(fonts::sansSerif(8.25, true));
     Command1_->setToolTip(QStringLiteral("Disabbina il Documento allegato"));
+    Command1_->setAccessibleName(QStringLiteral("Stacca documento"));
     lbDocumento_ = riquadro(QStringLiteral("lbDocumento"), pixel(1845, 1440, 5775, 330));
     coloraTesto(lbDocumento_, kBluScuro);
+    lbDocumento_->setAccessibleDescription(QStringLiteral("Documento abbinato"));
 }
 
 // The frame reads as one sentence: "Avvisare" (amount) (unit) "prima", then the alarm moment.
@@ -138,17 +146,23 @@ void GesProme::creaAvviso() {
     Txt1_->setObjectName(QStringLiteral("Txt(1)"));
     Txt1_->setFont(fonts::monospace(9.75));
     Txt1_->setGeometry(pixel(90, 270, 740, 360));
+    Txt1_->setAccessibleName(QStringLiteral("Avvisare quanto prima"));
+    Txt1_->setAccessibleDescription(
+        QStringLiteral("Quanti minuti, ore o giorni prima dell'appuntamento avvisare"));
     cmbAllarm_ = new QComboBox(Frame1_);
     cmbAllarm_->setObjectName(QStringLiteral("cmbAllarm"));
     cmbAllarm_->setGeometry(pixel(840, 300, 1005, 315));
     cmbAllarm_->addItems(
         {QStringLiteral("minuti"), QStringLiteral("ore"), QStringLiteral("giorni")});
+    cmbAllarm_->setAccessibleName(QStringLiteral("Unità dell'anticipo"));
+    cmbAllarm_->setAccessibleDescription(QStringLiteral("Minuti, ore o giorni prima"));
     Label3_[4] = etichetta(Frame1_, QStringLiteral("Label3(4)"), QStringLiteral("prima"),
                            pixel(1905, 330, 615, 240));
     lbSveglia_ = new QLabel(Frame1_);
     lbSveglia_->setObjectName(QStringLiteral("lbSveglia"));
     lbSveglia_->setGeometry(pixel(2655, 180, 1380, 465));
     lbSveglia_->setAlignment(Qt::AlignCenter);
+    lbSveglia_->setAccessibleDescription(QStringLiteral("Giorno e ora dell'avviso"));
     coloraTesto(lbSveglia_, kBluScuro);
     cmdCli_[ImpostaAvviso] =
         pulsante(Frame1_, QStringLiteral("cmdCli(0)"), QStringLiteral("&IMPOSTA AVVISO"),
@@ -158,6 +172,11 @@ void GesProme::creaAvviso() {
                  pixel(5850, 225, 1770, 375));
     cmdCli_[Uscita] = pulsante(this, QStringLiteral("cmdCli(2)"), QStringLiteral("&USCITA"),
                                pixel(90, 2565, 7530, 375));
+    cmdCli_[ImpostaAvviso]->setAccessibleDescription(
+        QStringLiteral("Salva il nuovo anticipo e chiude"));
+    cmdCli_[NonAvvisarePiu]->setAccessibleDescription(
+        QStringLiteral("Non avvisa più di questo appuntamento e chiude"));
+    cmdCli_[Uscita]->setAccessibleDescription(QStringLiteral("Chiude senza cambiare nulla"));
 }
 
 // Buttons, tab order (from "&USCITA" round to "X") and the key preview.

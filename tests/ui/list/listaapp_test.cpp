@@ -105,6 +105,22 @@ TEST_F(ListaAppTest, DoubleClickBelowTheLinesOpensTheSelectedOne) {
     EXPECT_EQ(aperture, QList<QStringList>({{"7", "TEL", "07/12/2026 10:00:00"}}));
 }
 
+class TastieraTest : public ListaAppTest, public ::testing::WithParamInterface<Qt::Key> {};
+
+// From the exit button, where the window opens, to the second line and its reminder.
+TEST_P(TastieraTest, KeyboardAloneOpensTheSelectedLine) {
+    apri();
+    QApplication::setActiveWindow(lista.get());
+    QTest::keyClick(lista->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(lista->focusWidget(), lstApp);
+    QTest::keyClick(lstApp, Qt::Key_Down);
+    QTest::keyClick(lstApp, GetParam());
+    EXPECT_EQ(aperture, QList<QStringList>({{"7", "TEL", "07/12/2026 10:00:00"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tasti, TastieraTest, ::testing::Values(Qt::Key_Space, Qt::Key_Menu),
+                         (CaseNames{"Space", "MenuKey"}));
+
 TEST_F(ListaAppTest, NoSelectedLineOpensNothing) {
     apri();
     lstApp->setCurrentIndex(QModelIndex());

@@ -35,7 +35,7 @@ TEST_F(IconaVassoioTest, CountAndTooltipFollowTheRebuilds) {
     appuntamento(1234, 11);  // alarm at 09:30
     avvia();
     EXPECT_EQ(vassoio().icona().toolTip(),
-              "PROMEMORIA: 1 APPUNTAMENTI\nPROSSIMO AVVISO: 06/12/2026 09:30:00");
+              "PROMEMORIA: 1 APPUNTAMENTO\nPROSSIMO AVVISO: 06/12/2026 09:30:00");
     EXPECT_EQ(immagine(vassoio().icona().icon()), immagine(IconaVassoio::disegna(1)));
 
     appuntamento(55, 10);  // alarm at 08:30, already come
