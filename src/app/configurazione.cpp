@@ -26,8 +26,7 @@ void SegnalaFileIniMancante(const QString& fileProgramma, MessageBox& messaggi) 
 
 }  // namespace
 
-// Linux file names are case-sensitive, so the folder is not upper-cased.
-QString CartellaWindows() {
+QString CartellaDiSistema() {
     return QStringLiteral("/etc/");
 }
 
@@ -91,7 +90,7 @@ std::optional<QString> TrovaFileIni(const AvvioProgramma& avvio) {
     QString primo = testi::trimSpaces(avvio.rigaDiComando);
     if (primo.isEmpty()) primo = avvio.cartellaProgramma + QLatin1Char('/') + kNomeFileIni;
     for (const QString& fileIni :
-         {primo, avvio.cartellaUtente + kNomeFileIni, avvio.cartellaWindows + kNomeFileIni}) {
+         {primo, avvio.cartellaUtente + kNomeFileIni, avvio.cartellaDiSistema + kNomeFileIni}) {
         if (FilePresente(fileIni)) return fileIni;
     }
     return std::nullopt;

@@ -8,8 +8,9 @@
 
 class MessageBox;
 
-// The system-wide folder that stands in for the Windows directory; it ends in "/".
-QString CartellaWindows();
+// The system-wide settings folder, where an office keeps one Gestar.ini for every user; it
+// ends in "/".
+QString CartellaDiSistema();
 
 // True when a regular file lies at `percorso` and its name does not begin with ".".
 bool FilePresente(const QString& percorso);
@@ -41,16 +42,16 @@ QString TestoAiuto(const QString& programma);
 
 // What the search for the configuration file starts from.
 struct AvvioProgramma {
-    QString rigaDiComando;                        // see RigaDiComando
-    QString cartellaProgramma;                    // folder of the executable, no trailing "/"
-    QString fileProgramma;                        // the executable (its name gives the box title)
-    QString cartellaWindows = CartellaWindows();  // ends in "/", or empty
-    QString cartellaUtente =                      // ends in "/"
+    QString rigaDiComando;      // see RigaDiComando
+    QString cartellaProgramma;  // folder of the executable, no trailing "/"
+    QString fileProgramma;      // the executable (its name gives the box title)
+    QString cartellaDiSistema = CartellaDiSistema();  // ends in "/", or empty
+    QString cartellaUtente =                          // ends in "/"
         CartellaUtente(qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
 };
 
 // The path of the configuration file: the trimmed command line, or when it is empty the
-// program's folder; failing that the operator's settings folder, then the Windows directory.
+// program's folder; failing that the operator's settings folder, then the system folder.
 // Nothing when none of them holds one.
 std::optional<QString> TrovaFileIni(const AvvioProgramma& avvio);
 

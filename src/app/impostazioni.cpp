@@ -78,7 +78,7 @@ qint32 secondiDaTesto(const QString& testo) {
     } catch (const ConversionError&) {
         // A date typed by mistake is no interval either.
     }
-    // A slip in the file (0, negative, beyond a minute) falls back to the designed minute
+    // A slip in the file (0, negative, beyond a minute) falls back to the default minute
     // instead of stopping the program.
     if (secondi < 1 || secondi > 60) return kSecondiPredefiniti;
     return static_cast<qint32>(secondi);

@@ -33,7 +33,7 @@ AvvioProgramma avvioIn(const TestFolder& folder, const QString& commandLine,
     return {.rigaDiComando = inFolder(folder, qPrintable(commandLine)),
             .cartellaProgramma = inFolder(folder, programFolder),
             .fileProgramma = inFolder(folder, "@/programma/scadex"),
-            .cartellaWindows = inFolder(folder, "@/windows/"),
+            .cartellaDiSistema = inFolder(folder, "@/windows/"),
             .cartellaUtente = inFolder(folder, "@/utente/")};
 }
 
@@ -143,7 +143,7 @@ TEST(CercaFileIni, WithoutAWindowsDirectoryLooksInTheCurrentDirectory) {
     const AvvioProgramma avvio{.rigaDiComando = QString(),
                                .cartellaProgramma = folder.path(QStringLiteral("programma")),
                                .fileProgramma = QStringLiteral("scadex"),
-                               .cartellaWindows = QString(),
+                               .cartellaDiSistema = QString(),
                                .cartellaUtente = folder.path(QStringLiteral("utente/"))};
     EXPECT_EQ(CercaFileIni(avvio, messages), QStringLiteral("Gestar.ini"));
 }
@@ -161,7 +161,7 @@ TEST_P(CercaFileIniTitle, NamesTheProgramWithoutExtensionInCapitals) {
     const AvvioProgramma avvio{.rigaDiComando = QString(),
                                .cartellaProgramma = folder.path(QStringLiteral("programma")),
                                .fileProgramma = QString::fromUtf8(GetParam().program),
-                               .cartellaWindows = folder.path(QStringLiteral("windows/")),
+                               .cartellaDiSistema = folder.path(QStringLiteral("windows/")),
                                .cartellaUtente = folder.path(QStringLiteral("utente/"))};
     ASSERT_FALSE(CercaFileIni(avvio, messages).has_value());
     ASSERT_EQ(messages.shown.size(), 1);

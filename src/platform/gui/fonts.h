@@ -1,4 +1,4 @@
-// Fonts standing in for the designed ones (MS Sans Serif, Courier New) on this platform.
+// The windows' fonts: a sans-serif for captions and controls, a fixed-pitch one for columns.
 #pragma once
 
 #include <QFont>
@@ -14,7 +14,7 @@ QFont sansSerif(double punti, bool grassetto = false);
 QFont monospace(double punti, bool grassetto = false);
 
 // Shrinks the widget's font, a quarter point at a time down to 6 pt, until `testo` fits in
-// `larghezza` pixels: the substitute families run wider than the designed ones.
+// `larghezza` pixels: the installed families may run wider than the layout allows for.
 void riduciFinoA(QWidget& widget, const QString& testo, int larghezza);
 
 }  // namespace fonts

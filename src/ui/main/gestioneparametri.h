@@ -29,7 +29,7 @@ public:
 
     // The confirmation: applies the interval and the switch and writes the five AGENDA keys.
     // Refused (false, nothing applied or written) for an interval outside 1 to 60; an empty
-    // or non-numeric one counts as the designed minute. The text read at start-up, unedited,
+    // or non-numeric one counts as a minute, the default. The text read at start-up, unedited,
     // is written back as it was, with the interval start-up took from it. Keys that could not
     // be stored leave the values in force for the run, and one box tells the operator why.
     bool conferma(const QString& testoSecondi, int posizioneSuono, MessageBox& messaggi);

@@ -28,7 +28,7 @@ int larghezzaTesto(const QLabel* label) {
     return label->fontMetrics().horizontalAdvance(label->text()) + 2;
 }
 
-// The substitute fonts run wider than the designed ones: a caption that does not fit grows to
+// Installed fonts may run wider than the layout allows for: a caption that does not fit grows to
 // its left, so that it still ends beside its box, and where the window's edge stops it, its
 // font shrinks until it fits.
 void adattaDidascalia(QLabel* didascalia) {
