@@ -18,7 +18,7 @@ class QStringListModel;
 class ListaApp : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     // Shows the reminder window for one appointment, modally; may throw std::exception.
     using MostraPromemoria =
         std::function<void(const QString& cliente, const QString& azione, const QString& data)>;
@@ -31,12 +31,12 @@ class ListaApp : public QDialog {
 
     void done(int risultato) override;
 
-  protected:
+protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
 
-  private:
+private:
     void creaControlli();
     void allineaIntestazione();
     void dispone();
