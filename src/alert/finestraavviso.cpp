@@ -78,6 +78,12 @@ void FinestraAvviso::mostra(const ElencoAvvisi& elenco) {
     cmdChiudi_->setFocus();
 }
 
+void FinestraAvviso::richiama() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
 // One reminder: the appointment's day and time, then client and action with their codes.
 QWidget* FinestraAvviso::scheda(const AvvisoDescritto& avviso) const {
     auto* riquadro = new QFrame;

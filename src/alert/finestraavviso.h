@@ -16,6 +16,8 @@ public:
 
     // Shows the reminders of `elenco`, newest first, and brings the window to the front.
     void mostra(const ElencoAvvisi& elenco);
+    // At the operator's request: restores the window when minimised and gives it the keyboard.
+    void richiama();
 
 private:
     QWidget* scheda(const AvvisoDescritto& avviso) const;

@@ -21,7 +21,7 @@ ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco, int quiet
 void ProgrammaAvviso::accogli(const Avviso& avviso) {
     const AvvisoDescritto descritto = DescriviAvviso(avviso);
     const bool nuovo = elenco_.aggiungi(descritto);
-    mostraFinestra();
+    finestra_.mostra(elenco_);
     if (nuovo && !suonatoNelLotto_) {
         suona(avviso.fileIni);
         suonatoNelLotto_ = true;
@@ -31,17 +31,13 @@ void ProgrammaAvviso::accogli(const Avviso& avviso) {
     if (eco_) *eco_ << descritto.riga() << Qt::endl;
 }
 
-void ProgrammaAvviso::mostraFinestra() {
-    finestra_.mostra(elenco_);
-}
-
 void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
     connect(this, &ProgrammaAvviso::lottoConcluso, &notifiche,
             [&notifiche](const QList<AvvisoDescritto>& lotto) {
                 const TestoNotifica testo = TestoNotifica::perLotto(lotto);
                 notifiche.notifica(testo.titolo, testo.testo);
             });
-    connect(&notifiche, &DesktopNotifier::attivata, this, &ProgrammaAvviso::mostraFinestra);
+    connect(&notifiche, &DesktopNotifier::attivata, &finestra_, &FinestraAvviso::richiama);
 }
 
 void ProgrammaAvviso::concludiLotto() {

@@ -33,11 +33,8 @@ public:
     const ElencoAvvisi& elenco() const { return elenco_; }
     FinestraAvviso& finestra() { return finestra_; }
 
-    // Shows the window with every reminder and brings it to the front.
-    void mostraFinestra();
-
     // From now on each batch is also posted to `notifiche`, and choosing the notification
-    // brings the window to the front.
+    // restores the window and brings it to the front.
     void notificaSu(DesktopNotifier& notifiche);
 
 signals:

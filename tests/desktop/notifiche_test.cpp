@@ -125,7 +125,7 @@ TEST_F(NotificheSulDesktop, AClosedNotificationIsNotReplacedButPostedAnew) {
     EXPECT_EQ(mostrate(), 1);
 }
 
-TEST_F(NotificheSulDesktop, ChoosingTheNotificationBringsTheAlertWindowBack) {
+TEST_F(NotificheSulDesktop, ChoosingTheNotificationRestoresTheMinimisedAlertWindow) {
     const GestarProva gestar;
     RecordingSoundPlayer suono;
     ProgrammaAvviso programma(suono, nullptr, 50);
@@ -133,9 +133,18 @@ TEST_F(NotificheSulDesktop, ChoosingTheNotificationBringsTheAlertWindowBack) {
     QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
     programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
     ASSERT_TRUE(risposte.wait(kAttesaMs));
-    programma.finestra().hide();
+    programma.finestra().showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isMinimized(); }, kAttesaMs));
+    // Restored by the program itself, not left to a window manager that may refuse to
+    // activate it.
+    bool ripristinata = false;
+    QObject::connect(&notifier, &DesktopNotifier::attivata, &programma,
+                     [&] { ripristinata = !programma.finestra().isMinimized(); });
+    QSignalSpy attivata(&notifier, &DesktopNotifier::attivata);
     dunstctl({QStringLiteral("action"), QStringLiteral("0")});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isVisible(); }, kAttesaMs));
+    ASSERT_TRUE(attivata.wait(kAttesaMs));
+    EXPECT_TRUE(ripristinata);
+    EXPECT_TRUE(programma.finestra().isVisible());
 }
 
 // The alert program itself, started as scadex starts it, on this desktop.
