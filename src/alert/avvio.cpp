@@ -36,6 +36,10 @@ int AvvisaSuTerminale(const QString& argomento) {
 int AvvisaInFinestra(const QString& argomento, bool eco) {
     const std::optional<Avviso> avviso = leggiOSegnala(argomento);
     if (!avviso) return kEsitoArgomentoErrato;
+    // The desktop groups the window with SCADEX's: by desktop file where it reads one
+    // (Wayland), by window class on X11.
+    QGuiApplication::setDesktopFileName(QStringLiteral("scadex"));
+    QCoreApplication::setApplicationName(QStringLiteral("scadex"));
     SingleInstance istanza(kIstanzaAvviso, avviso->fileIni);
     if (istanza.deliverOrListen(argomento.toUtf8()) == SingleInstance::Outcome::Delivered) return 0;
 

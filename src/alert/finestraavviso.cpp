@@ -40,6 +40,8 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     setObjectName(QStringLiteral("FinestraAvviso"));
     setWindowTitle(QStringLiteral("SCADEX - AVVISO"));
     setFixedWidth(kLarghezza);
+    // A reminder must not take the keyboard from whatever the operator is typing in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     schede_ = new QScrollArea;
     schede_->setObjectName(QStringLiteral("schede"));
@@ -74,7 +76,6 @@ void FinestraAvviso::mostra(const ElencoAvvisi& elenco) {
 
     show();
     raise();
-    activateWindow();
     cmdChiudi_->setFocus();
 }
 

@@ -14,7 +14,8 @@ class FinestraAvviso : public QWidget {
 public:
     explicit FinestraAvviso(QWidget* parent = nullptr);
 
-    // Shows the reminders of `elenco`, newest first, and brings the window to the front.
+    // Shows the reminders of `elenco`, newest first, on top of other windows but leaving the
+    // keyboard where it is.
     void mostra(const ElencoAvvisi& elenco);
     // At the operator's request: restores the window when minimised and gives it the keyboard.
     void richiama();

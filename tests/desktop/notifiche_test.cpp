@@ -4,12 +4,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QtTest/QTest>
 #include <memory>
 
 #include "alert/programmaavviso.h"
+#include "finestrax.h"
 #include "gestarprova.h"
 #include "platform/desktopnotifier.h"
 #include "support/fakes.h"
@@ -203,6 +205,23 @@ TEST_F(AvvisoSulDesktop, AHandOverPostsOneNotificationAndTheNextBatchReplacesIt)
         << storia[0].testo.toStdString();
     EXPECT_TRUE(storia[0].testo.contains("cliente 9")) << storia[0].testo.toStdString();
     EXPECT_EQ(finestra.state(), QProcess::Running);
+}
+
+// The operator goes on typing where he was; the desktop keeps the window with SCADEX's.
+TEST_F(AvvisoSulDesktop, TheWindowLeavesTheKeyboardAloneAndGoesWithScadex) {
+    QLineEdit scrittura;
+    scrittura.show();
+    scrittura.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&scrittura));
+    QProcess& finestra = avvia(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_TRUE(rigaDa(finestra).startsWith("AVVISO "));
+    QString id;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !(id = finestrax::mappata(QStringLiteral("SCADEX - AVVISO"))).isEmpty(); },
+        kAttesaMs));
+    EXPECT_FALSE(QTest::qWaitFor([&] { return !scrittura.isActiveWindow(); }, 1000));
+    EXPECT_TRUE(finestrax::proprieta(id, QStringLiteral("WM_CLASS")).endsWith("\"scadex\""))
+        << finestrax::proprieta(id, QStringLiteral("WM_CLASS")).toStdString();
 }
 
 TEST_F(AvvisoSulDesktop, WithoutTheBusTheWindowAloneAppears) {
