@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr int kAttesaRitiroMs = 2000;
+
 // The reminder of the argument, or nothing after telling why on standard error.
 std::optional<Avviso> leggiOSegnala(const QString& argomento) {
     try {
@@ -54,5 +56,8 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
     DesktopNotifier notifiche;
     if (notifiche.disponibile()) programma.notificaSu(notifiche);
     programma.accogli(*avviso);
-    return QApplication::exec();
+    const int esito = QApplication::exec();
+    // A notification withdrawn as the window closed may still wait for its id.
+    notifiche.attendiConsegna(kAttesaRitiroMs);
+    return esito;
 }

@@ -85,6 +85,11 @@ void FinestraAvviso::richiama() {
     activateWindow();
 }
 
+void FinestraAvviso::closeEvent(QCloseEvent* evento) {
+    QWidget::closeEvent(evento);
+    emit chiusa();
+}
+
 // One reminder: the appointment's day and time, then client and action with their codes.
 QWidget* FinestraAvviso::scheda(const AvvisoDescritto& avviso) const {
     auto* riquadro = new QFrame;

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+class QCloseEvent;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -19,6 +20,13 @@ public:
     void mostra(const ElencoAvvisi& elenco);
     // At the operator's request: restores the window when minimised and gives it the keyboard.
     void richiama();
+
+signals:
+    // The operator closed the window.
+    void chiusa();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     QWidget* scheda(const AvvisoDescritto& avviso) const;

@@ -38,6 +38,7 @@ void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
                 notifiche.notifica(testo.titolo, testo.testo);
             });
     connect(&notifiche, &DesktopNotifier::attivata, &finestra_, &FinestraAvviso::richiama);
+    connect(&finestra_, &FinestraAvviso::chiusa, &notifiche, &DesktopNotifier::ritira);
 }
 
 void ProgrammaAvviso::concludiLotto() {

@@ -33,8 +33,8 @@ public:
     const ElencoAvvisi& elenco() const { return elenco_; }
     FinestraAvviso& finestra() { return finestra_; }
 
-    // From now on each batch is also posted to `notifiche`, and choosing the notification
-    // restores the window and brings it to the front.
+    // From now on each batch is also posted to `notifiche`, choosing the notification
+    // restores the window and brings it to the front, and closing the window withdraws it.
     void notificaSu(DesktopNotifier& notifiche);
 
 signals:

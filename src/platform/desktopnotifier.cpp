@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QVariantMap>
+#include <utility>
 
 namespace {
 
@@ -18,7 +19,7 @@ const QString kInterfaccia = QStringLiteral("org.freedesktop.Notifications");
 const QString kAzionePredefinita = QStringLiteral("default");
 constexpr int kScadenzaDelServizio = -1;  // the service's own timeout
 constexpr uchar kUrgenzaNormale = 1;
-constexpr int kAttesaCapacitaMs = 2000;
+constexpr int kAttesaServizioMs = 2000;
 
 }  // namespace
 
@@ -46,6 +47,24 @@ void DesktopNotifier::notifica(const QString& titolo, const QString& testo) {
         return;
     }
     invia({titolo, testo});
+}
+
+void DesktopNotifier::ritira() {
+    successiva_.reset();
+    if (inVolo_) {
+        ritiroInSospeso_ = true;
+        return;
+    }
+    chiudiCorrente();
+}
+
+// Waits for the service's answer: the program may be about to end.
+void DesktopNotifier::chiudiCorrente() {
+    if (id_ == 0) return;
+    QDBusMessage chiamata = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
+                                                           QStringLiteral("CloseNotification"));
+    chiamata << std::exchange(id_, 0);
+    bus_.call(chiamata, QDBus::Block, kAttesaServizioMs);
 }
 
 void DesktopNotifier::attendiConsegna(int millisecondi) {
@@ -80,7 +99,7 @@ bool DesktopNotifier::accettaMarcatura() {
         const QDBusMessage domanda = QDBusMessage::createMethodCall(
             kServizio, kPercorso, kInterfaccia, QStringLiteral("GetCapabilities"));
         const QDBusReply<QStringList> capacita =
-            bus_.call(domanda, QDBus::Block, kAttesaCapacitaMs);
+            bus_.call(domanda, QDBus::Block, kAttesaServizioMs);
         marcatura_ = capacita.isValid() && capacita.value().contains(QStringLiteral("body-markup"));
     }
     return *marcatura_;
@@ -91,6 +110,7 @@ void DesktopNotifier::rispostaRicevuta(QDBusPendingCallWatcher* chiamata) {
     inVolo_ = false;
     const QDBusPendingReply<uint> risposta = *chiamata;
     id_ = risposta.isValid() ? risposta.value() : 0;
+    if (std::exchange(ritiroInSospeso_, false)) chiudiCorrente();
     emit this->risposta();
     if (successiva_) {
         const Notifica notifica = *successiva_;

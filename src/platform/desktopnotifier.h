@@ -24,6 +24,9 @@ public:
     // post (no service) is dropped: the notification only adds to the alert window.
     void notifica(const QString& titolo, const QString& testo) override;
     void attendiConsegna(int millisecondi) override;
+    // Withdraws the notification shown, one still waiting for its id included, and drops one
+    // waiting to be posted.
+    void ritira();
 
     // The id the service gave the notification shown, 0 when none is.
     uint idCorrente() const { return id_; }
@@ -46,10 +49,12 @@ private:
     void invia(const Notifica& notifica);
     bool accettaMarcatura();
     void rispostaRicevuta(QDBusPendingCallWatcher* chiamata);
+    void chiudiCorrente();
 
     QDBusConnection bus_;
     uint id_ = 0;
     std::optional<bool> marcatura_;       // the service reads the body as markup
     bool inVolo_ = false;                 // a post waits for its id
+    bool ritiroInSospeso_ = false;        // withdrawn while its id was awaited
     std::optional<Notifica> successiva_;  // posted meanwhile: sent once that id is known
 };

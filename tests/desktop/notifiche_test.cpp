@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest/QTest>
 #include <memory>
@@ -20,6 +21,8 @@
 namespace {
 
 constexpr int kAttesaMs = 10000;
+// dunst lets a notification of normal urgency expire after 10 s.
+constexpr int kPrimaDellaScadenzaMs = 5000;
 
 struct Notifica {
     QString titolo;
@@ -34,8 +37,12 @@ QByteArray dunstctl(const QStringList& argomenti) {
     return comando.readAllStandardOutput().trimmed();
 }
 
+// How many notifications the server shows; -1 when it does not answer.
 int mostrate() {
-    return dunstctl({QStringLiteral("count"), QStringLiteral("displayed")}).toInt();
+    bool numero = false;
+    const int quante =
+        dunstctl({QStringLiteral("count"), QStringLiteral("displayed")}).toInt(&numero);
+    return numero ? quante : -1;
 }
 
 // Closes what is shown and returns every notification of the server's history, newest first.
@@ -127,14 +134,38 @@ TEST_F(NotificheSulDesktop, AClosedNotificationIsNotReplacedButPostedAnew) {
     EXPECT_EQ(mostrate(), 1);
 }
 
-TEST_F(NotificheSulDesktop, ChoosingTheNotificationRestoresTheMinimisedAlertWindow) {
+// The alert window of this process, posting to the desktop's notification server.
+class ProgrammaSulDesktop : public NotificheSulDesktop {
+protected:
+    ProgrammaSulDesktop() { programma.notificaSu(notifier); }
+
+    // Hands a reminder over and waits until its notification is posted; with `mostrata`
+    // also until the service has answered and shows it.
+    void notificaUnAvviso(bool mostrata = true) {
+        QSignalSpy lotti(&programma, &ProgrammaAvviso::lottoConcluso);
+        QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+        programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+        ASSERT_TRUE(lotti.wait(kAttesaMs));
+        if (mostrata) {
+            ASSERT_TRUE(risposte.wait(kAttesaMs));
+            ASSERT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+        }
+    }
+    // Waits for the notifications to go, well before the server would let them expire.
+    static bool ritirate() {
+        return QTest::qWaitFor([] { return mostrate() == 0; }, kPrimaDellaScadenzaMs);
+    }
+    void premi(const char* pulsante) {
+        programma.finestra().findChild<QPushButton*>(pulsante)->click();
+    }
+
     const GestarProva gestar;
     RecordingSoundPlayer suono;
-    ProgrammaAvviso programma(suono, nullptr, 50);
-    programma.notificaSu(notifier);
-    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
-    programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
-    ASSERT_TRUE(risposte.wait(kAttesaMs));
+    ProgrammaAvviso programma{suono, nullptr, 50};
+};
+
+TEST_F(ProgrammaSulDesktop, ChoosingTheNotificationRestoresTheMinimisedAlertWindow) {
+    ASSERT_NO_FATAL_FAILURE(notificaUnAvviso());
     programma.finestra().showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isMinimized(); }, kAttesaMs));
     // Restored by the program itself, not left to a window manager that may refuse to
@@ -148,6 +179,23 @@ TEST_F(NotificheSulDesktop, ChoosingTheNotificationRestoresTheMinimisedAlertWind
     EXPECT_TRUE(ripristinata);
     EXPECT_TRUE(programma.finestra().isVisible());
 }
+
+// Also when the window is closed before the service has given the notification its id.
+class ChiusuraSulDesktop : public ProgrammaSulDesktop,
+                           public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ChiusuraSulDesktop, ClosingTheAlertWindowWithdrawsItsNotification) {
+    const bool primaDellId = GetParam();
+    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    ASSERT_NO_FATAL_FAILURE(notificaUnAvviso(!primaDellId));
+    premi("cmdChiudi");
+    ASSERT_TRUE(risposte.size() == 1 || risposte.wait(kAttesaMs));
+    EXPECT_TRUE(ritirate());
+}
+
+INSTANTIATE_TEST_SUITE_P(Closing, ChiusuraSulDesktop, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "BeforeItsId" : "WhileShown");
+});
 
 // The alert program itself, started as scadex starts it, on this desktop.
 class AvvisoSulDesktop : public NotificheSulDesktop {
