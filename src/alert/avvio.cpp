@@ -47,7 +47,10 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
 
     QtSoundPlayer suono;
     QTextStream uscita(stdout);
-    ProgrammaAvviso programma(suono, eco ? &uscita : nullptr);
+    ProgrammaAvviso programma(suono, kDurateRinvio, eco ? &uscita : nullptr);
+    // The program outlives its window while reminders are put off.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&programma, &ProgrammaAvviso::concluso, qApp, &QCoreApplication::quit);
     QObject::connect(&istanza, &SingleInstance::messageReceived, &programma,
                      [&programma](const QByteArray& consegnato) {
                          programma.accogliArgomento(QString::fromUtf8(consegnato));

@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+#include "alert/rinvio.h"
+
 class QCloseEvent;
 class QLabel;
 class QPushButton;
@@ -24,11 +26,14 @@ public:
 signals:
     // The operator closed the window.
     void chiusa();
+    // The operator put the reminders off.
+    void rinviata(Rinvio rinvio);
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
 
 private:
+    QPushButton* rimanda(Rinvio rinvio, const QString& nome);
     QWidget* scheda(const AvvisoDescritto& avviso) const;
     void adattaAltezza();
 

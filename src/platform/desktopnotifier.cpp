@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QVariantMap>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -85,9 +86,10 @@ void DesktopNotifier::invia(const Notifica& notifica) {
     // A body read as markup must carry names such as "ROSSI & C." escaped; one read as plain
     // text would show the escapes.
     const QString testo = accettaMarcatura() ? notifica.testo.toHtmlEscaped() : notifica.testo;
+    QStringList azioni{kAzionePredefinita, QStringLiteral("Apri")};
+    for (const Azione& azione : azioni_) azioni << azione.chiave << azione.etichetta;
     chiamata << QStringLiteral("SCADEX") << id_ << QStringLiteral("scadex") << notifica.titolo
-             << testo << QStringList{kAzionePredefinita, QStringLiteral("Apri")} << suggerimenti
-             << kScadenzaDelServizio;
+             << testo << azioni << suggerimenti << kScadenzaDelServizio;
     inVolo_ = true;
     auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata), this);
     connect(attesa, &QDBusPendingCallWatcher::finished, this, &DesktopNotifier::rispostaRicevuta);
@@ -120,7 +122,13 @@ void DesktopNotifier::rispostaRicevuta(QDBusPendingCallWatcher* chiamata) {
 }
 
 void DesktopNotifier::azioneInvocata(uint id, const QString& azione) {
-    if (id != 0 && id == id_ && azione == kAzionePredefinita) emit attivata();
+    if (id == 0 || id != id_) return;
+    if (azione == kAzionePredefinita) {
+        emit attivata();
+    } else if (std::any_of(azioni_.cbegin(), azioni_.cend(),
+                           [&azione](const Azione& offerta) { return offerta.chiave == azione; })) {
+        emit azioneScelta(azione);
+    }
 }
 
 // A notification the operator or the service closed is not replaced: the next one is new.

@@ -1,6 +1,7 @@
 // Desktop notifications with a real notification server (dunst) on a private session bus.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +12,7 @@
 #include <QtTest/QTest>
 #include <memory>
 
+#include "alert/avvio.h"
 #include "alert/programmaavviso.h"
 #include "finestrax.h"
 #include "gestarprova.h"
@@ -19,6 +21,8 @@
 #include "support/tempdir.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 constexpr int kAttesaMs = 10000;
 // dunst lets a notification of normal urgency expire after 10 s.
@@ -137,7 +141,10 @@ TEST_F(NotificheSulDesktop, AClosedNotificationIsNotReplacedButPostedAnew) {
 // The alert window of this process, posting to the desktop's notification server.
 class ProgrammaSulDesktop : public NotificheSulDesktop {
 protected:
-    ProgrammaSulDesktop() { programma.notificaSu(notifier); }
+    explicit ProgrammaSulDesktop(DurateRinvio rinvii = kDurateRinvio)
+        : programma(suono, rinvii, nullptr, 50) {
+        programma.notificaSu(notifier);
+    }
 
     // Hands a reminder over and waits until its notification is posted; with `mostrata`
     // also until the service has answered and shows it.
@@ -159,9 +166,18 @@ protected:
         programma.finestra().findChild<QPushButton*>(pulsante)->click();
     }
 
+    // Chooses an action of the notification shown from dunst's context menu, which
+    // scrivania answers with the key written into $SCRIVANIA_AZIONE.
+    static void scegliAzione(const char* chiave) {
+        QFile scelta(qEnvironmentVariable("SCRIVANIA_AZIONE"));
+        ASSERT_TRUE(scelta.open(QIODevice::WriteOnly) && scelta.write(chiave) > 0);
+        scelta.close();
+        dunstctl({QStringLiteral("context")});
+    }
+
     const GestarProva gestar;
     RecordingSoundPlayer suono;
-    ProgrammaAvviso programma{suono, nullptr, 50};
+    ProgrammaAvviso programma;
 };
 
 TEST_F(ProgrammaSulDesktop, ChoosingTheNotificationRestoresTheMinimisedAlertWindow) {
@@ -196,6 +212,36 @@ TEST_P(ChiusuraSulDesktop, ClosingTheAlertWindowWithdrawsItsNotification) {
 INSTANTIATE_TEST_SUITE_P(Closing, ChiusuraSulDesktop, ::testing::Bool(), [](const auto& info) {
     return std::string(info.param ? "BeforeItsId" : "WhileShown");
 });
+
+// The chosen snooze short, the other beyond the test.
+struct CasoAzione {
+    const char* nome;
+    const char* chiave;
+    DurateRinvio rinvii;
+};
+
+class RinvioSulDesktop : public ProgrammaSulDesktop,
+                         public ::testing::WithParamInterface<CasoAzione> {
+protected:
+    RinvioSulDesktop() : ProgrammaSulDesktop(GetParam().rinvii) {}
+};
+
+TEST_P(RinvioSulDesktop, TheNotificationsActionPutsTheRemindersOffAndBringsThemBack) {
+    ASSERT_NO_FATAL_FAILURE(notificaUnAvviso());
+    QSignalSpy lotti(&programma, &ProgrammaAvviso::lottoConcluso);
+    ASSERT_NO_FATAL_FAILURE(scegliAzione(GetParam().chiave));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !programma.finestra().isVisible(); }, kAttesaMs));
+    EXPECT_TRUE(ritirate());
+    ASSERT_TRUE(lotti.wait(kAttesaMs));
+    EXPECT_TRUE(programma.finestra().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+}
+
+INSTANTIATE_TEST_SUITE_P(Snoozes, RinvioSulDesktop,
+                         ::testing::Values(CasoAzione{"FiveMinutes", "rimanda-5", {1500ms, 1h}},
+                                           CasoAzione{
+                                               "FifteenMinutes", "rimanda-15", {1h, 1500ms}}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 // The alert program itself, started as scadex starts it, on this desktop.
 class AvvisoSulDesktop : public NotificheSulDesktop {
