@@ -14,7 +14,6 @@
 
 #include "alert/avvio.h"
 #include "alert/programmaavviso.h"
-#include "finestrax.h"
 #include "gestarprova.h"
 #include "platform/desktopnotifier.h"
 #include "support/fakes.h"
@@ -33,12 +32,16 @@ struct Notifica {
     QString testo;
 };
 
-// Runs dunstctl and returns what it printed.
-QByteArray dunstctl(const QStringList& argomenti) {
+// Runs a command and returns what it printed.
+QByteArray esegui(const QString& programma, const QStringList& argomenti) {
     QProcess comando;
-    comando.start(QStringLiteral("dunstctl"), argomenti);
+    comando.start(programma, argomenti);
     if (!comando.waitForFinished(kAttesaMs)) return {};
     return comando.readAllStandardOutput().trimmed();
+}
+
+QByteArray dunstctl(const QStringList& argomenti) {
+    return esegui(QStringLiteral("dunstctl"), argomenti);
 }
 
 // How many notifications the server shows; -1 when it does not answer.
@@ -162,9 +165,6 @@ protected:
     static bool ritirate() {
         return QTest::qWaitFor([] { return mostrate() == 0; }, kPrimaDellaScadenzaMs);
     }
-    void premi(const char* pulsante) {
-        programma.finestra().findChild<QPushButton*>(pulsante)->click();
-    }
 
     // Chooses an action of the notification shown from dunst's context menu, which
     // scrivania answers with the key written into $SCRIVANIA_AZIONE.
@@ -204,7 +204,7 @@ TEST_P(ChiusuraSulDesktop, ClosingTheAlertWindowWithdrawsItsNotification) {
     const bool primaDellId = GetParam();
     QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
     ASSERT_NO_FATAL_FAILURE(notificaUnAvviso(!primaDellId));
-    premi("cmdChiudi");
+    programma.finestra().findChild<QPushButton*>("cmdChiudi")->click();
     ASSERT_TRUE(risposte.size() == 1 || risposte.wait(kAttesaMs));
     EXPECT_TRUE(ritirate());
 }
@@ -309,13 +309,14 @@ TEST_F(AvvisoSulDesktop, TheWindowLeavesTheKeyboardAloneAndGoesWithScadex) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&scrittura));
     QProcess& finestra = avvia(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
     ASSERT_TRUE(rigaDa(finestra).startsWith("AVVISO "));
-    QString id;
+    // xwininfo and xprop come with x11-utils.
+    const QStringList avviso{QStringLiteral("-name"), QStringLiteral("SCADEX - AVVISO")};
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !(id = finestrax::mappata(QStringLiteral("SCADEX - AVVISO"))).isEmpty(); },
+        [&] { return esegui(QStringLiteral("xwininfo"), avviso).contains("IsViewable"); },
         kAttesaMs));
     EXPECT_FALSE(QTest::qWaitFor([&] { return !scrittura.isActiveWindow(); }, 1000));
-    EXPECT_TRUE(finestrax::proprieta(id, QStringLiteral("WM_CLASS")).endsWith("\"scadex\""))
-        << finestrax::proprieta(id, QStringLiteral("WM_CLASS")).toStdString();
+    EXPECT_EQ(esegui(QStringLiteral("xprop"), avviso + QStringList{QStringLiteral("WM_CLASS")}),
+              "WM_CLASS(STRING) = \"SCADEX1.EXE\", \"scadex\"");
 }
 
 TEST_F(AvvisoSulDesktop, WithoutTheBusTheWindowAloneAppears) {
