@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr int kAttesaRitiroMs = 2000;
+
 // The reminder of the argument, or nothing after telling why on standard error.
 std::optional<Avviso> leggiOSegnala(const QString& argomento) {
     try {
@@ -36,12 +38,19 @@ int AvvisaSuTerminale(const QString& argomento) {
 int AvvisaInFinestra(const QString& argomento, bool eco) {
     const std::optional<Avviso> avviso = leggiOSegnala(argomento);
     if (!avviso) return kEsitoArgomentoErrato;
+    // The desktop groups the window with SCADEX's: by desktop file where it reads one
+    // (Wayland), by window class on X11.
+    QGuiApplication::setDesktopFileName(QStringLiteral("scadex"));
+    QCoreApplication::setApplicationName(QStringLiteral("scadex"));
     SingleInstance istanza(kIstanzaAvviso, avviso->fileIni);
     if (istanza.deliverOrListen(argomento.toUtf8()) == SingleInstance::Outcome::Delivered) return 0;
 
     QtSoundPlayer suono;
     QTextStream uscita(stdout);
-    ProgrammaAvviso programma(suono, eco ? &uscita : nullptr);
+    ProgrammaAvviso programma(suono, kDurateRinvio, eco ? &uscita : nullptr);
+    // The program outlives its window while reminders are put off.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&programma, &ProgrammaAvviso::concluso, qApp, &QCoreApplication::quit);
     QObject::connect(&istanza, &SingleInstance::messageReceived, &programma,
                      [&programma](const QByteArray& consegnato) {
                          programma.accogliArgomento(QString::fromUtf8(consegnato));
@@ -50,5 +59,8 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
     DesktopNotifier notifiche;
     if (notifiche.disponibile()) programma.notificaSu(notifiche);
     programma.accogli(*avviso);
-    return QApplication::exec();
+    const int esito = QApplication::exec();
+    // A notification withdrawn as the window closed may still wait for its id.
+    notifiche.attendiConsegna(kAttesaRitiroMs);
+    return esito;
 }

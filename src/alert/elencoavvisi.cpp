@@ -15,3 +15,12 @@ bool ElencoAvvisi::aggiungi(const AvvisoDescritto& avviso) {
     avvisi_.prepend(avviso);
     return true;
 }
+
+QList<Avviso> ElencoAvvisi::togliTutti() {
+    QList<Avviso> tolti;
+    for (auto avviso = avvisi_.crbegin(); avviso != avvisi_.crend(); ++avviso) {
+        tolti.append(avviso->avviso);
+    }
+    avvisi_.clear();
+    return tolti;
+}

@@ -11,6 +11,9 @@ public:
     // after each rebuild) is refreshed in place. True when the appointment is new.
     bool aggiungi(const AvvisoDescritto& avviso);
 
+    // Empties the list and returns its reminders in order of arrival.
+    QList<Avviso> togliTutti();
+
     const QList<AvvisoDescritto>& avvisi() const { return avvisi_; }
     // The waiting count of the reminder received last.
     int inAttesa() const { return inAttesa_; }

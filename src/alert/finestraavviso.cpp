@@ -20,6 +20,13 @@ constexpr int kLarghezza = 460;
 constexpr int kAltezzaMassimaSchede = 330;
 constexpr double kPunti = 10;
 
+QPushButton* pulsante(const QString& nome, const QString& testo) {
+    auto* tasto = new QPushButton(testo);
+    tasto->setObjectName(nome);
+    tasto->setFont(fonts::sansSerif(kPunti, true));
+    return tasto;
+}
+
 QLabel* etichetta(const QString& nome, const QString& testo, bool grassetto = false) {
     auto* label = new QLabel(testo);
     label->setObjectName(nome);
@@ -40,6 +47,8 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     setObjectName(QStringLiteral("FinestraAvviso"));
     setWindowTitle(QStringLiteral("SCADEX - AVVISO"));
     setFixedWidth(kLarghezza);
+    // A reminder must not take the keyboard from whatever the operator is typing in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     schede_ = new QScrollArea;
     schede_->setObjectName(QStringLiteral("schede"));
@@ -48,18 +57,25 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     schede_->setFrameShape(QFrame::NoFrame);
 
     lbInAttesa_ = etichetta(QStringLiteral("lbInAttesa"), {});
-    cmdChiudi_ = new QPushButton(QStringLiteral("&CHIUDI"));
-    cmdChiudi_->setObjectName(QStringLiteral("cmdChiudi"));
-    cmdChiudi_->setFont(fonts::sansSerif(kPunti, true));
+    cmdChiudi_ = pulsante(QStringLiteral("cmdChiudi"), QStringLiteral("&CHIUDI"));
     cmdChiudi_->setDefault(true);
     connect(cmdChiudi_, &QPushButton::clicked, this, &QWidget::close);
 
-    auto* piede = new QHBoxLayout;
-    piede->addWidget(lbInAttesa_, 1);
-    piede->addWidget(cmdChiudi_);
+    auto* pulsanti = new QHBoxLayout;
+    pulsanti->addWidget(rimanda(Rinvio::Breve, QStringLiteral("cmdRimanda5")));
+    pulsanti->addWidget(rimanda(Rinvio::Lungo, QStringLiteral("cmdRimanda15")));
+    pulsanti->addStretch();
+    pulsanti->addWidget(cmdChiudi_);
     auto* colonna = new QVBoxLayout(this);
     colonna->addWidget(schede_);
-    colonna->addLayout(piede);
+    colonna->addWidget(lbInAttesa_);
+    colonna->addLayout(pulsanti);
+}
+
+QPushButton* FinestraAvviso::rimanda(Rinvio rinvio, const QString& nome) {
+    QPushButton* cmdRimanda = pulsante(nome, TestoRinvio(rinvio));
+    connect(cmdRimanda, &QPushButton::clicked, this, [this, rinvio] { emit rinviata(rinvio); });
+    return cmdRimanda;
 }
 
 void FinestraAvviso::mostra(const ElencoAvvisi& elenco) {
@@ -74,8 +90,18 @@ void FinestraAvviso::mostra(const ElencoAvvisi& elenco) {
 
     show();
     raise();
-    activateWindow();
     cmdChiudi_->setFocus();
+}
+
+void FinestraAvviso::richiama() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void FinestraAvviso::closeEvent(QCloseEvent* evento) {
+    QWidget::closeEvent(evento);
+    emit chiusa();
 }
 
 // One reminder: the appointment's day and time, then client and action with their codes.

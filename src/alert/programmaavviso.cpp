@@ -1,7 +1,8 @@
-// Taking in reminders while the alert window is open.
+// Taking in reminders, showing them and putting them off.
 #include "alert/programmaavviso.h"
 
 #include <QTextStream>
+#include <array>
 #include <utility>
 
 #include "alert/argomentoerrato.h"
@@ -11,17 +12,36 @@
 #include "app/suonaavviso.h"
 #include "platform/desktopnotifier.h"
 
-ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco, int quieteLottoMs)
-    : suono_(suono), eco_(eco) {
+namespace {
+
+// The notification's actions for the two snoozes.
+struct AzioneRinvio {
+    Rinvio rinvio;
+    const char* chiave;
+};
+constexpr std::array kAzioniRinvio{AzioneRinvio{Rinvio::Breve, "rimanda-5"},
+                                   AzioneRinvio{Rinvio::Lungo, "rimanda-15"}};
+
+}  // namespace
+
+ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, DurateRinvio rinvii, QTextStream* eco,
+                                 int quieteLottoMs)
+    : suono_(suono), eco_(eco), rinvii_(rinvii) {
     fineLotto_.setSingleShot(true);
     fineLotto_.setInterval(quieteLottoMs);
     connect(&fineLotto_, &QTimer::timeout, this, &ProgrammaAvviso::concludiLotto);
+    connect(&finestra_, &FinestraAvviso::rinviata, this, &ProgrammaAvviso::rinvia);
+    connect(&finestra_, &FinestraAvviso::chiusa, this, &ProgrammaAvviso::chiudi);
+    connect(&rinviati_, &PromemoriaRinviati::ritornati, this, [this](const QList<Avviso>& avvisi) {
+        for (const Avviso& avviso : avvisi) accogli(avviso);
+    });
 }
 
 void ProgrammaAvviso::accogli(const Avviso& avviso) {
+    if (rinviati_.trattiene(avviso)) return;
     const AvvisoDescritto descritto = DescriviAvviso(avviso);
     const bool nuovo = elenco_.aggiungi(descritto);
-    mostraFinestra();
+    finestra_.mostra(elenco_);
     if (nuovo && !suonatoNelLotto_) {
         suona(avviso.fileIni);
         suonatoNelLotto_ = true;
@@ -31,17 +51,50 @@ void ProgrammaAvviso::accogli(const Avviso& avviso) {
     if (eco_) *eco_ << descritto.riga() << Qt::endl;
 }
 
-void ProgrammaAvviso::mostraFinestra() {
-    finestra_.mostra(elenco_);
-}
-
 void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
     connect(this, &ProgrammaAvviso::lottoConcluso, &notifiche,
             [&notifiche](const QList<AvvisoDescritto>& lotto) {
                 const TestoNotifica testo = TestoNotifica::perLotto(lotto);
                 notifiche.notifica(testo.titolo, testo.testo);
             });
-    connect(&notifiche, &DesktopNotifier::attivata, this, &ProgrammaAvviso::mostraFinestra);
+    connect(&notifiche, &DesktopNotifier::attivata, &finestra_, &FinestraAvviso::richiama);
+    connect(this, &ProgrammaAvviso::avvisiTolti, &notifiche, &DesktopNotifier::ritira);
+
+    QList<DesktopNotifier::Azione> azioni;
+    for (const AzioneRinvio& azione : kAzioniRinvio) {
+        azioni.append({QString::fromLatin1(azione.chiave), TestoRinvio(azione.rinvio)});
+    }
+    notifiche.offriAzioni(azioni);
+    connect(&notifiche, &DesktopNotifier::azioneScelta, this, [this](const QString& chiave) {
+        for (const AzioneRinvio& azione : kAzioniRinvio) {
+            if (chiave == QLatin1String(azione.chiave)) rinvia(azione.rinvio);
+        }
+    });
+}
+
+void ProgrammaAvviso::rinvia(Rinvio rinvio) {
+    rinviati_.rinvia(togliAvvisi(), rinvii_.di(rinvio));
+    finestra_.hide();
+    concludiSeNienteRinviato();
+}
+
+// Closing the window is done with its reminders; those put off still come back.
+void ProgrammaAvviso::chiudi() {
+    togliAvvisi();
+    concludiSeNienteRinviato();
+}
+
+void ProgrammaAvviso::concludiSeNienteRinviato() {
+    if (!rinviati_.inCorso()) emit concluso();
+}
+
+// The batch under way goes with its reminders: nothing is posted for them any more.
+QList<Avviso> ProgrammaAvviso::togliAvvisi() {
+    fineLotto_.stop();
+    lotto_.clear();
+    suonatoNelLotto_ = false;
+    emit avvisiTolti();
+    return elenco_.togliTutti();
 }
 
 void ProgrammaAvviso::concludiLotto() {

@@ -1,4 +1,4 @@
-// The alert program while its window is open: takes in reminders and sounds the new ones.
+// The alert program while it runs: takes in reminders, sounds the new ones, puts them off.
 #pragma once
 
 #include <QList>
@@ -7,6 +7,8 @@
 
 #include "alert/elencoavvisi.h"
 #include "alert/finestraavviso.h"
+#include "alert/promemoriarinviati.h"
+#include "alert/rinvio.h"
 
 class QTextStream;
 class SoundPlayer;
@@ -19,34 +21,43 @@ public:
     // than this quiet between them make one batch.
     static constexpr int kQuieteLottoMs = 1500;
 
-    // `eco`, when given, receives the line of every reminder taken in.
-    explicit ProgrammaAvviso(SoundPlayer& suono, QTextStream* eco = nullptr,
-                             int quieteLottoMs = kQuieteLottoMs);
+    // `rinvii`: how long the window's two snoozes last. `eco`, when given, receives the line
+    // of every reminder taken in.
+    ProgrammaAvviso(SoundPlayer& suono, DurateRinvio rinvii, QTextStream* eco = nullptr,
+                    int quieteLottoMs = kQuieteLottoMs);
 
     // Lists a reminder, of this start or handed over by a later one, and shows the window.
     // The first new appointment of a batch plays the configured sound when it is switched
-    // on; the rest of the batch plays nothing more.
+    // on; the rest of the batch plays nothing more. A reminder put off is held back, not
+    // shown, until its snooze ends.
     void accogli(const Avviso& avviso);
     // A handed-over argument; one that no longer reads (its file gone meanwhile) is dropped.
     void accogliArgomento(const QString& argomento);
 
-    const ElencoAvvisi& elenco() const { return elenco_; }
     FinestraAvviso& finestra() { return finestra_; }
 
-    // Shows the window with every reminder and brings it to the front.
-    void mostraFinestra();
-
-    // From now on each batch is also posted to `notifiche`, and choosing the notification
-    // brings the window to the front.
+    // From now on each batch is also posted to `notifiche` with the snoozes as its actions;
+    // choosing the notification restores the window and brings it to the front, and the
+    // reminders going (window closed or put off) withdraw it.
     void notificaSu(DesktopNotifier& notifiche);
+
+    // Puts every reminder of the window off and hides the window until the snooze ends.
+    void rinvia(Rinvio rinvio);
 
 signals:
     // The quiet after a batch has come: its reminders in order of arrival.
     void lottoConcluso(const QList<AvvisoDescritto>& lotto);
+    // The window's reminders have gone: closed, or put off.
+    void avvisiTolti();
+    // The window is closed and no reminder is put off: the program may end.
+    void concluso();
 
 private:
     void suona(const QString& fileIni);
     void concludiLotto();
+    QList<Avviso> togliAvvisi();
+    void chiudi();
+    void concludiSeNienteRinviato();
 
     SoundPlayer& suono_;
     QTextStream* eco_;
@@ -55,4 +66,6 @@ private:
     QList<AvvisoDescritto> lotto_;
     bool suonatoNelLotto_ = false;
     QTimer fineLotto_;
+    DurateRinvio rinvii_;
+    PromemoriaRinviati rinviati_;
 };

@@ -9,6 +9,8 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QVariantMap>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -18,7 +20,7 @@ const QString kInterfaccia = QStringLiteral("org.freedesktop.Notifications");
 const QString kAzionePredefinita = QStringLiteral("default");
 constexpr int kScadenzaDelServizio = -1;  // the service's own timeout
 constexpr uchar kUrgenzaNormale = 1;
-constexpr int kAttesaCapacitaMs = 2000;
+constexpr int kAttesaServizioMs = 2000;
 
 }  // namespace
 
@@ -48,6 +50,24 @@ void DesktopNotifier::notifica(const QString& titolo, const QString& testo) {
     invia({titolo, testo});
 }
 
+void DesktopNotifier::ritira() {
+    successiva_.reset();
+    if (inVolo_) {
+        ritiroInSospeso_ = true;
+        return;
+    }
+    chiudiCorrente();
+}
+
+// Waits for the service's answer: the program may be about to end.
+void DesktopNotifier::chiudiCorrente() {
+    if (id_ == 0) return;
+    QDBusMessage chiamata = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
+                                                           QStringLiteral("CloseNotification"));
+    chiamata << std::exchange(id_, 0);
+    bus_.call(chiamata, QDBus::Block, kAttesaServizioMs);
+}
+
 void DesktopNotifier::attendiConsegna(int millisecondi) {
     if (!inVolo_) return;
     QEventLoop attesa;
@@ -66,9 +86,10 @@ void DesktopNotifier::invia(const Notifica& notifica) {
     // A body read as markup must carry names such as "ROSSI & C." escaped; one read as plain
     // text would show the escapes.
     const QString testo = accettaMarcatura() ? notifica.testo.toHtmlEscaped() : notifica.testo;
+    QStringList azioni{kAzionePredefinita, QStringLiteral("Apri")};
+    for (const Azione& azione : azioni_) azioni << azione.chiave << azione.etichetta;
     chiamata << QStringLiteral("SCADEX") << id_ << QStringLiteral("scadex") << notifica.titolo
-             << testo << QStringList{kAzionePredefinita, QStringLiteral("Apri")} << suggerimenti
-             << kScadenzaDelServizio;
+             << testo << azioni << suggerimenti << kScadenzaDelServizio;
     inVolo_ = true;
     auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata), this);
     connect(attesa, &QDBusPendingCallWatcher::finished, this, &DesktopNotifier::rispostaRicevuta);
@@ -80,7 +101,7 @@ bool DesktopNotifier::accettaMarcatura() {
         const QDBusMessage domanda = QDBusMessage::createMethodCall(
             kServizio, kPercorso, kInterfaccia, QStringLiteral("GetCapabilities"));
         const QDBusReply<QStringList> capacita =
-            bus_.call(domanda, QDBus::Block, kAttesaCapacitaMs);
+            bus_.call(domanda, QDBus::Block, kAttesaServizioMs);
         marcatura_ = capacita.isValid() && capacita.value().contains(QStringLiteral("body-markup"));
     }
     return *marcatura_;
@@ -91,6 +112,7 @@ void DesktopNotifier::rispostaRicevuta(QDBusPendingCallWatcher* chiamata) {
     inVolo_ = false;
     const QDBusPendingReply<uint> risposta = *chiamata;
     id_ = risposta.isValid() ? risposta.value() : 0;
+    if (std::exchange(ritiroInSospeso_, false)) chiudiCorrente();
     emit this->risposta();
     if (successiva_) {
         const Notifica notifica = *successiva_;
@@ -100,7 +122,13 @@ void DesktopNotifier::rispostaRicevuta(QDBusPendingCallWatcher* chiamata) {
 }
 
 void DesktopNotifier::azioneInvocata(uint id, const QString& azione) {
-    if (id != 0 && id == id_ && azione == kAzionePredefinita) emit attivata();
+    if (id == 0 || id != id_) return;
+    if (azione == kAzionePredefinita) {
+        emit attivata();
+    } else if (std::any_of(azioni_.cbegin(), azioni_.cend(),
+                           [&azione](const Azione& offerta) { return offerta.chiave == azione; })) {
+        emit azioneScelta(azione);
+    }
 }
 
 // A notification the operator or the service closed is not replaced: the next one is new.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -13,6 +14,13 @@ class QDBusPendingCallWatcher;
 class DesktopNotifier : public QObject, public Notifier {
     Q_OBJECT
 public:
+    // An action offered on the notification beside choosing it: `chiave` comes back through
+    // azioneScelta, the service shows `etichetta`.
+    struct Azione {
+        QString chiave;
+        QString etichetta;
+    };
+
     // Without a session bus nothing is ever posted.
     explicit DesktopNotifier(QDBusConnection bus = QDBusConnection::sessionBus(),
                              QObject* parent = nullptr);
@@ -24,6 +32,12 @@ public:
     // post (no service) is dropped: the notification only adds to the alert window.
     void notifica(const QString& titolo, const QString& testo) override;
     void attendiConsegna(int millisecondi) override;
+    // Withdraws the notification shown, one still waiting for its id included, and drops one
+    // waiting to be posted.
+    void ritira();
+
+    // The notifications posted from now on offer `azioni`.
+    void offriAzioni(const QList<Azione>& azioni) { azioni_ = azioni; }
 
     // The id the service gave the notification shown, 0 when none is.
     uint idCorrente() const { return id_; }
@@ -31,6 +45,8 @@ public:
 signals:
     // The operator chose the notification itself (its default action).
     void attivata();
+    // The operator chose one of the offered actions.
+    void azioneScelta(const QString& chiave);
     // The service answered a post (tests wait for it).
     void risposta();
 
@@ -46,10 +62,13 @@ private:
     void invia(const Notifica& notifica);
     bool accettaMarcatura();
     void rispostaRicevuta(QDBusPendingCallWatcher* chiamata);
+    void chiudiCorrente();
 
     QDBusConnection bus_;
+    QList<Azione> azioni_;
     uint id_ = 0;
     std::optional<bool> marcatura_;       // the service reads the body as markup
     bool inVolo_ = false;                 // a post waits for its id
+    bool ritiroInSospeso_ = false;        // withdrawn while its id was awaited
     std::optional<Notifica> successiva_;  // posted meanwhile: sent once that id is known
 };

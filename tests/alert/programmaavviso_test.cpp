@@ -7,12 +7,16 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTextStream>
+#include <QtTest/QTest>
 
+#include "alert/avvio.h"
 #include "alert/avvisodescritto.h"
 #include "gestarprova.h"
 #include "support/fakes.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 const QByteArray kSuonoAcceso = "SuonoSN=S\r\nSuonoPath=/srv/suoni\r\nSuonoFile=ding\r\n";
 const QString kDing = QStringLiteral("/srv/suoni/ding.wav");
@@ -50,10 +54,34 @@ INSTANTIATE_TEST_SUITE_P(
                  "AVVISO 06/12/2026 10:00 cliente 1234 - VIS (in attesa: 3)"}),
     [](const auto& info) { return std::string(info.param.nome); });
 
-class FinestraProva : public ::testing::Test {
+// The program on the test's Gestar.ini, its lines echoed into `eco`.
+class ProgrammaProva : public ::testing::Test {
 protected:
-    explicit FinestraProva(const QByteArray& agenda = kSuonoAcceso) : gestar(agenda) {}
+    ProgrammaProva(const QByteArray& agenda, DurateRinvio rinvii, int quieteMs)
+        : gestar(agenda), programma(suono, rinvii, &flussoEco, quieteMs) {}
 
+    // Hands over a visit of `cliente`.
+    void accogli(int inAttesa, qint32 cliente) {
+        programma.accogliArgomento(
+            gestar.argomento(inAttesa, cliente, "VIS", "06/12/2026 10:00:00"));
+    }
+
+    GestarProva gestar;
+    RecordingSoundPlayer suono;
+    QString eco;
+    QTextStream flussoEco{&eco};
+    ProgrammaAvviso programma;
+};
+
+class FinestraProva : public ProgrammaProva {
+protected:
+    explicit FinestraProva(const QByteArray& agenda = kSuonoAcceso,
+                           DurateRinvio rinvii = kDurateRinvio)
+        : ProgrammaProva(agenda, rinvii, ProgrammaAvviso::kQuieteLottoMs) {}
+
+    void premi(const char* pulsante) {
+        programma.finestra().findChild<QPushButton*>(pulsante)->click();
+    }
     QStringList testi(const char* nome) {
         QStringList trovati;
         for (const QLabel* label : programma.finestra().findChildren<QLabel*>(nome)) {
@@ -65,12 +93,6 @@ protected:
         return programma.finestra().findChildren<QLabel*>(nome).at(scheda)->palette().color(
             QPalette::WindowText);
     }
-
-    GestarProva gestar;
-    RecordingSoundPlayer suono;
-    QString eco;
-    QTextStream flussoEco{&eco};
-    ProgrammaAvviso programma{suono, &flussoEco};
 };
 
 TEST_F(FinestraProva, ShowsTheReminderOnTopWithItsLookUps) {
@@ -104,9 +126,11 @@ TEST_F(FinestraProva, ListsEachAppointmentOnceNewestFirst) {
 }
 
 // Batches end after a short quiet, so that a test can follow several.
-class LottiProva : public ::testing::Test {
+class LottiProva : public ProgrammaProva {
 protected:
     static constexpr int kQuieteMs = 50;
+
+    LottiProva() : ProgrammaProva(kSuonoAcceso, kDurateRinvio, kQuieteMs) {}
 
     // Waits for the batch under way to end and returns its reminders' codes.
     QList<qint32> fineLotto() {
@@ -119,14 +143,7 @@ protected:
         }
         return clienti;
     }
-    void accogli(int inAttesa, qint32 cliente) {
-        programma.accogliArgomento(
-            gestar.argomento(inAttesa, cliente, "VIS", "06/12/2026 10:00:00"));
-    }
 
-    GestarProva gestar{kSuonoAcceso};
-    RecordingSoundPlayer suono;
-    ProgrammaAvviso programma{suono, nullptr, kQuieteMs};
     QSignalSpy lotti{&programma, &ProgrammaAvviso::lottoConcluso};
 };
 
@@ -162,13 +179,64 @@ TEST_F(FinestraProva, DropsAHandedOverArgumentThatNoLongerReads) {
 }
 
 TEST_F(FinestraProva, CloseButtonClosesTheWindow) {
-    programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    accogli(1, 1234);
     QPushButton* chiudi = programma.finestra().findChild<QPushButton*>("cmdChiudi");
     ASSERT_NE(chiudi, nullptr);
     EXPECT_EQ(chiudi->text(), "&CHIUDI");
     chiudi->click();
     EXPECT_FALSE(programma.finestra().isVisible());
 }
+
+// One snooze short, the other beyond the test: each button must start its own.
+struct CasoRinvio {
+    const char* nome;
+    const char* pulsante;
+    const char* testo;
+    DurateRinvio rinvii;
+};
+
+class RinvioProva : public FinestraProva, public ::testing::WithParamInterface<CasoRinvio> {
+protected:
+    RinvioProva() : FinestraProva(kSuonoAcceso, GetParam().rinvii) {}
+
+    bool tornati(const QStringList& clienti) {
+        return QTest::qWaitFor([&] { return testi("lbCliCod") == clienti; }, 5000);
+    }
+};
+
+TEST_P(RinvioProva, PutsTheRemindersOffAndShowsThemAgainOnce) {
+    accogli(1, 1234);
+    accogli(2, 55);
+    EXPECT_EQ(programma.finestra().findChild<QPushButton*>(GetParam().pulsante)->text(),
+              GetParam().testo);
+    premi(GetParam().pulsante);
+    EXPECT_FALSE(programma.finestra().isVisible());
+    // Handed over again after a rebuild: held back with the others.
+    accogli(3, 1234);
+    EXPECT_FALSE(programma.finestra().isVisible());
+    accogli(3, 9);
+    EXPECT_EQ(testi("lbCliCod"), QStringList{"9"});
+    EXPECT_TRUE(tornati({"55", "1234", "9"}));
+}
+
+TEST_P(RinvioProva, ClosingEndsTheProgramOnlyWithNothingPutOff) {
+    QSignalSpy concluso(&programma, &ProgrammaAvviso::concluso);
+    accogli(1, 1234);
+    premi(GetParam().pulsante);
+    accogli(2, 55);
+    premi("cmdChiudi");
+    EXPECT_EQ(concluso.size(), 0);
+    EXPECT_TRUE(tornati({"1234"}));
+    premi("cmdChiudi");
+    EXPECT_EQ(concluso.size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Snoozes, RinvioProva,
+    ::testing::Values(CasoRinvio{"FiveMinutes", "cmdRimanda5", "RIMANDA 5 MINUTI", {50ms, 1h}},
+                      CasoRinvio{
+                          "FifteenMinutes", "cmdRimanda15", "RIMANDA 15 MINUTI", {1h, 50ms}}),
+    [](const auto& info) { return std::string(info.param.nome); });
 
 class FinestraMuta : public FinestraProva {
 protected:

@@ -1,14 +1,18 @@
 // Desktop notifications with a real notification server (dunst) on a private session bus.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest/QTest>
 #include <memory>
 
+#include "alert/avvio.h"
 #include "alert/programmaavviso.h"
 #include "gestarprova.h"
 #include "platform/desktopnotifier.h"
@@ -17,23 +21,35 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr int kAttesaMs = 10000;
+// dunst lets a notification of normal urgency expire after 10 s.
+constexpr int kPrimaDellaScadenzaMs = 5000;
 
 struct Notifica {
     QString titolo;
     QString testo;
 };
 
-// Runs dunstctl and returns what it printed.
-QByteArray dunstctl(const QStringList& argomenti) {
+// Runs a command and returns what it printed.
+QByteArray esegui(const QString& programma, const QStringList& argomenti) {
     QProcess comando;
-    comando.start(QStringLiteral("dunstctl"), argomenti);
+    comando.start(programma, argomenti);
     if (!comando.waitForFinished(kAttesaMs)) return {};
     return comando.readAllStandardOutput().trimmed();
 }
 
+QByteArray dunstctl(const QStringList& argomenti) {
+    return esegui(QStringLiteral("dunstctl"), argomenti);
+}
+
+// How many notifications the server shows; -1 when it does not answer.
 int mostrate() {
-    return dunstctl({QStringLiteral("count"), QStringLiteral("displayed")}).toInt();
+    bool numero = false;
+    const int quante =
+        dunstctl({QStringLiteral("count"), QStringLiteral("displayed")}).toInt(&numero);
+    return numero ? quante : -1;
 }
 
 // Closes what is shown and returns every notification of the server's history, newest first.
@@ -125,18 +141,107 @@ TEST_F(NotificheSulDesktop, AClosedNotificationIsNotReplacedButPostedAnew) {
     EXPECT_EQ(mostrate(), 1);
 }
 
-TEST_F(NotificheSulDesktop, ChoosingTheNotificationBringsTheAlertWindowBack) {
+// The alert window of this process, posting to the desktop's notification server.
+class ProgrammaSulDesktop : public NotificheSulDesktop {
+protected:
+    explicit ProgrammaSulDesktop(DurateRinvio rinvii = kDurateRinvio)
+        : programma(suono, rinvii, nullptr, 50) {
+        programma.notificaSu(notifier);
+    }
+
+    // Hands a reminder over and waits until its notification is posted; with `mostrata`
+    // also until the service has answered and shows it.
+    void notificaUnAvviso(bool mostrata = true) {
+        QSignalSpy lotti(&programma, &ProgrammaAvviso::lottoConcluso);
+        QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+        programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+        ASSERT_TRUE(lotti.wait(kAttesaMs));
+        if (mostrata) {
+            ASSERT_TRUE(risposte.wait(kAttesaMs));
+            ASSERT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+        }
+    }
+    // Waits for the notifications to go, well before the server would let them expire.
+    static bool ritirate() {
+        return QTest::qWaitFor([] { return mostrate() == 0; }, kPrimaDellaScadenzaMs);
+    }
+
+    // Chooses an action of the notification shown from dunst's context menu, which
+    // scrivania answers with the key written into $SCRIVANIA_AZIONE.
+    static void scegliAzione(const char* chiave) {
+        QFile scelta(qEnvironmentVariable("SCRIVANIA_AZIONE"));
+        ASSERT_TRUE(scelta.open(QIODevice::WriteOnly) && scelta.write(chiave) > 0);
+        scelta.close();
+        dunstctl({QStringLiteral("context")});
+    }
+
     const GestarProva gestar;
     RecordingSoundPlayer suono;
-    ProgrammaAvviso programma(suono, nullptr, 50);
-    programma.notificaSu(notifier);
-    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
-    programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
-    ASSERT_TRUE(risposte.wait(kAttesaMs));
-    programma.finestra().hide();
+    ProgrammaAvviso programma;
+};
+
+TEST_F(ProgrammaSulDesktop, ChoosingTheNotificationRestoresTheMinimisedAlertWindow) {
+    ASSERT_NO_FATAL_FAILURE(notificaUnAvviso());
+    programma.finestra().showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isMinimized(); }, kAttesaMs));
+    // Restored by the program itself, not left to a window manager that may refuse to
+    // activate it.
+    bool ripristinata = false;
+    QObject::connect(&notifier, &DesktopNotifier::attivata, &programma,
+                     [&] { ripristinata = !programma.finestra().isMinimized(); });
+    QSignalSpy attivata(&notifier, &DesktopNotifier::attivata);
     dunstctl({QStringLiteral("action"), QStringLiteral("0")});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isVisible(); }, kAttesaMs));
+    ASSERT_TRUE(attivata.wait(kAttesaMs));
+    EXPECT_TRUE(ripristinata);
+    EXPECT_TRUE(programma.finestra().isVisible());
 }
+
+// Also when the window is closed before the service has given the notification its id.
+class ChiusuraSulDesktop : public ProgrammaSulDesktop,
+                           public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ChiusuraSulDesktop, ClosingTheAlertWindowWithdrawsItsNotification) {
+    const bool primaDellId = GetParam();
+    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    ASSERT_NO_FATAL_FAILURE(notificaUnAvviso(!primaDellId));
+    programma.finestra().findChild<QPushButton*>("cmdChiudi")->click();
+    ASSERT_TRUE(risposte.size() == 1 || risposte.wait(kAttesaMs));
+    EXPECT_TRUE(ritirate());
+}
+
+INSTANTIATE_TEST_SUITE_P(Closing, ChiusuraSulDesktop, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "BeforeItsId" : "WhileShown");
+});
+
+// The chosen snooze short, the other beyond the test.
+struct CasoAzione {
+    const char* nome;
+    const char* chiave;
+    DurateRinvio rinvii;
+};
+
+class RinvioSulDesktop : public ProgrammaSulDesktop,
+                         public ::testing::WithParamInterface<CasoAzione> {
+protected:
+    RinvioSulDesktop() : ProgrammaSulDesktop(GetParam().rinvii) {}
+};
+
+TEST_P(RinvioSulDesktop, TheNotificationsActionPutsTheRemindersOffAndBringsThemBack) {
+    ASSERT_NO_FATAL_FAILURE(notificaUnAvviso());
+    QSignalSpy lotti(&programma, &ProgrammaAvviso::lottoConcluso);
+    ASSERT_NO_FATAL_FAILURE(scegliAzione(GetParam().chiave));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !programma.finestra().isVisible(); }, kAttesaMs));
+    EXPECT_TRUE(ritirate());
+    ASSERT_TRUE(lotti.wait(kAttesaMs));
+    EXPECT_TRUE(programma.finestra().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+}
+
+INSTANTIATE_TEST_SUITE_P(Snoozes, RinvioSulDesktop,
+                         ::testing::Values(CasoAzione{"FiveMinutes", "rimanda-5", {1500ms, 1h}},
+                                           CasoAzione{
+                                               "FifteenMinutes", "rimanda-15", {1h, 1500ms}}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 // The alert program itself, started as scadex starts it, on this desktop.
 class AvvisoSulDesktop : public NotificheSulDesktop {
@@ -194,6 +299,24 @@ TEST_F(AvvisoSulDesktop, AHandOverPostsOneNotificationAndTheNextBatchReplacesIt)
         << storia[0].testo.toStdString();
     EXPECT_TRUE(storia[0].testo.contains("cliente 9")) << storia[0].testo.toStdString();
     EXPECT_EQ(finestra.state(), QProcess::Running);
+}
+
+// The operator goes on typing where he was; the desktop keeps the window with SCADEX's.
+TEST_F(AvvisoSulDesktop, TheWindowLeavesTheKeyboardAloneAndGoesWithScadex) {
+    QLineEdit scrittura;
+    scrittura.show();
+    scrittura.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&scrittura));
+    QProcess& finestra = avvia(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_TRUE(rigaDa(finestra).startsWith("AVVISO "));
+    // xwininfo and xprop come with x11-utils.
+    const QStringList avviso{QStringLiteral("-name"), QStringLiteral("SCADEX - AVVISO")};
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return esegui(QStringLiteral("xwininfo"), avviso).contains("IsViewable"); },
+        kAttesaMs));
+    EXPECT_FALSE(QTest::qWaitFor([&] { return !scrittura.isActiveWindow(); }, 1000));
+    EXPECT_EQ(esegui(QStringLiteral("xprop"), avviso + QStringList{QStringLiteral("WM_CLASS")}),
+              "WM_CLASS(STRING) = \"SCADEX1.EXE\", \"scadex\"");
 }
 
 TEST_F(AvvisoSulDesktop, WithoutTheBusTheWindowAloneAppears) {

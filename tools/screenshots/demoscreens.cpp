@@ -6,6 +6,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include "alert/avvio.h"
 #include "alert/avviso.h"
 #include "alert/programmaavviso.h"
 #include "ui/list/listaapp.h"
@@ -74,7 +75,7 @@ bool DemoScreens::reminderWindow(Startup& startup) {
 
 // The alert program's window as scadex's polls leave it: two reminders handed over.
 bool DemoScreens::alertWindow(Startup& startup) {
-    ProgrammaAvviso alert(sound_);
+    ProgrammaAvviso alert(sound_, kDurateRinvio);
     int waiting = 0;
     for (const int cliente : {kSecondoCliente, kClienteConDocumento}) {
         const QStringList key = keyOf(startup, cliente);
