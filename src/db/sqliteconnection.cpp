@@ -18,6 +18,9 @@ namespace db {
 
 namespace {
 
+// Values bound to one INSERT of many rows at most.
+constexpr qsizetype kMostInsertValues = 600;
+
 QVariantList storable(const QVariantList& values) {
     QVariantList result;
     result.reserve(values.size());
@@ -179,13 +182,18 @@ void SqliteConnection::readInBatches(const QString& sql, int batchRows,
     SqliteStatement statement(requireHandle(sql), sql, false);
     const QStringList names = statement.columnNames();
     const int columns = static_cast<int>(names.size());
-    RowBatch batch(columns);
+    const auto emptyBatch = [&] {
+        RowBatch batch(columns);
+        batch.reserve(batchRows);
+        return batch;
+    };
+    RowBatch batch = emptyBatch();
     statement.run({}, [&](const SqliteStatement& row) {
         batch.appendRow(batch.size());
         for (int i = 0; i < columns; ++i) row.appendTo(batch, i);
         if (batch.size() < batchRows) return;
         onBatch(names, batch);
-        batch = RowBatch(columns);
+        batch = emptyBatch();
     });
     if (!batch.isEmpty()) onBatch(names, batch);
 }
@@ -217,13 +225,21 @@ ResultRows SqliteConnection::changeInOrder(const QString& sql, const IndexInfo& 
     return changed;
 }
 
+// Rows of many at a time: each run of a statement has a cost of its own.
 void SqliteConnection::insertRows(const TableInfo& table, const QList<int>& columns,
                                   const RowBatch& rows) {
-    QString marks = QStringLiteral("?");
+    QString marks = QStringLiteral("(?");
     for (qsizetype i = 1; i < columns.size(); ++i) marks += QStringLiteral(", ?");
-    prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                 .arg(table.quotedName, table.quotedList(columns), marks))
-        .changeEach(rows);
+    marks += QLatin1Char(')');
+    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                               .arg(table.quotedName, table.quotedList(columns));
+    const qsizetype perRun = std::max<qsizetype>(1, kMostInsertValues / columns.size());
+    const qsizetype whole = rows.size() - rows.size() % perRun;
+    if (whole > 0) {
+        QStringList many(perRun, marks);
+        prepared(insert + many.join(QStringLiteral(", "))).changeEach(rows, 0, whole, perRun);
+    }
+    prepared(insert + marks).changeEach(rows, whole, rows.size(), 1);
 }
 
 QString SqliteConnection::collationOf(const TableInfo& table, int column) {

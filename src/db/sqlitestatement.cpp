@@ -33,11 +33,14 @@ int SqliteStatement::change(const QVariantList& values) {
     return sqlite3_changes(handle_);
 }
 
-void SqliteStatement::changeEach(const RowBatch& rows) {
-    for (qsizetype row = 0; row < rows.size(); ++row) {
+void SqliteStatement::changeEach(const RowBatch& rows, qsizetype first, qsizetype end,
+                                 qsizetype rowsPerRun) {
+    for (qsizetype run = first; run + rowsPerRun <= end; run += rowsPerRun) {
         Reset reset(*this);
-        for (int column = 0; column < rows.columns(); ++column)
-            bindCell(column + 1, rows, row, column);
+        int position = 0;
+        for (qsizetype row = run; row < run + rowsPerRun; ++row)
+            for (int column = 0; column < rows.columns(); ++column)
+                bindCell(++position, rows, row, column);
         while (step()) {
         }
     }

@@ -30,9 +30,9 @@ public:
     void run(const QVariantList& values, OnRow&& onRow);
     // Runs a statement that returns no rows; returns how many rows it changed.
     int change(const QVariantList& values);
-    // Runs a statement that returns no rows once for each row of the batch, with the row's
-    // values bound in order.
-    void changeEach(const RowBatch& rows);
+    // Runs a statement that returns no rows with the values of `rowsPerRun` rows of the batch
+    // bound in order at a time, over its rows [first, end).
+    void changeEach(const RowBatch& rows, qsizetype first, qsizetype end, qsizetype rowsPerRun);
 
     // The names of the result's columns.
     QStringList columnNames() const;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -28,14 +29,13 @@ using namespace db::schema;
 
 namespace {
 
-constexpr int kLarghezzaCausa = 50;
 constexpr int kLarghezzaAzione = 6;
 constexpr double kMinutiAlGiorno = 1440;
 constexpr double kSecondiAlGiorno = 86400;
 // Appointments read and reminder rows written per statement: every statement stays short
 // and little is held at once.
-constexpr int kRighePerLettura = 4096;
-constexpr qsizetype kRighePerScrittura = 8192;
+constexpr int kRighePerLettura = 1024;
+constexpr qsizetype kRighePerScrittura = 4096;
 
 const QStringList kCampiPromemoria{kPmCliente, kPmData, kPmAzione,
                                    kPmAllarm,  kPmWait, kPmDocumento};
@@ -69,21 +69,42 @@ struct AppuntamentoLetto {
     QString documento;   // ValoreTesto of the document: " " for none
 };
 
+// A number field: a number as the engine stored it, anything else through ValoreNumero.
+double numero(const db::RowBatch& righe, qsizetype riga, int colonna) {
+    switch (righe.kind(riga, colonna)) {
+        case db::RowBatch::Kind::Real:
+            return righe.real(riga, colonna);
+        case db::RowBatch::Kind::Integer:
+            return static_cast<double>(righe.integer(riga, colonna));
+        default:
+            return ValoreNumero(righe.value(riga, colonna));
+    }
+}
+
+// The client code: a whole number as the engine stored it, anything else through InteroLungo.
+qint32 cliente(const db::RowBatch& righe, qsizetype riga, int colonna) {
+    if (righe.kind(riga, colonna) == db::RowBatch::Kind::Integer) {
+        const qint64 intero = righe.integer(riga, colonna);
+        if (intero == static_cast<qint32>(intero)) return static_cast<qint32>(intero);
+    }
+    return InteroLungo(righe.value(riga, colonna));
+}
+
 // Throws ConversionError when a field cannot be read.
 AppuntamentoLetto leggi(const db::RowBatch& righe, qsizetype riga, const Colonne& colonne) {
-    const auto campo = [&](int colonna) { return righe.value(riga, colonna); };
+    const auto testo = [&](int colonna) { return ValoreTesto(righe.value(riga, colonna)); };
     AppuntamentoLetto letto;
     AppuntamentoDovuto& dovuto = letto.dovuto;
-    dovuto.cliente = InteroLungo(campo(colonne.cliente));
-    dovuto.note = ValoreTesto(campo(colonne.note));
-    dovuto.causa = TestoFisso(ValoreTesto(campo(colonne.causa)), kLarghezzaCausa);
-    dovuto.momento = ValoreNumero(campo(colonne.data));
-    dovuto.azione = TestoFisso(ValoreTesto(campo(colonne.azione)), kLarghezzaAzione);
+    dovuto.cliente = cliente(righe, riga, colonne.cliente);
+    dovuto.note = testo(colonne.note);
+    dovuto.causa = testo(colonne.causa);
+    dovuto.momento = numero(righe, riga, colonne.data);
+    dovuto.azione = testi::trimSpaces(testo(colonne.azione).left(kLarghezzaAzione));
     // The lead in days as the host writes it: minutes / 1440 kept to four decimals.
     const double anticipo =
-        testi::roundFourDecimals(ValoreNumero(campo(colonne.allarme)) / kMinutiAlGiorno);
+        testi::roundFourDecimals(numero(righe, riga, colonne.allarme) / kMinutiAlGiorno);
     letto.allarme = dovuto.momento - anticipo;
-    letto.documento = ValoreTesto(campo(colonne.documento));
+    letto.documento = testo(colonne.documento);
     return letto;
 }
 
@@ -134,19 +155,23 @@ class PromemoriaUniti {
 public:
     void aggiungi(const AppuntamentoLetto& letto) {
         const AppuntamentoDovuto& dovuto = letto.dovuto;
-        letti_.push_back({dovuto.cliente, std::llround(dovuto.momento * kSecondiAlGiorno),
-                          dovuto.momento, letto.allarme,
-                          azioni_.numero(testi::trimSpaces(dovuto.azione)), letto.documento});
+        letti_.push_back({dovuto.cliente, azioni_.numero(dovuto.azione),
+                          documenti_.numero(letto.documento), dovuto.momento, letto.allarme});
     }
 
     // Writes the rows into Promemoria, a bulk write per batch.
     void scrivi(db::Database& work) const {
         const std::vector<int> ordine = perSecondo();
         const std::vector<int> classi = classiDiAzione(work, ordine);
-        db::RowBatch righe(static_cast<int>(kCampiPromemoria.size()));
+        const auto nuoveRighe = [] {
+            db::RowBatch righe(static_cast<int>(kCampiPromemoria.size()));
+            righe.reserve(kRighePerScrittura);
+            return righe;
+        };
+        db::RowBatch righe = nuoveRighe();
         const auto scriviRighe = [&] {
             work.insertRows(kPromemoria, kCampiPromemoria, righe);
-            righe = db::RowBatch(righe.columns());
+            righe = nuoveRighe();
         };
         perOgniSecondo(ordine, [&](const int* inizio, const int* fine) {
             QVarLengthArray<Unione, 4> unioni;
@@ -170,11 +195,12 @@ public:
 private:
     struct Letto {
         qint32 cliente;
-        qint64 secondo;
+        int azione;
+        int documento;
         double momento;
         double allarme;
-        int azione;
-        QString documento;
+
+        qint64 secondo() const { return std::llround(momento * kSecondiAlGiorno); }
     };
     // One key's appointments of one second: the first read and the last.
     struct Unione {
@@ -183,26 +209,29 @@ private:
         int ultimo;
     };
 
-    // The appointments by client and second, those of one second in the order read.
+    // The appointments by client and moment, those of one second in the order read.
     std::vector<int> perSecondo() const {
         std::vector<int> ordine(letti_.size());
         std::iota(ordine.begin(), ordine.end(), 0);
-        std::stable_sort(ordine.begin(), ordine.end(), [this](int a, int b) {
-            return std::pair(letti_[a].cliente, letti_[a].secondo) <
-                   std::pair(letti_[b].cliente, letti_[b].secondo);
+        std::sort(ordine.begin(), ordine.end(), [this](int a, int b) {
+            return std::tuple(letti_[a].cliente, letti_[a].momento, a) <
+                   std::tuple(letti_[b].cliente, letti_[b].momento, b);
         });
+        // The moments of one second lie side by side; the order read decides among them.
+        perOgniSecondo(ordine, [](int* inizio, int* fine) { std::sort(inizio, fine); });
         return ordine;
     }
 
     // Calls `visita(inizio, fine)` for each run of `ordine` of one client and one second.
-    template <typename Visita>
-    void perOgniSecondo(const std::vector<int>& ordine, Visita visita) const {
-        const int* inizio = ordine.data();
-        const int* const fine = inizio + ordine.size();
+    template <typename Indici, typename Visita>
+    void perOgniSecondo(Indici& ordine, Visita visita) const {
+        auto* inizio = ordine.data();
+        auto* const fine = inizio + ordine.size();
         while (inizio != fine) {
             const Letto& primo = letti_[*inizio];
-            const int* dopo = std::find_if(inizio, fine, [&](int i) {
-                return letti_[i].cliente != primo.cliente || letti_[i].secondo != primo.secondo;
+            const qint64 secondo = primo.secondo();
+            auto* dopo = std::find_if(inizio, fine, [&](int i) {
+                return letti_[i].cliente != primo.cliente || letti_[i].secondo() != secondo;
             });
             visita(inizio, dopo);
             inizio = dopo;
@@ -245,7 +274,7 @@ private:
         const Letto& primo = letti_[unione.primo];
         const Letto& ultimo = letti_[unione.ultimo];
         const QByteArray& azione = azioni_.utf8(primo.azione);
-        const QByteArray documento = ultimo.documento.toUtf8();
+        const QByteArray& documento = documenti_.utf8(ultimo.documento);
         righe.appendRow(0);
         righe.appendInteger(primo.cliente);
         righe.appendReal(primo.momento);
@@ -257,20 +286,21 @@ private:
 
     std::vector<Letto> letti_;
     TestiNumerati azioni_;
+    TestiNumerati documenti_;
 };
 
 // One selected appointment: its lines, its alarm moment, and its reminder among the others.
 // One that cannot be read is named and left out: the host's book is not ours to judge, and one
 // unreadable appointment must not keep every other one from its reminder.
 void aggiungi(const db::RowBatch& righe, qsizetype riga, const Colonne& colonne,
-              EsitoSelezione& esito, PromemoriaUniti& promemoria) {
+              RighePromemoria& linee, EsitoSelezione& esito, PromemoriaUniti& promemoria) {
     AppuntamentoLetto letto;
     QString visualizzata;
     QString chiave;
     try {
         letto = leggi(righe, riga, colonne);
-        visualizzata = RigaVisualizzata(letto.dovuto);
-        chiave = RigaChiave(letto.dovuto);
+        visualizzata = linee.visualizzata(letto.dovuto);
+        chiave = linee.chiave(letto.dovuto);
     } catch (const ConversionError& errore) {
         segnalaIlleggibile(righe, riga, colonne, errore);
         return;
@@ -307,13 +337,14 @@ EsitoSelezione SelezioneAppuntamenti::esegui() {
     work_.execute(kSvuotaPromemoria);
     work_.refreshCatalogue();
     EsitoSelezione esito;
+    RighePromemoria linee;
     PromemoriaUniti promemoria;
     const qint64 oggi = dateserial::dayNumber(clock_.now().date());
     visite_.readInBatches(selezioneAppuntamenti(oggi), kRighePerLettura,
                           [&](const QStringList& nomi, const db::RowBatch& righe) {
                               const Colonne colonne(nomi);
                               for (qsizetype riga = 0; riga < righe.size(); ++riga)
-                                  aggiungi(righe, riga, colonne, esito, promemoria);
+                                  aggiungi(righe, riga, colonne, linee, esito, promemoria);
                           });
     esito.conteggio = static_cast<int>(esito.righe.size());
     promemoria.scrivi(work_);
