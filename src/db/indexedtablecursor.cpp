@@ -182,7 +182,7 @@ RowBatch IndexedTableCursor::fetchAfterCurrent() {
     // Continuing after the remembered key rather than an open statement is what lets
     // changes anywhere in the table neither skip nor repeat a row of the walk.
     const QVariantList place = placeOfCurrent();
-    if (order_.keyIsUnique(place)) {
+    if (order_.comparesAsRow() && order_.keyIsUnique(place)) {
         readRows(order_.aboveKey(place, batch), rows);
         return rows;
     }

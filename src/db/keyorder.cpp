@@ -2,6 +2,7 @@
 #include "db/keyorder.h"
 
 #include <QStringList>
+#include <algorithm>
 
 #include "db/dberror.h"
 #include "db/storedvalue.h"
@@ -42,12 +43,12 @@ KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) : unique_(ind
               QStringLiteral(" FROM ") + table.quotedName;
     QStringList order;
     for (const KeyPart& key : index.parts) {
-        parts_.append({collated(key.column, key.collation), key.dateTime});
+        parts_.append({collated(key.column, key.collation), key.dateTime, key.collation.isEmpty()});
         keyPositions_.append(key.position);
         // Said explicitly: SQLite sorts a Null first anyway, PostgreSQL only when told.
         order.append(parts_.last().expression + QStringLiteral(" NULLS FIRST"));
     }
-    parts_.append({kRowid, false});
+    parts_.append({kRowid, false, true});
     order.append(kRowid);
     orderBy_ = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 }
@@ -58,6 +59,11 @@ bool KeyOrder::keyIsUnique(const QVariantList& place) const {
     for (int i = 0; i < keys; ++i)
         if (place[i].isNull()) return false;
     return true;
+}
+
+bool KeyOrder::comparesAsRow() const {
+    return !parts_.isEmpty() && std::all_of(parts_.cbegin(), parts_.cend() - 1,
+                                            [](const Part& part) { return part.ownCollation; });
 }
 
 QVariantList KeyOrder::placeOf(const RowBatch& rows, qsizetype row) const {

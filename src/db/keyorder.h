@@ -33,6 +33,10 @@ public:
     // The rows after `place` that share its first `level` parts (0 to keyCount()), at most
     // `limit`. Levels keyCount() down to 0, in turn, give every row after `place`.
     BoundSql after(const QVariantList& place, int level, int limit) const;
+    // Whether the key can be compared as one row value: every part compares with its column's
+    // own collation (a row value knows no other; SQLite would walk the whole index for one
+    // that names its collations).
+    bool comparesAsRow() const;
     // The rows whose key lies above the key of `place`, at most `limit`: under a unique key
     // (keyIsUnique) every row after it, in one statement. A row whose key has a Null part
     // where the two keys first differ sorts before `place` and is left out, as it must be.
@@ -49,6 +53,7 @@ private:
     struct Part {
         QString expression;
         bool dateTime = false;
+        bool ownCollation = true;  // compared as its column compares
     };
     enum class Matching { Exact, ToTheSecond };
 

@@ -141,11 +141,21 @@ Kind kindOf(Oid type) {
     }
 }
 
-qint64 integerOf(const char* text) {
+qint64 integerOf(const char* text, int length) {
     // Booleans come as "t" and "f".
     if (text[0] == 't') return 1;
     if (text[0] == 'f') return 0;
-    return QByteArray(text).toLongLong();
+    qint64 integer = 0;
+    std::from_chars(text, text + length, integer);
+    return integer;
+}
+
+// The server writes doubles as C does, whatever the program's locale; "NaN" and "Infinity"
+// as words.
+double realOf(const char* text, int length) {
+    double real = 0;
+    if (std::from_chars(text, text + length, real).ec == std::errc()) return real;
+    return QByteArray(text, length).toDouble();
 }
 
 // Appends the rows of a result to a batch: the row's number, or its first column when
@@ -159,16 +169,17 @@ void appendRows(const PGresult* rows, bool rowidFirst, RowBatch& into) {
     const int count = PQntuples(rows);
     into.reserve(into.size() + count);
     for (int row = 0; row < count; ++row) {
-        into.appendRow(rowidFirst ? integerOf(PQgetvalue(rows, row, 0)) : row);
+        into.appendRow(rowidFirst ? integerOf(PQgetvalue(rows, row, 0), PQgetlength(rows, row, 0))
+                                  : row);
         for (int column = first; column < first + columns; ++column) {
             const char* text = PQgetvalue(rows, row, column);
             const Kind kind = kinds[column - first];
             if (PQgetisnull(rows, row, column)) {
                 into.appendNull();
             } else if (kind == Kind::Integer) {
-                into.appendInteger(integerOf(text));
+                into.appendInteger(integerOf(text, PQgetlength(rows, row, column)));
             } else if (kind == Kind::Real) {
-                into.appendReal(QByteArray(text).toDouble());
+                into.appendReal(realOf(text, PQgetlength(rows, row, column)));
             } else {
                 into.appendText(text, PQgetlength(rows, row, column));
             }
@@ -509,7 +520,7 @@ IndexInfo PgConnection::readIndex(const TableInfo& table, const QString& name) {
     const int rows = PQntuples(result.get());
     if (rows == 0)
         throw DbError(operation, QStringLiteral("table %1 has no such index").arg(table.name));
-    IndexInfo index{name, {}, integerOf(PQgetvalue(result.get(), 0, 1)) != 0};
+    IndexInfo index{name, {}, integerOf(PQgetvalue(result.get(), 0, 1), 1) != 0};
     for (int row = 0; row < rows; ++row) {
         if (PQgetisnull(result.get(), row, 0))
             throw DbError(operation, QStringLiteral("an index on expressions cannot be walked"));
