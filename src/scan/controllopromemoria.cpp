@@ -6,7 +6,6 @@
 #include "db/database.h"
 #include "db/lockwait.h"
 #include "db/schema.h"
-#include "db/transaction.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "platform/processlauncher.h"
@@ -68,14 +67,12 @@ int ControlloPromemoria::contaInAttesa() {
     return conteggio;
 }
 
-// One statement marks and returns the due reminders, in a transaction of its own. When it or
-// the commit fails nothing is marked and nothing is handed over: the next poll tries again.
+// One statement marks and returns the due reminders: it is a transaction of its own. When it
+// fails nothing is marked and nothing is handed over; the next poll tries again.
 QStringList ControlloPromemoria::segnaDovuti(double momento) {
     std::unique_ptr<db::Snapshot> segnati;
     const bool riuscito = tenta([&] {
-        db::Transaction transazione(work_);
         segnati = work_.openChange(db::schema::segnaDovuti(momento), kPromemoria, kPrimaria);
-        transazione.commit();
     });
     QStringList argomenti;
     if (!riuscito) return argomenti;

@@ -23,8 +23,8 @@ public:
                         EventYielder& yielder, ProcessLauncher& launcher);
 
     // Counts the reminders already waiting, marks every reminder due now (from client 0 on)
-    // as handed over with one statement in one transaction, then starts the alert program for
-    // each in key order, yielding to window events before every start. A failing step is
+    // as handed over with one statement, then starts the alert program for each in key
+    // order, yielding to window events before every start. A failing step is
     // skipped; the cause of the first one is returned, in the operator's words.
     std::optional<QString> esegui();
 

@@ -34,8 +34,8 @@ constexpr double kMinutiAlGiorno = 1440;
 constexpr double kSecondiAlGiorno = 86400;
 // Appointments read and reminder rows written per statement: every statement stays short
 // and little is held at once.
-constexpr int kRighePerLettura = 1024;
-constexpr qsizetype kRighePerScrittura = 4096;
+constexpr int kRighePerLettura = 4096;
+constexpr qsizetype kRighePerScrittura = 8192;
 
 const QStringList kCampiPromemoria{kPmCliente, kPmData, kPmAzione,
                                    kPmAllarm,  kPmWait, kPmDocumento};

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "scan/selezioneappuntamenti.h"
-#include "support/fakes.h"
 #include "support/engineworkspace.h"
+#include "support/fakes.h"
 
 namespace {
 
