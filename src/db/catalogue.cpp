@@ -39,6 +39,13 @@ bool isDateTimeType(const QString& declared) {
     return false;
 }
 
+QString TableInfo::quotedList(const QList<int>& positions) const {
+    QStringList names;
+    names.reserve(positions.size());
+    for (const int position : positions) names.append(quotedColumns.at(position));
+    return names.join(QStringLiteral(", "));
+}
+
 TableInfo Catalogue::table(Connection& connection, const QString& name) {
     const QString key = name.toLower();
     auto found = tables_.find(key);

@@ -27,6 +27,8 @@ struct TableInfo {
     QStringList quotedColumns;
 
     int columnIndex(const QString& column) const { return indexOfName(columns, column); }
+    // The columns at these positions, quoted and joined with ", ".
+    QString quotedList(const QList<int>& positions) const;
 };
 
 // One part of an index key.

@@ -9,6 +9,7 @@
 
 #include "db/boundsql.h"
 #include "db/catalogue.h"
+#include "db/database.h"
 #include "db/rowbatch.h"
 
 namespace db {
@@ -39,10 +40,19 @@ public:
     virtual void readRows(const BoundSql& query, RowBatch& into) = 0;
     // Runs a statement that changes rows; returns how many it changed.
     virtual int change(const BoundSql& statement) = 0;
-    // Adds one row with an "INSERT INTO table (columns) VALUES (?, ...)". Inside a
-    // transaction an engine may hold the row back and write it with the transaction's next
-    // statement; a failure is then reported by that statement, or by the commit.
-    virtual void insert(const BoundSql& statement) { change(statement); }
+    // Database::readInBatches.
+    virtual void readInBatches(const QString& sql, int batchRows,
+                               const Database::OnBatch& onBatch) = 0;
+    // Runs a statement that changes rows and returns columns of them, the key columns of
+    // `index` among them; the rows come in the index's order.
+    virtual ResultRows changeInOrder(const QString& sql, const IndexInfo& index) = 0;
+    // Adds rows in one bulk write; `columns` are the positions among the table's columns of
+    // the batch's columns.
+    virtual void insertRows(const TableInfo& table, const QList<int>& columns,
+                            const RowBatch& rows) = 0;
+    // What to append to a text expression to compare it as the table's column compares its
+    // texts (" COLLATE ..."); empty for the engine's own comparison.
+    virtual QString collationOf(const TableInfo& table, int column) = 0;
 
     // What the engine's catalogue says of a table and of one of its indexes.
     virtual TableInfo readTable(const QString& name) = 0;

@@ -1,16 +1,21 @@
 // The engine-neutral database seam: a database, read-only snapshots and indexed table cursors.
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "db/dberror.h"
 
 namespace db {
 
+class RowBatch;
 class Snapshot;
 class TableCursor;
 
@@ -41,6 +46,23 @@ public:
 
     // A static, read-only result held in memory.
     virtual std::unique_ptr<Snapshot> openQuery(const QString& sql, bool forwardOnly = false) = 0;
+    // Runs a query and hands its rows over a batch of at most `batchRows` at a time, as they
+    // are read: a large result is never held whole. The rows' ids are their positions.
+    using OnBatch = std::function<void(const QStringList& names, const RowBatch& rows)>;
+    virtual void readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) = 0;
+    // Runs a statement that changes rows of `table` and returns columns of the rows changed
+    // ("UPDATE ... RETURNING"), among them the key columns of the table's index `index`: the
+    // rows come in that index's order.
+    virtual std::unique_ptr<Snapshot> openChange(const QString& sql, const QString& table,
+                                                 const QString& index) = 0;
+    // Adds rows to a table in one bulk write; `columns` name the batch's columns in order.
+    virtual void insertRows(const QString& table, const QStringList& columns,
+                            const RowBatch& rows) = 0;
+    // Whether the two texts of each pair are equal as `column` of `table` compares its texts
+    // (its collation: the host's compare without regard to case).
+    using TextPairs = QList<std::pair<QString, QString>>;
+    virtual QList<bool> textsEqual(const QString& table, const QString& column,
+                                   const TextPairs& pairs) = 0;
     // An updatable cursor over a whole table.
     virtual std::unique_ptr<TableCursor> openTable(const QString& table) = 0;
 

@@ -2,6 +2,7 @@
 #include "db/enginedatabase.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "db/connection.h"
 #include "db/indexedtablecursor.h"
@@ -28,6 +29,29 @@ bool isQuery(const QString& sql) {
     return select.match(sql).hasMatch();
 }
 
+void requireQuery(const QString& sql) {
+    if (!isQuery(sql)) throw DbError(sql, QStringLiteral("not a query that returns rows"));
+}
+
+// Pairs of texts compared by one statement: three values each, well below either engine's
+// limit of placeholders.
+constexpr qsizetype kPairsPerQuery = 300;
+
+// "SELECT column1, column2 = column3 FROM (VALUES (?, ?, ?), ...) AS pairs": a pair's
+// position and whether its texts are equal under `collation`.
+BoundSql pairComparison(const Database::TextPairs& pairs, qsizetype first, qsizetype count,
+                        const QString& collation) {
+    BoundSql query{QStringLiteral("SELECT column1, column2") + collation +
+                       QStringLiteral(" = column3 FROM (VALUES "),
+                   {}};
+    for (qsizetype i = first; i < first + count; ++i) {
+        query.sql += i == first ? QStringLiteral("(?, ?, ?)") : QStringLiteral(", (?, ?, ?)");
+        query.values << i << pairs[i].first << pairs[i].second;
+    }
+    query.sql += QStringLiteral(") AS pairs");
+    return query;
+}
+
 }  // namespace
 
 EngineDatabase::EngineDatabase(std::shared_ptr<Connection> connection)
@@ -52,9 +76,62 @@ void EngineDatabase::refreshCatalogue() {
 
 // Both kinds of snapshot hold every row in memory, so forward-only changes nothing here.
 std::unique_ptr<Snapshot> EngineDatabase::openQuery(const QString& sql, bool /*forwardOnly*/) {
-    if (!isQuery(sql)) throw DbError(sql, QStringLiteral("not a query that returns rows"));
+    requireQuery(sql);
     ResultRows result = connection_->query(sql);
     return std::make_unique<MemorySnapshot>(std::move(result.names), std::move(result.rows));
+}
+
+void EngineDatabase::readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) {
+    requireQuery(sql);
+    if (batchRows < 1) throw DbError(sql, QStringLiteral("a batch needs room for a row"));
+    connection_->readInBatches(sql, batchRows, onBatch);
+}
+
+std::unique_ptr<Snapshot> EngineDatabase::openChange(const QString& sql, const QString& table,
+                                                     const QString& index) {
+    const TableInfo info = connection_->table(table);
+    ResultRows result = connection_->changeInOrder(sql, connection_->index(info, index));
+    connection_->noteChange();
+    return std::make_unique<MemorySnapshot>(std::move(result.names), std::move(result.rows));
+}
+
+void EngineDatabase::insertRows(const QString& table, const QStringList& columns,
+                                const RowBatch& rows) {
+    const TableInfo info = connection_->table(table);
+    const QString operation = QStringLiteral("insert into ") + info.name;
+    if (columns.size() != rows.columns())
+        throw DbError(operation, QStringLiteral("%1 fields named for rows of %2 values")
+                                     .arg(columns.size())
+                                     .arg(rows.columns()));
+    QList<int> positions;
+    for (const QString& column : columns) {
+        const int position = info.columnIndex(column);
+        if (position < 0) throw DbError(operation, QStringLiteral("no such field ") + column);
+        positions.append(position);
+    }
+    if (rows.isEmpty()) return;
+    connection_->insertRows(info, positions, rows);
+    connection_->noteChange();
+}
+
+QList<bool> EngineDatabase::textsEqual(const QString& table, const QString& column,
+                                       const TextPairs& pairs) {
+    const TableInfo info = connection_->table(table);
+    const int position = info.columnIndex(column);
+    if (position < 0)
+        throw DbError(QStringLiteral("compare ") + column,
+                      QStringLiteral("no such field in ") + info.name);
+    const QString collation = connection_->collationOf(info, position);
+    QList<bool> equal(pairs.size(), false);
+    for (qsizetype first = 0; first < pairs.size(); first += kPairsPerQuery) {
+        RowBatch answers(1);
+        connection_->readRows(
+            pairComparison(pairs, first, std::min(kPairsPerQuery, pairs.size() - first), collation),
+            answers);
+        for (qsizetype row = 0; row < answers.size(); ++row)
+            equal[answers.rowid(row)] = answers.value(row, 0).toBool();
+    }
+    return equal;
 }
 
 std::unique_ptr<TableCursor> EngineDatabase::openTable(const QString& table) {

@@ -18,6 +18,13 @@ public:
     void execute(const QString& sql) override;
     void refreshCatalogue() override;
     std::unique_ptr<Snapshot> openQuery(const QString& sql, bool forwardOnly = false) override;
+    void readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) override;
+    std::unique_ptr<Snapshot> openChange(const QString& sql, const QString& table,
+                                         const QString& index) override;
+    void insertRows(const QString& table, const QStringList& columns,
+                    const RowBatch& rows) override;
+    QList<bool> textsEqual(const QString& table, const QString& column,
+                           const TextPairs& pairs) override;
     std::unique_ptr<TableCursor> openTable(const QString& table) override;
     std::chrono::milliseconds busyTimeout() const override { return busyTimeout_; }
     void setBusyTimeout(std::chrono::milliseconds timeout) override;

@@ -182,7 +182,11 @@ RowBatch IndexedTableCursor::fetchAfterCurrent() {
     // Continuing after the remembered key rather than an open statement is what lets
     // changes anywhere in the table neither skip nor repeat a row of the walk.
     const QVariantList place = placeOfCurrent();
-    for (int level = order_.deepestAfterLevel(place); level >= 0 && rows.size() < batch; --level)
+    if (order_.comparesAsRow() && order_.keyIsUnique(place)) {
+        readRows(order_.aboveKey(place, batch), rows);
+        return rows;
+    }
+    for (int level = order_.keyCount(); level >= 0 && rows.size() < batch; --level)
         readRows(order_.after(place, level, batch - static_cast<int>(rows.size())), rows);
     return rows;
 }
@@ -200,7 +204,7 @@ void IndexedTableCursor::insertRow(const Changes& changes) {
         columns.append(column);
         values.append(value);
     }
-    connection_->insert({insertSql(columns), values});
+    connection_->change({insertSql(columns), values});
     // The new row may fall among the rows fetched ahead.
     noteOwnChange(false);
 }

@@ -43,7 +43,7 @@ private:
     // the smallest after a change made elsewhere, so a walk that meets such a change at every
     // row does not read a whole batch again each time.
     static constexpr int kSmallestBatch = 16;
-    static constexpr int kLargestBatch = 512;
+    static constexpr int kLargestBatch = 4096;
 
     void requireOpen(const char* verb, const QString& subject) const;
     void requireRow(const char* verb, const QString& subject) const;

@@ -2,6 +2,7 @@
 #include "db/keyorder.h"
 
 #include <QStringList>
+#include <algorithm>
 
 #include "db/dberror.h"
 #include "db/storedvalue.h"
@@ -42,22 +43,27 @@ KeyOrder::KeyOrder(const TableInfo& table, const IndexInfo& index) : unique_(ind
               QStringLiteral(" FROM ") + table.quotedName;
     QStringList order;
     for (const KeyPart& key : index.parts) {
-        parts_.append({collated(key.column, key.collation), key.dateTime});
+        parts_.append({collated(key.column, key.collation), key.dateTime, key.collation.isEmpty()});
         keyPositions_.append(key.position);
         // Said explicitly: SQLite sorts a Null first anyway, PostgreSQL only when told.
         order.append(parts_.last().expression + QStringLiteral(" NULLS FIRST"));
     }
-    parts_.append({kRowid, false});
+    parts_.append({kRowid, false, true});
     order.append(kRowid);
     orderBy_ = QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 }
 
-int KeyOrder::deepestAfterLevel(const QVariantList& place) const {
+bool KeyOrder::keyIsUnique(const QVariantList& place) const {
     const int keys = keyCount();
-    if (!unique_ || keys == 0) return keys;
+    if (!unique_ || keys == 0) return false;
     for (int i = 0; i < keys; ++i)
-        if (place[i].isNull()) return keys;
-    return keys - 1;
+        if (place[i].isNull()) return false;
+    return true;
+}
+
+bool KeyOrder::comparesAsRow() const {
+    return !parts_.isEmpty() && std::all_of(parts_.cbegin(), parts_.cend() - 1,
+                                            [](const Part& part) { return part.ownCollation; });
 }
 
 QVariantList KeyOrder::placeOf(const RowBatch& rows, qsizetype row) const {
@@ -80,8 +86,21 @@ BoundSql KeyOrder::seek(const QVariantList& keys, int level) const {
     return range(keys, level, level < keys.size(), Matching::ToTheSecond, 1);
 }
 
-BoundSql KeyOrder::row(qint64 rowid) const {
-    return {select_ + QStringLiteral(" WHERE rowid = ?"), {rowid}};
+BoundSql KeyOrder::aboveKey(const QVariantList& place, int limit) const {
+    QStringList parts;
+    QStringList marks;
+    BoundSql above;
+    for (int i = 0; i < keyCount(); ++i) {
+        parts.append(parts_[i].expression);
+        marks.append(QStringLiteral("?"));
+        above.values.append(place[i]);
+    }
+    // A row value compares part after part, as the index orders its keys.
+    above.sql = select_ + QStringLiteral(" WHERE (") + parts.join(QStringLiteral(", ")) +
+                QStringLiteral(") > (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')') +
+                orderBy_ + QStringLiteral(" LIMIT ?");
+    above.values.append(limit);
+    return above;
 }
 
 BoundSql KeyOrder::identity(const QVariantList& place) const {

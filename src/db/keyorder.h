@@ -24,20 +24,26 @@ public:
     // Where a row stands in this order: its key values, then its rowid.
     QVariantList placeOf(const RowBatch& rows, qsizetype row) const;
 
-    // The deepest level worth asking `after` for: the whole key only where another row may
-    // share it (a row written anew under a unique key is the same row, not one further on).
-    int deepestAfterLevel(const QVariantList& place) const;
+    // Whether no other row may share the key of `place`: a unique index and no Null part. A
+    // row written anew under such a key is the same row, not one further on.
+    bool keyIsUnique(const QVariantList& place) const;
 
     // The rows from the start, at most `limit`.
     BoundSql first(int limit) const;
     // The rows after `place` that share its first `level` parts (0 to keyCount()), at most
     // `limit`. Levels keyCount() down to 0, in turn, give every row after `place`.
     BoundSql after(const QVariantList& place, int level, int limit) const;
+    // Whether the key can be compared as one row value: every part compares with its column's
+    // own collation (a row value knows no other; SQLite would walk the whole index for one
+    // that names its collations).
+    bool comparesAsRow() const;
+    // The rows whose key lies above the key of `place`, at most `limit`: under a unique key
+    // (keyIsUnique) every row after it, in one statement. A row whose key has a Null part
+    // where the two keys first differ sorts before `place` and is left out, as it must be.
+    BoundSql aboveKey(const QVariantList& place, int limit) const;
     // The first row whose first `level` parts match `keys` (text as the index collates it,
     // date-times to the second) and, when level < keys.size(), whose next part lies above.
     BoundSql seek(const QVariantList& keys, int level) const;
-    // The row with this rowid.
-    BoundSql row(qint64 rowid) const;
     // What a change appends to hand back the rows it changed as they are now stored.
     const QString& returning() const { return returning_; }
     // A condition naming the row at `place` only while it keeps that key and rowid.
@@ -47,6 +53,7 @@ private:
     struct Part {
         QString expression;
         bool dateTime = false;
+        bool ownCollation = true;  // compared as its column compares
     };
     enum class Matching { Exact, ToTheSecond };
 

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <vector>
 
 #include "db/database.h"
@@ -33,8 +34,10 @@ enum : Oid {
 
 enum class Kind { Integer, Real, Text };
 
-// Rows added in one INSERT at most, well below the server's limit of placeholders.
-constexpr int kMostHeldRows = 500;
+// COPY data handed to libpq at a time.
+constexpr qsizetype kCopyPiece = 64 * 1024;
+// The cursor a batched read fetches from; one read at a time on a connection.
+constexpr char kBatchCursor[] = "scadex_lettura";
 
 // How much longer than the lock wait a statement may take before the server counts as
 // stalled: long enough for the poll's work, short enough that the window never seems hung.
@@ -138,11 +141,21 @@ Kind kindOf(Oid type) {
     }
 }
 
-qint64 integerOf(const char* text) {
+qint64 integerOf(const char* text, int length) {
     // Booleans come as "t" and "f".
     if (text[0] == 't') return 1;
     if (text[0] == 'f') return 0;
-    return QByteArray(text).toLongLong();
+    qint64 integer = 0;
+    std::from_chars(text, text + length, integer);
+    return integer;
+}
+
+// The server writes doubles as C does, whatever the program's locale; "NaN" and "Infinity"
+// as words.
+double realOf(const char* text, int length) {
+    double real = 0;
+    if (std::from_chars(text, text + length, real).ec == std::errc()) return real;
+    return QByteArray(text, length).toDouble();
 }
 
 // Appends the rows of a result to a batch: the row's number, or its first column when
@@ -156,16 +169,17 @@ void appendRows(const PGresult* rows, bool rowidFirst, RowBatch& into) {
     const int count = PQntuples(rows);
     into.reserve(into.size() + count);
     for (int row = 0; row < count; ++row) {
-        into.appendRow(rowidFirst ? integerOf(PQgetvalue(rows, row, 0)) : row);
+        into.appendRow(rowidFirst ? integerOf(PQgetvalue(rows, row, 0), PQgetlength(rows, row, 0))
+                                  : row);
         for (int column = first; column < first + columns; ++column) {
             const char* text = PQgetvalue(rows, row, column);
             const Kind kind = kinds[column - first];
             if (PQgetisnull(rows, row, column)) {
                 into.appendNull();
             } else if (kind == Kind::Integer) {
-                into.appendInteger(integerOf(text));
+                into.appendInteger(integerOf(text, PQgetlength(rows, row, column)));
             } else if (kind == Kind::Real) {
-                into.appendReal(QByteArray(text).toDouble());
+                into.appendReal(realOf(text, PQgetlength(rows, row, column)));
             } else {
                 into.appendText(text, PQgetlength(rows, row, column));
             }
@@ -213,6 +227,94 @@ QByteArray serverText(const QVariant& value) {
             return stored.toString().toUtf8();
     }
 }
+
+void appendCopyText(QByteArray& text, QByteArrayView value) {
+    for (const char c : value) {
+        switch (c) {
+            case '\\':
+                text += "\\\\";
+                break;
+            case '\n':
+                text += "\\n";
+                break;
+            case '\r':
+                text += "\\r";
+                break;
+            case '\t':
+                text += "\\t";
+                break;
+            default:
+                text += c;
+        }
+    }
+}
+
+template <typename Number>
+void appendNumber(QByteArray& text, Number number) {
+    char digits[32];
+    const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    text.append(digits, end - digits);
+}
+
+// The rows in COPY's text format: values between tabs, a newline after each row, Null as
+// \N, and doubles in their shortest form that reads back to the same bits.
+QByteArray copyText(const RowBatch& rows) {
+    QByteArray text;
+    text.reserve(rows.size() * rows.columns() * 12);
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        for (int column = 0; column < rows.columns(); ++column) {
+            if (column > 0) text += '\t';
+            switch (rows.kind(row, column)) {
+                case RowBatch::Kind::Null:
+                    text += "\\N";
+                    break;
+                case RowBatch::Kind::Integer:
+                    appendNumber(text, rows.integer(row, column));
+                    break;
+                case RowBatch::Kind::Real:
+                    appendNumber(text, rows.real(row, column));
+                    break;
+                case RowBatch::Kind::Text:
+                    appendCopyText(text, rows.bytes(row, column));
+                    break;
+                case RowBatch::Kind::Blob:
+                    text += "\\\\x" + rows.bytes(row, column).toByteArray().toHex();
+                    break;
+            }
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// A transaction a read needs (a cursor lives only in one) when none is under way: rolled
+// back on every path out that did not commit it.
+class OwnTransaction {
+public:
+    OwnTransaction(PgConnection& connection, bool needed) : connection_(connection), open_(needed) {
+        if (open_) connection_.beginWrite();
+    }
+    ~OwnTransaction() {
+        if (!open_) return;
+        try {
+            connection_.rollback();
+        } catch (const DbError&) {
+            // A connection that failed took its transaction with it.
+        }
+    }
+    OwnTransaction(const OwnTransaction&) = delete;
+    OwnTransaction& operator=(const OwnTransaction&) = delete;
+
+    void commit() {
+        if (!open_) return;
+        open_ = false;
+        connection_.commit();
+    }
+
+private:
+    PgConnection& connection_;
+    bool open_;
+};
 
 QString messageOf(const PGconn* connection) {
     return QString::fromUtf8(PQerrorMessage(connection)).trimmed();
@@ -326,34 +428,53 @@ void PgConnection::readRows(const BoundSql& query, RowBatch& into) {
     appendRows(result.get(), true, into);
 }
 
-void PgConnection::insert(const BoundSql& statement) {
-    const bool values = statement.sql.endsWith(QLatin1Char(')'));
-    if (!inTransaction_ || !values) {
-        change(statement);
-        return;
-    }
-    if (heldRows_ > 0 && (statement.sql != heldInsert_ || heldRows_ >= kMostHeldRows))
-        writeHeldRows();
-    heldInsert_ = statement.sql;
-    heldValues_.append(statement.values);
-    ++heldRows_;
-}
-
-void PgConnection::writeHeldRows() {
-    if (heldRows_ == 0) return;
-    const qsizetype tuple = heldInsert_.lastIndexOf(QStringLiteral(" VALUES ("));
-    const QString row = heldInsert_.mid(tuple + 8);
-    QString sql = heldInsert_;
-    sql.reserve(sql.size() + (row.size() + 2) * heldRows_);
-    for (int i = 1; i < heldRows_; ++i) sql += QStringLiteral(", ") + row;
-    const QVariantList values = std::exchange(heldValues_, {});
-    heldRows_ = 0;
-    send(sql, values);
-}
-
 int PgConnection::change(const BoundSql& statement) {
     const Result result = run(statement.sql, statement.values);
     return QByteArray(PQcmdTuples(result.get())).toInt();
+}
+
+// Through a cursor of the server, a batch per statement: no result is held whole, and no
+// statement runs long however large the result.
+void PgConnection::readInBatches(const QString& sql, int batchRows,
+                                 const Database::OnBatch& onBatch) {
+    OwnTransaction transaction(*this, !inTransaction_);
+    run(QStringLiteral("DECLARE %1 NO SCROLL CURSOR FOR ").arg(QLatin1String(kBatchCursor)) + sql);
+    const QString fetch =
+        QStringLiteral("FETCH FORWARD %1 FROM %2").arg(batchRows).arg(kBatchCursor);
+    for (;;) {
+        const ResultRows batch = query(fetch);
+        if (!batch.rows.isEmpty()) onBatch(batch.names, batch.rows);
+        if (batch.rows.size() < batchRows) break;
+    }
+    run(QStringLiteral("CLOSE ") + QLatin1String(kBatchCursor));
+    transaction.commit();
+}
+
+ResultRows PgConnection::changeInOrder(const QString& sql, const IndexInfo& index) {
+    QStringList order;
+    for (const KeyPart& part : index.parts) order.append(quoted(part.column) + " NULLS FIRST");
+    return query(QStringLiteral("WITH changed AS (") + sql +
+                 QStringLiteral(") SELECT * FROM changed ORDER BY ") +
+                 order.join(QStringLiteral(", ")));
+}
+
+void PgConnection::insertRows(const TableInfo& table, const QList<int>& columns,
+                              const RowBatch& rows) {
+    copyIn(
+        QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table.quotedName, table.quotedList(columns)),
+        copyText(rows));
+}
+
+QString PgConnection::collationOf(const TableInfo& table, int column) {
+    const Result result = run(QStringLiteral("SELECT n.nspname, c.collname FROM pg_attribute a "
+                                             "JOIN pg_collation c ON c.oid = a.attcollation "
+                                             "JOIN pg_namespace n ON n.oid = c.collnamespace "
+                                             "WHERE a.attrelid = to_regclass(?) AND a.attname = ? "
+                                             "AND c.collname <> 'default'"),
+                              {table.quotedName, table.columns.at(column)});
+    if (PQntuples(result.get()) == 0) return {};
+    return QStringLiteral(" COLLATE ") + quoted(QString::fromUtf8(PQgetvalue(result.get(), 0, 0))) +
+           QLatin1Char('.') + quoted(QString::fromUtf8(PQgetvalue(result.get(), 0, 1)));
 }
 
 TableInfo PgConnection::readTable(const QString& name) {
@@ -399,7 +520,7 @@ IndexInfo PgConnection::readIndex(const TableInfo& table, const QString& name) {
     const int rows = PQntuples(result.get());
     if (rows == 0)
         throw DbError(operation, QStringLiteral("table %1 has no such index").arg(table.name));
-    IndexInfo index{name, {}, integerOf(PQgetvalue(result.get(), 0, 1)) != 0};
+    IndexInfo index{name, {}, integerOf(PQgetvalue(result.get(), 0, 1), 1) != 0};
     for (int row = 0; row < rows; ++row) {
         if (PQgetisnull(result.get(), row, 0))
             throw DbError(operation, QStringLiteral("an index on expressions cannot be walked"));
@@ -429,22 +550,18 @@ void PgConnection::commit() {
 void PgConnection::rollback() {
     const bool lost = !connection_ || PQstatus(connection_) != CONNECTION_OK;
     inTransaction_ = false;
-    heldValues_.clear();
-    heldRows_ = 0;
     // A dropped connection took its transaction with it.
     if (lost) return;
     run(QStringLiteral("ROLLBACK"));
 }
 
 PgConnection::Result PgConnection::run(const QString& sql, const QVariantList& values) {
-    writeHeldRows();
-    return send(sql, values);
-}
-
-PgConnection::Result PgConnection::send(const QString& sql, const QVariantList& values) {
     requireConnection(sql);
     applyLockWait();
-    Result result = exec(serverSpelling(sql), values);
+    return succeeded(exec(serverSpelling(sql), values), sql);
+}
+
+PgConnection::Result PgConnection::succeeded(Result result, const QString& sql) {
     const ExecStatusType status = PQresultStatus(result.get());
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
     const char* message = PQresultErrorMessage(result.get());
@@ -491,6 +608,54 @@ PgConnection::Result PgConnection::awaitAnswer(const QByteArray& sql) {
     }
     if (!answer) fail(operation, messageOf(connection_), Fault::Unreachable);
     return answer;
+}
+
+void PgConnection::copyIn(const QString& sql, const QByteArray& data) {
+    requireConnection(sql);
+    applyLockWait();
+    const QByteArray spelled = sql.toUtf8();
+    if (!PQsendQuery(connection_, spelled.constData()))
+        fail(sql, messageOf(connection_), Fault::Unreachable);
+    const auto until = deadline();
+    int flushed = 0;
+    while ((flushed = PQflush(connection_)) == 1) awaitSocket(true, until, sql);
+    if (flushed < 0) fail(sql, messageOf(connection_), Fault::Unreachable);
+    Result started = awaitResult(until, sql);
+    if (!started) fail(sql, messageOf(connection_), Fault::Unreachable);
+    if (PQresultStatus(started.get()) != PGRES_COPY_IN) {
+        // The server refused the copy (a lock, a missing table): its answer ends first.
+        while (awaitResult(until, sql)) {
+        }
+        succeeded(std::move(started), sql);
+        fail(sql, QStringLiteral("the server did not take the copy"), Fault::Other);
+    }
+    for (qsizetype offset = 0; offset < data.size(); offset += kCopyPiece)
+        putCopyData(data.constData() + offset,
+                    static_cast<int>(std::min(kCopyPiece, data.size() - offset)), sql);
+    putCopyData(nullptr, 0, sql);
+    succeeded(awaitAnswer(spelled), sql);
+}
+
+PgConnection::Result PgConnection::awaitResult(std::chrono::steady_clock::time_point deadline,
+                                               const QString& operation) {
+    while (PQisBusy(connection_)) {
+        awaitSocket(false, deadline, operation);
+        if (!PQconsumeInput(connection_))
+            fail(operation, messageOf(connection_), Fault::Unreachable);
+    }
+    return Result(PQgetResult(connection_));
+}
+
+void PgConnection::putCopyData(const char* data, int length, const QString& operation) {
+    const auto until = deadline();
+    for (;;) {
+        const int queued =
+            data ? PQputCopyData(connection_, data, length) : PQputCopyEnd(connection_, nullptr);
+        if (queued == 1) return;
+        if (queued < 0) fail(operation, messageOf(connection_), Fault::Unreachable);
+        awaitSocket(true, until, operation);
+        if (PQflush(connection_) < 0) fail(operation, messageOf(connection_), Fault::Unreachable);
+    }
 }
 
 void PgConnection::requireConnection(const QString& operation) {

@@ -33,7 +33,12 @@ public:
     void execute(const QString& sql) override;
     void readRows(const BoundSql& query, RowBatch& into) override;
     int change(const BoundSql& statement) override;
-    void insert(const BoundSql& statement) override;
+    void readInBatches(const QString& sql, int batchRows,
+                       const Database::OnBatch& onBatch) override;
+    ResultRows changeInOrder(const QString& sql, const IndexInfo& index) override;
+    void insertRows(const TableInfo& table, const QList<int>& columns,
+                    const RowBatch& rows) override;
+    QString collationOf(const TableInfo& table, int column) override;
 
     TableInfo readTable(const QString& name) override;
     IndexInfo readIndex(const TableInfo& table, const QString& name) override;
@@ -49,14 +54,20 @@ private:
     };
     using Result = std::unique_ptr<pg_result, ResultDeleter>;
 
-    // Runs one statement with its values, after the rows held back, and returns its result;
-    // throws DbError on failure.
+    // Runs one statement with its values and returns its result; throws DbError on failure.
     Result run(const QString& sql, const QVariantList& values = {});
-    // Runs one statement as it is.
-    Result send(const QString& sql, const QVariantList& values);
     Result exec(const QByteArray& sql, const QVariantList& values);
+    // The result of a statement, or DbError with the server's reason when it failed.
+    Result succeeded(Result result, const QString& sql);
     // Waits until the server's answer to the statement sent is complete; returns it.
     Result awaitAnswer(const QByteArray& sql);
+    // Runs a "COPY ... FROM STDIN" with the rows of `data`, in COPY's text format.
+    void copyIn(const QString& sql, const QByteArray& data);
+    // Waits, until `deadline`, for the server's next result (none when it has answered all).
+    Result awaitResult(std::chrono::steady_clock::time_point deadline, const QString& operation);
+    // Hands COPY data to libpq (`data` null: the end of the data), waiting while its buffer
+    // is full.
+    void putCopyData(const char* data, int length, const QString& operation);
     // Waits for the connection's socket to be ready (`forWriting` or for reading) until
     // `deadline`; on the deadline the connection is given up and DbError thrown.
     void awaitSocket(bool forWriting, std::chrono::steady_clock::time_point deadline,
@@ -71,8 +82,6 @@ private:
     // lost and only its rollback may go on.
     void requireConnection(const QString& operation);
     void applyLockWait();
-    // Writes the rows held back, as one INSERT of many rows.
-    void writeHeldRows();
 
     QString path_;
     QByteArray uri_;
@@ -82,11 +91,6 @@ private:
     std::chrono::steady_clock::time_point nextAttempt_;
     std::chrono::milliseconds connectWait_{0};  // the descriptor's connect_timeout, if any
     bool inTransaction_ = false;
-    // Rows added inside the transaction and not written yet: each a round trip to the server
-    // otherwise. All share one INSERT text.
-    QString heldInsert_;
-    QVariantList heldValues_;
-    int heldRows_ = 0;
     std::chrono::milliseconds wantedWait_;
     std::chrono::milliseconds appliedWait_{-1};
 };

@@ -50,15 +50,26 @@ void RowBatch::appendBytes(Kind kind, const char* data, qsizetype length) {
 }
 
 void RowBatch::replaceValues(qsizetype row, const RowBatch& from, qsizetype fromRow) {
-    for (int column = 0; column < columns_; ++column) {
-        Cell value = from.cell(fromRow, column);
-        if (value.kind == Kind::Text || value.kind == Kind::Blob) {
-            const char* data = from.bytesOf(value);
-            value.bytes.offset = static_cast<qsizetype>(bytes_.size());
-            bytes_.insert(bytes_.end(), data, data + value.bytes.length);
-        }
-        cells_[static_cast<std::size_t>(row * columns_ + column)] = value;
+    for (int column = 0; column < columns_; ++column)
+        cells_[static_cast<std::size_t>(row * columns_ + column)] =
+            copiedCell(from, fromRow, column);
+}
+
+void RowBatch::appendRowOf(const RowBatch& from, qsizetype fromRow) {
+    appendRow(from.rowid(fromRow));
+    for (int column = 0; column < columns_; ++column)
+        cells_.push_back(copiedCell(from, fromRow, column));
+}
+
+// A cell of another batch, its bytes copied into this one.
+RowBatch::Cell RowBatch::copiedCell(const RowBatch& from, qsizetype fromRow, int column) {
+    Cell value = from.cell(fromRow, column);
+    if (value.kind == Kind::Text || value.kind == Kind::Blob) {
+        const char* data = from.bytesOf(value);
+        value.bytes.offset = static_cast<qsizetype>(bytes_.size());
+        bytes_.insert(bytes_.end(), data, data + value.bytes.length);
     }
+    return value;
 }
 
 }  // namespace db

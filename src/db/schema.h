@@ -47,10 +47,12 @@ inline const QString kSvuotaPromemoria = QStringLiteral("DELETE * FROM Promemori
 // The row identity of a selected appointment, to name a row that cannot be read.
 inline const QString kApRiga = QStringLiteral("ApRiga");
 
-// The due appointments from the given day number (whole days since 30/12/1899) on, each
-// with its row identity.
+// The due appointments from the given day number (whole days since 30/12/1899) on: the fields
+// the rebuild reads, and each row's identity, to name a row that cannot be read.
 inline QString selezioneAppuntamenti(qint64 giorno) {
-    return QStringLiteral("SELECT rowid AS ApRiga, * FROM Appuntamenti") +
+    return QStringLiteral(
+               "SELECT rowid AS ApRiga, ApCliente, ApData, ApAzione, ApAllarm, ApNote, ApCausa, "
+               "ApDocumento FROM Appuntamenti") +
            QStringLiteral(" WHERE ((ApData >= ") + QString::number(giorno) + QStringLiteral(")") +
            QStringLiteral(" AND (ApAllarm > 0) AND (ApDelete < 'S') AND (ApStato = 'A'))");
 }
@@ -60,14 +62,15 @@ inline const QString kContaInAttesa =
     QStringLiteral("SELECT Count(Promemoria.PmWait) AS NumWait FROM Promemoria") +
     QStringLiteral(" WHERE PmWait = 'S'");
 
-// The reminders due at `momento` (a day serial) and not handed over yet, in key order from
-// client 0 on. Only "S" counts as handed over, whatever its case elsewhere.
-inline QString promemoriaDovuti(double momento) {
+// Marks the reminders due at `momento` (a day serial) and not handed over yet as handed over,
+// from client 0 on, and returns their keys. Only "S" counts as handed over, whatever its case
+// elsewhere.
+inline QString segnaDovuti(double momento) {
     return QStringLiteral(
-               "SELECT PmCliente, PmData, PmAzione FROM Promemoria"
-               " WHERE PmCliente >= 0 AND PmAllarm <= ") +
+               "UPDATE Promemoria SET PmWait = 'S' WHERE PmCliente >= 0 AND PmAllarm <= ") +
            QString::number(momento, 'g', 17) +
-           QStringLiteral(" AND PmWait <> 'S' COLLATE BINARY ORDER BY PmCliente, PmData, PmAzione");
+           QStringLiteral(
+               " AND PmWait <> 'S' COLLATE BINARY RETURNING PmCliente, PmData, PmAzione");
 }
 
 // Client name look-up; the code is a number and goes in unquoted.

@@ -4,6 +4,10 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <vector>
 
 #include "db/database.h"
 #include "db/dberror.h"
@@ -14,11 +18,81 @@ namespace db {
 
 namespace {
 
+// Values bound to one INSERT of many rows at most.
+constexpr qsizetype kMostInsertValues = 600;
+
 QVariantList storable(const QVariantList& values) {
     QVariantList result;
     result.reserve(values.size());
     for (const QVariant& value : values) result.append(toStorable(value));
     return result;
+}
+
+template <typename T>
+int threeWay(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// Two texts as one of SQLite's own collations orders them.
+int compareTexts(QByteArrayView a, QByteArrayView b, const QString& collation) {
+    const bool noCase = collation.compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0;
+    if (collation.compare(QLatin1String("RTRIM"), Qt::CaseInsensitive) == 0) {
+        while (a.endsWith(' ')) a.chop(1);
+        while (b.endsWith(' ')) b.chop(1);
+    } else if (!noCase && !collation.isEmpty() &&
+               collation.compare(QLatin1String("BINARY"), Qt::CaseInsensitive) != 0) {
+        throw DbError(QStringLiteral("order by collation ") + collation,
+                      QStringLiteral("not one of SQLite's own"));
+    }
+    const auto common = static_cast<int>(std::min(a.size(), b.size()));
+    int comparison = 0;
+    if (common > 0)
+        comparison = noCase ? sqlite3_strnicmp(a.data(), b.data(), common)
+                            : std::memcmp(a.data(), b.data(), static_cast<std::size_t>(common));
+    return comparison != 0 ? comparison : threeWay(a.size(), b.size());
+}
+
+// SQLite's order of stored values: Null, then numbers, then texts, then blobs.
+int storageClass(RowBatch::Kind kind) {
+    switch (kind) {
+        case RowBatch::Kind::Null:
+            return 0;
+        case RowBatch::Kind::Integer:
+        case RowBatch::Kind::Real:
+            return 1;
+        case RowBatch::Kind::Text:
+            return 2;
+        case RowBatch::Kind::Blob:
+            break;
+    }
+    return 3;
+}
+
+double numberAt(const RowBatch& rows, qsizetype row, int column) {
+    return rows.kind(row, column) == RowBatch::Kind::Integer
+               ? static_cast<double>(rows.integer(row, column))
+               : rows.real(row, column);
+}
+
+// Two rows' values of one column as SQLite's ORDER BY compares them under `collation`.
+int compareStored(const RowBatch& rows, qsizetype a, qsizetype b, int column,
+                  const QString& collation) {
+    const RowBatch::Kind kindA = rows.kind(a, column);
+    const RowBatch::Kind kindB = rows.kind(b, column);
+    const int storage = storageClass(kindA);
+    if (storage != storageClass(kindB)) return threeWay(storage, storageClass(kindB));
+    switch (storage) {
+        case 0:
+            return 0;
+        case 1:
+            if (kindA == RowBatch::Kind::Integer && kindB == RowBatch::Kind::Integer)
+                return threeWay(rows.integer(a, column), rows.integer(b, column));
+            return threeWay(numberAt(rows, a, column), numberAt(rows, b, column));
+        case 2:
+            return compareTexts(rows.bytes(a, column), rows.bytes(b, column), collation);
+        default:
+            return compareTexts(rows.bytes(a, column), rows.bytes(b, column), QString());
+    }
 }
 
 }  // namespace
@@ -101,6 +175,84 @@ void SqliteConnection::readRows(const BoundSql& query, RowBatch& into) {
 
 int SqliteConnection::change(const BoundSql& statement) {
     return prepared(statement.sql).change(storable(statement.values));
+}
+
+void SqliteConnection::readInBatches(const QString& sql, int batchRows,
+                                     const Database::OnBatch& onBatch) {
+    SqliteStatement statement(requireHandle(sql), sql, false);
+    const QStringList names = statement.columnNames();
+    const int columns = static_cast<int>(names.size());
+    const auto emptyBatch = [&] {
+        RowBatch batch(columns);
+        batch.reserve(batchRows);
+        return batch;
+    };
+    RowBatch batch = emptyBatch();
+    statement.run({}, [&](const SqliteStatement& row) {
+        batch.appendRow(batch.size());
+        for (int i = 0; i < columns; ++i) row.appendTo(batch, i);
+        if (batch.size() < batchRows) return;
+        onBatch(names, batch);
+        batch = emptyBatch();
+    });
+    if (!batch.isEmpty()) onBatch(names, batch);
+}
+
+// SQLite returns the rows of a RETURNING clause in no promised order, and none can be asked
+// for: they are sorted here as the index sorts them.
+ResultRows SqliteConnection::changeInOrder(const QString& sql, const IndexInfo& index) {
+    ResultRows changed = query(sql);
+    QList<std::pair<int, QString>> keys;  // the key's columns in the result, and collations
+    for (const KeyPart& part : index.parts) {
+        const int column = indexOfName(changed.names, part.column);
+        if (column < 0)
+            throw DbError(sql, QStringLiteral("the key field %1 is not returned").arg(part.column));
+        keys.append({column, part.collation});
+    }
+    std::vector<qsizetype> order(static_cast<std::size_t>(changed.rows.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        for (const auto& [column, collation] : keys) {
+            const int comparison = compareStored(changed.rows, a, b, column, collation);
+            if (comparison != 0) return comparison < 0;
+        }
+        return false;
+    });
+    RowBatch sorted(changed.rows.columns());
+    sorted.reserve(changed.rows.size());
+    for (const qsizetype row : order) sorted.appendRowOf(changed.rows, row);
+    changed.rows = std::move(sorted);
+    return changed;
+}
+
+// Rows of many at a time: each run of a statement has a cost of its own.
+void SqliteConnection::insertRows(const TableInfo& table, const QList<int>& columns,
+                                  const RowBatch& rows) {
+    QString marks = QStringLiteral("(?");
+    for (qsizetype i = 1; i < columns.size(); ++i) marks += QStringLiteral(", ?");
+    marks += QLatin1Char(')');
+    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                               .arg(table.quotedName, table.quotedList(columns));
+    const qsizetype perRun = std::max<qsizetype>(1, kMostInsertValues / columns.size());
+    const qsizetype whole = rows.size() - rows.size() % perRun;
+    if (whole > 0) {
+        QStringList many(perRun, marks);
+        prepared(insert + many.join(QStringLiteral(", "))).changeEach(rows, 0, whole, perRun);
+    }
+    prepared(insert + marks).changeEach(rows, whole, rows.size(), 1);
+}
+
+QString SqliteConnection::collationOf(const TableInfo& table, int column) {
+    const QString operation = QStringLiteral("collation of ") + table.columns.at(column);
+    const char* collation = nullptr;
+    if (sqlite3_table_column_metadata(requireHandle(operation), "main",
+                                      table.name.toUtf8().constData(),
+                                      table.columns.at(column).toUtf8().constData(), nullptr,
+                                      &collation, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw sqliteError(handle_, operation);
+    const QString name = QString::fromUtf8(collation);
+    if (name.compare(QLatin1String("BINARY"), Qt::CaseInsensitive) == 0) return {};
+    return QStringLiteral(" COLLATE ") + quoted(name);
 }
 
 TableInfo SqliteConnection::readTable(const QString& name) {

@@ -32,6 +32,12 @@ public:
     void execute(const QString& sql) override;
     void readRows(const BoundSql& query, RowBatch& into) override;
     int change(const BoundSql& statement) override;
+    void readInBatches(const QString& sql, int batchRows,
+                       const Database::OnBatch& onBatch) override;
+    ResultRows changeInOrder(const QString& sql, const IndexInfo& index) override;
+    void insertRows(const TableInfo& table, const QList<int>& columns,
+                    const RowBatch& rows) override;
+    QString collationOf(const TableInfo& table, int column) override;
 
     TableInfo readTable(const QString& name) override;
     IndexInfo readIndex(const TableInfo& table, const QString& name) override;

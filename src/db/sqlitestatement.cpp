@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <QByteArray>
+#include <utility>
 
 #include "db/dberror.h"
 #include "db/rowbatch.h"
@@ -30,6 +31,19 @@ int SqliteStatement::change(const QVariantList& values) {
     while (step()) {
     }
     return sqlite3_changes(handle_);
+}
+
+void SqliteStatement::changeEach(const RowBatch& rows, qsizetype first, qsizetype end,
+                                 qsizetype rowsPerRun) {
+    for (qsizetype run = first; run + rowsPerRun <= end; run += rowsPerRun) {
+        Reset reset(*this);
+        int position = 0;
+        for (qsizetype row = run; row < run + rowsPerRun; ++row)
+            for (int column = 0; column < rows.columns(); ++column)
+                bindCell(++position, rows, row, column);
+        while (step()) {
+        }
+    }
 }
 
 QStringList SqliteStatement::columnNames() const {
@@ -108,6 +122,41 @@ void SqliteStatement::bindOne(int position, const QVariant& value) {
         status = sqlite3_bind_text64(statement_, position, text.constData(),
                                      static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT,
                                      SQLITE_UTF8);
+    }
+    if (status != SQLITE_OK) fail();
+}
+
+// The batch's bytes are bound in place: every later use of the statement binds all its
+// values again before it steps. An empty text or blob needs a pointer all the same (a null
+// one binds Null).
+void SqliteStatement::bindCell(int position, const RowBatch& rows, qsizetype row, int column) {
+    const auto bytesAt = [&] {
+        const QByteArrayView bytes = rows.bytes(row, column);
+        return std::pair{bytes.isEmpty() ? "" : bytes.data(),
+                         static_cast<sqlite3_uint64>(bytes.size())};
+    };
+    int status = SQLITE_OK;
+    switch (rows.kind(row, column)) {
+        case RowBatch::Kind::Null:
+            status = sqlite3_bind_null(statement_, position);
+            break;
+        case RowBatch::Kind::Integer:
+            status = sqlite3_bind_int64(statement_, position, rows.integer(row, column));
+            break;
+        case RowBatch::Kind::Real:
+            status = sqlite3_bind_double(statement_, position, rows.real(row, column));
+            break;
+        case RowBatch::Kind::Text: {
+            const auto [text, length] = bytesAt();
+            status =
+                sqlite3_bind_text64(statement_, position, text, length, SQLITE_STATIC, SQLITE_UTF8);
+            break;
+        }
+        case RowBatch::Kind::Blob: {
+            const auto [bytes, length] = bytesAt();
+            status = sqlite3_bind_blob64(statement_, position, bytes, length, SQLITE_STATIC);
+            break;
+        }
     }
     if (status != SQLITE_OK) fail();
 }

@@ -30,6 +30,9 @@ public:
     void run(const QVariantList& values, OnRow&& onRow);
     // Runs a statement that returns no rows; returns how many rows it changed.
     int change(const QVariantList& values);
+    // Runs a statement that returns no rows with the values of `rowsPerRun` rows of the batch
+    // bound in order at a time, over its rows [first, end).
+    void changeEach(const RowBatch& rows, qsizetype first, qsizetype end, qsizetype rowsPerRun);
 
     // The names of the result's columns.
     QStringList columnNames() const;
@@ -54,6 +57,7 @@ private:
 
     void bind(const QVariantList& values);
     void bindOne(int position, const QVariant& value);
+    void bindCell(int position, const RowBatch& rows, qsizetype row, int column);
     bool step();
     void reset();
     [[noreturn]] void fail() const;

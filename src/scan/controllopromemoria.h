@@ -1,9 +1,8 @@
 // One poll's hand-over of every reminder falling due to the alert program.
 #pragma once
 
-#include <QList>
 #include <QString>
-#include <QVariant>
+#include <QStringList>
 #include <optional>
 
 class Clock;
@@ -11,7 +10,7 @@ class EventYielder;
 class ProcessLauncher;
 namespace db {
 class Database;
-class TableCursor;
+class Snapshot;
 }  // namespace db
 
 class ControlloPromemoria {
@@ -23,29 +22,20 @@ public:
     ControlloPromemoria(db::Database& work, const QString& fileIni, const Clock& clock,
                         EventYielder& yielder, ProcessLauncher& launcher);
 
-    // Counts the reminders already waiting, marks every reminder due now (key order, from
-    // client 0 on) as handed over in one transaction, then starts the alert program for each,
-    // yielding to window events before every start. A failing step is skipped; the cause of
-    // the first one is returned, in the operator's words.
+    // Counts the reminders already waiting, marks every reminder due now (from client 0 on)
+    // as handed over with one statement, then starts the alert program for each in key
+    // order, yielding to window events before every start. A failing step is
+    // skipped; the cause of the first one is returned, in the operator's words.
     std::optional<QString> esegui();
 
 private:
-    // One due reminder: its key as stored and the fields of the alert's command line.
-    struct Consegna {
-        QVariant cliente;
-        QVariant data;
-        QVariant azione;
-        QString argomento;  // everything after the waiting count
-    };
-
     template <typename Passo>
     bool tenta(Passo&& passo);
     int contaInAttesa();
-    QList<Consegna> leggiDovuti(double momento);
-    QList<Consegna> segnaConsegnati(QList<Consegna> dovuti);
-    std::optional<QList<Consegna>> segnaInsieme(const QList<Consegna>& dovuti, qsizetype& fallito);
-    static bool segna(db::TableCursor& promemoria, const Consegna& consegna);
-    void consegna(const Consegna& consegna, int inAttesa);
+    QStringList segnaDovuti(double momento);
+    // What the alert's command line carries after the waiting count.
+    static QString argomento(const db::Snapshot& segnato);
+    void consegna(const QString& argomento, int inAttesa);
 
     db::Database& work_;
     QString fileIni_;

@@ -1,6 +1,7 @@
 // The rebuild of the reminder table from the due appointments of the appointment book.
 #pragma once
 
+#include <QList>
 #include <QStringList>
 #include <chrono>
 
@@ -8,11 +9,7 @@ class Clock;
 class EventYielder;
 namespace db {
 class Database;
-class TableCursor;
-class Snapshot;
 }  // namespace db
-struct AppuntamentoDovuto;
-class ConversionError;
 
 // What one successful rebuild leaves for the main window.
 struct EsitoSelezione {
@@ -35,22 +32,13 @@ public:
                           EventYielder& yielder, std::chrono::milliseconds attesaBlocchi);
 
     // Empties Promemoria and writes it again from the appointments due from today on, in one
-    // transaction of the work database. On any failure the transaction is rolled back and the
-    // error (db::DbError or ConversionError) goes to the caller; the table keeps its old rows.
+    // transaction of the work database: the appointments are read once, a batch at a time,
+    // and the reminder rows written by bulk writes. An appointment that cannot be read is
+    // named on the diagnostic output and left out. On any other failure the transaction is
+    // rolled back and the db::DbError goes to the caller; the table keeps its old rows.
     EsitoSelezione esegui();
 
 private:
-    EsitoSelezione scriviPromemoria();
-    // Throws ConversionError when a field cannot be read.
-    static AppuntamentoDovuto leggiAppuntamento(const db::Snapshot& selezione);
-    // Names a row that cannot be read, once per run, on the diagnostic output.
-    static void segnalaIlleggibile(const db::Snapshot& selezione, const ConversionError& errore);
-    static double anticipoInGiorni(const db::Snapshot& selezione);
-    // Writes the reminder row; `forseScritta` when this run may have written its key already.
-    static void scriviRiga(db::TableCursor& promemoria, const db::Snapshot& selezione,
-                           const AppuntamentoDovuto& appuntamento, double allarme,
-                           bool forseScritta);
-
     db::Database& visite_;
     db::Database& work_;
     const Clock& clock_;

@@ -63,6 +63,29 @@ std::unique_ptr<db::Snapshot> HookedDatabase::openQuery(const QString& sql, bool
     return inner_->openQuery(sql, forwardOnly);
 }
 
+void HookedDatabase::readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) {
+    (*hook_)("readInBatches");
+    inner_->readInBatches(sql, batchRows, onBatch);
+}
+
+std::unique_ptr<db::Snapshot> HookedDatabase::openChange(const QString& sql, const QString& table,
+                                                         const QString& index) {
+    (*hook_)("openChange");
+    return inner_->openChange(sql, table, index);
+}
+
+void HookedDatabase::insertRows(const QString& table, const QStringList& columns,
+                                const db::RowBatch& rows) {
+    (*hook_)("insertRows");
+    inner_->insertRows(table, columns, rows);
+}
+
+QList<bool> HookedDatabase::textsEqual(const QString& table, const QString& column,
+                                       const TextPairs& pairs) {
+    (*hook_)("textsEqual");
+    return inner_->textsEqual(table, column, pairs);
+}
+
 std::unique_ptr<db::TableCursor> HookedDatabase::openTable(const QString& table) {
     (*hook_)("openTable");
     return std::make_unique<HookedCursor>(inner_->openTable(table), hook_);
