@@ -238,10 +238,11 @@ private:
         }
     }
 
-    // Two different actions of one client at one second may be one key all the same: the work
-    // database compares texts its own way (without regard to case, on the host's tables). It
-    // is asked about those pairs only. Returns each action's class: the actions of one class
-    // are the same key.
+    // Two different actions of one client at one second may be one key all the same: index
+    // primaria compares texts its own way (without regard to case, on the host's tables). The
+    // work database is asked about those pairs only; asked for none, it still makes sure the
+    // index is there, as the rebuild always has. Returns each action's class: the actions of
+    // one class are the same key.
     std::vector<int> classiDiAzione(db::Database& work, const std::vector<int>& ordine) const {
         QSet<std::pair<int, int>> coppie;
         perOgniSecondo(ordine, [&](const int* inizio, const int* fine) {
@@ -255,12 +256,11 @@ private:
         });
         std::vector<int> classi(static_cast<std::size_t>(azioni_.quanti()));
         std::iota(classi.begin(), classi.end(), 0);
-        if (coppie.isEmpty()) return classi;
         const QList<std::pair<int, int>> numeri(coppie.cbegin(), coppie.cend());
         db::Database::TextPairs testi;
         for (const auto& [prima, seconda] : numeri)
             testi.append({azioni_.testo(prima), azioni_.testo(seconda)});
-        const QList<bool> uguali = work.textsEqual(kPromemoria, kPmAzione, testi);
+        const QList<bool> uguali = work.textsEqual(kPromemoria, kPrimaria, kPmAzione, testi);
         for (qsizetype i = 0; i < numeri.size(); ++i) {
             if (uguali[i])
                 classi[radice(classi, numeri[i].second)] = radice(classi, numeri[i].first);
