@@ -58,11 +58,12 @@ public:
     // Adds rows to a table in one bulk write; `columns` name the batch's columns in order.
     virtual void insertRows(const QString& table, const QStringList& columns,
                             const RowBatch& rows) = 0;
-    // Whether the two texts of each pair are equal as `column` of `table` compares its texts
-    // (its collation: the host's compare without regard to case).
+    // Whether the two texts of each pair are equal as the index `index` of `table` compares
+    // its key part `column` (its collation: the host's compare without regard to case).
+    // Throws DbError when the table has no such index or key part, pairs or none.
     using TextPairs = QList<std::pair<QString, QString>>;
-    virtual QList<bool> textsEqual(const QString& table, const QString& column,
-                                   const TextPairs& pairs) = 0;
+    virtual QList<bool> textsEqual(const QString& table, const QString& index,
+                                   const QString& column, const TextPairs& pairs) = 0;
     // An updatable cursor over a whole table.
     virtual std::unique_ptr<TableCursor> openTable(const QString& table) = 0;
 

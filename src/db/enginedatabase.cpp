@@ -114,15 +114,22 @@ void EngineDatabase::insertRows(const QString& table, const QStringList& columns
     connection_->noteChange();
 }
 
-QList<bool> EngineDatabase::textsEqual(const QString& table, const QString& column,
-                                       const TextPairs& pairs) {
+QList<bool> EngineDatabase::textsEqual(const QString& table, const QString& index,
+                                       const QString& column, const TextPairs& pairs) {
     const TableInfo info = connection_->table(table);
-    const int position = info.columnIndex(column);
-    if (position < 0)
+    const IndexInfo key = connection_->index(info, index);
+    const auto part = std::find_if(key.parts.cbegin(), key.parts.cend(), [&](const KeyPart& p) {
+        return p.column.compare(column, Qt::CaseInsensitive) == 0;
+    });
+    if (part == key.parts.cend())
         throw DbError(QStringLiteral("compare ") + column,
-                      QStringLiteral("no such field in ") + info.name);
-    const QString collation = connection_->collationOf(info, position);
+                      QStringLiteral("not a key part of index ") + index);
     QList<bool> equal(pairs.size(), false);
+    if (pairs.isEmpty()) return equal;
+    // An index that names no collation compares as its column does.
+    const QString collation = part->collation.isEmpty()
+                                  ? connection_->collationOf(info, part->position)
+                                  : QStringLiteral(" COLLATE ") + quoted(part->collation);
     for (qsizetype first = 0; first < pairs.size(); first += kPairsPerQuery) {
         RowBatch answers(1);
         connection_->readRows(

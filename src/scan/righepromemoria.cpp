@@ -2,6 +2,8 @@
 #include "scan/righepromemoria.h"
 
 #include <QStringView>
+#include <algorithm>
+#include <charconv>
 
 #include "util/testi.h"
 
@@ -9,50 +11,68 @@ namespace {
 constexpr qint32 kClienteVisibile = 9999999;
 constexpr int kLarghezzaCliente = 7;
 constexpr int kLarghezzaCausa = 50;
-// The display line before its note: date and time, client, cause and their separators.
-constexpr int kLunghezzaSenzaNote = 14 + 1 + kLarghezzaCliente + 1 + kLarghezzaCausa + 1;
 // Moments kept at most: a book of slots repeats far fewer, a book of odd moments never fills
 // the memory.
 constexpr qsizetype kMomentiTenuti = 1024;
-}  // namespace
 
-// Appends `testo` right-aligned in `larghezza` characters, never cut.
-void allineaDestra(QString& riga, const QString& testo, int larghezza) {
-    riga.resize(riga.size() + qMax(0, larghezza - int(testo.size())), u' ');
-    riga += testo;
+// The decimal digits of a whole number, as QString::number writes them.
+struct Cifre {
+    explicit Cifre(qint32 numero) : fine(std::to_chars(testo, testo + sizeof testo, numero).ptr) {}
+    qsizetype size() const { return fine - testo; }
+
+    char testo[12];
+    const char* fine;
+};
+
+// Each piece is copied straight into a line made at its final length: the rebuild makes two
+// lines for every appointment.
+QChar* copia(QChar* uscita, QStringView testo) {
+    return std::copy(testo.begin(), testo.end(), uscita);
 }
 
+QChar* copia(QChar* uscita, const Cifre& cifre) {
+    return std::transform(cifre.testo, cifre.fine, uscita, [](char c) { return QLatin1Char(c); });
+}
+
+QChar* spazi(QChar* uscita, qsizetype quanti) {
+    return std::fill_n(uscita, quanti, QLatin1Char(' '));
+}
+
+}  // namespace
+
 QString RighePromemoria::visualizzata(const AppuntamentoDovuto& appuntamento) {
-    QString riga;
-    riga.reserve(kLunghezzaSenzaNote + appuntamento.note.size());
-    riga += perMomento(appuntamento.momento).breve;
-    riga += QLatin1Char(' ');
-    // The decimal code as AllineaDestra sets a whole number, or blanks for a large one.
-    allineaDestra(
-        riga,
-        appuntamento.cliente < kClienteVisibile ? QString::number(appuntamento.cliente) : QString(),
-        kLarghezzaCliente);
-    riga += QLatin1Char(' ');
-    riga += QStringView(appuntamento.causa).left(kLarghezzaCausa);
-    riga.resize(riga.size() + qMax(0, kLarghezzaCausa - int(appuntamento.causa.size())), u' ');
-    riga += QLatin1Char(' ');
-    riga += appuntamento.note;
+    const QString& data = perMomento(appuntamento.momento).breve;
+    // The decimal code as AllineaDestra sets a whole number (never cut), or blanks for a
+    // large one.
+    const Cifre cliente(appuntamento.cliente);
+    const qsizetype cifre = appuntamento.cliente < kClienteVisibile ? cliente.size() : 0;
+    const qsizetype larghezzaCliente = std::max<qsizetype>(kLarghezzaCliente, cifre);
+    const QStringView causa = QStringView(appuntamento.causa).left(kLarghezzaCausa);
+    QString riga(
+        data.size() + 1 + larghezzaCliente + 1 + kLarghezzaCausa + 1 + appuntamento.note.size(),
+        Qt::Uninitialized);
+    QChar* uscita = copia(riga.data(), data);
+    *uscita++ = QLatin1Char(' ');
+    uscita = spazi(uscita, larghezzaCliente - cifre);
+    if (cifre > 0) uscita = copia(uscita, cliente);
+    *uscita++ = QLatin1Char(' ');
+    uscita = spazi(copia(uscita, causa), kLarghezzaCausa - causa.size());
+    *uscita++ = QLatin1Char(' ');
+    copia(uscita, appuntamento.note);
     return riga;
 }
 
 QString RighePromemoria::chiave(const AppuntamentoDovuto& appuntamento) {
-    const QChar bar = QLatin1Char('|');
-    const QString cliente = QString::number(appuntamento.cliente);
+    const Cifre cliente(appuntamento.cliente);
     const QString& data = perMomento(appuntamento.momento).generale;
-    // Exactly as long as it needs to be: the rebuild keeps one per appointment.
-    QString riga;
-    riga.reserve(cliente.size() + appuntamento.azione.size() + data.size() + 3);
-    riga += cliente;
-    riga += bar;
-    riga += appuntamento.azione;
-    riga += bar;
-    riga += data;
-    riga += bar;
+    QString riga(cliente.size() + 1 + appuntamento.azione.size() + 1 + data.size() + 1,
+                 Qt::Uninitialized);
+    QChar* uscita = copia(riga.data(), cliente);
+    *uscita++ = QLatin1Char('|');
+    uscita = copia(uscita, appuntamento.azione);
+    *uscita++ = QLatin1Char('|');
+    uscita = copia(uscita, data);
+    *uscita = QLatin1Char('|');
     return riga;
 }
 

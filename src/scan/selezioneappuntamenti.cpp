@@ -148,7 +148,7 @@ int radice(std::vector<int>& classi, int azione) {
 }
 
 // The reminder rows of one rebuild, one per key: the client, the moment to the second and the
-// trimmed action as the work database compares texts. A key's row keeps the moment and the
+// trimmed action as index primaria compares texts. A key's row keeps the moment and the
 // action of the first of its appointments read, and takes the alarm moment and the document
 // of the last.
 class PromemoriaUniti {
@@ -161,8 +161,8 @@ public:
 
     // Writes the rows into Promemoria, a bulk write per batch.
     void scrivi(db::Database& work) const {
-        const std::vector<int> ordine = perSecondo();
-        const std::vector<int> classi = classiDiAzione(work, ordine);
+        const std::vector<Posto> posti = perSecondo();
+        const std::vector<int> classi = classiDiAzione(work, posti);
         const auto nuoveRighe = [] {
             db::RowBatch righe(static_cast<int>(kCampiPromemoria.size()));
             righe.reserve(kRighePerScrittura);
@@ -173,17 +173,18 @@ public:
             work.insertRows(kPromemoria, kCampiPromemoria, righe);
             righe = nuoveRighe();
         };
-        perOgniSecondo(ordine, [&](const int* inizio, const int* fine) {
+        perOgniSecondo(posti, [&](const Posto* inizio, const Posto* fine) {
             QVarLengthArray<Unione, 4> unioni;
-            for (const int* letto = inizio; letto != fine; ++letto) {
-                const int classe = classi[letti_[*letto].azione];
+            for (const Posto* posto = inizio; posto != fine; ++posto) {
+                const int letto = posto->letto;
+                const int classe = classi[letti_[letto].azione];
                 const auto unione =
                     std::find_if(unioni.begin(), unioni.end(),
                                  [&](const Unione& u) { return u.classe == classe; });
                 if (unione == unioni.end()) {
-                    unioni.append({classe, *letto, *letto});
+                    unioni.append({classe, letto, letto});
                 } else {
-                    unione->ultimo = *letto;
+                    unione->ultimo = letto;
                 }
             }
             for (const Unione& unione : unioni) aggiungiRiga(righe, unione);
@@ -199,8 +200,20 @@ private:
         int documento;
         double momento;
         double allarme;
+    };
+    // Where an appointment stands: its client, its moment to the second, its place read.
+    struct Posto {
+        qint64 cliente;
+        qint64 secondo;
+        int letto;
 
-        qint64 secondo() const { return std::llround(momento * kSecondiAlGiorno); }
+        bool operator<(const Posto& altro) const {
+            return std::tie(cliente, secondo, letto) <
+                   std::tie(altro.cliente, altro.secondo, altro.letto);
+        }
+        bool stessoSecondo(const Posto& altro) const {
+            return cliente == altro.cliente && secondo == altro.secondo;
+        }
     };
     // One key's appointments of one second: the first read and the last.
     struct Unione {
@@ -209,45 +222,42 @@ private:
         int ultimo;
     };
 
-    // The appointments by client and moment, those of one second in the order read.
-    std::vector<int> perSecondo() const {
-        std::vector<int> ordine(letti_.size());
-        std::iota(ordine.begin(), ordine.end(), 0);
-        std::sort(ordine.begin(), ordine.end(), [this](int a, int b) {
-            return std::tuple(letti_[a].cliente, letti_[a].momento, a) <
-                   std::tuple(letti_[b].cliente, letti_[b].momento, b);
-        });
-        // The moments of one second lie side by side; the order read decides among them.
-        perOgniSecondo(ordine, [](int* inizio, int* fine) { std::sort(inizio, fine); });
-        return ordine;
+    // The appointments by client and second, those of one second in the order read.
+    std::vector<Posto> perSecondo() const {
+        std::vector<Posto> posti;
+        posti.reserve(letti_.size());
+        for (int letto = 0; letto < static_cast<int>(letti_.size()); ++letto) {
+            const Letto& l = letti_[letto];
+            posti.push_back({l.cliente, std::llround(l.momento * kSecondiAlGiorno), letto});
+        }
+        std::sort(posti.begin(), posti.end());
+        return posti;
     }
 
-    // Calls `visita(inizio, fine)` for each run of `ordine` of one client and one second.
-    template <typename Indici, typename Visita>
-    void perOgniSecondo(Indici& ordine, Visita visita) const {
-        auto* inizio = ordine.data();
-        auto* const fine = inizio + ordine.size();
+    // Calls `visita(inizio, fine)` for each run of `posti` of one client and one second.
+    template <typename Visita>
+    static void perOgniSecondo(const std::vector<Posto>& posti, Visita visita) {
+        const Posto* inizio = posti.data();
+        const Posto* const fine = inizio + posti.size();
         while (inizio != fine) {
-            const Letto& primo = letti_[*inizio];
-            const qint64 secondo = primo.secondo();
-            auto* dopo = std::find_if(inizio, fine, [&](int i) {
-                return letti_[i].cliente != primo.cliente || letti_[i].secondo() != secondo;
-            });
+            const Posto* dopo = std::find_if(
+                inizio, fine, [&](const Posto& posto) { return !posto.stessoSecondo(*inizio); });
             visita(inizio, dopo);
             inizio = dopo;
         }
     }
 
-    // Two different actions of one client at one second may be one key all the same: the work
-    // database compares texts its own way (without regard to case, on the host's tables). It
-    // is asked about those pairs only. Returns each action's class: the actions of one class
-    // are the same key.
-    std::vector<int> classiDiAzione(db::Database& work, const std::vector<int>& ordine) const {
+    // Two different actions of one client at one second may be one key all the same: index
+    // primaria compares texts its own way (without regard to case, on the host's tables). The
+    // work database is asked about those pairs only; asked for none, it still makes sure the
+    // index is there, as the rebuild always has. Returns each action's class: the actions of
+    // one class are the same key.
+    std::vector<int> classiDiAzione(db::Database& work, const std::vector<Posto>& posti) const {
         QSet<std::pair<int, int>> coppie;
-        perOgniSecondo(ordine, [&](const int* inizio, const int* fine) {
+        perOgniSecondo(posti, [&](const Posto* inizio, const Posto* fine) {
             QVarLengthArray<int, 4> diverse;
-            for (const int* letto = inizio; letto != fine; ++letto) {
-                const int azione = letti_[*letto].azione;
+            for (const Posto* posto = inizio; posto != fine; ++posto) {
+                const int azione = letti_[posto->letto].azione;
                 if (std::find(diverse.begin(), diverse.end(), azione) != diverse.end()) continue;
                 for (const int altra : diverse) coppie.insert(std::minmax(altra, azione));
                 diverse.append(azione);
@@ -255,12 +265,11 @@ private:
         });
         std::vector<int> classi(static_cast<std::size_t>(azioni_.quanti()));
         std::iota(classi.begin(), classi.end(), 0);
-        if (coppie.isEmpty()) return classi;
         const QList<std::pair<int, int>> numeri(coppie.cbegin(), coppie.cend());
         db::Database::TextPairs testi;
         for (const auto& [prima, seconda] : numeri)
             testi.append({azioni_.testo(prima), azioni_.testo(seconda)});
-        const QList<bool> uguali = work.textsEqual(kPromemoria, kPmAzione, testi);
+        const QList<bool> uguali = work.textsEqual(kPromemoria, kPrimaria, kPmAzione, testi);
         for (qsizetype i = 0; i < numeri.size(); ++i) {
             if (uguali[i])
                 classi[radice(classi, numeri[i].second)] = radice(classi, numeri[i].first);

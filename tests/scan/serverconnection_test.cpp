@@ -85,12 +85,12 @@ std::vector<int> firstOperations(int count) {
 const auto kAtStep = [](const auto& info) { return "At" + std::to_string(info.param); };
 
 // A poll: the count and its one statement. A rebuild: the begin, the emptying, the
-// catalogue, one bulk write and the commit.
+// catalogue, the key's comparison of actions, one bulk write and the commit.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DroppedConnection);
 INSTANTIATE_TEST_SUITE_P(EveryStep, DroppedConnection, ::testing::ValuesIn(firstOperations(2)),
                          kAtStep);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DroppedConnectionInRebuild);
 INSTANTIATE_TEST_SUITE_P(EveryStep, DroppedConnectionInRebuild,
-                         ::testing::ValuesIn(firstOperations(5)), kAtStep);
+                         ::testing::ValuesIn(firstOperations(6)), kAtStep);
 
 }  // namespace

@@ -80,10 +80,10 @@ void HookedDatabase::insertRows(const QString& table, const QStringList& columns
     inner_->insertRows(table, columns, rows);
 }
 
-QList<bool> HookedDatabase::textsEqual(const QString& table, const QString& column,
-                                       const TextPairs& pairs) {
+QList<bool> HookedDatabase::textsEqual(const QString& table, const QString& index,
+                                       const QString& column, const TextPairs& pairs) {
     (*hook_)("textsEqual");
-    return inner_->textsEqual(table, column, pairs);
+    return inner_->textsEqual(table, index, column, pairs);
 }
 
 std::unique_ptr<db::TableCursor> HookedDatabase::openTable(const QString& table) {

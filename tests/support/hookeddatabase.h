@@ -26,7 +26,7 @@ public:
                                              const QString& index) override;
     void insertRows(const QString& table, const QStringList& columns,
                     const db::RowBatch& rows) override;
-    QList<bool> textsEqual(const QString& table, const QString& column,
+    QList<bool> textsEqual(const QString& table, const QString& index, const QString& column,
                            const TextPairs& pairs) override;
     std::unique_ptr<db::TableCursor> openTable(const QString& table) override;
     std::chrono::milliseconds busyTimeout() const override { return inner_->busyTimeout(); }
