@@ -114,7 +114,7 @@ const Caso kCasi[] = {
      },
      Avvio::Errore},
     {"WorkSenzaIndice", "Promemoria without index primaria",
-     [](Banco& b) { SqlFile(b.work).exec(QStringLiteral("DROP INDEX primaria")); }, Avvio::Avviato},
+     [](Banco& b) { SqlFile(b.work).exec(QStringLiteral("DROP INDEX primaria")); }, Avvio::Errore},
     {"WorkTipiErrati", "Promemoria with every column TEXT",
      [](Banco& b) {
          ricreaPromemoria(b, QStringLiteral("PmCliente TEXT, PmData TEXT, PmAzione TEXT, "
