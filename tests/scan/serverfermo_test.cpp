@@ -57,15 +57,19 @@ public:
     bool pronto() const { return pronto_; }
     QString cartella() const { return QFileInfo(folder_.path(QStringLiteral("x"))).absolutePath(); }
 
-    // The signal to the server and to every process it started.
+    // The signal to the server and to every process it started: the server first, so that it
+    // starts none after the look, and the look twice over for one it started meanwhile.
     void segnala(int segnale) const {
         if (pid_ <= 0) return;
-        for (const QString& voce : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-            const QByteArray stato = TestFolder::read(QStringLiteral("/proc/%1/stat").arg(voce));
-            const QList<QByteArray> campi = stato.mid(stato.lastIndexOf(')') + 2).split(' ');
-            if (campi.value(1).toInt() == pid_) kill(voce.toInt(), segnale);
-        }
         kill(pid_, segnale);
+        for (int giro = 0; giro < 2; ++giro) {
+            for (const QString& voce : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+                const QByteArray stato =
+                    TestFolder::read(QStringLiteral("/proc/%1/stat").arg(voce));
+                const QList<QByteArray> campi = stato.mid(stato.lastIndexOf(')') + 2).split(' ');
+                if (campi.value(1).toInt() == pid_) kill(voce.toInt(), segnale);
+            }
+        }
     }
 
 private:
