@@ -47,7 +47,7 @@ public:
     // A static, read-only result held in memory.
     virtual std::unique_ptr<Snapshot> openQuery(const QString& sql, bool forwardOnly = false) = 0;
     // Runs a query and hands its rows over a batch of at most `batchRows` at a time, as they
-    // are read: a large result is never held whole. The rows' ids are their positions.
+    // are read: a large result is never held whole. A row's id is its place in its batch.
     using OnBatch = std::function<void(const QStringList& names, const RowBatch& rows)>;
     virtual void readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) = 0;
     // Runs a statement that changes rows of `table` and returns columns of the rows changed

@@ -12,13 +12,13 @@ struct AppuntamentoDovuto {
     QString azione;      // the first six characters of ValoreTesto of the action, trimmed
 };
 
-// Builds the two lines of the appointments of one rebuild. Appointments share their moments
-// (the slots of a day): the texts of a moment are made once and kept for the next lines.
+// Builds the two lines of the appointments of one rebuild; both throw ConversionError for a
+// moment beyond the calendar. Appointments share their moments (the slots of a day): the
+// texts of a moment are made once and kept for the next lines.
 class RighePromemoria {
 public:
     // "dd/mm/yy hh:mm", the client right-aligned in 7, the cause cut or filled with spaces to
     // 50 characters, and the note.
-    // Throws ConversionError for a moment beyond the calendar.
     QString visualizzata(const AppuntamentoDovuto& appuntamento);
     // client|action|general date|
     QString chiave(const AppuntamentoDovuto& appuntamento);

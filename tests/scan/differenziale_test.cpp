@@ -20,7 +20,7 @@ constexpr int kLibri = 300;
 constexpr double kOggi = 46362;  // 6 December 2026: the clock's day
 const QDateTime kAdesso(QDate(2026, 12, 6), QTime(10, 0));
 
-// The selection exactly as the rebuild's Part writes it, with each row's identity first.
+// The rebuild's own selection, with each row's identity first.
 const QString kSelezione = QStringLiteral(
     "SELECT rowid AS riga, ApCliente, ApData, ApAzione, ApAllarm, ApNote, ApCausa, ApDocumento "
     "FROM Appuntamenti WHERE ((ApData >= 46362) AND (ApAllarm > 0) AND (ApDelete < 'S') AND "
