@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "app/globali.h"
 #include "platform/clock.h"
 #include "platform/desktopnotifier.h"
 #include "platform/eventyielder.h"
@@ -39,8 +38,7 @@ void BM_AperturaListaApp(benchmark::State& stato) {
     righeDimostrative(stato.range(0), righe, chiavi);
 
     QTemporaryDir cartella;
-    Globali globali;
-    globali.FileIni = cartella.filePath(QStringLiteral("Gestar.ini"));
+    const QString fileIni = cartella.filePath(QStringLiteral("Gestar.ini"));
     SystemClock orologio;
     QtProcessLauncher avvio;
     QtEventYielder eventi;
@@ -55,8 +53,8 @@ void BM_AperturaListaApp(benchmark::State& stato) {
 
     for (auto _ : stato) {
         auto* lista = new ListaApp(
-            globali, piattaforma, righe, chiavi,
-            [](const QString&, const QString&, const QString&) {}, [] {});
+            fileIni, piattaforma, righe, chiavi,
+            [](const QString&, const QString&, const QString&) -> qint16 { return 0; }, [] {});
         lista->show();
         QCoreApplication::processEvents();  // layout and first paint
         stato.PauseTiming();

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/globali.h"
+#include "app/sessione.h"
 #include "bench_server.h"
 #include "db/database.h"
 #include "db/databasefile.h"
@@ -65,7 +65,7 @@ std::string appointments(const std::string& table) {
 }
 
 struct Operatore {
-    Globali globali;
+    Sessione sessione;
     WallClock clock;
     NoYield yielder;
     NoLaunch launcher;
@@ -108,11 +108,11 @@ std::unique_ptr<Operatore> operatore(Engine engine, const QTemporaryDir& dir, in
         plain.exec(appointments(schema.toStdString() + "_visite.Appuntamenti") +
                    "generate_series(0, " + std::to_string(kAppuntamenti - 1) + ") AS value");
     }
-    op->globali.FileIni = dir.filePath(QStringLiteral("Gestar.ini"));
-    op->globali.DbVisite = db::open(visite);
-    op->globali.DbWork = db::open(work);
-    op->scansione = std::make_unique<Scansione>(*op->globali.DbVisite, *op->globali.DbWork,
-                                                op->globali.FileIni, op->clock, op->yielder,
+    op->sessione.FileIni = dir.filePath(QStringLiteral("Gestar.ini"));
+    op->sessione.DbVisite = db::open(visite);
+    op->sessione.DbWork = db::open(work);
+    op->scansione = std::make_unique<Scansione>(*op->sessione.DbVisite, *op->sessione.DbWork,
+                                                op->sessione.FileIni, op->clock, op->yielder,
                                                 op->launcher, [](const EsitoSelezione&) {});
     op->scansione->selezionaAppuntamenti();
     return op;

@@ -2,9 +2,11 @@
 #include "alert/avvisodescritto.h"
 
 #include <cmath>
+#include <memory>
+#include <optional>
 
-#include "app/globali.h"
 #include "app/impostazioni.h"
+#include "db/database.h"
 #include "db/dberror.h"
 #include "util/testi.h"
 
@@ -42,12 +44,11 @@ QString AvvisoDescritto::riga() const {
 
 AvvisoDescritto DescriviAvviso(const Avviso& avviso) {
     AvvisoDescritto descritto{avviso, {}, {}};
-    Globali globali;
-    globali.FileIni = avviso.fileIni;
-    if (!impostazioni::leggiPercorsi(globali)) return descritto;
+    const std::optional<Percorsi> percorsi = impostazioni::leggiPercorsi(avviso.fileIni);
+    if (!percorsi) return descritto;
     try {
-        impostazioni::apriDatabase(globali);
-        Ricerche ricerche(*globali.DbWork);
+        const std::unique_ptr<db::Database> work = db::open(percorsi->fileWork());
+        Ricerche ricerche(*work);
         descritto.nomeCliente = ricerche.DescrizioneCliente(avviso.cliente);
         descritto.azione = ricerche.azione(avviso.azione);
     } catch (const db::DbError&) {

@@ -7,7 +7,6 @@
 
 #include "alert/argomentoerrato.h"
 #include "alert/testonotifica.h"
-#include "app/globali.h"
 #include "app/impostazioni.h"
 #include "app/suonaavviso.h"
 #include "platform/desktopnotifier.h"
@@ -113,8 +112,6 @@ void ProgrammaAvviso::accogliArgomento(const QString& argomento) {
 
 // The sound settings are read anew each time: the operator may have changed them since.
 void ProgrammaAvviso::suona(const QString& fileIni) {
-    Globali globali;
-    globali.FileIni = fileIni;
-    impostazioni::leggiAgenda(globali);
-    SuonaAvviso(globali, suono_);
+    const Impostazioni agenda = impostazioni::leggiAgenda(fileIni);
+    SuonaAvviso(agenda.suonoAttivo, agenda.suono.percorso(), suono_);
 }

@@ -3,9 +3,7 @@
 
 #include <QDir>
 
-#include "app/globali.h"
 #include "app/ini.h"
-#include "db/database.h"
 #include "db/schema.h"
 #include "util/testi.h"
 #include "util/valori.h"
@@ -34,19 +32,28 @@ QString SuonoConfigurato::percorso() const {
     return file;
 }
 
-namespace impostazioni {
-
-bool leggiPercorsi(Globali& globali) {
-    globali.Operatore = LeggiIni(globali.FileIni, kBase, QStringLiteral("OPERATORE"));
-    if (testi::trimSpaces(globali.Operatore).isEmpty()) return false;
-    globali.PathFile = cartellaDati(LeggiIni(globali.FileIni, kPath, QStringLiteral("FILE")));
-    globali.PathWork = cartellaDati(LeggiIni(globali.FileIni, kPath, QStringLiteral("WORK")));
-    return true;
+QString Percorsi::fileVisite() const {
+    return PathFile + Operatore + QDir::separator() + db::schema::kVisiteFile;
 }
 
-Impostazioni leggiAgenda(Globali& globali) {
+QString Percorsi::fileWork() const {
+    return PathWork + Operatore + QDir::separator() + db::schema::kWorkFile;
+}
+
+namespace impostazioni {
+
+std::optional<Percorsi> leggiPercorsi(const QString& fileIni) {
+    Percorsi percorsi;
+    percorsi.Operatore = LeggiIni(fileIni, kBase, QStringLiteral("OPERATORE"));
+    if (testi::trimSpaces(percorsi.Operatore).isEmpty()) return std::nullopt;
+    percorsi.PathFile = cartellaDati(LeggiIni(fileIni, kPath, QStringLiteral("FILE")));
+    percorsi.PathWork = cartellaDati(LeggiIni(fileIni, kPath, QStringLiteral("WORK")));
+    return percorsi;
+}
+
+Impostazioni leggiAgenda(const QString& fileIni) {
     const auto leggi = [&](const char* chiave) {
-        return testi::trimSpaces(LeggiIni(globali.FileIni, kAgenda, QString::fromLatin1(chiave)));
+        return testi::trimSpaces(LeggiIni(fileIni, kAgenda, QString::fromLatin1(chiave)));
     };
     Impostazioni lette;
     const QString suonoSN = leggi("SuonoSN");
@@ -55,20 +62,9 @@ Impostazioni leggiAgenda(Globali& globali) {
     lette.suono.SuonoFile = leggi("SuonoFile");
     lette.suono.SuonoExt = leggi("SuonoExt");
     if (lette.suono.SuonoExt.isEmpty()) lette.suono.SuonoExt = QStringLiteral("wav");
-    lette.testoSecondi = LeggiIni(globali.FileIni, kAgenda, QStringLiteral("Secondi"));
+    lette.testoSecondi = LeggiIni(fileIni, kAgenda, QStringLiteral("Secondi"));
     lette.secondi = secondiDaTesto(lette.testoSecondi);
-
-    globali.SuonoAttivo = lette.suonoAttivo;
-    globali.FileSuono = lette.suono.percorso();
-    globali.SecondiAnalisi = lette.secondi;
     return lette;
-}
-
-void apriDatabase(Globali& globali) {
-    const QString sep = QDir::separator();
-    globali.DbVisite =
-        db::open(globali.PathFile + globali.Operatore + sep + db::schema::kVisiteFile);
-    globali.DbWork = db::open(globali.PathWork + globali.Operatore + sep + db::schema::kWorkFile);
 }
 
 qint32 secondiDaTesto(const QString& testo) {

@@ -2,8 +2,7 @@
 #pragma once
 
 #include <QString>
-
-struct Globali;
+#include <optional>
 
 // The main window's own copies of the three sound keys.
 struct SuonoConfigurato {
@@ -22,14 +21,22 @@ struct Impostazioni {
     SuonoConfigurato suono;
 };
 
+// Where an operator's databases are: BASE's OPERATORE and PATH's FILE and WORK.
+struct Percorsi {
+    QString Operatore;  // operator's sub-folder in each data folder
+    QString PathFile;   // data folder of VisiteDV.mdb, ends with the separator
+    QString PathWork;   // data folder of WorkDV.mdb, ends with the separator
+
+    QString fileVisite() const;
+    QString fileWork() const;
+};
+
 namespace impostazioni {
 
-// Operatore, PathFile and PathWork into `globali`; false when no operator is configured.
-bool leggiPercorsi(Globali& globali);
-// The AGENDA settings; also sets SuonoAttivo, FileSuono and SecondiAnalisi in `globali`.
-Impostazioni leggiAgenda(Globali& globali);
-// Opens VisiteDV.mdb and WorkDV.mdb under the operator's folders (throws db::DbError).
-void apriDatabase(Globali& globali);
+// The operator's folders; nothing when no operator is configured.
+std::optional<Percorsi> leggiPercorsi(const QString& fileIni);
+// The AGENDA settings.
+Impostazioni leggiAgenda(const QString& fileIni);
 // Poll interval from the text of Text1: nearest whole number; 60 outside 1 to 60.
 qint32 secondiDaTesto(const QString& testo);
 

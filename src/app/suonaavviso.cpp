@@ -1,17 +1,14 @@
 // Alert sound.
 #include "app/suonaavviso.h"
 
-#include "app/globali.h"
+#include <QString>
+
 #include "platform/soundplayer.h"
 
-void SuonaAvviso(const Globali& globali, SoundPlayer& suono) {
-    if (!globali.SuonoAttivo) return;
-    suono.play(globali.FileSuono);
+void SuonaAvviso(bool suonoAttivo, const QString& fileSuono, SoundPlayer& suono) {
+    if (suonoAttivo) suono.play(fileSuono);
 }
 
-void ProvaAvviso(Globali& globali, SoundPlayer& suono) {
-    const bool attivo = globali.SuonoAttivo;
-    globali.SuonoAttivo = true;
-    SuonaAvviso(globali, suono);
-    globali.SuonoAttivo = attivo;
+void ProvaAvviso(const QString& fileSuono, SoundPlayer& suono) {
+    SuonaAvviso(true, fileSuono, suono);
 }

@@ -1,10 +1,10 @@
 // The alert sound and its test.
 #pragma once
 
-struct Globali;
+class QString;
 class SoundPlayer;
 
-// Plays FileSuono in the background when the sound is switched on.
-void SuonaAvviso(const Globali& globali, SoundPlayer& suono);
-// Plays FileSuono whatever the switch, and leaves the switch as it was.
-void ProvaAvviso(Globali& globali, SoundPlayer& suono);
+// Plays `fileSuono` in the background when the sound is switched on.
+void SuonaAvviso(bool suonoAttivo, const QString& fileSuono, SoundPlayer& suono);
+// Plays `fileSuono` whatever the switch.
+void ProvaAvviso(const QString& fileSuono, SoundPlayer& suono);

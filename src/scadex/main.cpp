@@ -5,7 +5,7 @@
 
 #include "app/chiusura.h"
 #include "app/configurazione.h"
-#include "app/globali.h"
+#include "app/sessione.h"
 #include "platform/gui/qtplatform.h"
 #include "platform/gui/traduzioniqt.h"
 #include "platform/singleinstance.h"
@@ -52,17 +52,16 @@ int main(int argc, char** argv) {
     SingleInstance istanza(QStringLiteral("scadex"), *fileIni);
     if (istanza.deliverOrListen({}) == SingleInstance::Outcome::Delivered) return 0;
 
-    Globali globali;
-    globali.FileIni = *fileIni;
+    Sessione sessione(*fileIni);
     PlatformServices services = platform.services();
-    Startup startup(globali, services);
+    Startup startup(sessione, services);
     QObject::connect(&istanza, &SingleInstance::messageReceived, &startup, [&startup] {
         startup.showNormal();
         startup.raise();
         startup.activateWindow();
     });
     if (startup.avvia() != Startup::Avvio::Avviato)
-        TerminaAvvioFallito(globali, startup.causaMancatoAvvio(), platform.notifications);
+        TerminaAvvioFallito(sessione, startup.causaMancatoAvvio(), platform.notifications);
     startup.showMinimized();
     return QApplication::exec();
 }

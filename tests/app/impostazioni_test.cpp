@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/chiusura.h"
-#include "app/globali.h"
+#include "app/sessione.h"
 #include "db/dberror.h"
 #include "support/sqlfile.h"
 #include "support/tempdir.h"
@@ -15,12 +15,12 @@ namespace {
 
 class ImpostazioniTest : public ::testing::Test {
 protected:
-    Globali& conIni(const QByteArray& testo) {
-        globali.FileIni = folder.write("Gestar.ini", testo);
-        return globali;
+    Sessione& conIni(const QByteArray& testo) {
+        sessione.FileIni = folder.write("Gestar.ini", testo);
+        return sessione;
     }
     TestFolder folder;
-    Globali globali;
+    Sessione sessione;
 };
 
 struct AgendaCase {
@@ -36,13 +36,12 @@ class AgendaTest : public ImpostazioniTest, public ::testing::WithParamInterface
 
 TEST_P(AgendaTest, ReadsIntervalAndSound) {
     const AgendaCase& c = GetParam();
-    const Impostazioni lette =
-        impostazioni::leggiAgenda(conIni(QByteArray("[AGENDA]\r\n") + c.agenda));
+    const Impostazioni lette = conIni(QByteArray("[AGENDA]\r\n") + c.agenda).caricaAgenda();
     EXPECT_EQ(lette.testoSecondi, QString(c.testoSecondi));
-    EXPECT_EQ(globali.SecondiAnalisi, c.secondi);
-    EXPECT_EQ(globali.SuonoAttivo, c.suono);
+    EXPECT_EQ(sessione.SecondiAnalisi, c.secondi);
+    EXPECT_EQ(sessione.SuonoAttivo, c.suono);
     EXPECT_EQ(lette.suonoAttivo, c.suono);
-    EXPECT_EQ(globali.FileSuono, QString(c.fileSuono));
+    EXPECT_EQ(sessione.FileSuono, QString(c.fileSuono));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,47 +72,47 @@ TEST(SuonoConfigurato, AnEmptyExtensionLeavesNoTrailingDot) {
 
 TEST_F(ImpostazioniTest, DataFoldersDefaultToTheRootAndEndInASeparator) {
     conIni("[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=/srv/dati\r\n");
-    ASSERT_TRUE(impostazioni::leggiPercorsi(globali));
-    EXPECT_EQ(globali.Operatore, "mario");
-    EXPECT_EQ(globali.PathFile, "/srv/dati/");
-    EXPECT_EQ(globali.PathWork, "/");
+    ASSERT_TRUE(sessione.caricaPercorsi());
+    EXPECT_EQ(sessione.percorsi.Operatore, "mario");
+    EXPECT_EQ(sessione.percorsi.PathFile, "/srv/dati/");
+    EXPECT_EQ(sessione.percorsi.PathWork, "/");
 }
 
 // The annotated example the package installs reads as its comments say.
 TEST_F(ImpostazioniTest, TheExampleFileReadsAsAnnotated) {
-    globali.FileIni = QStringLiteral(SCADEX_SCHEMA_DIR "/../data/Gestar.ini");
-    ASSERT_TRUE(impostazioni::leggiPercorsi(globali));
-    EXPECT_EQ(globali.Operatore, "rossi");
-    EXPECT_EQ(globali.PathFile, "/srv/gestar/dati/");
-    EXPECT_EQ(globali.PathWork, "/srv/gestar/lavoro/");
-    const Impostazioni lette = impostazioni::leggiAgenda(globali);
+    sessione.FileIni = QStringLiteral(SCADEX_SCHEMA_DIR "/../data/Gestar.ini");
+    ASSERT_TRUE(sessione.caricaPercorsi());
+    EXPECT_EQ(sessione.percorsi.Operatore, "rossi");
+    EXPECT_EQ(sessione.percorsi.PathFile, "/srv/gestar/dati/");
+    EXPECT_EQ(sessione.percorsi.PathWork, "/srv/gestar/lavoro/");
+    const Impostazioni lette = sessione.caricaAgenda();
     EXPECT_EQ(lette.testoSecondi, "10");
     EXPECT_TRUE(lette.suonoAttivo);
-    EXPECT_EQ(globali.FileSuono, "/usr/share/sounds/gestar/avviso.wav");
+    EXPECT_EQ(sessione.FileSuono, "/usr/share/sounds/gestar/avviso.wav");
 }
 
 TEST_F(ImpostazioniTest, AnOperatorWrittenInUtf8IsFound) {
     conIni("[BASE]\r\nOPERATORE=niccol\xc3\xb2\r\n");
-    ASSERT_TRUE(impostazioni::leggiPercorsi(globali));
-    EXPECT_EQ(globali.Operatore, QStringLiteral("niccolò"));
+    ASSERT_TRUE(sessione.caricaPercorsi());
+    EXPECT_EQ(sessione.percorsi.Operatore, QStringLiteral("niccolò"));
 }
 
 TEST_F(ImpostazioniTest, NoOperatorStopsTheStart) {
-    EXPECT_FALSE(impostazioni::leggiPercorsi(conIni("[BASE]\r\nOPERATORE=   ; nessuno\r\n")));
-    EXPECT_FALSE(impostazioni::leggiPercorsi(conIni("")));
+    EXPECT_FALSE(conIni("[BASE]\r\nOPERATORE=   ; nessuno\r\n").caricaPercorsi());
+    EXPECT_FALSE(conIni("").caricaPercorsi());
 }
 
 TEST_F(ImpostazioniTest, AMissingWorkDatabaseLeavesTheMainOneToRelease) {
     SqlFile::create(folder.path("dati/mario/VisiteDV.mdb"), "visite.sql");
     conIni("[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
            "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n");
-    ASSERT_TRUE(impostazioni::leggiPercorsi(globali));
-    EXPECT_THROW(impostazioni::apriDatabase(globali), db::DbError);
-    EXPECT_NE(globali.DbVisite, nullptr);
-    EXPECT_EQ(globali.DbWork, nullptr);
+    ASSERT_TRUE(sessione.caricaPercorsi());
+    EXPECT_THROW(sessione.apriDatabase(), db::DbError);
+    EXPECT_NE(sessione.DbVisite, nullptr);
+    EXPECT_EQ(sessione.DbWork, nullptr);
     EXPECT_FALSE(QFileInfo::exists(folder.path("lavoro/mario/WorkDV.mdb")));
-    RilasciaDatabase(globali);
-    EXPECT_EQ(globali.DbVisite, nullptr);
+    sessione.rilasciaDatabase();
+    EXPECT_EQ(sessione.DbVisite, nullptr);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "app/chiusura.h"
-#include "app/globali.h"
+#include "app/sessione.h"
 #include "support/fakes.h"
 #include "support/rawdatabase.h"
 #include "support/sqlfile.h"
@@ -44,7 +44,7 @@ public:
                "\r\n[AGENDA]\r\nSecondi=5\r\n";
     }
     void scriviIni(const QByteArray& testo) {
-        globali.FileIni = folder.write(QStringLiteral("Gestar.ini"), testo);
+        sessione.FileIni = folder.write(QStringLiteral("Gestar.ini"), testo);
     }
     void appuntamento(const QVariantList& valori) {
         SqlFile(visite).exec(QStringLiteral("INSERT INTO Appuntamenti VALUES (?, ?, ?, ?, ?, "
@@ -61,7 +61,7 @@ public:
     TestFolder folder;
     QString visite;
     QString work;
-    Globali globali;
+    Sessione sessione;
     FakePlatform platform;
     PlatformServices services = platform.services();
 };
@@ -211,17 +211,17 @@ TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
     GetParam().guasta(banco);
     const QByteArray visite = impronta(banco.visite);
     const QByteArray work = impronta(banco.work);
-    const QByteArray ini = impronta(banco.globali.FileIni);
+    const QByteArray ini = impronta(banco.sessione.FileIni);
     Avvio avvio = Avvio::Errore;
     {
-        Startup startup(banco.globali, banco.services);
+        Startup startup(banco.sessione, banco.services);
         avvio = startup.avvia();
         // A start that fails says why.
         EXPECT_EQ(startup.causaMancatoAvvio().isEmpty(), avvio == Avvio::Avviato);
         if (avvio == Avvio::Avviato) {
             for (int tick = 0; tick < 15; ++tick) startup.ControllaPromemoria();
         }
-        RilasciaDatabase(banco.globali);
+        banco.sessione.rilasciaDatabase();
     }
     std::printf("| %s | %s |\n", GetParam().ingresso,
                 avvio == Avvio::Avviato          ? "runs"
@@ -230,7 +230,7 @@ TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
     EXPECT_EQ(avvio, GetParam().atteso);
     EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
     EXPECT_EQ(impronta(banco.visite), visite);
-    EXPECT_EQ(impronta(banco.globali.FileIni), ini);
+    EXPECT_EQ(impronta(banco.sessione.FileIni), ini);
     if (avvio == Avvio::Avviato) {
         EXPECT_EQ(RawDatabase(banco.work).integrity(), "ok");
     } else {
@@ -274,8 +274,8 @@ class PollSuRigheStrane : public ::testing::TestWithParam<RigaStrana> {};
 TEST_P(PollSuRigheStrane, ConsegnaLeAltreESaltaLaRigaSenzaCrolli) {
     Banco banco;
     const QByteArray visite = impronta(banco.visite);
-    const QByteArray ini = impronta(banco.globali.FileIni);
-    Startup startup(banco.globali, banco.services);
+    const QByteArray ini = impronta(banco.sessione.FileIni);
+    Startup startup(banco.sessione, banco.services);
     ASSERT_EQ(startup.avvia(), Avvio::Avviato);
     SqlFile(banco.work).exec(QStringLiteral("UPDATE Promemoria SET PmWait = ' '"));
     SqlFile(banco.work)
@@ -284,7 +284,7 @@ TEST_P(PollSuRigheStrane, ConsegnaLeAltreESaltaLaRigaSenzaCrolli) {
     banco.platform.launcher.launches.clear();
     startup.ControllaPromemoria();
     startup.ControllaPromemoria();
-    RilasciaDatabase(banco.globali);
+    banco.sessione.rilasciaDatabase();
     QStringList consegnati;
     for (const LaunchRecord& avvio : banco.platform.launcher.launches)
         consegnati.append(avvio.arguments.value(0).section(QLatin1Char('|'), 2, 3));
@@ -292,7 +292,7 @@ TEST_P(PollSuRigheStrane, ConsegnaLeAltreESaltaLaRigaSenzaCrolli) {
     EXPECT_EQ(consegnati.count(QStringLiteral("1234|VIS")), 1) << "handed over once only";
     EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
     EXPECT_EQ(impronta(banco.visite), visite);
-    EXPECT_EQ(impronta(banco.globali.FileIni), ini);
+    EXPECT_EQ(impronta(banco.sessione.FileIni), ini);
     EXPECT_EQ(RawDatabase(banco.work).integrity(), "ok");
 }
 
@@ -305,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(Righe, PollSuRigheStrane, ::testing::ValuesIn(kRigheStr
 // rebuild fails and the reminder table in use stays whole, the polls go on without a crash.
 TEST(RicostruzioneSuRigaIllegibile, TieneLaTabellaInUsoEContinua) {
     Banco banco;
-    Startup startup(banco.globali, banco.services);
+    Startup startup(banco.sessione, banco.services);
     ASSERT_EQ(startup.avvia(), Avvio::Avviato);
     banco.appuntamento({5, "31/02/2026", "VIS", 30, "N", "A", "n", "c", {}});
     const QByteArray visite = impronta(banco.visite);
@@ -313,7 +313,7 @@ TEST(RicostruzioneSuRigaIllegibile, TieneLaTabellaInUsoEContinua) {
         RawDatabase(banco.work)
             .rows(QStringLiteral("SELECT * FROM Promemoria ORDER BY PmCliente, PmData, PmAzione"));
     for (int tick = 0; tick < 16; ++tick) startup.ControllaPromemoria();
-    RilasciaDatabase(banco.globali);
+    banco.sessione.rilasciaDatabase();
     EXPECT_EQ(
         RawDatabase(banco.work)
             .rows(QStringLiteral("SELECT * FROM Promemoria ORDER BY PmCliente, PmData, PmAzione")),

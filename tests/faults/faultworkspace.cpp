@@ -39,7 +39,7 @@ FaultWorkspace::FaultWorkspace(const FaultWorkspace& model)
 }
 
 void FaultWorkspace::writeIni() {
-    globali.FileIni = folder.write(
+    sessione.FileIni = folder.write(
         QStringLiteral("Gestar.ini"),
         "[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + folder.path(QStringLiteral("dati")).toUtf8() +
             "\r\nWORK=" + folder.path(QStringLiteral("lavoro")).toUtf8() +
@@ -69,16 +69,16 @@ void FaultWorkspace::seed() {
 }
 
 void FaultWorkspace::openDatabases() {
-    globali.DbVisite = db::open(visitePath);
-    globali.DbWork = db::open(workPath);
+    sessione.DbVisite = db::open(visitePath);
+    sessione.DbWork = db::open(workPath);
 }
 
 void FaultWorkspace::closeDatabases() {
-    RilasciaDatabase(globali);
+    sessione.rilasciaDatabase();
 }
 
 bool FaultWorkspace::connectionsIdle() {
-    for (db::Database* connessione : {globali.DbVisite.get(), globali.DbWork.get()}) {
+    for (db::Database* connessione : {sessione.DbVisite.get(), sessione.DbWork.get()}) {
         if (!connessione) continue;
         try {
             // Begins and rolls back at once: it can only begin when nothing is left open.

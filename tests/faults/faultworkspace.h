@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <ostream>
 
-#include "app/globali.h"
+#include "app/sessione.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
 
@@ -44,7 +44,7 @@ public:
     TestFolder folder;
     QString visitePath;
     QString workPath;
-    Globali globali;
+    Sessione sessione;
     FakePlatform platform;
     PlatformServices services = platform.services();
 

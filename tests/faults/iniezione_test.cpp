@@ -27,7 +27,7 @@ ChiavePromemoria chiaveRisposta() {
 }
 
 std::unique_ptr<Scansione> scansioneDi(FaultWorkspace& banco) {
-    return scansioneDiProva(banco.globali, banco.platform);
+    return scansioneDiProva(banco.sessione, banco.platform);
 }
 
 void fileIntegri(const FaultWorkspace& banco) {
@@ -132,7 +132,7 @@ public:
 private:
     Startup::Avvio avvia() {
         startup_.reset();
-        startup_ = std::make_unique<Startup>(banco_.globali, banco_.services);
+        startup_ = std::make_unique<Startup>(banco_.sessione, banco_.services);
         esito_ = startup_->avvia();
         // What ChiudiProgramma does before it ends the process.
         if (esito_ != Startup::Avvio::Avviato) banco_.closeDatabases();
@@ -200,8 +200,8 @@ class CorsaRisposta : public CorsaScansione {
 public:
     CorsaRisposta(FaultWorkspace& banco, Risposta risposta)
         : CorsaScansione(banco), risposta_(risposta) {
-        scheda_ = std::make_unique<SchedaPromemoria>(*banco_.globali.DbVisite,
-                                                     *banco_.globali.DbWork, chiaveRisposta());
+        scheda_ = std::make_unique<SchedaPromemoria>(*banco_.sessione.DbVisite,
+                                                     *banco_.sessione.DbWork, chiaveRisposta());
     }
     void esegui() {
         {

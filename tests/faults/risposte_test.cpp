@@ -33,7 +33,7 @@ TEST_P(RispostaNonScritta, LoDiceETieneApertaLaFinestra) {
     for (int n = 1;; ++n) {
         FaultWorkspace banco(modello);
         banco.openDatabases();
-        GesProme finestra(banco.globali, banco.services);
+        GesProme finestra(*banco.sessione.DbVisite, *banco.sessione.DbWork, banco.services);
         finestra.setClCliente(1002);
         finestra.setClAzione(QStringLiteral("TEL"));
         finestra.setClData(QStringLiteral("06/12/2026 10:30:00"));

@@ -11,7 +11,8 @@ const ChiavePromemoria kVenerdi =
     keyOf(1234, QDateTime(QDate(2024, 3, 15), QTime(10, 30)), QStringLiteral("VIS"));
 
 VistaPromemoria loaded(ReminderWorkspace& workspace, const ChiavePromemoria& chiave) {
-    return SchedaPromemoria(*workspace.globali.DbVisite, *workspace.globali.DbWork, chiave).vista();
+    return SchedaPromemoria(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, chiave)
+        .vista();
 }
 
 struct LeadCase {
@@ -99,7 +100,7 @@ TEST_P(SchedaPromemoria, MissingReminderRowShowsNoDocument) {
 }
 
 TEST_P(SchedaPromemoria, MissingTableFailsTheLoad) {
-    workspace.globali.DbWork->execute("DROP TABLE TabAzioni");
+    workspace.sessione.DbWork->execute("DROP TABLE TabAzioni");
     EXPECT_THROW(loaded(workspace, kVenerdi), db::DbError);
 }
 

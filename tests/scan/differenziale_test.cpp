@@ -222,7 +222,7 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
         Diagnostiche diagnostiche;
         Diagnostiche::righe().clear();
         const EsitoSelezione esito =
-            SelezioneAppuntamenti(*ws.globali.DbVisite, *ws.globali.DbWork, platform.clock,
+            SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
                                   platform.yielder, db::kDefaultBusyTimeout)
                 .esegui();
         EXPECT_EQ(testi(tabella()), testi(modello.tabella));
@@ -239,14 +239,14 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
         for (Promemoria& p : modello.tabella)
             if (p.cliente == marcato) p.attesa = segno;
         platform.launcher.launches.clear();
-        ControlloPromemoria(*ws.globali.DbWork, ws.globali.FileIni, platform.clock,
+        ControlloPromemoria(*ws.sessione.DbWork, ws.sessione.FileIni, platform.clock,
                             platform.yielder, platform.launcher)
             .esegui();
         QStringList consegne;
         for (const LaunchRecord& avvio : platform.launcher.launches)
             consegne.append(avvio.arguments.value(0));
         EXPECT_EQ(consegne,
-                  poll(modello.tabella, dateserial::fromDateTime(kAdesso), ws.globali.FileIni));
+                  poll(modello.tabella, dateserial::fromDateTime(kAdesso), ws.sessione.FileIni));
         EXPECT_EQ(testi(tabella()), testi(modello.tabella));
         if (HasFailure()) return;
     }

@@ -71,13 +71,13 @@ protected:
         ws.work().exec("INSERT INTO Promemoria VALUES (2, ?, 'TEL', ?, ' ', ' ')",
                        {kOggi + 0.5, kOggi});
         ws.work().exec("INSERT INTO Clienti VALUES (1, 'ROSSI', '')");
-        auto work = std::move(ws.globali.DbWork);
+        auto work = std::move(ws.sessione.DbWork);
         work->setBusyTimeout(100ms);
-        ws.globali.DbWork = std::make_unique<HookedDatabase>(std::move(work), [this](const char*) {
+        ws.sessione.DbWork = std::make_unique<HookedDatabase>(std::move(work), [this](const char*) {
             if (firstPoll && operations++ == GetParam().atOperation)
                 other = std::make_unique<OtherWriter>(ws.engine, ws.workPath, GetParam().lock);
         });
-        scansione = scansioneDiProva(ws.globali, platform);
+        scansione = scansioneDiProva(ws.sessione, platform);
     }
 
     // Whether a third connection can write to the work database without waiting.
@@ -136,12 +136,12 @@ protected:
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
         ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
         ws.aggiungiAppuntamento(2, kOggi + 0.5, "TEL", 900);
-        hook(ws.globali.DbWork);
-        hook(ws.globali.DbVisite);
-        scansione = scansioneDiProva(ws.globali, platform);
+        hook(ws.sessione.DbWork);
+        hook(ws.sessione.DbVisite);
+        scansione = scansioneDiProva(ws.sessione, platform);
         platform.yielder.onYield = [this] {
-            yieldWaits.append(ws.globali.DbWork->busyTimeout());
-            yieldWaits.append(ws.globali.DbVisite->busyTimeout());
+            yieldWaits.append(ws.sessione.DbWork->busyTimeout());
+            yieldWaits.append(ws.sessione.DbVisite->busyTimeout());
         };
     }
 
@@ -171,8 +171,8 @@ TEST_F(LockWaits, PollsAndTheirRebuildsWaitBrieflyAndTheOperatorsEventsLong) {
     EXPECT_EQ(platform.launcher.launches.size(), 2);
     EXPECT_EQ(distinct(operationWaits), only(db::kBriefLockWait));
     EXPECT_EQ(distinct(yieldWaits), only(db::kDefaultBusyTimeout));
-    EXPECT_EQ(ws.globali.DbWork->busyTimeout(), db::kDefaultBusyTimeout);
-    EXPECT_EQ(ws.globali.DbVisite->busyTimeout(), db::kDefaultBusyTimeout);
+    EXPECT_EQ(ws.sessione.DbWork->busyTimeout(), db::kDefaultBusyTimeout);
+    EXPECT_EQ(ws.sessione.DbVisite->busyTimeout(), db::kDefaultBusyTimeout);
 }
 
 TEST_F(LockWaits, TheStartUpRebuildWaitsLongSinceNothingTriesItAgain) {

@@ -78,7 +78,7 @@ TEST(RiepilogoPromemoriaTest, RebuildReportsTheAlarmsItWrote) {
     ws.aggiungiAppuntamento(1234, kOggi + 10 * kOra, "VIS", 30);
     ws.aggiungiAppuntamento(77, kOggi + 1 + 15 * kOra, "TEL", 1440);
     const EsitoSelezione esito =
-        SelezioneAppuntamenti(*ws.globali.DbVisite, *ws.globali.DbWork, platform.clock,
+        SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
                               platform.yielder, db::kDefaultBusyTimeout)
             .esegui();
     QList<double> scritti;

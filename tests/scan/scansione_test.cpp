@@ -18,7 +18,7 @@ class ScansioneTest : public ::testing::TestWithParam<Engine> {
 protected:
     ScansioneTest()
         : ws(GetParam()),
-          scansione(*ws.globali.DbVisite, *ws.globali.DbWork, ws.globali.FileIni, platform.clock,
+          scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni, platform.clock,
                     platform.yielder, platform.launcher,
                     [this](const EsitoSelezione& esito) { selezioni.append(esito); }) {
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
@@ -59,7 +59,7 @@ TEST_P(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
     promemoria(20, alle(kOggi, 10, 0), "VIS", ora - 0.5);
     promemoria(40, alle(kOggi, 11, 0), "VIS", ora + 0.001);  // not yet
     scansione.controllaPromemoria();
-    const QString ini = ws.globali.FileIni;
+    const QString ini = ws.sessione.FileIni;
     EXPECT_EQ(argomenti(), (QStringList{ini + "|3|20|VIS|06/12/2026 10:00:00",
                                         ini + "|4|20|TEL|06/12/2026 11:00:00",
                                         ini + "|5|30|VIS|06/12/2026 10:30:00"}));
@@ -69,9 +69,9 @@ TEST_P(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
 }
 
 TEST_P(ScansioneTest, ArgumentKeepsBlanksShellCharactersAndAnEmptyAction) {
-    Scansione conSpazi(*ws.globali.DbVisite, *ws.globali.DbWork, "/home/op/dati Gestar/Gestar.ini",
-                       platform.clock, platform.yielder, platform.launcher,
-                       [](const EsitoSelezione&) {});
+    Scansione conSpazi(*ws.sessione.DbVisite, *ws.sessione.DbWork,
+                       "/home/op/dati Gestar/Gestar.ini", platform.clock, platform.yielder,
+                       platform.launcher, [](const EsitoSelezione&) {});
     promemoria(7, kOggi, "", kOggi);
     promemoria(8, kOggi, "$(x);'", kOggi);
     conSpazi.controllaPromemoria();

@@ -24,7 +24,7 @@ protected:
     explicit SelezioneBase(Engine engine) : ws(engine) {}
 
     EsitoSelezione esegui() {
-        return SelezioneAppuntamenti(*ws.globali.DbVisite, *ws.globali.DbWork, platform.clock,
+        return SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
                                      platform.yielder, db::kDefaultBusyTimeout)
             .esegui();
     }

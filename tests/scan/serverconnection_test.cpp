@@ -19,16 +19,16 @@ protected:
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
         ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
         ws.aggiungiAppuntamento(2, kOggi + 0.5, "TEL", 900);
-        scansioneDiProva(ws.globali, platform)->selezionaAppuntamenti();
-        const qint64 backend = ws.globali.DbWork->openQuery("SELECT pg_backend_pid() AS pid")
+        scansioneDiProva(ws.sessione, platform)->selezionaAppuntamenti();
+        const qint64 backend = ws.sessione.DbWork->openQuery("SELECT pg_backend_pid() AS pid")
                                    ->field("pid")
                                    .toLongLong();
-        ws.globali.DbWork = std::make_unique<HookedDatabase>(
-            std::move(ws.globali.DbWork), [this, backend](const char*) {
+        ws.sessione.DbWork = std::make_unique<HookedDatabase>(
+            std::move(ws.sessione.DbWork), [this, backend](const char*) {
                 if (armed && operations++ == GetParam())
                     server->exec("SELECT pg_terminate_backend(?, 5000)", {backend});
             });
-        scansione = scansioneDiProva(ws.globali, platform, [this](const EsitoSelezione& esito) {
+        scansione = scansioneDiProva(ws.sessione, platform, [this](const EsitoSelezione& esito) {
             conteggi.append(esito.conteggio);
         });
     }

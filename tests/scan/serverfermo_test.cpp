@@ -108,7 +108,7 @@ TEST(ServerFermo, TheWindowNeverStallsAndWhatFellDueIsHandedOverOnce) {
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     QtEventYielder yielder;
-    Scansione scansione(*ws->globali.DbVisite, *ws->globali.DbWork, ws->globali.FileIni,
+    Scansione scansione(*ws->sessione.DbVisite, *ws->sessione.DbWork, ws->sessione.FileIni,
                         platform.clock, yielder, platform.launcher, [](const EsitoSelezione&) {});
     scansione.selezionaAppuntamenti();
 

@@ -44,7 +44,7 @@ public:
 
 struct Postazione {
     explicit Postazione(EngineWorkspace& ws)
-        : scansione(*ws.globali.DbVisite, *ws.globali.DbWork, ws.globali.FileIni, clock, yielder,
+        : scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni, clock, yielder,
                     launcher, [this](const EsitoSelezione&) { ++launcher.generazione; }) {}
 
     WallClock clock;

@@ -11,9 +11,9 @@ EngineWorkspace::EngineWorkspace(Engine engine)
                                   QStringLiteral("work.sql"))),
       visite_(directSql(engine, visitePath)),
       work_(directSql(engine, workPath)) {
-    globali.FileIni = folder.path(QStringLiteral("Gestar.ini"));
-    globali.DbVisite = db::open(visitePath);
-    globali.DbWork = db::open(workPath);
+    sessione.FileIni = folder.path(QStringLiteral("Gestar.ini"));
+    sessione.DbVisite = db::open(visitePath);
+    sessione.DbWork = db::open(workPath);
 }
 
 void EngineWorkspace::aggiungiAppuntamento(const QVariant& cliente, double data,

@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/globali.h"
+#include "app/sessione.h"
 #include "support/directsql.h"
 #include "support/tempdir.h"
 #include "support/testengines.h"
@@ -12,14 +12,14 @@
 class EngineWorkspace {
 public:
     // Creates VisiteDV.mdb and WorkDV.mdb on the engine (SQLite files, or server schemas with
-    // their descriptor files) and opens them into `globali`.
+    // their descriptor files) and opens them into `sessione`.
     explicit EngineWorkspace(Engine engine);
 
     Engine engine;
     TestFolder folder;
     QString visitePath;
     QString workPath;
-    Globali globali;
+    Sessione sessione;
 
     // Direct SQL on each database (for set-up and checks).
     DirectSql& visite() { return *visite_; }

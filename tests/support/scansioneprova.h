@@ -5,11 +5,11 @@
 
 #include "scan/scansione.h"
 
-struct Globali;
+struct Sessione;
 struct FakePlatform;
 
 // A Scansione over the globals' two databases and configuration path, with the fake clock,
 // yielder and launcher. Make it after wrapping a database: it keeps references to them.
 std::unique_ptr<Scansione> scansioneDiProva(
-    Globali& globali, FakePlatform& platform,
+    Sessione& sessione, FakePlatform& platform,
     Scansione::AlTermineSelezione alTermineSelezione = [](const EsitoSelezione&) {});

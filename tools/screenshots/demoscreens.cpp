@@ -26,11 +26,11 @@ DemoScreens::DemoScreens(const QString& fileIni, const QString& outFolder)
     : services_{qt_.clock, launcher_,      qt_.yielder,   qt_.messages,     qt_.screen,
                 qt_.sound, qt_.fileDialog, qt_.documents, qt_.notifications},
       shooter_(outFolder) {
-    globali_.FileIni = fileIni;
+    sessione_.FileIni = fileIni;
 }
 
 bool DemoScreens::takeAll() {
-    Startup startup(globali_, services_);
+    Startup startup(sessione_, services_);
     if (startup.avvia() != Startup::Avvio::Avviato) {
         QTextStream(stderr) << "scadex-screenshots: the workspace does not open\n";
         return false;
@@ -50,8 +50,9 @@ bool DemoScreens::mainWindowAndPanel(Startup& startup) {
 
 bool DemoScreens::listWindow(Startup& startup) {
     ListaApp list(
-        globali_, services_, startup.righe(), startup.chiavi(),
-        [](const QString&, const QString&, const QString&) {}, [] {}, &startup);
+        sessione_.FileIni, services_, startup.righe(), startup.chiavi(),
+        [](const QString&, const QString&, const QString&) -> qint16 { return 0; }, [] {},
+        &startup);
     list.show();
     return saved(list, QStringLiteral("list-window"));
 }
@@ -60,7 +61,7 @@ bool DemoScreens::listWindow(Startup& startup) {
 bool DemoScreens::reminderWindow(Startup& startup) {
     const QStringList key = keyOf(startup, kClienteConDocumento);
     if (key.isEmpty()) return false;
-    GesProme reminder(globali_, services_, &startup);
+    GesProme reminder(*sessione_.DbVisite, *sessione_.DbWork, services_, &startup);
     reminder.setClCliente(key[0]);
     reminder.setClAzione(key[1]);
     reminder.setClData(key[2]);
@@ -81,7 +82,7 @@ bool DemoScreens::alertWindow(Startup& startup) {
         const QStringList key = keyOf(startup, cliente);
         if (key.isEmpty()) return false;
         alert.accogli(LeggiAvviso(
-            QStringList{globali_.FileIni, QString::number(++waiting), key[0], key[1], key[2]}.join(
+            QStringList{sessione_.FileIni, QString::number(++waiting), key[0], key[1], key[2]}.join(
                 QLatin1Char('|'))));
     }
     return saved(alert.finestra(), QStringLiteral("alert-window"));

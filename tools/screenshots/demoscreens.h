@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/globali.h"
+#include "app/sessione.h"
 #include "idlelauncher.h"
 #include "platform/gui/qtplatform.h"
 #include "platform/services.h"
@@ -29,7 +29,7 @@ private:
     QStringList keyOf(const Startup& startup, int cliente) const;
     bool saved(QWidget& window, const QString& name);
 
-    Globali globali_;
+    Sessione sessione_;
     QtPlatform qt_;
     IdleLauncher launcher_;
     SilentSound sound_;

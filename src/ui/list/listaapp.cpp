@@ -12,7 +12,6 @@
 #include <exception>
 #include <initializer_list>
 
-#include "app/globali.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
@@ -54,11 +53,11 @@ int inizioTesto(const QListView& lista) {
 
 }  // namespace
 
-ListaApp::ListaApp(Globali& globali, PlatformServices& platform, const QStringList& righe,
+ListaApp::ListaApp(const QString& fileIni, PlatformServices& platform, const QStringList& righe,
                    const QStringList& chiavi, MostraPromemoria mostraPromemoria,
                    std::function<void()> richiediRicostruzione, QWidget* parent)
     : QDialog(parent),
-      globali_(globali),
+      fileIni_(fileIni),
       platform_(platform),
       elenco_(righe, chiavi),
       mostraPromemoria_(std::move(mostraPromemoria)),
@@ -74,7 +73,7 @@ ListaApp::ListaApp(Globali& globali, PlatformServices& platform, const QStringLi
     creaControlli();
     resize(
         platform_.screen.rectFromTwips(QRect(0, 0, kLarghezzaProgetto, kAltezzaProgetto)).size());
-    RipristinaFinestra(*this, globali_.FileIni, platform_.screen);
+    RipristinaFinestra(*this, fileIni_, platform_.screen);
     righeApp_->setStringList(elenco_.righe());
 }
 
@@ -115,7 +114,7 @@ void ListaApp::creaControlli() {
 }
 
 void ListaApp::done(int risultato) {
-    SalvaFinestra(*this, globali_.FileIni, platform_.screen);
+    SalvaFinestra(*this, fileIni_, platform_.screen);
     QDialog::done(risultato);
 }
 
@@ -187,13 +186,14 @@ void ListaApp::allineaIntestazione() {
 void ListaApp::apriPromemoria() {
     const std::optional<ChiaveAppuntamento> chiave = elenco_.chiave(lstApp_->currentIndex().row());
     if (!chiave) return;
+    qint16 ultimoComando = 0;
     try {
-        mostraPromemoria_(chiave->cliente, chiave->azione, chiave->data);
+        ultimoComando = mostraPromemoria_(chiave->cliente, chiave->azione, chiave->data);
     } catch (const std::exception& errore) {
         Diagnostica(QStringLiteral("promemoria non aperto"), errore);
         platform_.messages.show({QStringLiteral("IMPOSSIBILE APRIRE IL PROMEMORIA"), QString(),
                                  MessageIcon::Stop, MessageButtons::Ok});
         return;
     }
-    if (globali_.UltimoComando < kComandoUscita) richiediRicostruzione_();
+    if (ultimoComando < kComandoUscita) richiediRicostruzione_();
 }

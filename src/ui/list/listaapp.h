@@ -8,7 +8,6 @@
 
 #include "ui/list/elencoscadenze.h"
 
-struct Globali;
 struct PlatformServices;
 class QLabel;
 class QListView;
@@ -19,13 +18,14 @@ class ListaApp : public QDialog {
     Q_OBJECT
 
 public:
-    // Shows the reminder window for one appointment, modally; may throw std::exception.
+    // Shows the reminder window for one appointment, modally, and gives back UltimoComando
+    // once it has closed; may throw std::exception.
     using MostraPromemoria =
-        std::function<void(const QString& cliente, const QString& azione, const QString& data)>;
+        std::function<qint16(const QString& cliente, const QString& azione, const QString& data)>;
 
     // Copies the main window's display lines (`righe`) and key lines (`chiavi`); they are not
-    // read again while the window is open.
-    ListaApp(Globali& globali, PlatformServices& platform, const QStringList& righe,
+    // read again while the window is open. `fileIni` keeps the window's place and size.
+    ListaApp(const QString& fileIni, PlatformServices& platform, const QStringList& righe,
              const QStringList& chiavi, MostraPromemoria mostraPromemoria,
              std::function<void()> richiediRicostruzione, QWidget* parent = nullptr);
 
@@ -42,7 +42,7 @@ private:
     void dispone();
     void apriPromemoria();
 
-    Globali& globali_;
+    const QString fileIni_;
     PlatformServices& platform_;
     ElencoScadenze elenco_;
     MostraPromemoria mostraPromemoria_;

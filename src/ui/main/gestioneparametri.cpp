@@ -1,8 +1,8 @@
 // Parameters panel logic.
 #include "ui/main/gestioneparametri.h"
 
-#include "app/globali.h"
 #include "app/ini.h"
+#include "app/sessione.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "util/testi.h"
@@ -26,9 +26,9 @@ double secondiDigitati(const QString& testo) {
 
 }  // namespace
 
-GestioneParametri::GestioneParametri(Globali& globali, const SuonoConfigurato& suono,
+GestioneParametri::GestioneParametri(Sessione& sessione, const SuonoConfigurato& suono,
                                      const QString& secondiLetti)
-    : globali_(globali), suono_(suono), secondiLetti_(secondiLetti) {}
+    : sessione_(sessione), suono_(suono), secondiLetti_(secondiLetti) {}
 
 bool GestioneParametri::intervalloAccettabile(const QString& testo) {
     const double secondi = secondiDigitati(testo);
@@ -48,7 +48,7 @@ bool GestioneParametri::scegliFileSuono(FileDialog& dialogo) {
     richiesta.fileName = suono_.SuonoFile + QLatin1Char('.') + suono_.SuonoExt;
     const std::optional<FileChoice> scelta = dialogo.open(richiesta);
     if (!scelta) return false;
-    globali_.FileSuono = scelta->fullPath;
+    sessione_.FileSuono = scelta->fullPath;
     dividiPercorso(scelta->fullPath, scelta->fileTitle);
     return true;
 }
@@ -74,16 +74,16 @@ bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono
     const bool comeLetto = testoSecondi == secondiLetti_;
     const double secondi = testi::roundHalfEven(secondiDigitati(testoSecondi));
     if (!comeLetto && secondi != 0 && !intervalloAccettabile(testoSecondi)) return false;
-    globali_.SuonoAttivo = posizioneSuono == 0;
+    sessione_.SuonoAttivo = posizioneSuono == 0;
     if (comeLetto) {
-        globali_.SecondiAnalisi = impostazioni::secondiDaTesto(secondiLetti_);
+        sessione_.SecondiAnalisi = impostazioni::secondiDaTesto(secondiLetti_);
     } else {
-        globali_.SecondiAnalisi = secondi == 0 ? 60 : static_cast<qint32>(secondi);
+        sessione_.SecondiAnalisi = secondi == 0 ? 60 : static_cast<qint32>(secondi);
     }
     const std::optional<QString> causa =
-        salvaAgenda(comeLetto ? secondiLetti_ : QString::number(globali_.SecondiAnalisi));
+        salvaAgenda(comeLetto ? secondiLetti_ : QString::number(sessione_.SecondiAnalisi));
     if (causa) {
-        messaggi.show({QStringLiteral("PARAMETRI NON SALVATI IN ") + globali_.FileIni +
+        messaggi.show({QStringLiteral("PARAMETRI NON SALVATI IN ") + sessione_.FileIni +
                            QStringLiteral(": ") + *causa,
                        QString(), MessageIcon::Stop, MessageButtons::Ok});
     }
@@ -93,7 +93,7 @@ bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono
 std::optional<QString> GestioneParametri::salvaAgenda(const QString& testoSecondi) const {
     const std::pair<const char*, QString> chiavi[] = {
         {"Secondi", testoSecondi},
-        {"SuonoSN", globali_.SuonoAttivo ? QStringLiteral("S") : QStringLiteral("N")},
+        {"SuonoSN", sessione_.SuonoAttivo ? QStringLiteral("S") : QStringLiteral("N")},
         {"SuonoPath", suono_.SuonoPath},
         {"SuonoFile", suono_.SuonoFile},
         {"SuonoExt", suono_.SuonoExt},
@@ -101,7 +101,7 @@ std::optional<QString> GestioneParametri::salvaAgenda(const QString& testoSecond
     std::optional<QString> primaCausa;
     for (const auto& [chiave, valore] : chiavi) {
         const std::optional<QString> causa =
-            ScriviIniVerificato(globali_.FileIni, kAgenda, QString::fromLatin1(chiave), valore);
+            ScriviIniVerificato(sessione_.FileIni, kAgenda, QString::fromLatin1(chiave), valore);
         if (!primaCausa) primaCausa = causa;
     }
     return primaCausa;

@@ -7,14 +7,14 @@
 
 #include <optional>
 
-struct Globali;
+struct Sessione;
 class FileDialog;
 class MessageBox;
 
 class GestioneParametri {
 public:
     // `secondiLetti` is the text of Secondi as read at start-up, which Text1 shows first.
-    GestioneParametri(Globali& globali, const SuonoConfigurato& suono,
+    GestioneParametri(Sessione& sessione, const SuonoConfigurato& suono,
                       const QString& secondiLetti = QString());
 
     // An interval the panel accepts when typed: 1 to 60 seconds.
@@ -41,7 +41,7 @@ private:
     // Writes the five AGENDA keys; why the first key that was not stored was not, if any.
     std::optional<QString> salvaAgenda(const QString& testoSecondi) const;
 
-    Globali& globali_;
+    Sessione& sessione_;
     SuonoConfigurato suono_;
     QString secondiLetti_;
 };

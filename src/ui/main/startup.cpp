@@ -13,8 +13,8 @@
 #include <QTimer>
 
 #include "app/chiusura.h"
-#include "app/globali.h"
 #include "app/impostazioni.h"
+#include "app/sessione.h"
 #include "app/suonaavviso.h"
 #include "db/dberror.h"
 #include "platform/clock.h"
@@ -40,12 +40,12 @@ constexpr int kAltezzaClient = 1980;
 
 }  // namespace
 
-Startup::Startup(Globali& globali, PlatformServices& platform, QWidget* parent)
+Startup::Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent)
     : QWidget(parent),
-      globali_(globali),
+      sessione_(sessione),
       platform_(platform),
-      parametri_(std::make_unique<GestioneParametri>(globali, SuonoConfigurato{})),
-      chiusura_([&globali] { ChiudiProgramma(globali); }) {
+      parametri_(std::make_unique<GestioneParametri>(sessione, SuonoConfigurato{})),
+      chiusura_([&sessione] { ChiudiProgramma(sessione); }) {
     setObjectName(QStringLiteral("Startup"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -106,14 +106,14 @@ void Startup::creaControlli() {
 }
 
 Startup::Avvio Startup::avvia() {
-    if (!impostazioni::leggiPercorsi(globali_)) {
+    if (!sessione_.caricaPercorsi()) {
         causaMancatoAvvio_ =
-            QStringLiteral("OPERATORE MANCANTE NELLA SEZIONE BASE DI ") + globali_.FileIni;
+            QStringLiteral("OPERATORE MANCANTE NELLA SEZIONE BASE DI ") + sessione_.FileIni;
         return Avvio::SenzaOperatore;
     }
     centraSulloSchermo();
     try {
-        impostazioni::apriDatabase(globali_);
+        sessione_.apriDatabase();
         avviaScansione();
     } catch (const db::DbError& errore) {
         causaMancatoAvvio_ = errore.cause();
@@ -125,23 +125,24 @@ Startup::Avvio Startup::avvia() {
 
 void Startup::avviaScansione() {
     pctParam->hide();
-    const Impostazioni impostazioni = impostazioni::leggiAgenda(globali_);
+    const Impostazioni impostazioni = sessione_.caricaAgenda();
     pctParam->mostraSuono(impostazioni.suonoAttivo);
     List1->hide();
     pctParam->raise();
-    pctParam->lbFile->setText(globali_.FileSuono);
+    pctParam->lbFile->setText(sessione_.FileSuono);
     pctParam->mostraSecondi(impostazioni.testoSecondi);
-    parametri_ = std::make_unique<GestioneParametri>(globali_, impostazioni.suono,
+    parametri_ = std::make_unique<GestioneParametri>(sessione_, impostazioni.suono,
                                                      impostazioni.testoSecondi);
     setWindowTitle(QStringLiteral("PROMEMORIA "));
     scansione_ = std::make_unique<Scansione>(
-        *globali_.DbVisite, *globali_.DbWork, globali_.FileIni, platform_.clock, platform_.yielder,
-        platform_.launcher, [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
+        *sessione_.DbVisite, *sessione_.DbWork, sessione_.FileIni, platform_.clock,
+        platform_.yielder, platform_.launcher,
+        [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
     scansione_->seguiStato([this](const StatoScansione& stato) { mostraStato(stato); });
     scansione_->selezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
     scansione_->controllaPromemoria();
-    Timer1->start(globali_.SecondiAnalisi * 1000);
+    Timer1->start(sessione_.SecondiAnalisi * 1000);
 }
 
 void Startup::centraSulloSchermo() {
@@ -194,13 +195,14 @@ void Startup::closeEvent(QCloseEvent* event) {
 // The list window over copies of the hidden lists; a double-click shows the reminder window.
 void Startup::mostraElenco() {
     ListaApp elenco(
-        globali_, platform_, righe(), chiavi(),
+        sessione_.FileIni, platform_, righe(), chiavi(),
         [this](const QString& cliente, const QString& azione, const QString& data) {
-            GesProme promemoria(globali_, platform_, this);
+            GesProme promemoria(*sessione_.DbVisite, *sessione_.DbWork, platform_, this);
             promemoria.setClCliente(cliente);
             promemoria.setClAzione(azione);
             promemoria.setClData(data);
             promemoria.exec();
+            return sessione_.registraComando(promemoria.comandoScelto());
         },
         [this] { SelezionaAppuntamenti(); }, this);
     elenco.exec();
@@ -211,9 +213,9 @@ void Startup::collegaComandi() {
     connect(command1_[1], &QPushButton::clicked, this, &Startup::mostraParametri);
     connect(command1_[3], &QPushButton::clicked, this, &Startup::mostraElenco);
     connect(pctParam->Combo1, &QComboBox::activated, this,
-            [this](int posizione) { globali_.SuonoAttivo = posizione == 0; });
+            [this](int posizione) { sessione_.SuonoAttivo = posizione == 0; });
     connect(pctParam->cmdTest, &QPushButton::clicked, this,
-            [this] { ProvaAvviso(globali_, platform_.sound); });
+            [this] { ProvaAvviso(sessione_.FileSuono, platform_.sound); });
     connect(pctParam->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
     connect(pctParam->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
 }
@@ -320,7 +322,7 @@ void Startup::controllaIntervallo() {
 
 void Startup::scegliFileSuono() {
     if (parametri_->scegliFileSuono(platform_.fileDialog)) {
-        pctParam->lbFile->setText(globali_.FileSuono);
+        pctParam->lbFile->setText(sessione_.FileSuono);
     }
 }
 
@@ -332,6 +334,6 @@ void Startup::confermaParametri() {
         controllaIntervallo();
         return;
     }
-    Timer1->start(globali_.SecondiAnalisi * 1000);
+    Timer1->start(sessione_.SecondiAnalisi * 1000);
     nascondiParametri();
 }

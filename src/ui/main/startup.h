@@ -18,7 +18,7 @@ class GestioneParametri;
 class QKeyEvent;
 class IconaVassoio;
 class StatoScansione;
-struct Globali;
+struct Sessione;
 struct PlatformServices;
 
 class Startup : public QWidget {
@@ -30,7 +30,7 @@ public:
         Errore,          // a failure after the databases began to open: ChiudiProgramma
     };
 
-    Startup(Globali& globali, PlatformServices& platform, QWidget* parent = nullptr);
+    Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent = nullptr);
     ~Startup() override;
 
     // The window's load: settings, databases, first rebuild and poll, then the timer.
@@ -94,7 +94,7 @@ private:
     void avviaScansione();
     void mostraStato(const StatoScansione& stato);
 
-    Globali& globali_;
+    Sessione& sessione_;
     PlatformServices& platform_;
     std::array<QPushButton*, 4> command1_{};
     QStringListModel* righe_;

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/globali.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
@@ -46,8 +45,9 @@ void coloraTesto(QWidget* widget, const QColor& colore) {
 
 }  // namespace
 
-GesProme::GesProme(Globali& globali, PlatformServices& platform, QWidget* parent)
-    : QDialog(parent), globali_(globali), platform_(platform) {
+GesProme::GesProme(db::Database& visite, db::Database& work, PlatformServices& platform,
+                   QWidget* parent)
+    : QDialog(parent), visite_(visite), work_(work), platform_(platform) {
     setObjectName(QStringLiteral("GesProme"));
     setWindowTitle(QStringLiteral("Form1"));
     setFont(fonts::sansSerif(8.25));
@@ -86,7 +86,7 @@ void GesProme::setVisible(bool visible) {
 
 void GesProme::carica() {
     centra();
-    scheda_ = std::make_unique<SchedaPromemoria>(*globali_.DbVisite, *globali_.DbWork, chiave_);
+    scheda_ = std::make_unique<SchedaPromemoria>(visite_, work_, chiave_);
     documentoStaccato_ = false;
     mostra(scheda_->vista());
     cmdCli_[Uscita]->setFocus();
@@ -227,10 +227,10 @@ void GesProme::mostra(const VistaPromemoria& vista) {
     setWindowTitle(vista.titolo);
 }
 
-// Every button closes the window once its answer is saved; the list window reads
-// UltimoComando to decide on a rebuild. An answer the databases refused stays on screen.
+// Every button closes the window once its answer is saved; the list window decides on a
+// rebuild from the command. An answer the databases refused stays on screen.
 void GesProme::eseguiComando(Comando comando) {
-    globali_.UltimoComando = static_cast<qint16>(comando);
+    comandoScelto_ = comando;
     if (!salvaRisposta(comando)) {
         platform_.messages.show(
             {QStringLiteral("RISPOSTA NON SALVATA: ARCHIVIO OCCUPATO O MODIFICATO. RIPROVARE."),

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "reminder/chiavepromemoria.h"
 
@@ -14,14 +15,20 @@ class QLabel;
 class QPushButton;
 class CampoQuantita;
 class SchedaPromemoria;
-struct Globali;
 struct PlatformServices;
 struct VistaPromemoria;
+namespace db {
+class Database;
+}  // namespace db
 
 class GesProme : public QDialog {
     Q_OBJECT
 public:
-    GesProme(Globali& globali, PlatformServices& platform, QWidget* parent = nullptr);
+    // The command buttons `cmdCli`, by position.
+    enum Comando : qint16 { ImpostaAvviso = 0, NonAvvisarePiu = 1, Uscita = 2 };
+
+    GesProme(db::Database& visite, db::Database& work, PlatformServices& platform,
+             QWidget* parent = nullptr);
     ~GesProme() override;
 
     // The reminder's key, set before every showing. Each throws ConversionError when the
@@ -36,14 +43,15 @@ public:
     // open() and show() load the reminder as exec() does; closing releases its cursors.
     void setVisible(bool visible) override;
 
+    // The last command button the operator pressed since the window was made, even one whose
+    // answer the databases refused; nothing when the window was closed with F2 alone.
+    std::optional<Comando> comandoScelto() const { return comandoScelto_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Positions of `cmdCli`, stored in UltimoComando.
-    enum Comando { ImpostaAvviso = 0, NonAvvisarePiu = 1, Uscita = 2 };
-
     void creaRiquadriPromemoria();
     void creaDocumento();
     void creaAvviso();
@@ -60,8 +68,10 @@ private:
     QPushButton* pulsante(QWidget* parent, const QString& nome, const QString& testo,
                           const QRect& r);
 
-    Globali& globali_;
+    db::Database& visite_;
+    db::Database& work_;
     PlatformServices& platform_;
+    std::optional<Comando> comandoScelto_;
     ChiavePromemoria chiave_;
     std::unique_ptr<SchedaPromemoria> scheda_;
     bool documentoStaccato_ = false;  // "X" pressed since the load

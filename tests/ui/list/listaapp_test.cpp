@@ -11,8 +11,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/globali.h"
 #include "app/ini.h"
+#include "app/sessione.h"
 #include "support/casenames.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
@@ -25,18 +25,16 @@ const QStringList kChiavi = {"1234|VIS|06/12/2026 09:05:00|", "7|TEL|07/12/2026 
 
 class ListaAppTest : public ::testing::Test {
 protected:
-    ListaAppTest() { globali.FileIni = cartella.path("Gestar.ini"); }
-
     // The reminder window it opens sets UltimoComando to `comando`, or leaves it as it was
     // (closed with F2) when `comando` is empty, or throws `errore`.
     void apri(const QStringList& chiavi = kChiavi) {
         auto mostra = [this](const QString& cliente, const QString& azione, const QString& data) {
             aperture << QStringList{cliente, azione, data};
             if (errore) throw std::runtime_error(errore);
-            if (comando) globali.UltimoComando = *comando;
+            return sessione.registraComando(comando);
         };
-        lista = std::make_unique<ListaApp>(globali, servizi, kRighe, chiavi, mostra,
-                                           [this] { ++ricostruzioni; });
+        lista = std::make_unique<ListaApp>(cartella.path("Gestar.ini"), servizi, kRighe, chiavi,
+                                           mostra, [this] { ++ricostruzioni; });
         lista->show();
         QCoreApplication::processEvents();  // lays the lines out, so they can be clicked
         lstApp = lista->findChild<QListView*>("lstApp");
@@ -61,7 +59,7 @@ protected:
     TestFolder cartella;
     FakePlatform piattaforma;
     PlatformServices servizi = piattaforma.services();
-    Globali globali;
+    Sessione sessione;
     QList<QStringList> aperture;
     std::optional<qint16> comando;
     const char* errore = nullptr;
@@ -137,7 +135,7 @@ struct CasoComando {
 class RicostruzioneTest : public ListaAppTest, public ::testing::WithParamInterface<CasoComando> {};
 
 TEST_P(RicostruzioneTest, RebuildsUnlessTheLastButtonWasTheExit) {
-    globali.UltimoComando = GetParam().prima;
+    sessione.UltimoComando = GetParam().prima;
     comando = GetParam().comando;
     apri();
     doppioClic(0);
@@ -178,7 +176,8 @@ TEST_P(ChiusuraTest, OnlyF2Closes) {
     const auto [nome, tasto] = GetParam();
     QTest::keyClick(lista->findChild<QWidget*>(nome), tasto);
     EXPECT_EQ(lista->isVisible(), tasto != Qt::Key_F2);
-    EXPECT_EQ(LeggiIni(globali.FileIni, "ListaApp", "WSTATE"), tasto == Qt::Key_F2 ? "0" : "");
+    EXPECT_EQ(LeggiIni(cartella.path("Gestar.ini"), "ListaApp", "WSTATE"),
+              tasto == Qt::Key_F2 ? "0" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

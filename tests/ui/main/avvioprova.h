@@ -7,7 +7,7 @@
 #include <QDateTime>
 #include <memory>
 
-#include "app/globali.h"
+#include "app/sessione.h"
 #include "support/cartellagestar.h"
 #include "support/fakes.h"
 #include "ui/main/startup.h"
@@ -16,12 +16,12 @@ class AvvioProva {
 public:
     AvvioProva() {
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
-        globali.FileIni = gestar.fileIni;
+        sessione.FileIni = gestar.fileIni;
     }
 
     // Makes the main window, not loaded yet; a close only counts in `chiusure`.
     Startup& crea() {
-        startup = std::make_unique<Startup>(globali, services);
+        startup = std::make_unique<Startup>(sessione, services);
         startup->impostaChiusura([this] { ++chiusure; });
         return *startup;
     }
@@ -37,7 +37,7 @@ public:
     CartellaGestar gestar;
     FakePlatform platform;
     PlatformServices services = platform.services();
-    Globali globali;
+    Sessione sessione;
     std::unique_ptr<Startup> startup;
     int chiusure = 0;
 };

@@ -1,8 +1,8 @@
 // The parameters panel's logic, the key filter and the sound test.
 #include <gtest/gtest.h>
 
-#include "app/globali.h"
 #include "app/ini.h"
+#include "app/sessione.h"
 #include "app/suonaavviso.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
@@ -43,12 +43,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 class GestioneParametriTest : public ::testing::Test {
 protected:
-    GestioneParametriTest() { globali.FileIni = folder.path("Gestar.ini"); }
+    GestioneParametriTest() { sessione.FileIni = folder.path("Gestar.ini"); }
     FileChoice scelta(const QString& percorso) {
         return {percorso, percorso.mid(percorso.lastIndexOf('/') + 1)};
     }
     TestFolder folder;
-    Globali globali;
+    Sessione sessione;
     ScriptedFileDialog dialogo;
     ScriptedMessageBox messaggi;
 };
@@ -65,13 +65,13 @@ class SplitTest : public GestioneParametriTest, public ::testing::WithParamInter
 
 TEST_P(SplitTest, KeepsFolderNameAndShortExtensionApart) {
     const SplitCase& c = GetParam();
-    GestioneParametri parametri(globali, {"/old", "old", "wav"});
+    GestioneParametri parametri(sessione, {"/old", "old", "wav"});
     dialogo.answer = scelta(c.chosen);
     ASSERT_TRUE(parametri.scegliFileSuono(dialogo));
     EXPECT_EQ(parametri.suono().SuonoPath, QString(c.path));
     EXPECT_EQ(parametri.suono().SuonoFile, QString(c.file));
     EXPECT_EQ(parametri.suono().SuonoExt, QString(c.ext));
-    EXPECT_EQ(globali.FileSuono, QString(c.chosen));
+    EXPECT_EQ(sessione.FileSuono, QString(c.chosen));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,32 +85,32 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GestioneParametriTest, TheDialogOpensOnTheCurrentFileAndACancelChangesNothing) {
-    globali.FileSuono = "/srv/suoni/ding.wav";
-    GestioneParametri parametri(globali, {"/srv/suoni", "ding", "wav"});
+    sessione.FileSuono = "/srv/suoni/ding.wav";
+    GestioneParametri parametri(sessione, {"/srv/suoni", "ding", "wav"});
     EXPECT_FALSE(parametri.scegliFileSuono(dialogo));
     ASSERT_EQ(dialogo.requests.size(), 1);
     EXPECT_EQ(dialogo.requests[0].title, "SUONO DI AVVISO");
     EXPECT_EQ(dialogo.requests[0].initialFolder, "/srv/suoni");
     EXPECT_EQ(dialogo.requests[0].fileName, "ding.wav");
     EXPECT_EQ(dialogo.requests[0].filter, "File di Suono (*.WAV);;Tutti i files (*.*)");
-    EXPECT_EQ(globali.FileSuono, "/srv/suoni/ding.wav");
+    EXPECT_EQ(sessione.FileSuono, "/srv/suoni/ding.wav");
     EXPECT_EQ(parametri.suono().SuonoFile, "ding");
 }
 
 TEST_F(GestioneParametriTest, ConfirmWritesTheFiveKeysAndTheNextStartFindsTheSameFile) {
     folder.write("Gestar.ini", "[BASE]\r\nOPERATORE=op\r\n");
-    GestioneParametri parametri(globali, {});
+    GestioneParametri parametri(sessione, {});
     dialogo.answer = scelta(folder.path("suoni/DING.WAV"));
     ASSERT_TRUE(parametri.scegliFileSuono(dialogo));
     ASSERT_TRUE(parametri.conferma("25", 0, messaggi));
-    EXPECT_EQ(globali.SecondiAnalisi, 25);
-    EXPECT_TRUE(globali.SuonoAttivo);
-    EXPECT_EQ(TestFolder::read(globali.FileIni),
+    EXPECT_EQ(sessione.SecondiAnalisi, 25);
+    EXPECT_TRUE(sessione.SuonoAttivo);
+    EXPECT_EQ(TestFolder::read(sessione.FileIni),
               "[BASE]\r\nOPERATORE=op\r\n[AGENDA]\r\nSecondi=25\r\nSuonoSN=S\r\nSuonoPath=" +
                   folder.path("suoni").toUtf8() + "\r\nSuonoFile=DING\r\nSuonoExt=WAV\r\n");
-    const SuonoConfigurato letto{LeggiIni(globali.FileIni, "AGENDA", "SuonoPath"),
-                                 LeggiIni(globali.FileIni, "AGENDA", "SuonoFile"),
-                                 LeggiIni(globali.FileIni, "AGENDA", "SuonoExt")};
+    const SuonoConfigurato letto{LeggiIni(sessione.FileIni, "AGENDA", "SuonoPath"),
+                                 LeggiIni(sessione.FileIni, "AGENDA", "SuonoFile"),
+                                 LeggiIni(sessione.FileIni, "AGENDA", "SuonoExt")};
     EXPECT_EQ(letto.percorso(), folder.path("suoni/DING.WAV"));
     EXPECT_TRUE(messaggi.shown.isEmpty());
 }
@@ -129,16 +129,16 @@ class SaveTest : public GestioneParametriTest, public ::testing::WithParamInterf
 TEST_P(SaveTest, AFailedWriteIsToldOnceAndTheValuesHold) {
     const SaveCase& c = GetParam();
     folder.write("Gestar.ini", "[AGENDA]\r\nSecondi=30\r\n");
-    globali.FileIni = folder.path(c.file);
-    GestioneParametri parametri(globali, {QString::fromUtf16(c.suonoPath), "ding", "wav"});
+    sessione.FileIni = folder.path(c.file);
+    GestioneParametri parametri(sessione, {QString::fromUtf16(c.suonoPath), "ding", "wav"});
     ASSERT_TRUE(parametri.conferma("25", 0, messaggi));
-    EXPECT_EQ(globali.SecondiAnalisi, 25);
-    EXPECT_TRUE(globali.SuonoAttivo);
+    EXPECT_EQ(sessione.SecondiAnalisi, 25);
+    EXPECT_TRUE(sessione.SuonoAttivo);
     ASSERT_EQ(messaggi.shown.size(), 1);
     EXPECT_EQ(messaggi.shown[0].text,
-              "PARAMETRI NON SALVATI IN " + globali.FileIni + ": " + QString::fromUtf16(c.causa));
+              "PARAMETRI NON SALVATI IN " + sessione.FileIni + ": " + QString::fromUtf16(c.causa));
     EXPECT_EQ(messaggi.shown[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), QString(c.stored));
+    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), QString(c.stored));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,11 +163,11 @@ class ConfirmTest : public GestioneParametriTest,
 
 TEST_P(ConfirmTest, AppliesOnlyAnIntervalWithinAMinute) {
     const ConfirmCase& c = GetParam();
-    globali.SecondiAnalisi = 42;
-    GestioneParametri parametri(globali, {});
+    sessione.SecondiAnalisi = 42;
+    GestioneParametri parametri(sessione, {});
     EXPECT_EQ(parametri.conferma(c.text, c.position, messaggi), c.accepted);
-    EXPECT_EQ(globali.SecondiAnalisi, c.seconds);
-    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "SuonoSN"), QString(c.suonoSN));
+    EXPECT_EQ(sessione.SecondiAnalisi, c.seconds);
+    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "SuonoSN"), QString(c.suonoSN));
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ConfirmTest,
@@ -188,14 +188,11 @@ TEST(IntervalCheck, AcceptsOneToSixtySeconds) {
     EXPECT_FALSE(GestioneParametri::intervalloAccettabile("60,5"));
 }
 
-TEST(ProvaAvviso, PlaysEvenWhenSwitchedOffAndLeavesTheSwitch) {
-    Globali globali;
-    globali.FileSuono = "/srv/ding.wav";
+TEST(ProvaAvviso, PlaysEvenWhenSwitchedOff) {
     RecordingSoundPlayer suono;
-    ProvaAvviso(globali, suono);
+    ProvaAvviso("/srv/ding.wav", suono);
     EXPECT_EQ(suono.played, QStringList{"/srv/ding.wav"});
-    EXPECT_FALSE(globali.SuonoAttivo);
-    SuonaAvviso(globali, suono);
+    SuonaAvviso(false, "/srv/ding.wav", suono);
     EXPECT_EQ(suono.played.size(), 1);
 }
 

@@ -13,8 +13,8 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "app/globali.h"
 #include "app/ini.h"
+#include "app/sessione.h"
 #include "platform/eventyielder.h"
 #include "support/fakes.h"
 #include "support/sqlfile.h"
@@ -34,7 +34,7 @@ protected:
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 45));
     }
     void scriviIni(const QByteArray& agenda) {
-        globali.FileIni = folder.write(
+        sessione.FileIni = folder.write(
             "Gestar.ini",
             "[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
                 "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n[AGENDA]\r\n" + agenda);
@@ -50,14 +50,14 @@ protected:
     TestFolder folder;
     FakePlatform platform;
     PlatformServices services = platform.services();
-    Globali globali;
+    Sessione sessione;
 };
 
 TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
     scriviIni("Secondi=5\r\nSuonoSN=S\r\n");
     appuntamento(1234, kOggi + 10.0 / 24, 30);  // due at 09:30
     appuntamento(99, kOggi + 1, 30);
-    Startup startup(globali, services);
+    Startup startup(sessione, services);
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
     EXPECT_EQ(startup.windowTitle(), "PROMEMORIA: 2 APPUNTAMENTI");
     EXPECT_EQ(startup.righe().size(), 2);
@@ -69,7 +69,7 @@ TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
     EXPECT_EQ(startup.scansione()->contaCicli(), 1);
     ASSERT_EQ(platform.launcher.launches.size(), 1);
     EXPECT_EQ(platform.launcher.launches[0].arguments,
-              QStringList{globali.FileIni + "|1|1234|VIS|06/12/2026 10:00:00"});
+              QStringList{sessione.FileIni + "|1|1234|VIS|06/12/2026 10:00:00"});
     EXPECT_EQ(startup.pctParam->Combo1->currentText(), "S=Si");
     EXPECT_EQ(startup.pctParam->Text1->text(), "5");
     EXPECT_TRUE(startup.pctParam->isHidden());
@@ -77,7 +77,7 @@ TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
 
 TEST_F(StartupTest, MissingIntervalShowsEmptyTextAndPollsEveryMinute) {
     scriviIni("");
-    Startup startup(globali, services);
+    Startup startup(sessione, services);
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
     EXPECT_EQ(startup.pctParam->Text1->text(), "");
     EXPECT_EQ(startup.Timer1->interval(), 60000);
@@ -87,16 +87,16 @@ TEST_F(StartupTest, MissingIntervalShowsEmptyTextAndPollsEveryMinute) {
 }
 
 TEST_F(StartupTest, NoOperatorEndsBeforeOpeningAnything) {
-    globali.FileIni = folder.write("Gestar.ini", "[BASE]\r\n");
-    Startup startup(globali, services);
+    sessione.FileIni = folder.write("Gestar.ini", "[BASE]\r\n");
+    Startup startup(sessione, services);
     EXPECT_EQ(startup.avvia(), Startup::Avvio::SenzaOperatore);
-    EXPECT_EQ(globali.DbVisite, nullptr);
+    EXPECT_EQ(sessione.DbVisite, nullptr);
 }
 
 TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
     scriviIni("");
     folder.write("lavoro/op/WorkDV.mdb", "not a database");
-    Startup startup(globali, services);
+    Startup startup(sessione, services);
     EXPECT_EQ(startup.avvia(), Startup::Avvio::Errore);
     EXPECT_FALSE(startup.Timer1->isActive());
 }
@@ -104,7 +104,7 @@ TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
 TEST_F(StartupTest, ElencaOpensTheListOverTheLastRebuild) {
     scriviIni("");
     appuntamento(1234, kOggi + 10.0 / 24, 30);
-    Startup startup(globali, services);
+    Startup startup(sessione, services);
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
     QString finestra;
     int righe = -1;
@@ -122,7 +122,7 @@ TEST_F(StartupTest, ElencaOpensTheListOverTheLastRebuild) {
 
 TEST_F(StartupTest, TheTimerRunsThePoll) {
     scriviIni("Secondi=1\r\n");
-    Startup startup(globali, services);
+    Startup startup(sessione, services);
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
     startup.Timer1->setInterval(1);
     QTest::qWait(50);
@@ -150,7 +150,7 @@ protected:
     }
     QWidget* focus() const { return QApplication::focusWidget(); }
 
-    Startup startup{globali, services};
+    Startup startup{sessione, services};
     int chiusure = 0;
 };
 
@@ -189,7 +189,7 @@ TEST_F(StartupKeysTest, F4OpensTheSoundChoiceWithThePanelHidden) {
     platform.fileDialog.answer = FileChoice{"/srv/campana.wav", "campana.wav"};
     QTest::keyClick(startup.Command1(0), Qt::Key_F4);
     EXPECT_EQ(platform.fileDialog.requests.size(), 1);
-    EXPECT_EQ(globali.FileSuono, "/srv/campana.wav");
+    EXPECT_EQ(sessione.FileSuono, "/srv/campana.wav");
     EXPECT_EQ(startup.pctParam->lbFile->text(), "/srv/campana.wav");
 }
 
@@ -215,31 +215,31 @@ TEST_F(StartupKeysTest, ConfirmAppliesTheIntervalToTheTimer) {
     startup.pctParam->Command2_0->click();
     EXPECT_EQ(startup.Timer1->interval(), 7000);
     EXPECT_TRUE(startup.pctParam->isHidden());
-    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "7");
+    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "7");
 }
 
 TEST_F(StartupKeysTest, ConfirmTellsAFailedWriteAndStillAppliesTheInterval) {
     apriParametri();
-    globali.FileIni = folder.path("manca/Gestar.ini");
+    sessione.FileIni = folder.path("manca/Gestar.ini");
     startup.pctParam->Text1->setText("7");
     startup.pctParam->Command2_0->click();
     ASSERT_EQ(platform.messages.shown.size(), 1);
     EXPECT_EQ(platform.messages.shown[0].text,
-              "PARAMETRI NON SALVATI IN " + globali.FileIni + ": cartella inesistente");
+              "PARAMETRI NON SALVATI IN " + sessione.FileIni + ": cartella inesistente");
     EXPECT_EQ(startup.Timer1->interval(), 7000);
     EXPECT_TRUE(startup.pctParam->isHidden());
 }
 
 TEST_F(StartupKeysTest, AbandonWritesNothingButKeepsTheSwitch) {
-    const QByteArray prima = TestFolder::read(globali.FileIni);
+    const QByteArray prima = TestFolder::read(sessione.FileIni);
     apriParametri();
     startup.pctParam->Text1->setText("7");
     startup.pctParam->Combo1->setCurrentIndex(0);
     emit startup.pctParam->Combo1->activated(0);
     startup.pctParam->Command2_1->click();
-    EXPECT_TRUE(globali.SuonoAttivo);
+    EXPECT_TRUE(sessione.SuonoAttivo);
     EXPECT_EQ(startup.Timer1->interval(), 20000);
-    EXPECT_EQ(TestFolder::read(globali.FileIni), prima);
+    EXPECT_EQ(TestFolder::read(sessione.FileIni), prima);
 }
 
 TEST_F(StartupKeysTest, CloseButtonEndsTheProgramWithoutAsking) {
@@ -272,7 +272,7 @@ protected:
 };
 
 TEST_F(StartupYieldTest, AClickDuringAPollOpensTheListAfterItAndPollsGoOn) {
-    Startup startup(globali, conAttese);
+    Startup startup(sessione, conAttese);
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
     startup.showNormal();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&startup));
@@ -327,7 +327,7 @@ protected:
     }
     QLineEdit* text1() const { return startup.pctParam->Text1; }
 
-    Startup startup{globali, services};
+    Startup startup{sessione, services};
 };
 
 TEST_F(StartupSecondiTest, ConfirmWithoutAnEditWritesBackWhatWasRead) {
@@ -336,7 +336,7 @@ TEST_F(StartupSecondiTest, ConfirmWithoutAnEditWritesBackWhatWasRead) {
     QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
     EXPECT_TRUE(platform.messages.shown.isEmpty());
     EXPECT_TRUE(startup.pctParam->isHidden());
-    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "120");
+    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "120");
     EXPECT_EQ(startup.Timer1->interval(), 60000);
 }
 
@@ -361,7 +361,7 @@ TEST_F(StartupSecondiTest, AnEditedValueIsCheckedAndWrittenAsANumber) {
     text1()->selectAll();
     QTest::keyClicks(text1(), "7");
     QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
-    EXPECT_EQ(LeggiIni(globali.FileIni, "AGENDA", "Secondi"), "7");
+    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "7");
     EXPECT_EQ(startup.Timer1->interval(), 7000);
 }
 

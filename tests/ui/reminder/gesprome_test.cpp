@@ -66,7 +66,7 @@ protected:
     FakePlatform fakes;
     PlatformServices services = fakes.services();
     ReminderWorkspace workspace;
-    GesProme window{workspace.globali, services};
+    GesProme window{*workspace.sessione.DbVisite, *workspace.sessione.DbWork, services};
 };
 
 TEST_F(GesPromeTest, ShowsTheReminder) {
@@ -95,7 +95,7 @@ TEST_F(GesPromeTest, ShowsTheReminder) {
 TEST_F(GesPromeTest, LaysOutInTwipsAndCentresOnTheScreen) {
     fakes.screen.dpi = 144;  // 10 twips a pixel
     fakes.screen.area = QRect(0, 0, 1920, 1080);
-    GesProme large(workspace.globali, services);
+    GesProme large(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, services);
     EXPECT_EQ(large.size(), QSize(768, 296));
     EXPECT_EQ(large.findChild<QLabel*>("lbCliDes")->geometry(), QRect(185, 5, 578, 29));
     EXPECT_EQ(large.findChild<QLineEdit*>("Txt(1)")->geometry(), QRect(9, 27, 74, 36));
@@ -132,12 +132,11 @@ struct CommandCase {
 class CommandTest : public GesPromeTest, public ::testing::WithParamInterface<CommandCase> {};
 
 TEST_P(CommandTest, AnswersAndCloses) {
-    workspace.globali.UltimoComando = 7;
     EXPECT_TRUE(show([&] {
         child<QLineEdit>("Txt(1)")->setText("2");
         click(GetParam().button);
     }));
-    EXPECT_EQ(workspace.globali.UltimoComando, GetParam().ultimoComando);
+    EXPECT_EQ(window.comandoScelto(), GetParam().ultimoComando);
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().allarm);
     EXPECT_EQ(workspace.reminderField(kKey, schema::kPmWait), GetParam().wait);
 }
@@ -158,7 +157,6 @@ struct F2Case {
 class F2Test : public GesPromeTest, public ::testing::WithParamInterface<F2Case> {};
 
 TEST_P(F2Test, ClosesWithoutACommand) {
-    workspace.globali.UltimoComando = 2;
     EXPECT_TRUE(show([&] {
         child<QLineEdit>("Txt(1)")->setText("5");
         QWidget* control = window.objectName() == GetParam().control
@@ -166,7 +164,7 @@ TEST_P(F2Test, ClosesWithoutACommand) {
                                : window.findChild<QWidget*>(GetParam().control);
         QTest::keyClick(control, Qt::Key_F2, GetParam().modifiers);
     }));
-    EXPECT_EQ(workspace.globali.UltimoComando, 2);
+    EXPECT_EQ(window.comandoScelto(), std::nullopt);
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 90);
     EXPECT_EQ(workspace.reminderField(kKey, schema::kPmWait).toString(), "S");
 }
@@ -180,13 +178,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GesPromeTest, F2ClosesWhileTheUnitListIsOpen) {
-    workspace.globali.UltimoComando = 2;
     EXPECT_TRUE(show([&] {
         auto* unita = child<QComboBox>("cmbAllarm");
         unita->showPopup();
         QTest::keyClick(unita->view(), Qt::Key_F2);
     }));
-    EXPECT_EQ(workspace.globali.UltimoComando, 2);
+    EXPECT_EQ(window.comandoScelto(), std::nullopt);
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 90);
 }
 
@@ -200,7 +197,6 @@ class EnterTest : public GesPromeTest, public ::testing::WithParamInterface<Ente
 // Enter belongs to the controls: it never answers the reminder, closes the window or opens
 // the document, whichever control has the focus.
 TEST_P(EnterTest, PressesNoButton) {
-    workspace.globali.UltimoComando = 7;
     EXPECT_FALSE(show([&] {
         child<QLineEdit>("Txt(1)")->setText("2");
         QWidget* control = window.findChild<QWidget*>(GetParam().control);
@@ -209,7 +205,7 @@ TEST_P(EnterTest, PressesNoButton) {
         QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
         EXPECT_EQ(child<QLineEdit>("Txt(1)")->text(), "2");
     }));
-    EXPECT_EQ(workspace.globali.UltimoComando, 7);
+    EXPECT_EQ(window.comandoScelto(), std::nullopt);
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 90);
     EXPECT_TRUE(fakes.documents.opened.isEmpty());
 }
@@ -459,7 +455,7 @@ TEST_F(GesPromeTest, UnconvertibleKeyValueKeepsThePreviousOne) {
 }
 
 TEST_F(GesPromeTest, LoadErrorsReachTheCaller) {
-    workspace.globali.DbWork->execute("DROP TABLE TabAzioni");
+    workspace.sessione.DbWork->execute("DROP TABLE TabAzioni");
     window.setClCliente(1234);
     window.setClAzione("VIS");
     window.setClData(kKey.data);

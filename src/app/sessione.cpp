@@ -1,0 +1,33 @@
+// The run's state and its loading from Gestar.ini.
+#include "app/sessione.h"
+
+bool Sessione::caricaPercorsi() {
+    std::optional<Percorsi> letti = impostazioni::leggiPercorsi(FileIni);
+    if (!letti) return false;
+    percorsi = std::move(*letti);
+    return true;
+}
+
+Impostazioni Sessione::caricaAgenda() {
+    Impostazioni lette = impostazioni::leggiAgenda(FileIni);
+    SuonoAttivo = lette.suonoAttivo;
+    FileSuono = lette.suono.percorso();
+    SecondiAnalisi = lette.secondi;
+    return lette;
+}
+
+void Sessione::apriDatabase() {
+    DbVisite = db::open(percorsi.fileVisite());
+    DbWork = db::open(percorsi.fileWork());
+}
+
+void Sessione::rilasciaDatabase() noexcept {
+    // Closing a connection never throws; an unset one is simply skipped.
+    DbVisite.reset();
+    DbWork.reset();
+}
+
+qint16 Sessione::registraComando(std::optional<qint16> comando) {
+    if (comando) UltimoComando = *comando;
+    return UltimoComando;
+}
