@@ -283,6 +283,7 @@ std::optional<QByteArray> withValues(const QByteArray& old, const QString& secti
     return file.mark + file.body;
 }
 
+// Whether the section or any key or value holds a CR or LF.
 bool anyBreaksALine(const QString& section, const QList<std::pair<QString, QString>>& keyValues) {
     return breaksALine(section) ||
            std::any_of(keyValues.begin(), keyValues.end(), [](const auto& keyValue) {
