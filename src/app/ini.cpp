@@ -1,4 +1,4 @@
-// LeggiIni and ScriviIni over the profile file, and the text helpers they share.
+// IniLetto, LeggiIni and ScriviIni over the profile file, and the text helpers they share.
 #include "app/ini.h"
 
 #include <QLatin1StringView>
@@ -37,26 +37,8 @@ QString CausaDiSistema(int errore) {
     }
 }
 
-}  // namespace
-
-QString LeggiIni(const QString& file, const QString& sezione, const QString& chiave) {
-    QString valore = TroncaAlNul(profile::readValue(file, sezione, chiave));
-    // Two inline comment forms: everything from a TAB, everything from " ;" ("chiave=   ; nota"
-    // is empty, "chiave=;x" is ";x").
-    valore = PrimaDi(valore, valore.indexOf(QLatin1Char('\t')));
-    valore = PrimaDi(valore, valore.indexOf(QLatin1StringView(" ;")));
-    return testi::trimSpaces(valore);
-}
-
-void ScriviIni(const QString& file, const QString& sezione, const QString& chiave,
-               const QString& valore) {
-    // Unchecked on purpose: after a failed write the value in memory stays in force for the run.
-    ScriviIniVerificato(file, sezione, chiave, valore);
-}
-
-std::optional<QString> ScriviIniVerificato(const QString& file, const QString& sezione,
-                                           const QString& chiave, const QString& valore) {
-    const profile::WriteResult esito = profile::writeValue(file, sezione, chiave, valore);
+// Why the write left the file as it was, for the operator; nothing when it did not.
+std::optional<QString> CausaDi(const profile::WriteResult& esito) {
     switch (esito.error) {
         case profile::WriteError::None:
             return std::nullopt;
@@ -68,6 +50,39 @@ std::optional<QString> ScriviIniVerificato(const QString& file, const QString& s
             break;
     }
     return CausaDiSistema(esito.systemError);
+}
+
+}  // namespace
+
+IniLetto::IniLetto(const QString& file) : profilo_(profile::Profile::load(file)) {}
+
+QString IniLetto::leggi(const QString& sezione, const QString& chiave) const {
+    QString valore = TroncaAlNul(profilo_.value(sezione, chiave));
+    // Two inline comment forms: everything from a TAB, everything from " ;" ("chiave=   ; nota"
+    // is empty, "chiave=;x" is ";x").
+    valore = PrimaDi(valore, valore.indexOf(QLatin1Char('\t')));
+    valore = PrimaDi(valore, valore.indexOf(QLatin1StringView(" ;")));
+    return testi::trimSpaces(valore);
+}
+
+QString LeggiIni(const QString& file, const QString& sezione, const QString& chiave) {
+    return IniLetto(file).leggi(sezione, chiave);
+}
+
+void ScriviIni(const QString& file, const QString& sezione, const QString& chiave,
+               const QString& valore) {
+    // Unchecked on purpose: after a failed write the value in memory stays in force for the run.
+    ScriviIniVerificato(file, sezione, chiave, valore);
+}
+
+std::optional<QString> ScriviIniVerificato(const QString& file, const QString& sezione,
+                                           const QList<std::pair<QString, QString>>& chiaviValori) {
+    return CausaDi(profile::writeValues(file, sezione, chiaviValori));
+}
+
+std::optional<QString> ScriviIniVerificato(const QString& file, const QString& sezione,
+                                           const QString& chiave, const QString& valore) {
+    return ScriviIniVerificato(file, sezione, {{chiave, valore}});
 }
 
 QString TroncaAlNul(const QString& testo) {

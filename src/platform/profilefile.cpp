@@ -16,7 +16,9 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/windows1252.h"
 
@@ -245,14 +247,14 @@ QByteArray joinLines(const QList<QByteArray>& texts) {
     return bytes;
 }
 
-// The file's new bytes with the key set, or nothing when a name or the value has no bytes in
-// the file's encoding; `section` and `key` are trimmed names.
-std::optional<QByteArray> withValue(const ProfileBytes& file, const QString& section,
-                                    const QString& key, const QString& value) {
+// Sets the key in the file's body; false, the body as it was, when a name or the value has no
+// bytes in the file's encoding. `section` and `key` are trimmed names.
+bool setValue(ProfileBytes& file, const QString& section, const QString& key,
+              const QString& value) {
     const std::optional<QByteArray> sectionBytes = encode(file.encoding, section);
     const std::optional<QByteArray> keyBytes = encode(file.encoding, key);
     const std::optional<QByteArray> valueBytes = encode(file.encoding, value);
-    if (!sectionBytes || !keyBytes || !valueBytes) return std::nullopt;
+    if (!sectionBytes || !keyBytes || !valueBytes) return false;
 
     const ParsedProfile profile{file.encoding, parse(file.body)};
     QList<QByteArray> texts = lineTexts(file.body, profile.lines);
@@ -265,7 +267,28 @@ std::optional<QByteArray> withValue(const ProfileBytes& file, const QString& sec
     } else {
         texts.insert(profile.lastKeyLine(*found) + 1, *keyBytes + '=' + *valueBytes);
     }
-    return file.mark + joinLines(texts);
+    file.body = joinLines(texts);
+    return true;
+}
+
+// The file's new bytes with every key set in turn, all in the old file's encoding; nothing
+// when a name or a value has no bytes in it.
+std::optional<QByteArray> withValues(const QByteArray& old, const QString& section,
+                                     const QList<std::pair<QString, QString>>& keyValues) {
+    ProfileBytes file = split(old);
+    const QString sectionName = trimmedName(section);
+    for (const auto& [key, value] : keyValues) {
+        if (!setValue(file, sectionName, trimmedName(key), value)) return std::nullopt;
+    }
+    return file.mark + file.body;
+}
+
+// Whether the section or any key or value holds a CR or LF.
+bool anyBreaksALine(const QString& section, const QList<std::pair<QString, QString>>& keyValues) {
+    return breaksALine(section) ||
+           std::any_of(keyValues.begin(), keyValues.end(), [](const auto& keyValue) {
+               return breaksALine(keyValue.first) || breaksALine(keyValue.second);
+           });
 }
 
 // ---- Files -------------------------------------------------------------------------------
@@ -438,38 +461,61 @@ SystemError replaceFile(const QString& file, QByteArrayView old, QByteArrayView 
 
 namespace profile {
 
-QString readValue(const QString& file, const QString& section, const QString& key) {
+// The bytes of a file and its lines, which point into those bytes: never copied or moved.
+struct LoadedProfile {
+    explicit LoadedProfile(const QByteArray& bytes)
+        : content(split(bytes)), parsed{content.encoding, parse(content.body)} {}
+    LoadedProfile(const LoadedProfile&) = delete;
+    LoadedProfile& operator=(const LoadedProfile&) = delete;
+
+    const ProfileBytes content;
+    const ParsedProfile parsed;
+};
+
+Profile::Profile(std::shared_ptr<const LoadedProfile> loaded) : loaded_(std::move(loaded)) {}
+
+Profile Profile::load(const QString& file) {
     QByteArray bytes;
     readFile(file, bytes);  // a file that cannot be read holds no value
-    const ProfileBytes content = split(bytes);
-    const ParsedProfile profile{content.encoding, parse(content.body)};
+    return Profile(std::make_shared<const LoadedProfile>(bytes));
+}
+
+QString Profile::value(const QString& section, const QString& key) const {
+    const ParsedProfile& profile = loaded_->parsed;
     const std::optional<SectionLines> found = profile.findSection(trimmedName(section));
     if (!found) return {};
     const std::optional<qsizetype> at = profile.findKey(*found, trimmedName(key));
     if (!at) return {};
     const ProfileLine& line = profile.lines[*at];
     const QByteArrayView value = withoutOuterQuotes(line.value);
-    const QString text = firstCharacters(decode(content.encoding, value), kMaxValueLength);
+    const QString text = firstCharacters(decode(profile.encoding, value), kMaxValueLength);
     // Quotes hold the value's own blanks; outside them only a comment's blank matters.
     const bool quoted = value.size() != line.value.size();
     const bool commentAfterBlanks = !quoted && line.valueAfterBlanks && text.startsWith(u';');
     return commentAfterBlanks ? QLatin1Char(' ') + text : text;
 }
 
-WriteResult writeValue(const QString& file, const QString& section, const QString& key,
-                       const QString& value) {
-    if (breaksALine(section) || breaksALine(key) || breaksALine(value)) {
-        return {WriteError::LineBreak};
-    }
+QString readValue(const QString& file, const QString& section, const QString& key) {
+    return Profile::load(file).value(section, key);
+}
+
+WriteResult writeValues(const QString& file, const QString& section,
+                        const QList<std::pair<QString, QString>>& keyValues) {
+    if (anyBreaksALine(section, keyValues)) return {WriteError::LineBreak};
+    if (keyValues.isEmpty()) return {};
     QByteArray old;
     if (const SystemError error = readFile(file, old)) return {WriteError::System, error};
-    const std::optional<QByteArray> bytes =
-        withValue(split(old), trimmedName(section), trimmedName(key), value);
+    const std::optional<QByteArray> bytes = withValues(old, section, keyValues);
     if (!bytes) return {WriteError::Unencodable};
     if (const SystemError error = replaceFile(file, old, *bytes)) {
         return {WriteError::System, error};
     }
     return {};
+}
+
+WriteResult writeValue(const QString& file, const QString& section, const QString& key,
+                       const QString& value) {
+    return writeValues(file, section, {{key, value}});
 }
 
 }  // namespace profile

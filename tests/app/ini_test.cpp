@@ -1,4 +1,4 @@
-// Tests of LeggiIni's comment rules and clean-up, ScriviIni and TroncaAlNul.
+// Tests of LeggiIni's comment rules and clean-up, IniLetto, ScriviIni and TroncaAlNul.
 #include <gtest/gtest.h>
 
 #include <string_view>
@@ -73,6 +73,19 @@ TEST(LeggiIni, StopsAtANulInTheFile) {
     EXPECT_EQ(LeggiIni(file, QStringLiteral("A"), QStringLiteral("K")), QStringLiteral("ab"));
 }
 
+// One reading answers every key, as the file was when it was read.
+TEST(IniLetto, AnswersEveryKeyFromOneReading) {
+    TestFolder folder;
+    const QString file =
+        folder.write(QStringLiteral("Gestar.ini"),
+                     "[BASE]\r\nOPERATORE= op ; nota\r\n[AGENDA]\r\nSecondi=\t30\r\n");
+    const IniLetto ini(file);
+    folder.write(QStringLiteral("Gestar.ini"), "[AGENDA]\r\nSecondi=5\r\n");
+    EXPECT_EQ(ini.leggi(QStringLiteral("base"), QStringLiteral("operatore")), QStringLiteral("op"));
+    EXPECT_EQ(ini.leggi(QStringLiteral("AGENDA"), QStringLiteral("Secondi")), QStringLiteral("30"));
+    EXPECT_EQ(ini.leggi(QStringLiteral("AGENDA"), QStringLiteral("SuonoSN")), QString());
+}
+
 TEST(ScriviIni, WritesWhatLeggiIniReadsBack) {
     TestFolder folder;
     const QString file = folder.path(QStringLiteral("Gestar.ini"));
@@ -94,13 +107,17 @@ struct CausaCase {
 
 class ScriviIniCausa : public ::testing::TestWithParam<CausaCase> {};
 
-TEST_P(ScriviIniCausa, SaysWhyAValueWasNotStored) {
+// Two keys in one write: a value that cannot be stored keeps the other out of the file too.
+TEST_P(ScriviIniCausa, SaysWhyTheValuesWereNotStored) {
     TestFolder folder;
-    folder.write(QStringLiteral("cartella/Gestar.ini"), "[AGENDA]\r\n");
+    const QString esistente = folder.write(QStringLiteral("cartella/Gestar.ini"), "[AGENDA]\r\n");
     const std::optional<QString> causa = ScriviIniVerificato(
         folder.path(QString::fromLatin1(GetParam().file)), QStringLiteral("AGENDA"),
-        QStringLiteral("SuonoFile"), QString::fromUtf16(GetParam().valore));
+        {{QStringLiteral("Secondi"), QStringLiteral("5")},
+         {QStringLiteral("SuonoFile"), QString::fromUtf16(GetParam().valore)}});
     EXPECT_EQ(causa.value_or(QString()), QString::fromUtf16(GetParam().causa));
+    EXPECT_EQ(TestFolder::read(esistente),
+              causa ? "[AGENDA]\r\n" : "[AGENDA]\r\nSecondi=5\r\nSuonoFile=ding\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -107,8 +107,9 @@ TEST(ScriviIniCondiviso, AnotherUsersFileKeepsItsOwner) {
 
 struct ModoScrittura {
     const char* name;
-    bool comeNessuno;  // nobody may not add files to the disk's folder: the file is rewritten
-                       // in place
+    bool comeNessuno;   // nobody may not add files to the disk's folder: the file is rewritten
+                        // in place
+    bool primaSecondi;  // a shorter Secondi, which alone would fit, goes in the same write
 };
 
 // Gestar.ini on a small file system of its own, filled to the brim. The file takes exactly
@@ -154,7 +155,12 @@ protected:
 };
 
 TEST_P(DiscoPieno, AWriteThatDoesNotFitLeavesTheFileAsItWas) {
-    const QStringList argomenti = {file, "AGENDA", "SuonoPath", "/home/operatore/suoni"};
+    QStringList argomenti = {file, "AGENDA"};
+    if (GetParam().primaSecondi)
+        argomenti << "Secondi"
+                  << "5";
+    argomenti << "SuonoPath"
+              << "/home/operatore/suoni";
     QByteArray errore;
     EXPECT_EQ(scrivi(argomenti, GetParam().comeNessuno, &errore), 1);
     EXPECT_EQ(errore, "disco pieno");
@@ -169,8 +175,9 @@ TEST_P(DiscoPieno, AWriteThatDoesNotFitLeavesTheFileAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modi, DiscoPieno,
-                         ::testing::Values(ModoScrittura{"NewFile", false},
-                                           ModoScrittura{"InPlace", true}),
+                         ::testing::Values(ModoScrittura{"NewFile", false, false},
+                                           ModoScrittura{"InPlace", true, false},
+                                           ModoScrittura{"InPlaceTwoKeys", true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A process writing Gestar.ini in a loop, killed at random moments: every time the file is

@@ -1,10 +1,14 @@
 // Tests of the profile file reader and writer, with the file's bytes compared after each write.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
+#include <functional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/profilefile.h"
 #include "support/tempdir.h"
@@ -31,8 +35,14 @@ TEST_P(ProfileRead, FindsTheValue) {
     const ReadCase& c = GetParam();
     TestFolder folder;
     const QString file = folder.write(QStringLiteral("Gestar.ini"), bytesOf(c.file));
-    EXPECT_EQ(profile::readValue(file, QString::fromLatin1(c.section), QString::fromLatin1(c.key)),
-              QString::fromUtf16(c.expected.data(), c.expected.size()));
+    const QString section = QString::fromLatin1(c.section);
+    const QString key = QString::fromLatin1(c.key);
+    const QString expected = QString::fromUtf16(c.expected.data(), c.expected.size());
+    EXPECT_EQ(profile::readValue(file, section, key), expected);
+    // A loaded file answers the same from what it read, whatever the file holds since.
+    const profile::Profile loaded = profile::Profile::load(file);
+    folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=changed\r\n");
+    EXPECT_EQ(loaded.value(section, key), expected);
 }
 
 const QByteArray kLongValue = QByteArray(150, 'x');
@@ -104,25 +114,32 @@ TEST(ProfileReadFile, MissingFileReadsEmpty) {
               QString());
 }
 
+// Keys and values, set in one write.
+using KeyValues = std::vector<std::pair<const char*, const char16_t*>>;
+
+QList<std::pair<QString, QString>> toQt(const KeyValues& keyValues) {
+    QList<std::pair<QString, QString>> converted;
+    for (const auto& [key, value] : keyValues) {
+        converted.append({QString::fromLatin1(key), QString::fromUtf16(value)});
+    }
+    return converted;
+}
+
 struct WriteCase {
     const char* name;
     std::string_view before;
     const char* section;
-    const char* key;
-    const char16_t* value;
+    KeyValues keyValues;
     std::string_view after;
 };
 
 class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
 
-TEST_P(ProfileWrite, ChangesOnlyThatKey) {
+TEST_P(ProfileWrite, ChangesOnlyThoseKeys) {
     const WriteCase& c = GetParam();
     TestFolder folder;
     const QString file = folder.write(QStringLiteral("Gestar.ini"), bytesOf(c.before));
-    const QString section = QString::fromLatin1(c.section);
-    const QString key = QString::fromLatin1(c.key);
-    const QString value = QString::fromUtf16(c.value);
-    ASSERT_TRUE(profile::writeValue(file, section, key, value));
+    ASSERT_TRUE(profile::writeValues(file, QString::fromLatin1(c.section), toQt(c.keyValues)));
     EXPECT_EQ(TestFolder::read(file), bytesOf(c.after));
 }
 
@@ -130,51 +147,119 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, ProfileWrite,
     ::testing::Values(
         WriteCase{"ReplacesTheLineKeepingTheNameAsWritten",
-                  "[agenda]\r\n  SECONDI = 30 ; old\r\nX=1\r\n", "AGENDA", "Secondi", u"45",
+                  "[agenda]\r\n  SECONDI = 30 ; old\r\nX=1\r\n",
+                  "AGENDA",
+                  {{"Secondi", u"45"}},
                   "[agenda]\r\nSECONDI=45\r\nX=1\r\n"},
-        WriteCase{"EveryLineEndsInCrLf", "[A]\rK=1\rX=2\n\nY=3", "A", "K", u"3",
+        WriteCase{"EveryLineEndsInCrLf",
+                  "[A]\rK=1\rX=2\n\nY=3",
+                  "A",
+                  {{"K", u"3"}},
                   "[A]\r\nK=3\r\nX=2\r\n\r\nY=3\r\n"},
-        WriteCase{"ReplacesLastLineWithoutBreak", "[A]\nK=1", "A", "K", u"22", "[A]\r\nK=22\r\n"},
-        WriteCase{"ReplacesOnlyInTheFirstSectionOfTheName", "[A]\nK=1\n[A]\nK=2\n", "A", "K", u"3",
+        WriteCase{
+            "ReplacesLastLineWithoutBreak", "[A]\nK=1", "A", {{"K", u"22"}}, "[A]\r\nK=22\r\n"},
+        WriteCase{"ReplacesOnlyInTheFirstSectionOfTheName",
+                  "[A]\nK=1\n[A]\nK=2\n",
+                  "A",
+                  {{"K", u"3"}},
                   "[A]\r\nK=3\r\n[A]\r\nK=2\r\n"},
-        WriteCase{"ReplacesOnlyTheFirstKeyOfTheName", "[A]\nK=1\nK=2\n", "A", "K", u"3",
+        WriteCase{"ReplacesOnlyTheFirstKeyOfTheName",
+                  "[A]\nK=1\nK=2\n",
+                  "A",
+                  {{"K", u"3"}},
                   "[A]\r\nK=3\r\nK=2\r\n"},
-        WriteCase{"NewNamesWithoutBlanks", "", " sec ", "\tchiave ", u"1", "[sec]\r\nchiave=1\r\n"},
-        WriteCase{"NamesWithBlanksFindTheirLine", "[sec]\r\nchiave=1\r\n", " sec ", " chiave", u"2",
+        WriteCase{
+            "NewNamesWithoutBlanks", "", " sec ", {{"\tchiave ", u"1"}}, "[sec]\r\nchiave=1\r\n"},
+        WriteCase{"NamesWithBlanksFindTheirLine",
+                  "[sec]\r\nchiave=1\r\n",
+                  " sec ",
+                  {{" chiave", u"2"}},
                   "[sec]\r\nchiave=2\r\n"},
-        WriteCase{"InsertsAfterTheSectionsLastKey", "[A]\r\nX=1\r\n\r\n; note\r\n[B]\r\nK=0\r\n",
-                  "A", "K", u"60", "[A]\r\nX=1\r\nK=60\r\n\r\n; note\r\n[B]\r\nK=0\r\n"},
-        WriteCase{"InsertsAfterTheHeaderOfASectionWithoutKeys", "[A]\n;K=1\n[B]\n", "A", "K", u"2",
+        WriteCase{"InsertsAfterTheSectionsLastKey",
+                  "[A]\r\nX=1\r\n\r\n; note\r\n[B]\r\nK=0\r\n",
+                  "A",
+                  {{"K", u"60"}},
+                  "[A]\r\nX=1\r\nK=60\r\n\r\n; note\r\n[B]\r\nK=0\r\n"},
+        WriteCase{"InsertsAfterTheHeaderOfASectionWithoutKeys",
+                  "[A]\n;K=1\n[B]\n",
+                  "A",
+                  {{"K", u"2"}},
                   "[A]\r\nK=2\r\n;K=1\r\n[B]\r\n"},
-        WriteCase{"EndsAnOpenLastKeyLineBeforeInserting", "[A]\r\nX=1", "A", "K", u"2",
+        WriteCase{"EndsAnOpenLastKeyLineBeforeInserting",
+                  "[A]\r\nX=1",
+                  "A",
+                  {{"K", u"2"}},
                   "[A]\r\nX=1\r\nK=2\r\n"},
-        WriteCase{"EndsAnOpenHeaderLineBeforeInserting", "[A]", "A", "K", u"2", "[A]\r\nK=2\r\n"},
-        WriteCase{"KeyBeforeTheFirstHeaderIsNotTheSectionsKey", "K=0\n[A]\n", "A", "K", u"1",
+        WriteCase{
+            "EndsAnOpenHeaderLineBeforeInserting", "[A]", "A", {{"K", u"2"}}, "[A]\r\nK=2\r\n"},
+        WriteCase{"KeyBeforeTheFirstHeaderIsNotTheSectionsKey",
+                  "K=0\n[A]\n",
+                  "A",
+                  {{"K", u"1"}},
                   "K=0\r\n[A]\r\nK=1\r\n"},
-        WriteCase{"AppendsAMissingSection", "[B]\nK=0\n", "ListaApp", "DIMX", u"9000",
+        WriteCase{"AppendsAMissingSection",
+                  "[B]\nK=0\n",
+                  "ListaApp",
+                  {{"DIMX", u"9000"}},
                   "[B]\r\nK=0\r\n[ListaApp]\r\nDIMX=9000\r\n"},
-        WriteCase{"AppendsAfterALineBreakWhenTheLastLineLacksOne", "[B]\r\nK=0", "A", "K", u"1",
+        WriteCase{"AppendsAfterALineBreakWhenTheLastLineLacksOne",
+                  "[B]\r\nK=0",
+                  "A",
+                  {{"K", u"1"}},
                   "[B]\r\nK=0\r\n[A]\r\nK=1\r\n"},
-        WriteCase{"AppendsToAnEmptyFile", "", "A", "K", u"1", "[A]\r\nK=1\r\n"},
-        WriteCase{"EveryOtherByteStays", "\xef\xbb\xbf;\x81\x8d\r\n[A]\n\tK\t=1\n\n[B]\r\nZ=\0\r"sv,
-                  "A", "K", u"2", "\xef\xbb\xbf;\x81\x8d\r\n[A]\r\nK=2\r\n\r\n[B]\r\nZ=\0\r\n"sv},
-        WriteCase{"WritesWindows1252", "[A]\r\n", "A", "K", u"\u20ac\u00e0",
-                  "[A]\r\nK=\x80\xe0\r\n"},
-        WriteCase{"KeepsWindows1252", "[A]\r\nX=\xe0\r\n", "A", "K", u"\u00f2",
+        WriteCase{"AppendsToAnEmptyFile", "", "A", {{"K", u"1"}}, "[A]\r\nK=1\r\n"},
+        WriteCase{"EveryOtherByteStays",
+                  "\xef\xbb\xbf;\x81\x8d\r\n[A]\n\tK\t=1\n\n[B]\r\nZ=\0\r"sv,
+                  "A",
+                  {{"K", u"2"}},
+                  "\xef\xbb\xbf;\x81\x8d\r\n[A]\r\nK=2\r\n\r\n[B]\r\nZ=\0\r\n"sv},
+        WriteCase{
+            "WritesWindows1252", "[A]\r\n", "A", {{"K", u"\u20ac\u00e0"}}, "[A]\r\nK=\x80\xe0\r\n"},
+        WriteCase{"KeepsWindows1252",
+                  "[A]\r\nX=\xe0\r\n",
+                  "A",
+                  {{"K", u"\u00f2"}},
                   "[A]\r\nX=\xe0\r\nK=\xf2\r\n"},
-        WriteCase{"KeepsUtf8", "[A]\r\nX=\xc3\xa0\r\n", "A", "K", u"\u00f2\u2192",
+        WriteCase{"KeepsUtf8",
+                  "[A]\r\nX=\xc3\xa0\r\n",
+                  "A",
+                  {{"K", u"\u00f2\u2192"}},
                   "[A]\r\nX=\xc3\xa0\r\nK=\xc3\xb2\xe2\x86\x92\r\n"},
-        WriteCase{"KeepsTheUtf8Mark", "\xef\xbb\xbf[A]\r\nK=1\r\n", "A", "K", u"\u2192",
+        WriteCase{"KeepsTheUtf8Mark",
+                  "\xef\xbb\xbf[A]\r\nK=1\r\n",
+                  "A",
+                  {{"K", u"\u2192"}},
                   "\xef\xbb\xbf[A]\r\nK=\xe2\x86\x92\r\n"},
-        WriteCase{"EmptyValue", "[A]\r\nK=1\r\n", "A", "K", u"", "[A]\r\nK=\r\n"}),
+        WriteCase{"EmptyValue", "[A]\r\nK=1\r\n", "A", {{"K", u""}}, "[A]\r\nK=\r\n"},
+        WriteCase{"SeveralKeysInTheirOrder",
+                  "[A]\r\nX=1\r\n[B]\r\n",
+                  "A",
+                  {{"K", u"1"}, {"x", u"2"}, {"L", u"3"}},
+                  "[A]\r\nX=2\r\nK=1\r\nL=3\r\n[B]\r\n"},
+        WriteCase{"SeveralKeysOfANewSection",
+                  "[B]\r\nZ=0",
+                  "A",
+                  {{"K", u"1"}, {"L", u"2"}},
+                  "[B]\r\nZ=0\r\n[A]\r\nK=1\r\nL=2\r\n"},
+        WriteCase{"AKeyNamedTwiceKeepsItsLastValue",
+                  "[A]\r\n",
+                  "A",
+                  {{"K", u"1"}, {"k", u"2"}},
+                  "[A]\r\nK=2\r\n"},
+        // The first value's bytes would pass for UTF-8: the old file's encoding still holds.
+        WriteCase{"OneEncodingForEveryKey",
+                  "[A]\r\n",
+                  "A",
+                  {{"K", u"\u00c3\u00b2"}, {"L", u"\u00f2"}},
+                  "[A]\r\nK=\xc3\xb2\r\nL=\xf2\r\n"},
+        WriteCase{"NoKeysLeaveTheFileAsItWas", "[A]\nK=1", "A", {}, "[A]\nK=1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalCase {
     const char* name;
     std::string_view before;
     const char* section;
-    const char* key;
-    const char16_t* value;
+    KeyValues keyValues;
     profile::WriteError error;
 };
 
@@ -187,9 +272,7 @@ TEST_P(ProfileWriteRefused, LeavesTheFileAsItWas) {
     TestFolder folder;
     const RefusalCase& c = GetParam();
     const QString file = folder.write(QStringLiteral("Gestar.ini"), bytesOf(c.before));
-    EXPECT_EQ(profile::writeValue(file, QString::fromLatin1(c.section), QString::fromLatin1(c.key),
-                                  QString::fromUtf16(c.value))
-                  .error,
+    EXPECT_EQ(profile::writeValues(file, QString::fromLatin1(c.section), toQt(c.keyValues)).error,
               c.error);
     EXPECT_EQ(TestFolder::read(file), bytesOf(c.before));
 }
@@ -200,15 +283,29 @@ constexpr auto kUnencodable = profile::WriteError::Unencodable;
 
 INSTANTIATE_TEST_SUITE_P(
     Names, ProfileWriteRefused,
-    ::testing::Values(RefusalCase{"LfInValue", kDing, "AGENDA", "SuonoFile",
-                                  u"x\n[BASE]\nOPERATORE=y", kLineBreak},
-                      RefusalCase{"CrInValue", kDing, "AGENDA", "SuonoFile", u"x\ry", kLineBreak},
-                      RefusalCase{"LfInKey", kDing, "AGENDA", "Suono\nFile", u"x", kLineBreak},
-                      RefusalCase{"CrInSection", kDing, "AG\rENDA", "SuonoFile", u"x", kLineBreak},
-                      RefusalCase{"OutsideWindows1252", kDing, "AGENDA", "SuonoFile", u"x\u2192y",
-                                  kUnencodable},
-                      RefusalCase{"LoneSurrogateInUtf8", "[AGENDA]\r\nSuonoFile=d\xc3\xacng\r\n",
-                                  "AGENDA", "SuonoFile", u"x\xd800", kUnencodable}),
+    ::testing::Values(
+        RefusalCase{
+            "LfInValue", kDing, "AGENDA", {{"SuonoFile", u"x\n[BASE]\nOPERATORE=y"}}, kLineBreak},
+        RefusalCase{"CrInValue", kDing, "AGENDA", {{"SuonoFile", u"x\ry"}}, kLineBreak},
+        RefusalCase{"LfInKey", kDing, "AGENDA", {{"Suono\nFile", u"x"}}, kLineBreak},
+        RefusalCase{"CrInSection", kDing, "AG\rENDA", {{"SuonoFile", u"x"}}, kLineBreak},
+        RefusalCase{
+            "OutsideWindows1252", kDing, "AGENDA", {{"SuonoFile", u"x\u2192y"}}, kUnencodable},
+        RefusalCase{"LoneSurrogateInUtf8",
+                    "[AGENDA]\r\nSuonoFile=d\xc3\xacng\r\n",
+                    "AGENDA",
+                    {{"SuonoFile", u"x\xd800"}},
+                    kUnencodable},
+        RefusalCase{"LfInALaterValue",
+                    kDing,
+                    "AGENDA",
+                    {{"Secondi", u"5"}, {"SuonoFile", u"x\ny"}},
+                    kLineBreak},
+        RefusalCase{"ALaterValueOutsideWindows1252",
+                    kDing,
+                    "AGENDA",
+                    {{"Secondi", u"5"}, {"SuonoFile", u"\u2192"}},
+                    kUnencodable}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileWriteFile, FailsWithoutCreatingAMissingFolder) {
@@ -238,6 +335,48 @@ TEST(ProfileWriteFile, AnOpenReaderKeepsTheWholeOldFile) {
     ASSERT_TRUE(
         profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
     EXPECT_EQ(reader.readAll(), old);
+}
+
+// How many files were renamed into `folder` while `write` ran, -1 when it cannot be watched;
+// `written` tells whether the write succeeded.
+int renamesInto(const QString& folder, const std::function<bool()>& write, bool& written) {
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch < 0) return -1;
+    int renames = -1;
+    // Counted by the names moved from, each its own: identical events in a row would merge.
+    if (::inotify_add_watch(watch, QFile::encodeName(folder).constData(), IN_MOVED_FROM) >= 0) {
+        written = write();
+        alignas(inotify_event) char events[4096];
+        const ssize_t got = ::read(watch, events, sizeof events);
+        renames = 0;
+        for (ssize_t at = 0; at < got; ++renames) {
+            at += sizeof(inotify_event) + reinterpret_cast<const inotify_event*>(events + at)->len;
+        }
+    }
+    ::close(watch);
+    return renames;
+}
+
+// Several keys, one replacement: the new file arrives once, so no reader ever meets a file
+// with only some of the keys.
+TEST(ProfileWriteFile, SeveralKeysReplaceTheFileOnce) {
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), "[AGENDA]\r\nSecondi=30\r\n");
+    bool written = false;
+    const int renames = renamesInto(
+        folder.path(QString()),
+        [&] {
+            return bool(
+                profile::writeValues(file, QStringLiteral("AGENDA"),
+                                     {{QStringLiteral("Secondi"), QStringLiteral("5")},
+                                      {QStringLiteral("SuonoSN"), QStringLiteral("S")},
+                                      {QStringLiteral("SuonoPath"), QStringLiteral("/suoni")}}));
+        },
+        written);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(renames, 1);
+    EXPECT_EQ(TestFolder::read(file),
+              QByteArray("[AGENDA]\r\nSecondi=5\r\nSuonoSN=S\r\nSuonoPath=/suoni\r\n"));
 }
 
 TEST(ProfileWriteFile, KeepsThePermissions) {
