@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/impostazioni.h"
+#include "app/ini.h"
 #include "db/database.h"
 #include "db/dberror.h"
 #include "util/testi.h"
@@ -44,7 +45,7 @@ QString AvvisoDescritto::riga() const {
 
 AvvisoDescritto DescriviAvviso(const Avviso& avviso) {
     AvvisoDescritto descritto{avviso, {}, {}};
-    const std::optional<Percorsi> percorsi = impostazioni::leggiPercorsi(avviso.fileIni);
+    const std::optional<Percorsi> percorsi = impostazioni::leggiPercorsi(IniLetto(avviso.fileIni));
     if (!percorsi) return descritto;
     try {
         const std::unique_ptr<db::Database> work = db::open(percorsi->fileWork());

@@ -8,6 +8,7 @@
 #include "alert/argomentoerrato.h"
 #include "alert/testonotifica.h"
 #include "app/impostazioni.h"
+#include "app/ini.h"
 #include "app/suonaavviso.h"
 #include "platform/desktopnotifier.h"
 
@@ -112,6 +113,6 @@ void ProgrammaAvviso::accogliArgomento(const QString& argomento) {
 
 // The sound settings are read anew each time: the operator may have changed them since.
 void ProgrammaAvviso::suona(const QString& fileIni) {
-    const Impostazioni agenda = impostazioni::leggiAgenda(fileIni);
+    const Impostazioni agenda = impostazioni::leggiAgenda(IniLetto(fileIni));
     SuonaAvviso(agenda.suonoAttivo, agenda.suono.percorso(), suono_);
 }

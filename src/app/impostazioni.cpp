@@ -1,4 +1,4 @@
-// Start-up settings and database opening.
+// The settings of Gestar.ini: the operator's folders, the poll interval and the sound.
 #include "app/impostazioni.h"
 
 #include <QDir>
@@ -10,9 +10,18 @@
 
 namespace {
 
+// The sections and keys of Gestar.ini that SCADEX reads at start and writes on "&CONFERMA".
 const QString kBase = QStringLiteral("BASE");
+const QString kOperatore = QStringLiteral("OPERATORE");
 const QString kPath = QStringLiteral("PATH");
+const QString kFile = QStringLiteral("FILE");
+const QString kWork = QStringLiteral("WORK");
 const QString kAgenda = QStringLiteral("AGENDA");
+const QString kSecondi = QStringLiteral("Secondi");
+const QString kSuonoSN = QStringLiteral("SuonoSN");
+const QString kSuonoPath = QStringLiteral("SuonoPath");
+const QString kSuonoFile = QStringLiteral("SuonoFile");
+const QString kSuonoExt = QStringLiteral("SuonoExt");
 constexpr qint32 kSecondiPredefiniti = 60;
 
 // A data folder from the configuration: the file system root when missing, always ending in
@@ -42,29 +51,39 @@ QString Percorsi::fileWork() const {
 
 namespace impostazioni {
 
-std::optional<Percorsi> leggiPercorsi(const QString& fileIni) {
+std::optional<Percorsi> leggiPercorsi(const IniLetto& ini) {
     Percorsi percorsi;
-    percorsi.Operatore = LeggiIni(fileIni, kBase, QStringLiteral("OPERATORE"));
+    percorsi.Operatore = ini.leggi(kBase, kOperatore);
     if (testi::trimSpaces(percorsi.Operatore).isEmpty()) return std::nullopt;
-    percorsi.PathFile = cartellaDati(LeggiIni(fileIni, kPath, QStringLiteral("FILE")));
-    percorsi.PathWork = cartellaDati(LeggiIni(fileIni, kPath, QStringLiteral("WORK")));
+    percorsi.PathFile = cartellaDati(ini.leggi(kPath, kFile));
+    percorsi.PathWork = cartellaDati(ini.leggi(kPath, kWork));
     return percorsi;
 }
 
-Impostazioni leggiAgenda(const QString& fileIni) {
-    const auto leggi = [&](const char* chiave) {
-        return testi::trimSpaces(LeggiIni(fileIni, kAgenda, QString::fromLatin1(chiave)));
+Impostazioni leggiAgenda(const IniLetto& ini) {
+    const auto leggi = [&](const QString& chiave) {
+        return testi::trimSpaces(ini.leggi(kAgenda, chiave));
     };
     Impostazioni lette;
-    const QString suonoSN = leggi("SuonoSN");
+    const QString suonoSN = leggi(kSuonoSN);
     lette.suonoAttivo = (suonoSN.isEmpty() ? QStringLiteral("N") : suonoSN) == QLatin1String("S");
-    lette.suono.SuonoPath = leggi("SuonoPath");
-    lette.suono.SuonoFile = leggi("SuonoFile");
-    lette.suono.SuonoExt = leggi("SuonoExt");
+    lette.suono.SuonoPath = leggi(kSuonoPath);
+    lette.suono.SuonoFile = leggi(kSuonoFile);
+    lette.suono.SuonoExt = leggi(kSuonoExt);
     if (lette.suono.SuonoExt.isEmpty()) lette.suono.SuonoExt = QStringLiteral("wav");
-    lette.testoSecondi = LeggiIni(fileIni, kAgenda, QStringLiteral("Secondi"));
+    lette.testoSecondi = ini.leggi(kAgenda, kSecondi);
     lette.secondi = secondiDaTesto(lette.testoSecondi);
     return lette;
+}
+
+std::optional<QString> scriviAgenda(const QString& fileIni, const QString& testoSecondi,
+                                    bool suonoAttivo, const SuonoConfigurato& suono) {
+    return ScriviIniVerificato(fileIni, kAgenda,
+                               {{kSecondi, testoSecondi},
+                                {kSuonoSN, suonoAttivo ? QStringLiteral("S") : QStringLiteral("N")},
+                                {kSuonoPath, suono.SuonoPath},
+                                {kSuonoFile, suono.SuonoFile},
+                                {kSuonoExt, suono.SuonoExt}});
 }
 
 qint32 secondiDaTesto(const QString& testo) {

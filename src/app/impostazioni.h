@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+class IniLetto;
+
 // The main window's own copies of the three sound keys.
 struct SuonoConfigurato {
     QString SuonoPath;  // folder, no trailing separator
@@ -34,9 +36,13 @@ struct Percorsi {
 namespace impostazioni {
 
 // The operator's folders; nothing when no operator is configured.
-std::optional<Percorsi> leggiPercorsi(const QString& fileIni);
+std::optional<Percorsi> leggiPercorsi(const IniLetto& ini);
 // The AGENDA settings.
-Impostazioni leggiAgenda(const QString& fileIni);
+Impostazioni leggiAgenda(const IniLetto& ini);
+// Writes the five AGENDA keys in one go; why they were not stored, if they were not (the
+// file then left as it was).
+std::optional<QString> scriviAgenda(const QString& fileIni, const QString& testoSecondi,
+                                    bool suonoAttivo, const SuonoConfigurato& suono);
 // Poll interval from the text of Text1: nearest whole number; 60 outside 1 to 60.
 qint32 secondiDaTesto(const QString& testo);
 

@@ -1,15 +1,15 @@
 // The run's state and its loading from Gestar.ini.
 #include "app/sessione.h"
 
-bool Sessione::caricaPercorsi() {
-    std::optional<Percorsi> letti = impostazioni::leggiPercorsi(FileIni);
+bool Sessione::caricaPercorsi(const IniLetto& ini) {
+    std::optional<Percorsi> letti = impostazioni::leggiPercorsi(ini);
     if (!letti) return false;
     percorsi = std::move(*letti);
     return true;
 }
 
-Impostazioni Sessione::caricaAgenda() {
-    Impostazioni lette = impostazioni::leggiAgenda(FileIni);
+Impostazioni Sessione::caricaAgenda(const IniLetto& ini) {
+    Impostazioni lette = impostazioni::leggiAgenda(ini);
     SuonoAttivo = lette.suonoAttivo;
     FileSuono = lette.suono.percorso();
     SecondiAnalisi = lette.secondi;

@@ -13,9 +13,9 @@ struct Sessione {
     explicit Sessione(QString fileIni = {}) : FileIni(std::move(fileIni)) {}
 
     // Operatore, PathFile and PathWork; false when no operator is configured.
-    bool caricaPercorsi();
+    bool caricaPercorsi(const IniLetto& ini);
     // The AGENDA settings: SuonoAttivo, FileSuono and SecondiAnalisi, and what was read.
-    Impostazioni caricaAgenda();
+    Impostazioni caricaAgenda(const IniLetto& ini);
     // Opens VisiteDV.mdb and WorkDV.mdb of the operator (throws db::DbError).
     void apriDatabase();
     // Drops both database connections; a failure on one does not stop the other.

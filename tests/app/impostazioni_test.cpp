@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/chiusura.h"
+#include "app/ini.h"
 #include "app/sessione.h"
 #include "db/dberror.h"
 #include "support/sqlfile.h"
@@ -15,10 +16,7 @@ namespace {
 
 class ImpostazioniTest : public ::testing::Test {
 protected:
-    Sessione& conIni(const QByteArray& testo) {
-        sessione.FileIni = folder.write("Gestar.ini", testo);
-        return sessione;
-    }
+    void conIni(const QByteArray& testo) { sessione.FileIni = folder.write("Gestar.ini", testo); }
     TestFolder folder;
     Sessione sessione;
 };
@@ -36,7 +34,8 @@ class AgendaTest : public ImpostazioniTest, public ::testing::WithParamInterface
 
 TEST_P(AgendaTest, ReadsIntervalAndSound) {
     const AgendaCase& c = GetParam();
-    const Impostazioni lette = conIni(QByteArray("[AGENDA]\r\n") + c.agenda).caricaAgenda();
+    conIni(QByteArray("[AGENDA]\r\n") + c.agenda);
+    const Impostazioni lette = sessione.caricaAgenda(IniLetto(sessione.FileIni));
     EXPECT_EQ(lette.testoSecondi, QString(c.testoSecondi));
     EXPECT_EQ(sessione.SecondiAnalisi, c.secondi);
     EXPECT_EQ(sessione.SuonoAttivo, c.suono);
@@ -72,7 +71,7 @@ TEST(SuonoConfigurato, AnEmptyExtensionLeavesNoTrailingDot) {
 
 TEST_F(ImpostazioniTest, DataFoldersDefaultToTheRootAndEndInASeparator) {
     conIni("[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=/srv/dati\r\n");
-    ASSERT_TRUE(sessione.caricaPercorsi());
+    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.FileIni)));
     EXPECT_EQ(sessione.percorsi.Operatore, "mario");
     EXPECT_EQ(sessione.percorsi.PathFile, "/srv/dati/");
     EXPECT_EQ(sessione.percorsi.PathWork, "/");
@@ -81,11 +80,11 @@ TEST_F(ImpostazioniTest, DataFoldersDefaultToTheRootAndEndInASeparator) {
 // The annotated example the package installs reads as its comments say.
 TEST_F(ImpostazioniTest, TheExampleFileReadsAsAnnotated) {
     sessione.FileIni = QStringLiteral(SCADEX_SCHEMA_DIR "/../data/Gestar.ini");
-    ASSERT_TRUE(sessione.caricaPercorsi());
+    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.FileIni)));
     EXPECT_EQ(sessione.percorsi.Operatore, "rossi");
     EXPECT_EQ(sessione.percorsi.PathFile, "/srv/gestar/dati/");
     EXPECT_EQ(sessione.percorsi.PathWork, "/srv/gestar/lavoro/");
-    const Impostazioni lette = sessione.caricaAgenda();
+    const Impostazioni lette = sessione.caricaAgenda(IniLetto(sessione.FileIni));
     EXPECT_EQ(lette.testoSecondi, "10");
     EXPECT_TRUE(lette.suonoAttivo);
     EXPECT_EQ(sessione.FileSuono, "/usr/share/sounds/gestar/avviso.wav");
@@ -93,20 +92,22 @@ TEST_F(ImpostazioniTest, TheExampleFileReadsAsAnnotated) {
 
 TEST_F(ImpostazioniTest, AnOperatorWrittenInUtf8IsFound) {
     conIni("[BASE]\r\nOPERATORE=niccol\xc3\xb2\r\n");
-    ASSERT_TRUE(sessione.caricaPercorsi());
+    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.FileIni)));
     EXPECT_EQ(sessione.percorsi.Operatore, QStringLiteral("niccolò"));
 }
 
 TEST_F(ImpostazioniTest, NoOperatorStopsTheStart) {
-    EXPECT_FALSE(conIni("[BASE]\r\nOPERATORE=   ; nessuno\r\n").caricaPercorsi());
-    EXPECT_FALSE(conIni("").caricaPercorsi());
+    for (const char* testo : {"[BASE]\r\nOPERATORE=   ; nessuno\r\n", ""}) {
+        conIni(testo);
+        EXPECT_FALSE(sessione.caricaPercorsi(IniLetto(sessione.FileIni))) << testo;
+    }
 }
 
 TEST_F(ImpostazioniTest, AMissingWorkDatabaseLeavesTheMainOneToRelease) {
     SqlFile::create(folder.path("dati/mario/VisiteDV.mdb"), "visite.sql");
     conIni("[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
            "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n");
-    ASSERT_TRUE(sessione.caricaPercorsi());
+    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.FileIni)));
     EXPECT_THROW(sessione.apriDatabase(), db::DbError);
     EXPECT_NE(sessione.DbVisite, nullptr);
     EXPECT_EQ(sessione.DbWork, nullptr);

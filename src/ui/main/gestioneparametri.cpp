@@ -1,18 +1,14 @@
 // Parameters panel logic.
 #include "ui/main/gestioneparametri.h"
 
-#include "app/ini.h"
 #include "app/sessione.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "util/testi.h"
 #include "util/valori.h"
 
-#include <utility>
-
 namespace {
 
-const QString kAgenda = QStringLiteral("AGENDA");
 constexpr int kCaratteriEstensione = 4;
 
 // The interval typed in Text1 (0 when empty, not a number or a date by mistake).
@@ -91,18 +87,6 @@ bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono
 }
 
 std::optional<QString> GestioneParametri::salvaAgenda(const QString& testoSecondi) const {
-    const std::pair<const char*, QString> chiavi[] = {
-        {"Secondi", testoSecondi},
-        {"SuonoSN", sessione_.SuonoAttivo ? QStringLiteral("S") : QStringLiteral("N")},
-        {"SuonoPath", suono_.SuonoPath},
-        {"SuonoFile", suono_.SuonoFile},
-        {"SuonoExt", suono_.SuonoExt},
-    };
-    std::optional<QString> primaCausa;
-    for (const auto& [chiave, valore] : chiavi) {
-        const std::optional<QString> causa =
-            ScriviIniVerificato(sessione_.FileIni, kAgenda, QString::fromLatin1(chiave), valore);
-        if (!primaCausa) primaCausa = causa;
-    }
-    return primaCausa;
+    return impostazioni::scriviAgenda(sessione_.FileIni, testoSecondi, sessione_.SuonoAttivo,
+                                      suono_);
 }

@@ -38,7 +38,7 @@ public:
 
 private:
     void dividiPercorso(const QString& percorso, const QString& nomeFile);
-    // Writes the five AGENDA keys; why the first key that was not stored was not, if any.
+    // Writes the five AGENDA keys in one go; why they were not stored, if they were not.
     std::optional<QString> salvaAgenda(const QString& testoSecondi) const;
 
     Sessione& sessione_;

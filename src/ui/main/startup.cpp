@@ -14,6 +14,7 @@
 
 #include "app/chiusura.h"
 #include "app/impostazioni.h"
+#include "app/ini.h"
 #include "app/sessione.h"
 #include "app/suonaavviso.h"
 #include "db/dberror.h"
@@ -106,7 +107,9 @@ void Startup::creaControlli() {
 }
 
 Startup::Avvio Startup::avvia() {
-    if (!sessione_.caricaPercorsi()) {
+    // Read once: nothing writes the file while the window loads.
+    const IniLetto ini(sessione_.FileIni);
+    if (!sessione_.caricaPercorsi(ini)) {
         causaMancatoAvvio_ =
             QStringLiteral("OPERATORE MANCANTE NELLA SEZIONE BASE DI ") + sessione_.FileIni;
         return Avvio::SenzaOperatore;
@@ -114,7 +117,7 @@ Startup::Avvio Startup::avvia() {
     centraSulloSchermo();
     try {
         sessione_.apriDatabase();
-        avviaScansione();
+        avviaScansione(ini);
     } catch (const db::DbError& errore) {
         causaMancatoAvvio_ = errore.cause();
         return Avvio::Errore;
@@ -123,9 +126,9 @@ Startup::Avvio Startup::avvia() {
     return Avvio::Avviato;
 }
 
-void Startup::avviaScansione() {
+void Startup::avviaScansione(const IniLetto& ini) {
     pctParam->hide();
-    const Impostazioni impostazioni = sessione_.caricaAgenda();
+    const Impostazioni impostazioni = sessione_.caricaAgenda(ini);
     pctParam->mostraSuono(impostazioni.suonoAttivo);
     List1->hide();
     pctParam->raise();

@@ -17,6 +17,7 @@ class PannelloParametri;
 class GestioneParametri;
 class QKeyEvent;
 class IconaVassoio;
+class IniLetto;
 class StatoScansione;
 struct Sessione;
 struct PlatformServices;
@@ -91,7 +92,7 @@ private:
     void confermaParametri();
     void centraSulloSchermo();
     void mostraSelezione(const EsitoSelezione& esito);
-    void avviaScansione();
+    void avviaScansione(const IniLetto& ini);
     void mostraStato(const StatoScansione& stato);
 
     Sessione& sessione_;

@@ -120,7 +120,7 @@ struct SaveCase {
     const char* file;           // Gestar.ini in the test's folder
     const char16_t* suonoPath;  // the chosen sound's folder
     const char16_t* causa;
-    const char* stored;  // what the file then says of Secondi
+    const char* stored;  // what the file then says of Secondi: no key is written alone
 };
 
 class SaveTest : public GestioneParametriTest, public ::testing::WithParamInterface<SaveCase> {};
@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SaveCase{"MissingFolder", "manca/Gestar.ini", u"/srv/suoni",
                                u"cartella inesistente", ""},
                       SaveCase{"CharacterOutsideTheEncoding", "Gestar.ini", u"/srv/suoni\u2192",
-                               u"un carattere non rappresentabile nella codifica del file", "25"}),
+                               u"un carattere non rappresentabile nella codifica del file", "30"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ConfirmCase {
