@@ -18,8 +18,8 @@
 
 namespace {
 
-// Display and key lines laid out as the rebuild writes them.
-void righeDimostrative(qsizetype quante, QStringList& righe, QStringList& chiavi) {
+// Display lines and keys laid out as the rebuild makes them.
+void righeDimostrative(qsizetype quante, QStringList& righe, QList<ChiavePromemoria>& chiavi) {
     righe.reserve(quante);
     chiavi.reserve(quante);
     for (qsizetype i = 0; i < quante; ++i) {
@@ -28,13 +28,13 @@ void righeDimostrative(qsizetype quante, QStringList& righe, QStringList& chiavi
                      .arg(cliente, 7)
                      .arg(QStringLiteral("VISITA DI CONTROLLO"), -50)
                      .arg(i);
-        chiavi << cliente + QStringLiteral("|VIS|06/12/2026 09:05:00|");
+        chiavi.append({static_cast<qint32>(i % 9999999), 46362.378472222, QStringLiteral("VIS")});
     }
 }
 
 void BM_AperturaListaApp(benchmark::State& stato) {
     QStringList righe;
-    QStringList chiavi;
+    QList<ChiavePromemoria> chiavi;
     righeDimostrative(stato.range(0), righe, chiavi);
 
     QTemporaryDir cartella;
@@ -54,7 +54,7 @@ void BM_AperturaListaApp(benchmark::State& stato) {
     for (auto _ : stato) {
         auto* lista = new ListaApp(
             fileIni, piattaforma, righe, chiavi,
-            [](const QString&, const QString&, const QString&) -> qint16 { return 0; }, [] {});
+            [](const ChiavePromemoria&) -> qint16 { return 0; }, [] {});
         lista->show();
         QCoreApplication::processEvents();  // layout and first paint
         stato.PauseTiming();

@@ -13,6 +13,8 @@ struct ChiavePromemoria {
     // The key values in the order of the index "primaria".
     QVariantList valori() const;
 
+    bool operator==(const ChiavePromemoria&) const = default;
+
     // Each throws ConversionError when the value cannot be converted.
     static qint32 clienteDa(const QVariant& valore);
     static double dataDa(const QVariant& valore);

@@ -1,4 +1,4 @@
-// Display and key lines of the due appointments.
+// Display lines of the due appointments.
 #include "scan/righepromemoria.h"
 
 #include <QStringView>
@@ -24,8 +24,8 @@ struct Cifre {
     const char* fine;
 };
 
-// Each piece is copied straight into a line made at its final length: the rebuild makes two
-// lines for every appointment.
+// Each piece is copied straight into a line made at its final length: the rebuild makes a
+// line for every appointment.
 QChar* copia(QChar* uscita, QStringView testo) {
     return std::copy(testo.begin(), testo.end(), uscita);
 }
@@ -41,7 +41,7 @@ QChar* spazi(QChar* uscita, qsizetype quanti) {
 }  // namespace
 
 QString RighePromemoria::visualizzata(const AppuntamentoDovuto& appuntamento) {
-    const QString& data = perMomento(appuntamento.momento).breve;
+    const QString& data = perMomento(appuntamento.momento);
     // The decimal code as AllineaDestra sets a whole number (never cut), or blanks for a
     // large one.
     const Cifre cliente(appuntamento.cliente);
@@ -62,24 +62,9 @@ QString RighePromemoria::visualizzata(const AppuntamentoDovuto& appuntamento) {
     return riga;
 }
 
-QString RighePromemoria::chiave(const AppuntamentoDovuto& appuntamento) {
-    const Cifre cliente(appuntamento.cliente);
-    const QString& data = perMomento(appuntamento.momento).generale;
-    QString riga(cliente.size() + 1 + appuntamento.azione.size() + 1 + data.size() + 1,
-                 Qt::Uninitialized);
-    QChar* uscita = copia(riga.data(), cliente);
-    *uscita++ = QLatin1Char('|');
-    uscita = copia(uscita, appuntamento.azione);
-    *uscita++ = QLatin1Char('|');
-    uscita = copia(uscita, data);
-    *uscita = QLatin1Char('|');
-    return riga;
-}
-
-const RighePromemoria::TestiMomento& RighePromemoria::perMomento(double momento) {
-    const auto trovati = momenti_.constFind(momento);
-    if (trovati != momenti_.cend()) return *trovati;
-    TestiMomento nuovi{testi::ddmmyyhhnn(momento), testi::generalDateText(momento)};
+const QString& RighePromemoria::perMomento(double momento) {
+    const auto trovato = momenti_.constFind(momento);
+    if (trovato != momenti_.cend()) return *trovato;
     if (momenti_.size() >= kMomentiTenuti) momenti_.clear();
-    return *momenti_.insert(momento, std::move(nuovi));
+    return *momenti_.insert(momento, testi::ddmmyyhhnn(momento));
 }

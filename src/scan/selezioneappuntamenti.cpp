@@ -298,24 +298,24 @@ private:
     TestiNumerati documenti_;
 };
 
-// One selected appointment: its lines, its alarm moment, and its reminder among the others.
+// One selected appointment: its line, its key, its alarm moment, and its reminder among the
+// others.
 // One that cannot be read is named and left out: the host's book is not ours to judge, and one
 // unreadable appointment must not keep every other one from its reminder.
 void aggiungi(const db::RowBatch& righe, qsizetype riga, const Colonne& colonne,
               RighePromemoria& linee, EsitoSelezione& esito, PromemoriaUniti& promemoria) {
     AppuntamentoLetto letto;
     QString visualizzata;
-    QString chiave;
     try {
         letto = leggi(righe, riga, colonne);
         visualizzata = linee.visualizzata(letto.dovuto);
-        chiave = linee.chiave(letto.dovuto);
     } catch (const ConversionError& errore) {
         segnalaIlleggibile(righe, riga, colonne, errore);
         return;
     }
     esito.righe.append(visualizzata);
-    esito.chiavi.append(chiave);
+    const AppuntamentoDovuto& dovuto = letto.dovuto;
+    esito.chiavi.append({dovuto.cliente, dovuto.momento, dovuto.azione});
     esito.allarmi.append(letto.allarme);
     promemoria.aggiungi(letto);
 }

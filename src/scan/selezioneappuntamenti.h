@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <chrono>
 
+#include "reminder/chiavepromemoria.h"
+
 class Clock;
 class EventYielder;
 namespace db {
@@ -13,9 +15,9 @@ class Database;
 
 // What one successful rebuild leaves for the main window.
 struct EsitoSelezione {
-    QStringList righe;   // display lines (List1)
-    QStringList chiavi;  // key lines (List2)
-    int conteggio = 0;   // selected appointments
+    QStringList righe;               // display lines (List1)
+    QList<ChiavePromemoria> chiavi;  // the reminder of each line
+    int conteggio = 0;               // selected appointments
     // The alarm moments written (PmAllarm), one per line.
     QList<double> allarmi;
 

@@ -67,7 +67,7 @@ std::string testi(const QList<Promemoria>& tabella) {
 struct Modello {
     QList<Promemoria> tabella;
     QStringList righe;
-    QStringList chiavi;
+    QList<ChiavePromemoria> chiavi;
     QList<qint64> illeggibili;
 };
 
@@ -82,10 +82,8 @@ void leggi(const QVariantList& campi, Modello& modello) {
     const QString riga = testi::ddmmyyhhnn(momento) + QLatin1Char(' ') +
                          (cliente < 9999999 ? AllineaDestra(cliente, 7) : QString(7, ' ')) +
                          QLatin1Char(' ') + causa + QLatin1Char(' ') + note;
-    const QString chiave =
-        QStringLiteral("%1|%2|%3|").arg(cliente).arg(azione).arg(testi::generalDateText(momento));
     modello.righe.append(riga);
-    modello.chiavi.append(chiave);
+    modello.chiavi.append({cliente, momento, azione});
     // The seek "=": the client, the moment to the second, the action without regard to case.
     const auto trovata =
         std::find_if(modello.tabella.begin(), modello.tabella.end(), [&](const Promemoria& p) {
@@ -227,7 +225,7 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
                 .esegui();
         EXPECT_EQ(testi(tabella()), testi(modello.tabella));
         EXPECT_EQ(inRighe(esito.righe), inRighe(modello.righe));
-        EXPECT_EQ(inRighe(esito.chiavi), inRighe(modello.chiavi));
+        EXPECT_EQ(esito.chiavi, modello.chiavi);
         EXPECT_EQ(esito.conteggio, modello.righe.size());
         EXPECT_EQ(nominati(), modello.illeggibili);
 

@@ -97,7 +97,7 @@ TEST_P(SelezioneTest, WritesTheLinesTheListWindowShows) {
     ASSERT_EQ(esito.righe.size(), 1);
     EXPECT_EQ(esito.righe[0], QStringLiteral("06/12/26 09:05    1234 Visita di controllo") +
                                   QString(31, ' ') + QStringLiteral(" Portare referti"));
-    EXPECT_EQ(esito.chiavi, QStringList{"1234|VIS|06/12/2026 09:05:00|"});
+    EXPECT_EQ(esito.chiavi, QList<ChiavePromemoria>({{1234, alle(kOggi, 9, 5), "VIS"}}));
     EXPECT_EQ(esito.didascalia(), "PROMEMORIA: 1 APPUNTAMENTI");
 }
 
@@ -107,11 +107,11 @@ TEST_P(SelezioneTest, LineEdgeCases) {
     ws.aggiungiAppuntamento(9999998, alle(kOggi + 1, 8, 0), {}, 10);
     const EsitoSelezione esito = esegui();
     ASSERT_EQ(esito.righe.size(), 2);
-    const int i = esito.chiavi[0].startsWith("9999999") ? 0 : 1;
+    const int i = esito.chiavi[0].cliente == 9999999 ? 0 : 1;
     EXPECT_EQ(esito.righe[i], "07/12/26 00:00         " + QString(50, 'c') + "  ");
-    EXPECT_EQ(esito.chiavi[i], "9999999|TELEFO|07/12/2026|");
+    EXPECT_EQ(esito.chiavi[i], (ChiavePromemoria{9999999, alle(kOggi + 1, 0, 0), "TELEFO"}));
     EXPECT_EQ(esito.righe[1 - i], "07/12/26 08:00 9999998 " + QString(50, ' ') + "  ");
-    EXPECT_EQ(esito.chiavi[1 - i], "9999998||07/12/2026 08:00:00|");
+    EXPECT_EQ(esito.chiavi[1 - i], (ChiavePromemoria{9999998, alle(kOggi + 1, 8, 0), ""}));
 }
 
 TEST_P(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {

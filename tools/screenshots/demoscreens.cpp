@@ -51,20 +51,19 @@ bool DemoScreens::mainWindowAndPanel(Startup& startup) {
 bool DemoScreens::listWindow(Startup& startup) {
     ListaApp list(
         sessione_.FileIni, services_, startup.righe(), startup.chiavi(),
-        [](const QString&, const QString&, const QString&) -> qint16 { return 0; }, [] {},
-        &startup);
+        [](const ChiavePromemoria&) -> qint16 { return 0; }, [] {}, &startup);
     list.show();
     return saved(list, QStringLiteral("list-window"));
 }
 
 // The reminder window loads only in exec(): the picture is taken from inside its loop.
 bool DemoScreens::reminderWindow(Startup& startup) {
-    const QStringList key = keyOf(startup, kClienteConDocumento);
-    if (key.isEmpty()) return false;
+    const std::optional<ChiavePromemoria> key = keyOf(startup, kClienteConDocumento);
+    if (!key) return false;
     GesProme reminder(*sessione_.DbVisite, *sessione_.DbWork, services_, &startup);
-    reminder.setClCliente(key[0]);
-    reminder.setClAzione(key[1]);
-    reminder.setClData(key[2]);
+    reminder.setClCliente(key->cliente);
+    reminder.setClAzione(key->azione);
+    reminder.setClData(key->data);
     bool ok = false;
     QTimer::singleShot(0, &reminder, [&] {
         ok = saved(reminder, QStringLiteral("reminder-window"));
@@ -79,22 +78,19 @@ bool DemoScreens::alertWindow(Startup& startup) {
     ProgrammaAvviso alert(sound_, kDurateRinvio);
     int waiting = 0;
     for (const int cliente : {kSecondoCliente, kClienteConDocumento}) {
-        const QStringList key = keyOf(startup, cliente);
-        if (key.isEmpty()) return false;
-        alert.accogli(LeggiAvviso(
-            QStringList{sessione_.FileIni, QString::number(++waiting), key[0], key[1], key[2]}.join(
-                QLatin1Char('|'))));
+        const std::optional<ChiavePromemoria> key = keyOf(startup, cliente);
+        if (!key) return false;
+        alert.accogli({sessione_.FileIni, ++waiting, key->cliente, key->azione, key->data});
     }
     return saved(alert.finestra(), QStringLiteral("alert-window"));
 }
 
-QStringList DemoScreens::keyOf(const Startup& startup, int cliente) const {
-    const QString start = QString::number(cliente) + QLatin1Char('|');
-    for (const QString& line : startup.chiavi()) {
-        if (line.startsWith(start)) return line.split(QLatin1Char('|'));
+std::optional<ChiavePromemoria> DemoScreens::keyOf(const Startup& startup, int cliente) const {
+    for (const ChiavePromemoria& key : startup.chiavi()) {
+        if (key.cliente == cliente) return key;
     }
     QTextStream(stderr) << "scadex-screenshots: no due appointment of client " << cliente << '\n';
-    return {};
+    return std::nullopt;
 }
 
 bool DemoScreens::saved(QWidget& window, const QString& name) {

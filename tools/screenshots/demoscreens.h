@@ -3,11 +3,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "app/sessione.h"
 #include "idlelauncher.h"
 #include "platform/gui/qtplatform.h"
 #include "platform/services.h"
+#include "reminder/chiavepromemoria.h"
 #include "screenshotter.h"
 #include "silentsound.h"
 
@@ -25,8 +27,8 @@ private:
     bool listWindow(Startup& startup);
     bool reminderWindow(Startup& startup);
     bool alertWindow(Startup& startup);
-    // The key line of the first due appointment of `cliente` (client|action|moment|).
-    QStringList keyOf(const Startup& startup, int cliente) const;
+    // The key of the first due appointment of `cliente`.
+    std::optional<ChiavePromemoria> keyOf(const Startup& startup, int cliente) const;
     bool saved(QWidget& window, const QString& name);
 
     Sessione sessione_;

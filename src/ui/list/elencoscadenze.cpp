@@ -1,22 +1,10 @@
-// Pairing display lines with key lines and finding the key of a selected line.
+// Pairing display lines with their keys and finding the key of a selected line.
 #include "ui/list/elencoscadenze.h"
 
-namespace {
+ElencoScadenze::ElencoScadenze(const QStringList& righe, const QList<ChiavePromemoria>& chiavi)
+    : righe_(righe), chiavi_(chiavi) {}
 
-// The key lines cut or padded to the number of display lines.
-QStringList chiaviAllineate(const QStringList& chiavi, qsizetype righe) {
-    if (chiavi.size() == righe) return chiavi;  // the usual case: shares the data, no copy
-    QStringList allineate = chiavi.first(qMin(chiavi.size(), righe));
-    while (allineate.size() < righe) allineate.append(QString());
-    return allineate;
-}
-
-}  // namespace
-
-ElencoScadenze::ElencoScadenze(const QStringList& righe, const QStringList& chiavi)
-    : righe_(righe), chiavi_(chiaviAllineate(chiavi, righe.size())) {}
-
-std::optional<ChiaveAppuntamento> ElencoScadenze::chiave(qsizetype indice) const {
-    if (indice < 0 || indice >= chiavi_.size()) return std::nullopt;
-    return ChiaveAppuntamento::daRiga(chiavi_.at(indice));
+std::optional<ChiavePromemoria> ElencoScadenze::chiave(qsizetype indice) const {
+    if (indice < 0 || indice >= qMin(righe_.size(), chiavi_.size())) return std::nullopt;
+    return chiavi_.at(indice);
 }

@@ -54,7 +54,7 @@ int inizioTesto(const QListView& lista) {
 }  // namespace
 
 ListaApp::ListaApp(const QString& fileIni, PlatformServices& platform, const QStringList& righe,
-                   const QStringList& chiavi, MostraPromemoria mostraPromemoria,
+                   const QList<ChiavePromemoria>& chiavi, MostraPromemoria mostraPromemoria,
                    std::function<void()> richiediRicostruzione, QWidget* parent)
     : QDialog(parent),
       fileIni_(fileIni),
@@ -184,11 +184,11 @@ void ListaApp::allineaIntestazione() {
 // Double-click on a line: shows its reminder window, then asks for a rebuild unless the
 // reminder window was left with its exit button.
 void ListaApp::apriPromemoria() {
-    const std::optional<ChiaveAppuntamento> chiave = elenco_.chiave(lstApp_->currentIndex().row());
+    const std::optional<ChiavePromemoria> chiave = elenco_.chiave(lstApp_->currentIndex().row());
     if (!chiave) return;
     qint16 ultimoComando = 0;
     try {
-        ultimoComando = mostraPromemoria_(chiave->cliente, chiave->azione, chiave->data);
+        ultimoComando = mostraPromemoria_(*chiave);
     } catch (const std::exception& errore) {
         Diagnostica(QStringLiteral("promemoria non aperto"), errore);
         platform_.messages.show({QStringLiteral("IMPOSSIBILE APRIRE IL PROMEMORIA"), QString(),

@@ -20,13 +20,12 @@ class ListaApp : public QDialog {
 public:
     // Shows the reminder window for one appointment, modally, and gives back UltimoComando
     // once it has closed; may throw std::exception.
-    using MostraPromemoria =
-        std::function<qint16(const QString& cliente, const QString& azione, const QString& data)>;
+    using MostraPromemoria = std::function<qint16(const ChiavePromemoria& chiave)>;
 
-    // Copies the main window's display lines (`righe`) and key lines (`chiavi`); they are not
+    // Copies the main window's display lines (`righe`) and their keys (`chiavi`); they are not
     // read again while the window is open. `fileIni` keeps the window's place and size.
     ListaApp(const QString& fileIni, PlatformServices& platform, const QStringList& righe,
-             const QStringList& chiavi, MostraPromemoria mostraPromemoria,
+             const QList<ChiavePromemoria>& chiavi, MostraPromemoria mostraPromemoria,
              std::function<void()> richiediRicostruzione, QWidget* parent = nullptr);
 
     void done(int risultato) override;

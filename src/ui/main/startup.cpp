@@ -79,14 +79,9 @@ void Startup::creaControlli() {
     Label1->setFont(fonts::sansSerif(9.75, true));
     place(Label1, "Label1", {45, 0, 5100, 600});
     righe_ = new QStringListModel(this);
-    chiavi_ = new QStringListModel(this);
     List1 = new QListView(pctBase);
     List1->setModel(righe_);
     place(List1, "List1", {0, 360, 1635, 255});
-    List2 = new QListView(pctBase);
-    List2->setModel(chiavi_);
-    place(List2, "List2", {3465, 315, 1635, 255});
-    List2->hide();
     command1_[3] = new QPushButton(QStringLiteral("&ELENCA"), pctBase);
     place(command1_[3], "Command1_3", {540, 810, 2040, 420});
     command1_[1] = new QPushButton(QStringLiteral("&PARAMETRI"), pctBase);
@@ -157,10 +152,6 @@ QStringList Startup::righe() const {
     return righe_->stringList();
 }
 
-QStringList Startup::chiavi() const {
-    return chiavi_->stringList();
-}
-
 // Before the load has opened the databases there is nothing to rebuild or poll.
 void Startup::SelezionaAppuntamenti() {
     if (scansione_) scansione_->richiediSelezione();
@@ -172,7 +163,7 @@ void Startup::ControllaPromemoria() {
 
 void Startup::mostraSelezione(const EsitoSelezione& esito) {
     righe_->setStringList(esito.righe);
-    chiavi_->setStringList(esito.chiavi);
+    chiavi_ = esito.chiavi;
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
     emit selezioneMostrata(esito);
@@ -199,11 +190,11 @@ void Startup::closeEvent(QCloseEvent* event) {
 void Startup::mostraElenco() {
     ListaApp elenco(
         sessione_.FileIni, platform_, righe(), chiavi(),
-        [this](const QString& cliente, const QString& azione, const QString& data) {
+        [this](const ChiavePromemoria& chiave) {
             GesProme promemoria(*sessione_.DbVisite, *sessione_.DbWork, platform_, this);
-            promemoria.setClCliente(cliente);
-            promemoria.setClAzione(azione);
-            promemoria.setClData(data);
+            promemoria.setClCliente(chiave.cliente);
+            promemoria.setClAzione(chiave.azione);
+            promemoria.setClData(chiave.data);
             promemoria.exec();
             return sessione_.registraComando(promemoria.comandoScelto());
         },

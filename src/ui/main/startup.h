@@ -50,13 +50,12 @@ public:
     QWidget* pctBase;
     QLabel* Label1;
     QListView* List1;  // display lines of the due appointments
-    QListView* List2;  // their key lines
     QTimer* Timer1;
     PannelloParametri* pctParam;
 
-    // The lines of the last successful rebuild.
+    // The lines of the last successful rebuild, and the reminder of each.
     QStringList righe() const;
-    QStringList chiavi() const;
+    const QList<ChiavePromemoria>& chiavi() const { return chiavi_; }
 
     // The scanning, once the load has opened the databases; nothing before.
     Scansione* scansione() { return scansione_.get(); }
@@ -99,7 +98,7 @@ private:
     PlatformServices& platform_;
     std::array<QPushButton*, 4> command1_{};
     QStringListModel* righe_;
-    QStringListModel* chiavi_;
+    QList<ChiavePromemoria> chiavi_;
     std::unique_ptr<Scansione> scansione_;
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
