@@ -52,7 +52,7 @@ AvvisoDescritto DescriviAvviso(const Avviso& avviso) {
         Ricerche ricerche(*work);
         descritto.nomeCliente = ricerche.DescrizioneCliente(avviso.cliente);
         descritto.azione = ricerche.azione(avviso.azione);
-    } catch (const db::DbError&) {
+    } catch (const ErroreDati&) {
         // Codes only.
     }
     return descritto;

@@ -29,4 +29,16 @@ QString DbError::cause() const {
     return database_.isEmpty() ? what : database_ + QStringLiteral(": ") + what;
 }
 
+Fault faultOf(const ErroreDati& errore) {
+    const auto* dalDatabase = dynamic_cast<const DbError*>(&errore);
+    return dalDatabase ? dalDatabase->fault() : Fault::Other;
+}
+
+QString causeOf(const ErroreDati& errore) {
+    if (const auto* dalDatabase = dynamic_cast<const DbError*>(&errore))
+        return dalDatabase->cause();
+    return faultText(Fault::Other) + QStringLiteral(" (") + QString::fromStdString(errore.what()) +
+           QLatin1Char(')');
+}
+
 }  // namespace db

@@ -51,4 +51,9 @@ private:
 // "ARCHIVIO NON RAGGIUNGIBILE" and the like.
 QString faultText(Fault fault);
 
+// The fault and the cause of any data step's failure; a value that could not be converted is
+// Fault::Other, with its own text.
+Fault faultOf(const ErroreDati& errore);
+QString causeOf(const ErroreDati& errore);
+
 }  // namespace db

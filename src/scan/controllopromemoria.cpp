@@ -21,17 +21,15 @@ const QChar kBarra = QLatin1Char('|');
 
 }  // namespace
 
-// Runs one step of the poll; a database or conversion failure skips it (returns false) and
-// the first one is kept as the poll's failure.
+// Runs one step of the poll; a failed data step skips it (returns false) and the first one
+// is kept as the poll's failure.
 template <typename Passo>
 bool ControlloPromemoria::tenta(Passo&& passo) {
     try {
         passo();
         return true;
-    } catch (const db::DbError& errore) {
-        if (!guasto_) guasto_ = db::faultText(errore.fault());
-    } catch (const ConversionError&) {
-        if (!guasto_) guasto_ = db::faultText(db::Fault::Other);
+    } catch (const ErroreDati& errore) {
+        if (!guasto_) guasto_ = db::faultText(db::faultOf(errore));
     }
     return false;
 }

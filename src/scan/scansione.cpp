@@ -96,13 +96,13 @@ std::optional<QString> Scansione::tentaSelezione() {
     try {
         ricostruisci(db::kBriefLockWait);
         return std::nullopt;
-    } catch (const db::DbError& errore) {
+    } catch (const ErroreDati& errore) {
         // Tried again at the next poll; told on the diagnostic output until the operator is
         // told of the stop, not at every tick after.
         if (!stato_.inGuasto())
             Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
         selezioneDaRipetere_ = true;
-        return db::faultText(errore.fault());
+        return db::faultText(db::faultOf(errore));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "db/schema.h"
 #include "db/transaction.h"
 #include "schemafiles.h"
+#include "util/conversionerror.h"
 
 namespace {
 
@@ -81,13 +82,22 @@ TEST(OpenDatabaseFile, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
     try {
         Database::open(path);
         FAIL() << "a text file opened as a database";
-    } catch (const DbError& error) {
+    } catch (const ErroreDati& caught) {
+        const auto& error = dynamic_cast<const DbError&>(caught);
+        EXPECT_EQ(db::faultOf(caught), db::Fault::NotADatabase);
+        EXPECT_EQ(db::causeOf(caught), error.cause());
         EXPECT_TRUE(error.operation().contains(path));
         EXPECT_FALSE(QString::fromUtf8(error.what()).contains(QStringLiteral("Xy7")))
             << "the password is shown: " << error.what();
         EXPECT_FALSE(error.engineMessage().isEmpty());
     }
     EXPECT_EQ(TestFolder::read(path), text);
+}
+
+TEST(ErroreDati, AValueThatCannotBeConvertedIsADataStepFailureOfItsOwn) {
+    const ConversionError error("not a date: 31/02/2026");
+    EXPECT_EQ(db::faultOf(error), db::Fault::Other);
+    EXPECT_EQ(db::causeOf(error), "ERRORE DELL'ARCHIVIO (not a date: 31/02/2026)");
 }
 
 TEST(OpenDatabaseFile, PathsWithCharactersThatNeedEscapingOpen) {

@@ -113,8 +113,8 @@ Startup::Avvio Startup::avvia() {
     try {
         sessione_.apriDatabase();
         avviaScansione(ini);
-    } catch (const db::DbError& errore) {
-        causaMancatoAvvio_ = errore.cause();
+    } catch (const ErroreDati& errore) {
+        causaMancatoAvvio_ = db::causeOf(errore);
         return Avvio::Errore;
     }
     vassoio_->mostra();
