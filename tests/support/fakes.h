@@ -21,6 +21,7 @@
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/soundplayer.h"
+#include "reminder/argomentoavviso.h"
 
 class FakeClock : public Clock {
 public:
@@ -31,6 +32,12 @@ public:
 struct LaunchRecord {
     QString program;
     QStringList arguments;
+
+    // "client|action" of the reminder handed to the alert program.
+    QString clienteEAzione() const {
+        const ArgomentoAvviso avviso = ArgomentoAvviso::leggi(arguments.value(0));
+        return QString::number(avviso.cliente) + QLatin1Char('|') + avviso.azione;
+    }
 };
 
 class RecordingLauncher : public ProcessLauncher {

@@ -13,6 +13,7 @@
 #include "ui/main/pannelloparametri.h"
 #include "ui/main/startup.h"
 #include "ui/reminder/gesprome.h"
+#include "util/testi.h"
 
 namespace {
 
@@ -80,9 +81,13 @@ bool DemoScreens::alertWindow(Startup& startup) {
     for (const int cliente : {kSecondoCliente, kClienteConDocumento}) {
         const QStringList key = keyOf(startup, cliente);
         if (key.isEmpty()) return false;
-        alert.accogli(LeggiAvviso(
-            QStringList{globali_.FileIni, QString::number(++waiting), key[0], key[1], key[2]}.join(
-                QLatin1Char('|'))));
+        Avviso avviso;
+        avviso.fileIni = globali_.FileIni;
+        avviso.inAttesa = ++waiting;
+        avviso.cliente = cliente;
+        avviso.azione = key[1];
+        avviso.data = testi::parseDateText(key[2]);
+        alert.accogli(LeggiAvviso(avviso.componi()));
     }
     return saved(alert.finestra(), QStringLiteral("alert-window"));
 }
