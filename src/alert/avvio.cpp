@@ -5,12 +5,12 @@
 #include <QTextStream>
 #include <optional>
 
-#include "alert/argomentoerrato.h"
 #include "alert/avvisodescritto.h"
 #include "alert/programmaavviso.h"
 #include "platform/desktopnotifier.h"
 #include "platform/gui/qtsoundplayer.h"
 #include "platform/singleinstance.h"
+#include "reminder/argomentoerrato.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <array>
 #include <utility>
 
-#include "alert/argomentoerrato.h"
 #include "alert/testonotifica.h"
 #include "app/impostazioni.h"
 #include "app/ini.h"
 #include "app/suonaavviso.h"
 #include "platform/desktopnotifier.h"
+#include "reminder/argomentoerrato.h"
 
 namespace {
 

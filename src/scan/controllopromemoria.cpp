@@ -15,12 +15,6 @@
 
 using namespace db::schema;
 
-namespace {
-
-const QChar kBarra = QLatin1Char('|');
-
-}  // namespace
-
 // Runs one step of the poll; a failed data step skips it (returns false) and the first one
 // is kept as the poll's failure.
 template <typename Passo>
@@ -41,17 +35,24 @@ ControlloPromemoria::ControlloPromemoria(db::Database& work, const QString& file
 
 std::optional<QString> ControlloPromemoria::esegui() {
     int inAttesa = 0;
-    QStringList argomenti;
+    QList<ArgomentoAvviso> avvisi;
     {
         // The next tick tries again: a lock the host holds for long skips a step rather than
         // freezing the window. The operator's answers, given between ticks, wait longer.
         const db::LockWait attesa(work_, db::kBriefLockWait);
         inAttesa = contaInAttesa();
-        argomenti = segnaDovuti(dateserial::fromDateTime(clock_.now()));
+        avvisi = segnaDovuti(dateserial::fromDateTime(clock_.now()));
     }
     // Everything is marked before the first yield: a yield may open a modal window, and
-    // nothing may hold the host product off the work database meanwhile.
-    for (const QString& argomento : argomenti) consegna(argomento, ++inAttesa);
+    // nothing may hold the host product off the work database meanwhile. A reminder whose
+    // moment has no text is not counted among the waiting ones.
+    for (ArgomentoAvviso& avviso : avvisi) {
+        avviso.inAttesa = inAttesa + 1;
+        QString argomento;
+        if (!tenta([&] { argomento = avviso.componi(); })) continue;
+        ++inAttesa;
+        consegna(argomento);
+    }
     return guasto_;
 }
 
@@ -67,31 +68,34 @@ int ControlloPromemoria::contaInAttesa() {
 
 // One statement marks and returns the due reminders: it is a transaction of its own. When it
 // fails nothing is marked and nothing is handed over; the next poll tries again.
-QStringList ControlloPromemoria::segnaDovuti(double momento) {
+QList<ArgomentoAvviso> ControlloPromemoria::segnaDovuti(double momento) {
     std::unique_ptr<db::Snapshot> segnati;
     const bool riuscito = tenta([&] {
         segnati = work_.openChange(db::schema::segnaDovuti(momento), kPromemoria, kPrimaria);
     });
-    QStringList argomenti;
-    if (!riuscito) return argomenti;
+    QList<ArgomentoAvviso> avvisi;
+    if (!riuscito) return avvisi;
     for (; !segnati->eof(); segnati->moveNext()) {
         // A reminder whose fields cannot be read stays marked until the next rebuild, with
         // nothing to tell the alert program: the poll reports the failure.
-        tenta([&] { argomenti.append(argomento(*segnati)); });
+        tenta([&] { avvisi.append(avvisoDi(*segnati, fileIni_)); });
     }
-    return argomenti;
+    return avvisi;
 }
 
-QString ControlloPromemoria::argomento(const db::Snapshot& segnato) {
-    return testi::numberText(ValoreNumero(segnato.field(kPmCliente))) + kBarra +
-           testi::trimSpaces(ValoreTesto(segnato.field(kPmAzione))) + kBarra +
-           testi::generalDateText(ValoreNumero(segnato.field(kPmData)));
+// A client code beyond 32 bits cannot reach the alert program: it fails as an unreadable field.
+ArgomentoAvviso ControlloPromemoria::avvisoDi(const db::Snapshot& segnato, const QString& fileIni) {
+    ArgomentoAvviso avviso;
+    avviso.fileIni = fileIni;
+    avviso.cliente = InteroLungo(ValoreNumero(segnato.field(kPmCliente)));
+    avviso.azione = testi::trimSpaces(ValoreTesto(segnato.field(kPmAzione)));
+    avviso.data = ValoreNumero(segnato.field(kPmData));
+    return avviso;
 }
 
-void ControlloPromemoria::consegna(const QString& argomento, int inAttesa) {
+void ControlloPromemoria::consegna(const QString& argomento) {
     yielder_.yieldToEvents();
-    const bool avviato = launcher_.startDetached(
-        kProgrammaAvviso, {fileIni_ + kBarra + QString::number(inAttesa) + kBarra + argomento});
+    const bool avviato = launcher_.startDetached(kProgrammaAvviso, {argomento});
     // The reminder stays marked until the next rebuild, but nobody saw it: that is a failure.
     if (!avviato && !guasto_) guasto_ = kAvvisoNonAvviato;
 }

@@ -1,9 +1,11 @@
 // One poll's hand-over of every reminder falling due to the alert program.
 #pragma once
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <optional>
+
+#include "reminder/argomentoavviso.h"
 
 class Clock;
 class EventYielder;
@@ -32,10 +34,10 @@ private:
     template <typename Passo>
     bool tenta(Passo&& passo);
     int contaInAttesa();
-    QStringList segnaDovuti(double momento);
-    // What the alert's command line carries after the waiting count.
-    static QString argomento(const db::Snapshot& segnato);
-    void consegna(const QString& argomento, int inAttesa);
+    QList<ArgomentoAvviso> segnaDovuti(double momento);
+    // The alert's argument for a marked reminder, all but the waiting count.
+    static ArgomentoAvviso avvisoDi(const db::Snapshot& segnato, const QString& fileIni);
+    void consegna(const QString& argomento);
 
     db::Database& work_;
     QString fileIni_;

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "alert/argomentoerrato.h"
 #include "gestarprova.h"
+#include "reminder/argomentoerrato.h"
 #include "util/dateserial.h"
 
 namespace {
@@ -44,6 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Forms, ArgomentoAccettato,
                                                      3, 1234, "", serial(6, 12, 2026, 10, 30)},
                                            CasoBuono{"Midnight", "|2|7|TEL|06/12/2026", 2, 7, "TEL",
                                                      serial(6, 12, 2026)},
+                                           CasoBuono{"BarsInAction", "|2|7|A|B||06/12/2026", 2, 7,
+                                                     "A|B|", serial(6, 12, 2026)},
                                            CasoBuono{"NegativeClient",
                                                      "|1|-5|VIS|01/01/2027 08:00:00", 1, -5, "VIS",
                                                      serial(1, 1, 2027, 8)}),
@@ -78,7 +80,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CasoErrato{"Empty", "", "Argomento non valido"},
         CasoErrato{"FourFields", "INI|1|1234|06/12/2026 10:00:00", "Argomento non valido"},
-        CasoErrato{"SixFields", "INI|1|1234|VIS|06/12/2026 10:00:00|x", "Argomento non valido"},
+        CasoErrato{"LastFieldNoDate", "INI|1|1234|VIS|06/12/2026 10:00:00|x",
+                   "Data dell'appuntamento"},
+        CasoErrato{"SixFieldsNoCount", "INI|tre|1234|VIS|x|06/12/2026", "Numero di promemoria"},
         CasoErrato{"CountNotANumber", "INI|tre|1234|VIS|06/12/2026", "Numero di promemoria"},
         CasoErrato{"CountNegative", "INI|-1|1234|VIS|06/12/2026", "Numero di promemoria"},
         CasoErrato{"ClientBeyond32Bits", "INI|1|2147483648|VIS|06/12/2026", "Codice cliente"},

@@ -3,10 +3,14 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringList>
 
+#include "db/database.h"
 #include "db/schema.h"
+#include "reminder/argomentoavviso.h"
+#include "scan/controllopromemoria.h"
+#include "support/fakes.h"
 #include "support/sqlfile.h"
+#include "util/testi.h"
 
 namespace {
 
@@ -47,6 +51,22 @@ QProcessEnvironment GestarProva::ambiente() const {
 
 QString GestarProva::argomento(int inAttesa, qint32 cliente, const QString& azione,
                                const QString& data) const {
-    return QStringList{fileIni, QString::number(inAttesa), QString::number(cliente), azione, data}
-        .join(QLatin1Char('|'));
+    ArgomentoAvviso avviso;
+    avviso.fileIni = fileIni;
+    avviso.inAttesa = inAttesa;
+    avviso.cliente = cliente;
+    avviso.azione = azione;
+    avviso.data = testi::parseDateText(data);
+    return avviso.componi();
+}
+
+QString GestarProva::consegnato(qint32 cliente, const QString& azione, const QString& data) const {
+    const double momento = testi::parseDateText(data);
+    FakePlatform platform;
+    SqlFile(fileWork).exec(QStringLiteral("INSERT INTO Promemoria VALUES (?, ?, ?, ?, ' ', NULL)"),
+                           {cliente, momento, azione, momento - 1});
+    const auto work = db::Database::open(fileWork);
+    ControlloPromemoria(*work, fileIni, platform.clock, platform.yielder, platform.launcher)
+        .esegui();
+    return platform.launcher.launches.value(0).arguments.value(0);
 }

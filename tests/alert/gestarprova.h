@@ -14,6 +14,9 @@ public:
     // The argument scadex passes for one reminder of this Gestar.ini.
     QString argomento(int inAttesa, qint32 cliente, const QString& azione,
                       const QString& data) const;
+    // The argument scadex's poll hands over for a reminder put due in the work database,
+    // with none waiting before it.
+    QString consegnato(qint32 cliente, const QString& azione, const QString& data) const;
 
     // The environment of a program started for this Gestar.ini: its sockets go to a private
     // folder of the test.

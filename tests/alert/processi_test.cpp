@@ -90,6 +90,16 @@ TEST_F(Processi, AnArgumentTypedInPiecesIsJoinedAgain) {
               "AVVISO 06/12/2026 09:30 cliente 55 BIANCHI (in attesa: 1)\n");
 }
 
+// The whole way from the poll: an action holding the separator reaches the line whole.
+TEST_F(Processi, AnActionHoldingTheSeparatorArrivesWhole) {
+    QProcess& processo = avvia({gestar.consegnato(1234, "V|S", "06/12/2026 10:00:00")});
+    EXPECT_EQ(fine(processo), 0);
+    EXPECT_EQ(processo.readAllStandardOutput(),
+              "AVVISO 06/12/2026 10:00 cliente 1234 ROSSI >MARIO ROSSI & C. - V|S "
+              "(in attesa: 1)\n");
+    EXPECT_EQ(messaggi(processo), QStringList{});
+}
+
 struct CasoRifiuto {
     const char* nome;
     const char* campi;  // after the configuration path; nullptr: no argument at all

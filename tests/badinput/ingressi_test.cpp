@@ -287,7 +287,7 @@ TEST_P(PollSuRigheStrane, ConsegnaLeAltreESaltaLaRigaSenzaCrolli) {
     banco.sessione.rilasciaDatabase();
     QStringList consegnati;
     for (const LaunchRecord& avvio : banco.platform.launcher.launches)
-        consegnati.append(avvio.arguments.value(0).section(QLatin1Char('|'), 2, 3));
+        consegnati.append(avvio.clienteEAzione());
     EXPECT_TRUE(consegnati.contains(QStringLiteral("1234|VIS")));
     EXPECT_EQ(consegnati.count(QStringLiteral("1234|VIS")), 1) << "handed over once only";
     EXPECT_TRUE(banco.platform.messages.shown.isEmpty());

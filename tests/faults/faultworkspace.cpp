@@ -116,9 +116,7 @@ QStringList FaultWorkspace::handedOverKeys() const {
 
 QStringList FaultWorkspace::launchedKeys() const {
     QStringList keys;
-    for (const LaunchRecord& launch : platform.launcher.launches) {
-        const QStringList fields = launch.arguments.value(0).split(QLatin1Char('|'));
-        keys.append(fields.value(2) + QLatin1Char('|') + fields.value(3));
-    }
+    for (const LaunchRecord& launch : platform.launcher.launches)
+        keys.append(launch.clienteEAzione());
     return keys;
 }

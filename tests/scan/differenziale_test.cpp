@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "db/database.h"
+#include "reminder/argomentoavviso.h"
 #include "scan/controllopromemoria.h"
 #include "scan/selezioneappuntamenti.h"
 #include "support/engineworkspace.h"
@@ -122,11 +123,9 @@ QStringList poll(QList<Promemoria>& tabella, double adesso, const QString& fileI
     for (Promemoria& p : tabella) {
         if (p.cliente < 0 || adesso < p.allarme || p.attesa == QStringLiteral("S")) continue;
         p.attesa = QStringLiteral("S");
-        consegne.append(QStringLiteral("%1|%2|%3|%4|%5")
-                            .arg(fileIni)
-                            .arg(++inAttesa)
-                            .arg(testi::numberText(p.cliente), testi::trimSpaces(p.azione),
-                                 testi::generalDateText(p.data)));
+        const ArgomentoAvviso avviso{fileIni, ++inAttesa, p.cliente, testi::trimSpaces(p.azione),
+                                     p.data};
+        consegne.append(avviso.componi());
     }
     return consegne;
 }

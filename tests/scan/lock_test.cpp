@@ -109,7 +109,7 @@ TEST_P(LockDuringPoll, LeavesNoLockAndTheNextPollHandsOverEachReminderOnce) {
     EXPECT_TRUE(othersCanWrite());
     QStringList consegnati;
     for (const LaunchRecord& launch : platform.launcher.launches)
-        consegnati.append(launch.arguments.value(0).section('|', 2, 3));
+        consegnati.append(launch.clienteEAzione());
     consegnati.sort();
     EXPECT_EQ(consegnati, (QStringList{"1|VIS", "2|TEL"}));
     EXPECT_EQ(ws.work().value("SELECT count(*) FROM Promemoria WHERE PmWait = 'S'").toInt(), 2);

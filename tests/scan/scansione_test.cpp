@@ -68,15 +68,17 @@ TEST_P(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
     EXPECT_EQ(platform.yielder.yields, 4);  // one per hand-over, one after the walk
 }
 
-TEST_P(ScansioneTest, ArgumentKeepsBlanksShellCharactersAndAnEmptyAction) {
+TEST_P(ScansioneTest, ArgumentKeepsBlanksShellCharactersBarsAndAnEmptyAction) {
     Scansione conSpazi(*ws.sessione.DbVisite, *ws.sessione.DbWork,
                        "/home/op/dati Gestar/Gestar.ini", platform.clock, platform.yielder,
                        platform.launcher, [](const EsitoSelezione&) {});
     promemoria(7, kOggi, "", kOggi);
     promemoria(8, kOggi, "$(x);'", kOggi);
+    promemoria(9, kOggi, "A|B", kOggi);
     conSpazi.controllaPromemoria();
     EXPECT_EQ(argomenti(), (QStringList{"/home/op/dati Gestar/Gestar.ini|1|7||06/12/2026",
-                                        "/home/op/dati Gestar/Gestar.ini|2|8|$(x);'|06/12/2026"}));
+                                        "/home/op/dati Gestar/Gestar.ini|2|8|$(x);'|06/12/2026",
+                                        "/home/op/dati Gestar/Gestar.ini|3|9|A|B|06/12/2026"}));
 }
 
 TEST_P(ScansioneTest, NothingIsHandedOverTwiceBeforeARebuildNorForNegativeClients) {

@@ -36,7 +36,7 @@ protected:
     QStringList consegnati() const {
         QStringList chiavi;
         for (const LaunchRecord& launch : platform.launcher.launches)
-            chiavi.append(launch.arguments.value(0).section('|', 2, 3));
+            chiavi.append(launch.clienteEAzione());
         chiavi.sort();
         return chiavi;
     }

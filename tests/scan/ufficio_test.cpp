@@ -9,6 +9,7 @@
 #include <chrono>
 #include <thread>
 
+#include "reminder/argomentoavviso.h"
 #include "scan/scansione.h"
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
@@ -26,6 +27,11 @@ constexpr auto kIntervallo = 200ms;
 // Every appointment's lead is a whole day: its alarm moment is its moment less one day.
 constexpr int kAnticipo = 1440;
 
+// An appointment as the hand-overs name it: client and moment (every action is VIS).
+QString chiave(qint32 cliente, double momento) {
+    return QString::number(cliente) + QLatin1Char(' ') + testi::generalDateText(momento);
+}
+
 class WallClock : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
@@ -37,7 +43,8 @@ public:
     int generazione = 0;
     QList<std::pair<int, QString>> consegne;
     bool startDetached(const QString&, const QStringList& arguments) override {
-        consegne.append({generazione, arguments.value(0).section('|', 2, 4)});
+        const ArgomentoAvviso avviso = ArgomentoAvviso::leggi(arguments.value(0));
+        consegne.append({generazione, chiave(avviso.cliente, avviso.data)});
         return true;
     }
 };
@@ -78,8 +85,7 @@ TEST(Ufficio, NoReminderHandedOverTwiceNoneLostNoPollStuck) {
             "INSERT INTO Appuntamenti (ApCliente, ApData, ApAzione, ApAllarm, ApDelete, ApStato) "
             "VALUES (?, ?, 'VIS', ?, 'N', 'A')",
             {cliente, momento, kAnticipo});
-        allarmi[operatore].insert(
-            QStringLiteral("%1|VIS|").arg(cliente) + testi::generalDateText(momento), allarme);
+        allarmi[operatore].insert(chiave(cliente, momento), allarme);
     };
     QRandomGenerator caso(20261206);
     const auto durata = std::chrono::duration_cast<std::chrono::milliseconds>(kDurata);

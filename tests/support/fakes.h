@@ -21,6 +21,8 @@
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/soundplayer.h"
+#include "reminder/argomentoavviso.h"
+#include "reminder/argomentoerrato.h"
 
 class FakeClock : public Clock {
 public:
@@ -31,6 +33,17 @@ public:
 struct LaunchRecord {
     QString program;
     QStringList arguments;
+
+    // "client|action" of the reminder handed to the alert program; an argument the alert
+    // program would refuse comes whole.
+    QString clienteEAzione() const {
+        try {
+            const ArgomentoAvviso avviso = ArgomentoAvviso::leggi(arguments.value(0));
+            return QString::number(avviso.cliente) + QLatin1Char('|') + avviso.azione;
+        } catch (const ArgomentoErrato&) {
+            return arguments.value(0);
+        }
+    }
 };
 
 class RecordingLauncher : public ProcessLauncher {

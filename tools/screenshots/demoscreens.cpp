@@ -13,6 +13,7 @@
 #include "ui/main/pannelloparametri.h"
 #include "ui/main/startup.h"
 #include "ui/reminder/gesprome.h"
+#include "util/testi.h"
 
 namespace {
 

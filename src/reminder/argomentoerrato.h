@@ -1,4 +1,5 @@
-// The error of a command line the alert program cannot use.
+// The error of a command line the alert program cannot use: a malformed argument, or one
+// naming no configuration file.
 #pragma once
 
 #include <QString>

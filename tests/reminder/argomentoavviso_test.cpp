@@ -1,0 +1,55 @@
+// The alert program's argument composed and read back.
+#include "reminder/argomentoavviso.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <limits>
+
+#include "util/dateserial.h"
+
+namespace {
+
+double alle(int anno, int mese, int giorno, int ore, int minuti, int secondi) {
+    return dateserial::fromDateTime(
+        QDateTime(QDate(anno, mese, giorno), QTime(ore, minuti, secondi)));
+}
+
+// Every combination of paths, actions, counts, clients and moments reads back as composed.
+TEST(ArgomentoAvviso, EveryComposedArgumentReadsBackTheSameValues) {
+    const QString percorsi[] = {"/home/op/Gestar.ini", "/home/op/dati gestar/Gestar.ini",
+                                "/home/op/a|b/Gestar.ini", "C:\\DATI|2026 |x\\Gestar.ini",
+                                "/srv/|/Gestar.ini"};
+    const QString azioni[] = {"VIS", "", "A|B", "|", "||", " V S ", "V|1|2", "  "};
+    const int conteggi[] = {0, 1, std::numeric_limits<int>::max()};
+    const qint32 clienti[] = {0, 1234, -5, std::numeric_limits<qint32>::min(),
+                              std::numeric_limits<qint32>::max()};
+    const double momenti[] = {alle(2026, 12, 6, 10, 0, 0), alle(2026, 12, 6, 23, 59, 59),
+                              alle(2027, 1, 1, 0, 0, 0), alle(9999, 12, 31, 0, 0, 1)};
+    for (const QString& percorso : percorsi)
+        for (const QString& azione : azioni)
+            for (const int conteggio : conteggi)
+                for (const qint32 cliente : clienti)
+                    for (const double momento : momenti) {
+                        const ArgomentoAvviso composto{percorso, conteggio, cliente, azione,
+                                                       momento};
+                        const QString argomento = composto.componi();
+                        SCOPED_TRACE(argomento.toStdString());
+                        const ArgomentoAvviso letto = ArgomentoAvviso::leggi(argomento);
+                        EXPECT_EQ(letto.fileIni, percorso);
+                        EXPECT_EQ(letto.inAttesa, conteggio);
+                        EXPECT_TRUE(letto.stessoAppuntamento(composto));
+                    }
+}
+
+// The one reading the layout cannot tell apart: a path holding "|<count>|<client>|" ends there.
+TEST(ArgomentoAvviso, APathHoldingACountAndAClientEndsAtTheFirst) {
+    const ArgomentoAvviso letto =
+        ArgomentoAvviso::leggi("/a|3|12|b/Gestar.ini|1|1234|VIS|06/12/2026");
+    EXPECT_EQ(letto.fileIni, "/a");
+    EXPECT_EQ(letto.inAttesa, 3);
+    EXPECT_EQ(letto.cliente, 12);
+    EXPECT_EQ(letto.azione, "b/Gestar.ini|1|1234|VIS");
+}
+
+}  // namespace
