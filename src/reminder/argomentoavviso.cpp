@@ -2,6 +2,7 @@
 #include "reminder/argomentoavviso.h"
 
 #include <QStringList>
+#include <QTime>
 #include <optional>
 
 #include "reminder/argomentoerrato.h"
@@ -47,7 +48,16 @@ qint32 clienteDa(const QString& campo) {
     return *valore;
 }
 
+// The general date text of a moment on day 0 is its time alone: a reminder row whose date
+// was lost still reaches the operator.
+std::optional<double> soloOra(const QString& campo) {
+    const QTime ora = QTime::fromString(campo.trimmed(), QStringLiteral("HH:mm:ss"));
+    if (!ora.isValid()) return std::nullopt;
+    return ora.msecsSinceStartOfDay() / (86400.0 * 1000);
+}
+
 double dataDa(const QString& campo) {
+    if (const std::optional<double> ora = soloOra(campo)) return *ora;
     try {
         return testi::parseDateText(campo);
     } catch (const ConversionError&) {
