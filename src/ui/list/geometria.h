@@ -8,7 +8,7 @@ class QWidget;
 class Screen;
 
 // Called before the window is first shown: reopens it maximised, or at its saved outer size
-// and place (or its designed size), limited to the screen.
+// and place (or its default size), limited to the screen.
 void RipristinaFinestra(QWidget& finestra, const QString& fileIni, const Screen& schermo);
 // Called as the window closes: records its state and, in the normal state, its outer size
 // (sizable windows only) and place.

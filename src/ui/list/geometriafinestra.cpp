@@ -77,7 +77,7 @@ qint64 GeometriaFinestra::leggi(const QString& chiave, qint64 minimo, qint64 mas
 }
 
 // One side of the outer size: the saved length for a sizable window, else (or when none is
-// saved) the designed one, never more than the screen's.
+// saved) the default one, never more than the screen's.
 int GeometriaFinestra::lunghezza(const QString& chiave, double progetto, int schermo,
                                  bool ridimensionabile) const {
     qint64 salvata = ridimensionabile ? leggi(chiave, kMinimo32, kMassimo32) : 0;

@@ -15,7 +15,7 @@ public:
     // `sezione` is the window's name, `schermo` the screen's size in twips.
     GeometriaFinestra(QString fileIni, QString sezione, QSize schermo);
 
-    // The outer rectangle the window opens with, starting from its designed outer size;
+    // The outer rectangle the window opens with, starting from its default outer size;
     // nothing when it reopens maximised.
     std::optional<QRect> daRipristinare(QSizeF progetto, bool ridimensionabile) const;
     // Records the window as it closes, `esterno` being its outer rectangle.
