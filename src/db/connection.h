@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariantList>
 #include <chrono>
+#include <span>
 
 #include "db/boundsql.h"
 #include "db/catalogue.h"
@@ -50,6 +51,8 @@ public:
     // the batch's columns.
     virtual void insertRows(const TableInfo& table, const QList<int>& columns,
                             const RowBatch& rows) = 0;
+    // Removes the rows that have these rowids.
+    virtual void deleteRows(const TableInfo& table, std::span<const qint64> rowids) = 0;
     // What to append to a text expression to compare it as the table's column compares its
     // texts (" COLLATE ..."); empty for the engine's own comparison.
     virtual QString collationOf(const TableInfo& table, int column) = 0;

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <span>
 #include <utility>
 
 #include "db/dberror.h"
@@ -58,6 +59,8 @@ public:
     // Adds rows to a table in one bulk write; `columns` name the batch's columns in order.
     virtual void insertRows(const QString& table, const QStringList& columns,
                             const RowBatch& rows) = 0;
+    // Removes the rows of a table that have these rowids; the engine batches the statements.
+    virtual void deleteRows(const QString& table, std::span<const qint64> rowids) = 0;
     // Whether the two texts of each pair are equal as the index `index` of `table` compares
     // its key part `column` (its collation: the host's compare without regard to case).
     // Throws DbError when the table has no such index or key part, pairs or none.

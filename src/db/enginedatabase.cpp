@@ -114,6 +114,13 @@ void EngineDatabase::insertRows(const QString& table, const QStringList& columns
     connection_->noteChange();
 }
 
+void EngineDatabase::deleteRows(const QString& table, std::span<const qint64> rowids) {
+    const TableInfo info = connection_->table(table);
+    if (rowids.empty()) return;
+    connection_->deleteRows(info, rowids);
+    connection_->noteChange();
+}
+
 QList<bool> EngineDatabase::textsEqual(const QString& table, const QString& index,
                                        const QString& column, const TextPairs& pairs) {
     const TableInfo info = connection_->table(table);

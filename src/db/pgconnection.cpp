@@ -465,6 +465,18 @@ void PgConnection::insertRows(const TableInfo& table, const QList<int>& columns,
         copyText(rows));
 }
 
+// One statement, the rowids bound as one array.
+void PgConnection::deleteRows(const TableInfo& table, std::span<const qint64> rowids) {
+    QByteArray array = "{";
+    for (const qint64 rowid : rowids) {
+        if (array.size() > 1) array += ',';
+        appendNumber(array, rowid);
+    }
+    array += '}';
+    run(QStringLiteral("DELETE FROM %1 WHERE rowid = ANY(?)").arg(table.quotedName),
+        {QVariant(QString::fromLatin1(array))});
+}
+
 QString PgConnection::collationOf(const TableInfo& table, int column) {
     const Result result = run(QStringLiteral("SELECT n.nspname, c.collname FROM pg_attribute a "
                                              "JOIN pg_collation c ON c.oid = a.attcollation "

@@ -38,6 +38,7 @@ public:
     ResultRows changeInOrder(const QString& sql, const IndexInfo& index) override;
     void insertRows(const TableInfo& table, const QList<int>& columns,
                     const RowBatch& rows) override;
+    void deleteRows(const TableInfo& table, std::span<const qint64> rowids) override;
     QString collationOf(const TableInfo& table, int column) override;
 
     TableInfo readTable(const QString& name) override;

@@ -44,6 +44,12 @@ inline const QString kNumWait = QStringLiteral("NumWait");
 // Empties the reminder table, in the host's dialect.
 inline const QString kSvuotaPromemoria = QStringLiteral("DELETE * FROM Promemoria");
 
+// The reminder rows with their rowids first, by client and moment: a rebuild compares them with
+// the rows it writes. Nulls first, as index primaria keeps them.
+inline const QString kPromemoriaPerChiave = QStringLiteral(
+    "SELECT rowid, PmCliente, PmData, PmAzione, PmAllarm, PmWait, PmDocumento FROM Promemoria "
+    "ORDER BY PmCliente NULLS FIRST, PmData NULLS FIRST");
+
 // The row identity of a selected appointment, to name a row that cannot be read.
 inline const QString kApRiga = QStringLiteral("ApRiga");
 

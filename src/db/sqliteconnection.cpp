@@ -18,8 +18,8 @@ namespace db {
 
 namespace {
 
-// Values bound to one INSERT of many rows at most.
-constexpr qsizetype kMostInsertValues = 600;
+// Values bound to one statement of many rows at most.
+constexpr qsizetype kMostValues = 600;
 
 QVariantList storable(const QVariantList& values) {
     QVariantList result;
@@ -233,13 +233,31 @@ void SqliteConnection::insertRows(const TableInfo& table, const QList<int>& colu
     marks += QLatin1Char(')');
     const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
                                .arg(table.quotedName, table.quotedList(columns));
-    const qsizetype perRun = std::max<qsizetype>(1, kMostInsertValues / columns.size());
-    const qsizetype whole = rows.size() - rows.size() % perRun;
-    if (whole > 0) {
-        QStringList many(perRun, marks);
-        prepared(insert + many.join(QStringLiteral(", "))).changeEach(rows, 0, whole, perRun);
+    changeInRuns(rows, kMostValues / columns.size(), [&](qsizetype count) {
+        return insert + QStringList(count, marks).join(QStringLiteral(", "));
+    });
+}
+
+void SqliteConnection::deleteRows(const TableInfo& table, std::span<const qint64> rowids) {
+    RowBatch rows(1);
+    rows.reserve(static_cast<qsizetype>(rowids.size()));
+    for (const qint64 rowid : rowids) {
+        rows.appendRow(rowid);
+        rows.appendInteger(rowid);
     }
-    prepared(insert + marks).changeEach(rows, whole, rows.size(), 1);
+    const QString remove = QStringLiteral("DELETE FROM %1 WHERE rowid IN (").arg(table.quotedName);
+    changeInRuns(rows, kMostValues, [&](qsizetype count) {
+        return remove + QStringList(count, QStringLiteral("?")).join(QStringLiteral(", ")) +
+               QLatin1Char(')');
+    });
+}
+
+void SqliteConnection::changeInRuns(const RowBatch& rows, qsizetype perRun,
+                                    const std::function<QString(qsizetype rows)>& statementFor) {
+    perRun = std::max<qsizetype>(1, perRun);
+    const qsizetype whole = rows.size() - rows.size() % perRun;
+    if (whole > 0) prepared(statementFor(perRun)).changeEach(rows, 0, whole, perRun);
+    prepared(statementFor(1)).changeEach(rows, whole, rows.size(), 1);
 }
 
 QString SqliteConnection::collationOf(const TableInfo& table, int column) {

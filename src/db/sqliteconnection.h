@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,6 +38,7 @@ public:
     ResultRows changeInOrder(const QString& sql, const IndexInfo& index) override;
     void insertRows(const TableInfo& table, const QList<int>& columns,
                     const RowBatch& rows) override;
+    void deleteRows(const TableInfo& table, std::span<const qint64> rowids) override;
     QString collationOf(const TableInfo& table, int column) override;
 
     TableInfo readTable(const QString& name) override;
@@ -53,6 +55,10 @@ private:
     sqlite3* requireHandle(const QString& operation) const;
     // A prepared statement kept for the life of the catalogue.
     SqliteStatement& prepared(const QString& sql);
+    // Runs the statement `statementFor(n)` makes for n rows over the rows, `perRun` at a time
+    // and the rest one by one: a statement's every run has a cost of its own.
+    void changeInRuns(const RowBatch& rows, qsizetype perRun,
+                      const std::function<QString(qsizetype rows)>& statementFor);
     // Whether the table's index of that name is unique; nothing when there is no such index.
     std::optional<bool> indexIsUnique(const TableInfo& table, const QString& index);
 

@@ -5,8 +5,11 @@
 #include <QSet>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numeric>
+#include <optional>
+#include <span>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -147,6 +150,38 @@ int radice(std::vector<int>& classi, int azione) {
     return azione;
 }
 
+// A stored row's client and second, compared with those of the rows written.
+using Chiave = std::pair<qint64, qint64>;
+
+// Where a stored reminder's fields stand in a batch of kPromemoriaPerChiave.
+enum Letta { kRowid, kCliente, kData, kAzione, kAllarme, kAttesa, kDocumento };
+
+// Beyond this a moment has no whole second a qint64 holds; no row written has one either.
+constexpr double kMomentoMassimo = 1e12;
+
+// The client and second of a stored row that could be one of those written: a whole client
+// code and a moment with a second; nothing for any other.
+std::optional<Chiave> chiaveLetta(const db::RowBatch& righe, qsizetype riga) {
+    if (righe.kind(riga, kCliente) != db::RowBatch::Kind::Integer ||
+        righe.kind(riga, kData) != db::RowBatch::Kind::Real)
+        return std::nullopt;
+    const double data = righe.real(riga, kData);
+    if (!(std::abs(data) < kMomentoMassimo)) return std::nullopt;
+    return Chiave{righe.integer(riga, kCliente), std::llround(data * kSecondiAlGiorno)};
+}
+
+// Whether a stored cell holds exactly this double, to the bit.
+bool stessoReale(const db::RowBatch& righe, qsizetype riga, int colonna, double reale) {
+    return righe.kind(riga, colonna) == db::RowBatch::Kind::Real &&
+           std::bit_cast<quint64>(righe.real(riga, colonna)) == std::bit_cast<quint64>(reale);
+}
+
+// Whether a stored cell holds exactly this text, byte for byte.
+bool stessoTesto(const db::RowBatch& righe, qsizetype riga, int colonna, QByteArrayView testo) {
+    return righe.kind(riga, colonna) == db::RowBatch::Kind::Text &&
+           righe.bytes(riga, colonna) == testo;
+}
+
 // The reminder rows of one rebuild, one per key: the client, the moment to the second and the
 // trimmed action as index primaria compares texts. A key's row keeps the moment and the
 // action of the first of its appointments read, and takes the alarm moment and the document
@@ -159,38 +194,15 @@ public:
                           documenti_.numero(letto.documento), dovuto.momento, letto.allarme});
     }
 
-    // Writes the rows into Promemoria, a bulk write per batch.
+    // Brings Promemoria to these rows writing only what differs: a stored row identical in
+    // every field to one of them stays; the other stored rows go, by rowid, and then the rows
+    // missing are added by bulk writes. A row handed over differs: it is written anew.
     void scrivi(db::Database& work) const {
         const std::vector<Posto> posti = perSecondo();
         const std::vector<int> classi = classiDiAzione(work, posti);
-        const auto nuoveRighe = [] {
-            db::RowBatch righe(static_cast<int>(kCampiPromemoria.size()));
-            righe.reserve(kRighePerScrittura);
-            return righe;
-        };
-        db::RowBatch righe = nuoveRighe();
-        const auto scriviRighe = [&] {
-            work.insertRows(kPromemoria, kCampiPromemoria, righe);
-            righe = nuoveRighe();
-        };
-        perOgniSecondo(posti, [&](const Posto* inizio, const Posto* fine) {
-            QVarLengthArray<Unione, 4> unioni;
-            for (const Posto* posto = inizio; posto != fine; ++posto) {
-                const int letto = posto->letto;
-                const int classe = classi[letti_[letto].azione];
-                const auto unione =
-                    std::find_if(unioni.begin(), unioni.end(),
-                                 [&](const Unione& u) { return u.classe == classe; });
-                if (unione == unioni.end()) {
-                    unioni.append({classe, letto, letto});
-                } else {
-                    unione->ultimo = letto;
-                }
-            }
-            for (const Unione& unione : unioni) aggiungiRiga(righe, unione);
-            if (righe.size() >= kRighePerScrittura) scriviRighe();
-        });
-        if (!righe.isEmpty()) scriviRighe();
+        const Differenza differenza = confronta(work, posti, classi);
+        elimina(work, differenza.eliminate);
+        aggiungiMancanti(work, posti, classi, differenza.presenti);
     }
 
 private:
@@ -221,6 +233,69 @@ private:
         int primo;
         int ultimo;
     };
+    // The fields of one row as written.
+    struct Riga {
+        qint32 cliente;
+        double data;
+        QByteArrayView azione;
+        double allarme;
+        QByteArrayView documento;
+    };
+    // What the table holds beside the rows to write.
+    struct Differenza {
+        std::vector<qint64> eliminate;  // rowids of the stored rows not among them
+        std::vector<bool> presenti;     // by a row's number: the rows the table holds already
+    };
+
+    static constexpr QByteArrayView kNonConsegnato{" "};
+
+    // The rows to write, a client's second at a time in key order, numbered in that order.
+    class Secondi {
+    public:
+        Secondi(const PromemoriaUniti& uniti, const std::vector<Posto>& posti,
+                const std::vector<int>& classi)
+            : uniti_(uniti), classi_(classi), inizio_(posti.data()), fine_(inizio_ + posti.size()) {
+            unisci();
+        }
+
+        bool finito() const { return inizio_ == fine_; }
+        Chiave chiave() const { return {inizio_->cliente, inizio_->secondo}; }
+        const QVarLengthArray<Unione, 4>& unioni() const { return unioni_; }
+        // The number of the second's first row.
+        qsizetype primo() const { return primo_; }
+        void avanza() {
+            primo_ += unioni_.size();
+            inizio_ = dopo_;
+            unisci();
+        }
+
+    private:
+        // The rows of the second at `inizio_`: one per class of action.
+        void unisci() {
+            unioni_.clear();
+            dopo_ = fineDelSecondo(inizio_, fine_);
+            for (const Posto* posto = inizio_; posto != dopo_; ++posto) {
+                const int letto = posto->letto;
+                const int classe = classi_[uniti_.letti_[letto].azione];
+                const auto unione =
+                    std::find_if(unioni_.begin(), unioni_.end(),
+                                 [&](const Unione& u) { return u.classe == classe; });
+                if (unione == unioni_.end()) {
+                    unioni_.append({classe, letto, letto});
+                } else {
+                    unione->ultimo = letto;
+                }
+            }
+        }
+
+        const PromemoriaUniti& uniti_;
+        const std::vector<int>& classi_;
+        const Posto* inizio_;
+        const Posto* const fine_;
+        const Posto* dopo_ = nullptr;
+        QVarLengthArray<Unione, 4> unioni_;
+        qsizetype primo_ = 0;
+    };
 
     // The appointments by client and second, those of one second in the order read.
     std::vector<Posto> perSecondo() const {
@@ -234,14 +309,19 @@ private:
         return posti;
     }
 
+    // The end of the run of `inizio`'s client and second.
+    static const Posto* fineDelSecondo(const Posto* inizio, const Posto* fine) {
+        return std::find_if(inizio, fine,
+                            [&](const Posto& posto) { return !posto.stessoSecondo(*inizio); });
+    }
+
     // Calls `visita(inizio, fine)` for each run of `posti` of one client and one second.
     template <typename Visita>
     static void perOgniSecondo(const std::vector<Posto>& posti, Visita visita) {
         const Posto* inizio = posti.data();
         const Posto* const fine = inizio + posti.size();
         while (inizio != fine) {
-            const Posto* dopo = std::find_if(
-                inizio, fine, [&](const Posto& posto) { return !posto.stessoSecondo(*inizio); });
+            const Posto* dopo = fineDelSecondo(inizio, fine);
             visita(inizio, dopo);
             inizio = dopo;
         }
@@ -279,18 +359,98 @@ private:
         return classi;
     }
 
-    void aggiungiRiga(db::RowBatch& righe, const Unione& unione) const {
+    // Walks the stored rows in key order beside the rows to write, as two sorted lists are
+    // merged: little is held at once however large the table.
+    Differenza confronta(db::Database& work, const std::vector<Posto>& posti,
+                         const std::vector<int>& classi) const {
+        Differenza differenza;
+        Secondi secondi(*this, posti, classi);
+        work.readInBatches(kPromemoriaPerChiave, kRighePerLettura,
+                           [&](const QStringList&, const db::RowBatch& righe) {
+                               for (qsizetype riga = 0; riga < righe.size(); ++riga) {
+                                   if (!trovata(righe, riga, secondi, differenza.presenti))
+                                       differenza.eliminate.push_back(righe.integer(riga, kRowid));
+                               }
+                           });
+        return differenza;
+    }
+
+    // Whether a stored row is one of the rows to write, not found before; marks that row
+    // present. The stored rows come in key order, so `secondi` only moves on.
+    bool trovata(const db::RowBatch& righe, qsizetype riga, Secondi& secondi,
+                 std::vector<bool>& presenti) const {
+        const std::optional<Chiave> chiave = chiaveLetta(righe, riga);
+        if (!chiave) return false;
+        while (!secondi.finito() && secondi.chiave() < *chiave) secondi.avanza();
+        if (secondi.finito() || secondi.chiave() != *chiave) return false;
+        for (qsizetype i = 0; i < secondi.unioni().size(); ++i) {
+            const auto numero = static_cast<std::size_t>(secondi.primo() + i);
+            if (numero < presenti.size() && presenti[numero]) continue;
+            if (!uguale(righe, riga, scritta(secondi.unioni()[i]))) continue;
+            if (presenti.size() <= numero) presenti.resize(numero + 1);
+            presenti[numero] = true;
+            return true;
+        }
+        return false;
+    }
+
+    static bool uguale(const db::RowBatch& righe, qsizetype riga, const Riga& scritta) {
+        return righe.kind(riga, kCliente) == db::RowBatch::Kind::Integer &&
+               righe.integer(riga, kCliente) == scritta.cliente &&
+               stessoReale(righe, riga, kData, scritta.data) &&
+               stessoTesto(righe, riga, kAzione, scritta.azione) &&
+               stessoReale(righe, riga, kAllarme, scritta.allarme) &&
+               stessoTesto(righe, riga, kAttesa, kNonConsegnato) &&
+               stessoTesto(righe, riga, kDocumento, scritta.documento);
+    }
+
+    // Deletes the rows by rowid, a batch per call.
+    static void elimina(db::Database& work, std::span<const qint64> rowids) {
+        for (std::size_t inizio = 0; inizio < rowids.size(); inizio += kRighePerScrittura)
+            work.deleteRows(kPromemoria,
+                            rowids.subspan(inizio, std::min<std::size_t>(kRighePerScrittura,
+                                                                         rowids.size() - inizio)));
+    }
+
+    // Writes the rows the table does not hold, a bulk write per batch.
+    void aggiungiMancanti(db::Database& work, const std::vector<Posto>& posti,
+                          const std::vector<int>& classi, const std::vector<bool>& presenti) const {
+        const auto nuoveRighe = [] {
+            db::RowBatch righe(static_cast<int>(kCampiPromemoria.size()));
+            righe.reserve(kRighePerScrittura);
+            return righe;
+        };
+        db::RowBatch righe = nuoveRighe();
+        const auto scriviRighe = [&] {
+            work.insertRows(kPromemoria, kCampiPromemoria, righe);
+            righe = nuoveRighe();
+        };
+        for (Secondi secondi(*this, posti, classi); !secondi.finito(); secondi.avanza()) {
+            for (qsizetype i = 0; i < secondi.unioni().size(); ++i) {
+                const auto numero = static_cast<std::size_t>(secondi.primo() + i);
+                if (numero >= presenti.size() || !presenti[numero])
+                    aggiungiRiga(righe, scritta(secondi.unioni()[i]));
+            }
+            if (righe.size() >= kRighePerScrittura) scriviRighe();
+        }
+        if (!righe.isEmpty()) scriviRighe();
+    }
+
+    Riga scritta(const Unione& unione) const {
         const Letto& primo = letti_[unione.primo];
         const Letto& ultimo = letti_[unione.ultimo];
-        const QByteArray& azione = azioni_.utf8(primo.azione);
-        const QByteArray& documento = documenti_.utf8(ultimo.documento);
+        return {primo.cliente, primo.momento, azioni_.utf8(primo.azione), ultimo.allarme,
+                documenti_.utf8(ultimo.documento)};
+    }
+
+    static void aggiungiRiga(db::RowBatch& righe, const Riga& scritta) {
         righe.appendRow(0);
-        righe.appendInteger(primo.cliente);
-        righe.appendReal(primo.momento);
-        righe.appendText(azione.constData(), azione.size());
-        righe.appendReal(ultimo.allarme);
-        righe.appendText(" ", 1);
-        righe.appendText(documento.constData(), documento.size());
+        righe.appendInteger(scritta.cliente);
+        righe.appendReal(scritta.data);
+        righe.appendText(scritta.azione.data(), scritta.azione.size());
+        righe.appendReal(scritta.allarme);
+        righe.appendText(kNonConsegnato.data(), kNonConsegnato.size());
+        righe.appendText(scritta.documento.data(), scritta.documento.size());
     }
 
     std::vector<Letto> letti_;
@@ -343,7 +503,6 @@ EsitoSelezione SelezioneAppuntamenti::esegui() {
     const db::LockWait attesaVisite(visite_, attesaBlocchi_);
     const db::LockWait attesaWork(work_, attesaBlocchi_);
     db::Transaction transazione(work_);
-    work_.execute(kSvuotaPromemoria);
     work_.refreshCatalogue();
     EsitoSelezione esito;
     RighePromemoria linee;

@@ -33,9 +33,10 @@ public:
     SelezioneAppuntamenti(db::Database& visite, db::Database& work, const Clock& clock,
                           EventYielder& yielder, std::chrono::milliseconds attesaBlocchi);
 
-    // Empties Promemoria and writes it again from the appointments due from today on, in one
-    // transaction of the work database: the appointments are read once, a batch at a time,
-    // and the reminder rows written by bulk writes. An appointment that cannot be read is
+    // Rebuilds Promemoria from the appointments due from today on, in one transaction of the
+    // work database: the appointments are read once, a batch at a time; the table's rows are
+    // compared with those due, and only what differs is written: the rows that are not due go
+    // by rowid, the rows missing come by bulk writes. An appointment that cannot be read is
     // named on the diagnostic output and left out. On any other failure the transaction is
     // rolled back and the db::DbError goes to the caller; the table keeps its old rows.
     EsitoSelezione esegui();

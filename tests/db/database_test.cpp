@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "db/databasefile.h"
+#include "db/rowbatch.h"
 #include "db/schema.h"
 #include "db/transaction.h"
 #include "schemafiles.h"
@@ -368,6 +369,25 @@ TEST_P(DatabaseTest, RowsAddedInATransactionFailByItsCommitAtTheLatestAndLeaveNo
     };
     EXPECT_THROW(addAll(), DbError);
     EXPECT_EQ(schemafiles::tagsInKeyOrder(*work), QStringList({"a", "b"}));
+}
+
+// More rows than one statement of SQLite takes, so both its runs and its tail are used.
+TEST_P(DatabaseTest, DeletesTheRowsOfTheRowidsGivenAndNoOther) {
+    db::RowBatch rows(2);
+    for (int cliente = 100; cliente < 1400; ++cliente) {
+        rows.appendRow(0);
+        rows.appendInteger(cliente);
+        rows.appendReal(kGiorno);
+    }
+    work->insertRows(schema::kPromemoria, {schema::kPmCliente, schema::kPmData}, rows);
+    const QString pari =
+        QStringLiteral(" FROM Promemoria WHERE PmCliente >= 100 AND PmCliente % 2 = 0");
+    std::vector<qint64> rowids;
+    for (auto righe = work->openQuery("SELECT rowid AS r" + pari); !righe->eof(); righe->moveNext())
+        rowids.push_back(righe->field("r").toLongLong());
+    work->deleteRows(schema::kPromemoria, rowids);
+    EXPECT_EQ(work->openQuery("SELECT count(*) AS n" + pari)->field("n").toInt(), 0);
+    EXPECT_EQ(schemafiles::rowCount(*work, schema::kPromemoria), 2 + 650);
 }
 
 TEST_P(DatabaseTest, ADuplicateKeyFailsWithTheEnginesMessage) {

@@ -84,8 +84,8 @@ std::vector<int> firstOperations(int count) {
 
 const auto kAtStep = [](const auto& info) { return "At" + std::to_string(info.param); };
 
-// A poll: the count and its one statement. A rebuild: the begin, the emptying, the
-// catalogue, the key's comparison of actions, one bulk write and the commit.
+// A poll: the count and its one statement. A rebuild: the begin, the catalogue, the key's
+// comparison of actions, the read of the stored rows, one bulk write and the commit.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DroppedConnection);
 INSTANTIATE_TEST_SUITE_P(EveryStep, DroppedConnection, ::testing::ValuesIn(firstOperations(2)),
                          kAtStep);

@@ -80,6 +80,11 @@ void HookedDatabase::insertRows(const QString& table, const QStringList& columns
     inner_->insertRows(table, columns, rows);
 }
 
+void HookedDatabase::deleteRows(const QString& table, std::span<const qint64> rowids) {
+    (*hook_)("deleteRows");
+    inner_->deleteRows(table, rowids);
+}
+
 QList<bool> HookedDatabase::textsEqual(const QString& table, const QString& index,
                                        const QString& column, const TextPairs& pairs) {
     (*hook_)("textsEqual");

@@ -26,6 +26,7 @@ public:
                                              const QString& index) override;
     void insertRows(const QString& table, const QStringList& columns,
                     const db::RowBatch& rows) override;
+    void deleteRows(const QString& table, std::span<const qint64> rowids) override;
     QList<bool> textsEqual(const QString& table, const QString& index, const QString& column,
                            const TextPairs& pairs) override;
     std::unique_ptr<db::TableCursor> openTable(const QString& table) override;
