@@ -458,29 +458,43 @@ private:
     TestiNumerati documenti_;
 };
 
-// One selected appointment: its line, its key, its alarm moment, and its reminder among the
-// others.
-// One that cannot be read is named and left out: the host's book is not ours to judge, and one
-// unreadable appointment must not keep every other one from its reminder.
+// One selected appointment: its line of the list, its alarm moment, and its reminder among
+// the others. One that cannot be read, or whose moment no line could show, is named and left
+// out: the host's book is not ours to judge, and one unreadable appointment must not keep
+// every other one from its reminder.
 void aggiungi(const db::RowBatch& righe, qsizetype riga, const Colonne& colonne,
-              RighePromemoria& linee, EsitoSelezione& esito, PromemoriaUniti& promemoria) {
+              EsitoSelezione& esito, PromemoriaUniti& promemoria) {
     AppuntamentoLetto letto;
-    QString visualizzata;
     try {
         letto = leggi(righe, riga, colonne);
-        visualizzata = linee.visualizzata(letto.dovuto);
+        testi::requireInCalendar(letto.dovuto.momento);
     } catch (const ConversionError& errore) {
         segnalaIlleggibile(righe, riga, colonne, errore);
         return;
     }
-    esito.righe.append(visualizzata);
-    const AppuntamentoDovuto& dovuto = letto.dovuto;
-    esito.chiavi.append({dovuto.cliente, dovuto.momento, dovuto.azione});
+    esito.appuntamenti.append(letto.dovuto);
     esito.allarmi.append(letto.allarme);
     promemoria.aggiungi(letto);
 }
 
 }  // namespace
+
+QStringList EsitoSelezione::righe() const {
+    RighePromemoria linee;
+    QStringList righe;
+    righe.reserve(appuntamenti.size());
+    for (const AppuntamentoDovuto& appuntamento : appuntamenti)
+        righe.append(linee.visualizzata(appuntamento));
+    return righe;
+}
+
+QList<ChiavePromemoria> EsitoSelezione::chiavi() const {
+    QList<ChiavePromemoria> chiavi;
+    chiavi.reserve(appuntamenti.size());
+    for (const AppuntamentoDovuto& appuntamento : appuntamenti)
+        chiavi.append({appuntamento.cliente, appuntamento.momento, appuntamento.azione});
+    return chiavi;
+}
 
 QString EsitoSelezione::didascalia() const {
     return QStringLiteral("PROMEMORIA: ") + QString::number(conteggio) +
@@ -505,16 +519,15 @@ EsitoSelezione SelezioneAppuntamenti::esegui() {
     db::Transaction transazione(work_);
     work_.refreshCatalogue();
     EsitoSelezione esito;
-    RighePromemoria linee;
     PromemoriaUniti promemoria;
     const qint64 oggi = dateserial::dayNumber(clock_.now().date());
     visite_.readInBatches(selezioneAppuntamenti(oggi), kRighePerLettura,
                           [&](const QStringList& nomi, const db::RowBatch& righe) {
                               const Colonne colonne(nomi);
                               for (qsizetype riga = 0; riga < righe.size(); ++riga)
-                                  aggiungi(righe, riga, colonne, linee, esito, promemoria);
+                                  aggiungi(righe, riga, colonne, esito, promemoria);
                           });
-    esito.conteggio = static_cast<int>(esito.righe.size());
+    esito.conteggio = static_cast<int>(esito.appuntamenti.size());
     promemoria.scrivi(work_);
     transazione.commit();
     return esito;

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "reminder/chiavepromemoria.h"
+#include "scan/righepromemoria.h"
 
 class Clock;
 class EventYielder;
@@ -15,11 +16,15 @@ class Database;
 
 // What one successful rebuild leaves for the main window.
 struct EsitoSelezione {
-    QStringList righe;               // display lines (List1)
-    QList<ChiavePromemoria> chiavi;  // the reminder of each line
-    int conteggio = 0;               // selected appointments
+    QList<AppuntamentoDovuto> appuntamenti;  // one per line of the list, in the order read
+    int conteggio = 0;                       // selected appointments
     // The alarm moments written (PmAllarm), one per line.
     QList<double> allarmi;
+
+    // The list's display lines and the reminder of each, made when asked for: most rebuilds
+    // end with nobody looking at the list.
+    QStringList righe() const;
+    QList<ChiavePromemoria> chiavi() const;
 
     // "PROMEMORIA: n APPUNTAMENTI"
     QString didascalia() const;

@@ -235,6 +235,10 @@ double parseDateText(const QString& text) {
     return dateserial::fromDateTime(QDateTime(date, time));
 }
 
+void requireInCalendar(double serial) {
+    splitSerial(serial);
+}
+
 QString ddmmyyhhnn(double serial) {
     const DateAndSeconds parts = splitSerial(serial);
     QString text;

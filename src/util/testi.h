@@ -25,6 +25,8 @@ double parseDateText(const QString& text);
 
 // The on-screen patterns of the program. Every date text covers the years 100 to 9999; a
 // serial beyond them (NaN and infinities too) throws ConversionError.
+// Throws ConversionError for a moment the date texts cannot write (beyond the calendar).
+void requireInCalendar(double serial);
 QString ddmmyyhhnn(double serial);    // "dd/mm/yy hh:mm"
 QString ddmmyy(double serial);        // "dd/mm/yy"
 QString hhnn(double serial);          // "hh:nn"

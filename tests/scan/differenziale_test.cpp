@@ -265,8 +265,8 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
         for (auto r = dopo.cbegin(); r != dopo.cend(); ++r)
             EXPECT_EQ(prima.value(r.key(), r.value()), r.value())
                 << "written again: " << r.key().toStdString();
-        EXPECT_EQ(inRighe(esito.righe), inRighe(modello.righe));
-        EXPECT_EQ(esito.chiavi, modello.chiavi);
+        EXPECT_EQ(inRighe(esito.righe()), inRighe(modello.righe));
+        EXPECT_EQ(esito.chiavi(), modello.chiavi);
         EXPECT_EQ(esito.conteggio, modello.righe.size());
         EXPECT_EQ(nominati(), modello.illeggibili);
 

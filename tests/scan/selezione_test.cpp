@@ -64,7 +64,7 @@ TEST_P(SelectionRuleTest, SelectsOnlyLiveAlarmedAppointmentsFromToday) {
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(esito.conteggio, c.selezionato ? 1 : 0);
     EXPECT_EQ(promemoria().size(), c.selezionato ? 1 : 0);
-    EXPECT_EQ(esito.righe.size(), esito.conteggio);
+    EXPECT_EQ(esito.righe().size(), esito.conteggio);
     EXPECT_EQ(esito.elencoAbilitato(), c.selezionato);
 }
 
@@ -94,10 +94,10 @@ TEST_P(SelezioneTest, WritesTheLinesTheListWindowShows) {
     ws.aggiungiAppuntamento(1234, alle(kOggi, 9, 5), "VIS", 30, "N", "A", "Portare referti",
                             "Visita di controllo");
     const EsitoSelezione esito = esegui();
-    ASSERT_EQ(esito.righe.size(), 1);
-    EXPECT_EQ(esito.righe[0], QStringLiteral("06/12/26 09:05    1234 Visita di controllo") +
-                                  QString(31, ' ') + QStringLiteral(" Portare referti"));
-    EXPECT_EQ(esito.chiavi, QList<ChiavePromemoria>({{1234, alle(kOggi, 9, 5), "VIS"}}));
+    ASSERT_EQ(esito.righe().size(), 1);
+    EXPECT_EQ(esito.righe()[0], QStringLiteral("06/12/26 09:05    1234 Visita di controllo") +
+                                    QString(31, ' ') + QStringLiteral(" Portare referti"));
+    EXPECT_EQ(esito.chiavi(), QList<ChiavePromemoria>({{1234, alle(kOggi, 9, 5), "VIS"}}));
     EXPECT_EQ(esito.didascalia(), "PROMEMORIA: 1 APPUNTAMENTI");
 }
 
@@ -106,12 +106,12 @@ TEST_P(SelezioneTest, LineEdgeCases) {
                             QString(60, 'c'));
     ws.aggiungiAppuntamento(9999998, alle(kOggi + 1, 8, 0), {}, 10);
     const EsitoSelezione esito = esegui();
-    ASSERT_EQ(esito.righe.size(), 2);
-    const int i = esito.chiavi[0].cliente == 9999999 ? 0 : 1;
-    EXPECT_EQ(esito.righe[i], "07/12/26 00:00         " + QString(50, 'c') + "  ");
-    EXPECT_EQ(esito.chiavi[i], (ChiavePromemoria{9999999, alle(kOggi + 1, 0, 0), "TELEFO"}));
-    EXPECT_EQ(esito.righe[1 - i], "07/12/26 08:00 9999998 " + QString(50, ' ') + "  ");
-    EXPECT_EQ(esito.chiavi[1 - i], (ChiavePromemoria{9999998, alle(kOggi + 1, 8, 0), ""}));
+    ASSERT_EQ(esito.righe().size(), 2);
+    const int i = esito.chiavi()[0].cliente == 9999999 ? 0 : 1;
+    EXPECT_EQ(esito.righe()[i], "07/12/26 00:00         " + QString(50, 'c') + "  ");
+    EXPECT_EQ(esito.chiavi()[i], (ChiavePromemoria{9999999, alle(kOggi + 1, 0, 0), "TELEFO"}));
+    EXPECT_EQ(esito.righe()[1 - i], "07/12/26 08:00 9999998 " + QString(50, ' ') + "  ");
+    EXPECT_EQ(esito.chiavi()[1 - i], (ChiavePromemoria{9999998, alle(kOggi + 1, 8, 0), ""}));
 }
 
 TEST_P(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
@@ -140,7 +140,7 @@ TEST_P(SelezioneTest, ActionsSharingSixCharactersShareOneRowButKeepTwoLines) {
     ws.aggiungiAppuntamento(7, alle(kOggi, 11, 0), "controllo2", 20, "N", "A", {}, {}, "secondo");
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(esito.conteggio, 2);
-    EXPECT_EQ(esito.righe.size(), 2);
+    EXPECT_EQ(esito.righe().size(), 2);
     const QList<QVariantList> righe = promemoria();
     ASSERT_EQ(righe.size(), 1);
     EXPECT_EQ(righe[0][2].toString().toUpper(), "CONTRO");
@@ -161,7 +161,7 @@ TEST_P(SelezioneTest, NothingSelectedDisablesTheListCommand) {
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(esito.didascalia(), "PROMEMORIA: 0 APPUNTAMENTI");
     EXPECT_FALSE(esito.elencoAbilitato());
-    EXPECT_TRUE(esito.righe.isEmpty());
+    EXPECT_TRUE(esito.righe().isEmpty());
 }
 
 TEST_P(SelezioneTest, UnreadableAppointmentsAreSkippedAndTheOthersWritten) {
@@ -193,7 +193,7 @@ TEST_P(SelezioneTest, YieldsBeforeTheTransactionSoOthersCanWrite) {
     };
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(platform.yielder.yields, 1);
-    EXPECT_TRUE(esito.righe[0].endsWith(" nuova"));
+    EXPECT_TRUE(esito.righe()[0].endsWith(" nuova"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SelezioneTest, ::testing::ValuesIn(testedEngines()),

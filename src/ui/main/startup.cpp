@@ -7,9 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QTimer>
 
 #include "app/chiusura.h"
@@ -78,10 +76,6 @@ void Startup::creaControlli() {
     Label1->setWordWrap(true);
     Label1->setFont(fonts::sansSerif(9.75, true));
     place(Label1, "Label1", {45, 0, 5100, 600});
-    righe_ = new QStringListModel(this);
-    List1 = new QListView(pctBase);
-    List1->setModel(righe_);
-    place(List1, "List1", {0, 360, 1635, 255});
     command1_[3] = new QPushButton(QStringLiteral("&ELENCA"), pctBase);
     place(command1_[3], "Command1_3", {540, 810, 2040, 420});
     command1_[1] = new QPushButton(QStringLiteral("&PARAMETRI"), pctBase);
@@ -125,7 +119,6 @@ void Startup::avviaScansione(const IniLetto& ini) {
     pctParam->hide();
     const Impostazioni impostazioni = sessione_.caricaAgenda(ini);
     pctParam->mostraSuono(impostazioni.suonoAttivo);
-    List1->hide();
     pctParam->raise();
     pctParam->lbFile->setText(sessione_.FileSuono);
     pctParam->mostraSecondi(impostazioni.testoSecondi);
@@ -148,10 +141,6 @@ void Startup::centraSulloSchermo() {
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
-QStringList Startup::righe() const {
-    return righe_->stringList();
-}
-
 // Before the load has opened the databases there is nothing to rebuild or poll.
 void Startup::SelezionaAppuntamenti() {
     if (scansione_) scansione_->richiediSelezione();
@@ -162,8 +151,7 @@ void Startup::ControllaPromemoria() {
 }
 
 void Startup::mostraSelezione(const EsitoSelezione& esito) {
-    righe_->setStringList(esito.righe);
-    chiavi_ = esito.chiavi;
+    selezione_ = esito;
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
     emit selezioneMostrata(esito);

@@ -1,4 +1,4 @@
-// The main window Startup: the program's permanent window, its timer and hidden lists.
+// The main window Startup: the program's permanent window, its timer and the last rebuild.
 #pragma once
 
 #include <QWidget>
@@ -9,8 +9,6 @@
 #include "scan/scansione.h"
 
 class QLabel;
-class QListView;
-class QStringListModel;
 class QPushButton;
 class QTimer;
 class PannelloParametri;
@@ -49,13 +47,12 @@ public:
 
     QWidget* pctBase;
     QLabel* Label1;
-    QListView* List1;  // display lines of the due appointments
     QTimer* Timer1;
     PannelloParametri* pctParam;
 
     // The lines of the last successful rebuild, and the reminder of each.
-    QStringList righe() const;
-    const QList<ChiavePromemoria>& chiavi() const { return chiavi_; }
+    QStringList righe() const { return selezione_.righe(); }
+    QList<ChiavePromemoria> chiavi() const { return selezione_.chiavi(); }
 
     // The scanning, once the load has opened the databases; nothing before.
     Scansione* scansione() { return scansione_.get(); }
@@ -97,8 +94,7 @@ private:
     Sessione& sessione_;
     PlatformServices& platform_;
     std::array<QPushButton*, 4> command1_{};
-    QStringListModel* righe_;
-    QList<ChiavePromemoria> chiavi_;
+    EsitoSelezione selezione_;  // the last successful rebuild
     std::unique_ptr<Scansione> scansione_;
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
