@@ -1,4 +1,4 @@
-// Opening the list window over many due appointments (the main window's lines already built).
+// Opening the list window over many due appointments: its lines made from the last rebuild.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,28 +14,27 @@
 #include "platform/processlauncher.h"
 #include "platform/qtdocumentopener.h"
 #include "platform/services.h"
+#include "scan/selezioneappuntamenti.h"
 #include "ui/list/listaapp.h"
 
 namespace {
 
-// Display lines and keys laid out as the rebuild makes them.
-void righeDimostrative(qsizetype quante, QStringList& righe, QList<ChiavePromemoria>& chiavi) {
-    righe.reserve(quante);
-    chiavi.reserve(quante);
-    for (qsizetype i = 0; i < quante; ++i) {
-        const QString cliente = QString::number(i % 9999999);
-        righe << QStringLiteral("06/12/26 09:05 %1 %2 nota %3")
-                     .arg(cliente, 7)
-                     .arg(QStringLiteral("VISITA DI CONTROLLO"), -50)
-                     .arg(i);
-        chiavi.append({static_cast<qint32>(i % 9999999), 46362.378472222, QStringLiteral("VIS")});
+// A rebuild's result: appointments in the slots of a few days, as a book has them.
+EsitoSelezione selezioneDimostrativa(qsizetype quanti) {
+    EsitoSelezione esito;
+    esito.appuntamenti.reserve(quanti);
+    for (qsizetype i = 0; i < quanti; ++i) {
+        const double momento = 46362 + static_cast<double>(i % 960) / 96;  // 15-minute slots
+        esito.appuntamenti.append(
+            {static_cast<qint32>(i % 9999999), QStringLiteral("nota %1").arg(i),
+             QStringLiteral("VISITA DI CONTROLLO"), momento, QStringLiteral("VIS")});
     }
+    esito.conteggio = static_cast<int>(quanti);
+    return esito;
 }
 
 void BM_AperturaListaApp(benchmark::State& stato) {
-    QStringList righe;
-    QList<ChiavePromemoria> chiavi;
-    righeDimostrative(stato.range(0), righe, chiavi);
+    const EsitoSelezione selezione = selezioneDimostrativa(stato.range(0));
 
     QTemporaryDir cartella;
     const QString fileIni = cartella.filePath(QStringLiteral("Gestar.ini"));
@@ -53,7 +52,7 @@ void BM_AperturaListaApp(benchmark::State& stato) {
 
     for (auto _ : stato) {
         auto* lista = new ListaApp(
-            fileIni, piattaforma, righe, chiavi,
+            fileIni, piattaforma, selezione.righe(), selezione.chiavi(),
             [](const ChiavePromemoria&) -> qint16 { return 0; }, [] {});
         lista->show();
         QCoreApplication::processEvents();  // layout and first paint
