@@ -24,9 +24,12 @@ TEST(ArgomentoAvviso, EveryComposedArgumentReadsBackTheSameValues) {
     const int conteggi[] = {0, 1, std::numeric_limits<int>::max()};
     const qint32 clienti[] = {0, 1234, -5, std::numeric_limits<qint32>::min(),
                               std::numeric_limits<qint32>::max()};
-    const double momenti[] = {alle(2026, 12, 6, 10, 0, 0), alle(2026, 12, 6, 23, 59, 59),
-                              alle(2027, 1, 1, 0, 0, 0), alle(9999, 12, 31, 0, 0, 1),
-                              0, 0.5};  // day 0 is written as its time alone
+    const double momenti[] = {alle(2026, 12, 6, 10, 0, 0),
+                              alle(2026, 12, 6, 23, 59, 59),
+                              alle(2027, 1, 1, 0, 0, 0),
+                              alle(9999, 12, 31, 0, 0, 1),
+                              0,
+                              0.5};  // day 0 is written as its time alone
     for (const QString& percorso : percorsi)
         for (const QString& azione : azioni)
             for (const int conteggio : conteggi)
