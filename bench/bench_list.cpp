@@ -29,7 +29,6 @@ EsitoSelezione selezioneDimostrativa(qsizetype quanti) {
             {static_cast<qint32>(i % 9999999), QStringLiteral("nota %1").arg(i),
              QStringLiteral("VISITA DI CONTROLLO"), momento, QStringLiteral("VIS")});
     }
-    esito.conteggio = static_cast<int>(quanti);
     return esito;
 }
 

@@ -412,7 +412,7 @@ void RebuildScadex(benchmark::State& state, Engine engine) {
         const EsitoSelezione esito = SelezioneAppuntamenti(ws.programVisite(), ws.programWork(),
                                                            clock, yielder, db::kDefaultBusyTimeout)
                                          .esegui();
-        if (esito.conteggio != kDovuti) state.SkipWithError("wrong count");
+        if (esito.conteggio() != kDovuti) state.SkipWithError("wrong count");
     }
 }
 

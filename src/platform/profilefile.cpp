@@ -495,10 +495,6 @@ QString Profile::value(const QString& section, const QString& key) const {
     return commentAfterBlanks ? QLatin1Char(' ') + text : text;
 }
 
-QString readValue(const QString& file, const QString& section, const QString& key) {
-    return Profile::load(file).value(section, key);
-}
-
 WriteResult writeValues(const QString& file, const QString& section,
                         const QList<std::pair<QString, QString>>& keyValues) {
     if (anyBreaksALine(section, keyValues)) return {WriteError::LineBreak};
@@ -511,11 +507,6 @@ WriteResult writeValues(const QString& file, const QString& section,
         return {WriteError::System, error};
     }
     return {};
-}
-
-WriteResult writeValue(const QString& file, const QString& section, const QString& key,
-                       const QString& value) {
-    return writeValues(file, section, {{key, value}});
 }
 
 }  // namespace profile

@@ -52,9 +52,6 @@ private:
     std::shared_ptr<const LoadedProfile> loaded_;
 };
 
-// One look-up in the file as it is now: Profile::load(file).value(section, key).
-QString readValue(const QString& file, const QString& section, const QString& key);
-
 // Sets each key of `keyValues` in `section` to its value, in their order (a key named twice
 // ends with its last value), leaving every other line of the file as it was (each then ended
 // by CR LF), in the file's own encoding and byte-order mark; creates the file, the section
@@ -66,9 +63,5 @@ QString readValue(const QString& file, const QString& section, const QString& ke
 // missing folder is not created). No keys: the file is not touched.
 WriteResult writeValues(const QString& file, const QString& section,
                         const QList<std::pair<QString, QString>>& keyValues);
-
-// writeValues of one key.
-WriteResult writeValue(const QString& file, const QString& section, const QString& key,
-                       const QString& value);
 
 }  // namespace profile

@@ -6,7 +6,7 @@
 
 void RiepilogoPromemoria::aggiorna(const EsitoSelezione& esito) {
     aggiornato_ = true;
-    conteggio_ = esito.conteggio;
+    conteggio_ = esito.conteggio();
     allarmi_ = esito.allarmi;
 }
 

@@ -497,7 +497,7 @@ QList<ChiavePromemoria> EsitoSelezione::chiavi() const {
 }
 
 QString EsitoSelezione::didascalia() const {
-    return QStringLiteral("PROMEMORIA: ") + QString::number(conteggio) +
+    return QStringLiteral("PROMEMORIA: ") + QString::number(conteggio()) +
            QStringLiteral(" APPUNTAMENTI");
 }
 
@@ -527,7 +527,6 @@ EsitoSelezione SelezioneAppuntamenti::esegui() {
                               for (qsizetype riga = 0; riga < righe.size(); ++riga)
                                   aggiungi(righe, riga, colonne, esito, promemoria);
                           });
-    esito.conteggio = static_cast<int>(esito.appuntamenti.size());
     promemoria.scrivi(work_);
     transazione.commit();
     return esito;

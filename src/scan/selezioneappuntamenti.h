@@ -17,7 +17,6 @@ class Database;
 // What one successful rebuild leaves for the main window.
 struct EsitoSelezione {
     QList<AppuntamentoDovuto> appuntamenti;  // one per line of the list, in the order read
-    int conteggio = 0;                       // selected appointments
     // The alarm moments written (PmAllarm), one per line.
     QList<double> allarmi;
 
@@ -29,7 +28,9 @@ struct EsitoSelezione {
     // "PROMEMORIA: n APPUNTAMENTI"
     QString didascalia() const;
     // "&ELENCA" is usable only when something was found.
-    bool elencoAbilitato() const { return conteggio >= 1; }
+    bool elencoAbilitato() const { return conteggio() >= 1; }
+    // Selected appointments.
+    int conteggio() const { return static_cast<int>(appuntamenti.size()); }
 };
 
 class SelezioneAppuntamenti {

@@ -33,7 +33,8 @@ protected:
 
     QString ini() const { return folder.path(QStringLiteral("demo/Gestar.ini")); }
     QString setting(const char* section, const char* key) const {
-        return profile::readValue(ini(), QString::fromLatin1(section), QString::fromLatin1(key));
+        return profile::Profile::load(ini()).value(QString::fromLatin1(section),
+                                                   QString::fromLatin1(key));
     }
     QString databasePath(const char* folderKey, const QString& file) const {
         return setting("PATH", folderKey) + setting("BASE", "OPERATORE") + QDir::separator() + file;

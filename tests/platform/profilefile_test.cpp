@@ -38,7 +38,7 @@ TEST_P(ProfileRead, FindsTheValue) {
     const QString section = QString::fromLatin1(c.section);
     const QString key = QString::fromLatin1(c.key);
     const QString expected = QString::fromUtf16(c.expected.data(), c.expected.size());
-    EXPECT_EQ(profile::readValue(file, section, key), expected);
+    EXPECT_EQ(profile::Profile::load(file).value(section, key), expected);
     // A loaded file answers the same from what it read, whatever the file holds since.
     const profile::Profile loaded = profile::Profile::load(file);
     folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=changed\r\n");
@@ -96,21 +96,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProfileReadLimit, LongValueComesBackAsItsFirst99Characters) {
     TestFolder folder;
     const QString file = folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=\"" + kLongValue);
-    EXPECT_EQ(profile::readValue(file, QStringLiteral("A"), QStringLiteral("K")),
+    EXPECT_EQ(profile::Profile::load(file).value(QStringLiteral("A"), QStringLiteral("K")),
               QString(QLatin1Char('"')) + QString(98, QLatin1Char('x')));
     folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=\"" + kLongValue + '"');
-    EXPECT_EQ(profile::readValue(file, QStringLiteral("A"), QStringLiteral("K")),
+    EXPECT_EQ(profile::Profile::load(file).value(QStringLiteral("A"), QStringLiteral("K")),
               QString(99, QLatin1Char('x')));
     // Characters, not bytes: a UTF-8 file's "ò" takes two.
     folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=" + QByteArray("\xc3\xb2").repeated(150));
-    EXPECT_EQ(profile::readValue(file, QStringLiteral("A"), QStringLiteral("K")),
+    EXPECT_EQ(profile::Profile::load(file).value(QStringLiteral("A"), QStringLiteral("K")),
               QString(99, QChar(0xf2)));
 }
 
 TEST(ProfileReadFile, MissingFileReadsEmpty) {
     TestFolder folder;
-    EXPECT_EQ(profile::readValue(folder.path(QStringLiteral("none.ini")), QStringLiteral("A"),
-                                 QStringLiteral("K")),
+    EXPECT_EQ(profile::Profile::load(folder.path(QStringLiteral("none.ini")))
+                  .value(QStringLiteral("A"), QStringLiteral("K")),
               QString());
 }
 
@@ -311,16 +311,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProfileWriteFile, FailsWithoutCreatingAMissingFolder) {
     TestFolder folder;
     const QString file = folder.path(QStringLiteral("none/Gestar.ini"));
-    EXPECT_FALSE(
-        profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("1")));
+    EXPECT_FALSE(profile::writeValues(file, QStringLiteral("A"),
+                                      {{QStringLiteral("K"), QStringLiteral("1")}}));
     EXPECT_FALSE(QFile::exists(folder.path(QStringLiteral("none"))));
 }
 
 TEST(ProfileWriteFile, FailsOnAFolderInsteadOfAFile) {
     TestFolder folder;
     folder.write(QStringLiteral("Gestar.ini/inside"), "x");
-    EXPECT_FALSE(profile::writeValue(folder.path(QStringLiteral("Gestar.ini")), QStringLiteral("A"),
-                                     QStringLiteral("K"), QStringLiteral("1")));
+    EXPECT_FALSE(profile::writeValues(folder.path(QStringLiteral("Gestar.ini")),
+                                      QStringLiteral("A"),
+                                      {{QStringLiteral("K"), QStringLiteral("1")}}));
     EXPECT_EQ(TestFolder::read(folder.path(QStringLiteral("Gestar.ini/inside"))), "x");
 }
 
@@ -332,8 +333,8 @@ TEST(ProfileWriteFile, AnOpenReaderKeepsTheWholeOldFile) {
     const QString file = folder.write(QStringLiteral("Gestar.ini"), old);
     QFile reader(file);
     ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(
-        profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
+    ASSERT_TRUE(profile::writeValues(file, QStringLiteral("A"),
+                                     {{QStringLiteral("K"), QStringLiteral("2")}}));
     EXPECT_EQ(reader.readAll(), old);
 }
 
@@ -385,8 +386,8 @@ TEST(ProfileWriteFile, KeepsThePermissions) {
     const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                            QFile::WriteUser | QFile::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(file, permissions));
-    ASSERT_TRUE(
-        profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
+    ASSERT_TRUE(profile::writeValues(file, QStringLiteral("A"),
+                                     {{QStringLiteral("K"), QStringLiteral("2")}}));
     EXPECT_EQ(QFile::permissions(file), permissions);
 }
 
@@ -397,8 +398,8 @@ TEST(ProfileWriteFile, KeepsTheOwnerAndGroup) {
     const QString file = folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=1\r\n");
     ASSERT_EQ(::chown(QFile::encodeName(file).constData(), 1000, 100), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0664), 0);
-    ASSERT_TRUE(
-        profile::writeValue(file, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
+    ASSERT_TRUE(profile::writeValues(file, QStringLiteral("A"),
+                                     {{QStringLiteral("K"), QStringLiteral("2")}}));
     struct stat after {};
     ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &after), 0);
     EXPECT_EQ(after.st_uid, 1000u);
@@ -412,8 +413,8 @@ TEST(ProfileWriteFile, WritesThroughASymbolicLink) {
     const QString target = folder.write(QStringLiteral("shared/Gestar.ini"), "[A]\r\nK=1\r\n");
     const QString link = folder.path(QStringLiteral("Gestar.ini"));
     ASSERT_TRUE(QFile::link(target, link));
-    ASSERT_TRUE(
-        profile::writeValue(link, QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("2")));
+    ASSERT_TRUE(profile::writeValues(link, QStringLiteral("A"),
+                                     {{QStringLiteral("K"), QStringLiteral("2")}}));
     EXPECT_EQ(QFile::symLinkTarget(link), target);
     EXPECT_EQ(TestFolder::read(target), QByteArray("[A]\r\nK=2\r\n"));
 }
@@ -424,11 +425,11 @@ TEST(ProfileReadFile, SeesEveryChange) {
     const QString file = folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=1\r\n");
     const QString section = QStringLiteral("A");
     const QString key = QStringLiteral("K");
-    EXPECT_EQ(profile::readValue(file, section, key), QStringLiteral("1"));
-    ASSERT_TRUE(profile::writeValue(file, section, key, QStringLiteral("2")));
-    EXPECT_EQ(profile::readValue(file, section, key), QStringLiteral("2"));
+    EXPECT_EQ(profile::Profile::load(file).value(section, key), QStringLiteral("1"));
+    ASSERT_TRUE(profile::writeValues(file, section, {{key, QStringLiteral("2")}}));
+    EXPECT_EQ(profile::Profile::load(file).value(section, key), QStringLiteral("2"));
     folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=3\r\n");
-    EXPECT_EQ(profile::readValue(file, section, key), QStringLiteral("3"));
+    EXPECT_EQ(profile::Profile::load(file).value(section, key), QStringLiteral("3"));
 }
 
 }  // namespace

@@ -267,7 +267,7 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
                 << "written again: " << r.key().toStdString();
         EXPECT_EQ(inRighe(esito.righe()), inRighe(modello.righe));
         EXPECT_EQ(esito.chiavi(), modello.chiavi);
-        EXPECT_EQ(esito.conteggio, modello.righe.size());
+        EXPECT_EQ(esito.conteggio(), modello.righe.size());
         EXPECT_EQ(nominati(), modello.illeggibili);
 
         // Some reminders already handed over, one with its flag in lower case.

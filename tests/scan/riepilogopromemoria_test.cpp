@@ -15,7 +15,7 @@ constexpr double kMinuto = 1.0 / 1440;
 
 RiepilogoPromemoria riepilogoDi(QList<double> allarmi) {
     EsitoSelezione esito;
-    esito.conteggio = static_cast<int>(allarmi.size());
+    esito.appuntamenti.resize(allarmi.size());
     esito.allarmi = std::move(allarmi);
     RiepilogoPromemoria riepilogo;
     riepilogo.aggiorna(esito);

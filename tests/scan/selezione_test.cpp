@@ -62,9 +62,9 @@ TEST_P(SelectionRuleTest, SelectsOnlyLiveAlarmedAppointmentsFromToday) {
     const SelectionCase& c = std::get<1>(GetParam());
     ws.aggiungiAppuntamento(1, c.data, "VIS", c.allarme, c.cancellato, c.stato);
     const EsitoSelezione esito = esegui();
-    EXPECT_EQ(esito.conteggio, c.selezionato ? 1 : 0);
+    EXPECT_EQ(esito.conteggio(), c.selezionato ? 1 : 0);
     EXPECT_EQ(promemoria().size(), c.selezionato ? 1 : 0);
-    EXPECT_EQ(esito.righe().size(), esito.conteggio);
+    EXPECT_EQ(esito.righe().size(), esito.conteggio());
     EXPECT_EQ(esito.elencoAbilitato(), c.selezionato);
 }
 
@@ -139,7 +139,7 @@ TEST_P(SelezioneTest, ActionsSharingSixCharactersShareOneRowButKeepTwoLines) {
     ws.aggiungiAppuntamento(7, alle(kOggi, 11, 0), "CONTROLLO1", 10, "N", "A", {}, {}, "primo");
     ws.aggiungiAppuntamento(7, alle(kOggi, 11, 0), "controllo2", 20, "N", "A", {}, {}, "secondo");
     const EsitoSelezione esito = esegui();
-    EXPECT_EQ(esito.conteggio, 2);
+    EXPECT_EQ(esito.conteggio(), 2);
     EXPECT_EQ(esito.righe().size(), 2);
     const QList<QVariantList> righe = promemoria();
     ASSERT_EQ(righe.size(), 1);
@@ -174,7 +174,7 @@ TEST_P(SelezioneTest, UnreadableAppointmentsAreSkippedAndTheOthersWritten) {
         ws.visite().exec("UPDATE Appuntamenti SET ApData = '31/02/2026' WHERE ApCliente = 2");
     }
     const EsitoSelezione esito = esegui();
-    EXPECT_EQ(esito.conteggio, 2);
+    EXPECT_EQ(esito.conteggio(), 2);
     const QList<QVariantList> righe = promemoria();
     ASSERT_EQ(righe.size(), 2);
     EXPECT_EQ(righe[0][0], 1);

@@ -29,7 +29,7 @@ protected:
                     server->exec("SELECT pg_terminate_backend(?, 5000)", {backend});
             });
         scansione = scansioneDiProva(ws.sessione, platform, [this](const EsitoSelezione& esito) {
-            conteggi.append(esito.conteggio);
+            conteggi.append(esito.conteggio());
         });
     }
 

@@ -94,7 +94,7 @@ void IconaVassoio::mostraStato(const StatoScansione& stato) {
 }
 
 void IconaVassoio::aggiorna(const EsitoSelezione& esito) {
-    const bool cambiato = esito.conteggio != riepilogo_.conteggio();
+    const bool cambiato = esito.conteggio() != riepilogo_.conteggio();
     riepilogo_.aggiorna(esito);
     if (cambiato) aggiornaIcona();
     elenca_->setEnabled(esito.elencoAbilitato());
