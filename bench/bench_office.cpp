@@ -60,7 +60,8 @@ std::string appointments(const std::string& table) {
     return "INSERT INTO " + table +
            " (ApCliente, ApData, ApAzione, ApAllarm, ApDelete, ApStato, ApNote, ApCausa) "
            "SELECT value, " +
-           std::to_string(adesso + 1) + " + value * (8.0 / 24 / " + std::to_string(kAppuntamenti) +
+           benchserver::sqlNumber(adesso + 1) + " + value * (8.0 / 24 / " +
+           std::to_string(kAppuntamenti) +
            "), 'VIS', 1440, 'N', 'A', 'nota', 'Visita di controllo' FROM ";
 }
 

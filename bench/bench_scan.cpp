@@ -142,9 +142,9 @@ private:
 const std::string kOggi = std::to_string(dateserial::dayNumber(kAdesso.date()));
 const std::string kSelezione = " WHERE ((ApData >= " + kOggi +
                                ") AND (ApAllarm > 0) AND (ApDelete < 'S') AND (ApStato = 'A'))";
-const std::string kScadutiOra =
-    " WHERE PmCliente >= 0 AND PmAllarm <= " + std::to_string(dateserial::fromDateTime(kAdesso)) +
-    " AND PmWait <> 'S'";
+const std::string kScadutiOra = " WHERE PmCliente >= 0 AND PmAllarm <= " +
+                                benchserver::sqlNumber(dateserial::fromDateTime(kAdesso)) +
+                                " AND PmWait <> 'S'";
 const std::string kSelezionati =
     "SELECT ApCliente, ApData, ApAzione, ApAllarm, ApDocumento FROM Appuntamenti" + kSelezione;
 const std::string kNuovo =
@@ -303,7 +303,7 @@ public:
     }
 
     void fillReminders() override {
-        const std::string adesso = std::to_string(dateserial::fromDateTime(kAdesso));
+        const std::string adesso = benchserver::sqlNumber(dateserial::fromDateTime(kAdesso));
         setup_.exec("DELETE FROM bench_work.Promemoria");
         setup_.exec(
             "INSERT INTO bench_work.Promemoria (PmCliente, PmData, PmAzione, PmAllarm, PmWait, "
@@ -322,10 +322,10 @@ public:
         const Result selected = owned(PQexec(plain_.handle(), kSelezionati.c_str()));
         prepare("nuovo", kNuovo);
         for (int row = 0; row < PQntuples(selected.get()); ++row) {
-            const double data = std::stod(PQgetvalue(selected.get(), row, 1));
+            const double data = benchserver::sqlValue(PQgetvalue(selected.get(), row, 1));
             const std::string codice = azione(PQgetvalue(selected.get(), row, 2));
-            const std::string alarm =
-                std::to_string(allarme(data, std::stod(PQgetvalue(selected.get(), row, 3))));
+            const std::string alarm = benchserver::sqlNumber(
+                allarme(data, benchserver::sqlValue(PQgetvalue(selected.get(), row, 3))));
             const char* documento =
                 PQgetisnull(selected.get(), row, 4) ? " " : PQgetvalue(selected.get(), row, 4);
             const char* values[] = {PQgetvalue(selected.get(), row, 0),

@@ -20,6 +20,14 @@ inline bool available() {
     return !qEnvironmentVariableIsEmpty("SCADEX_BENCH_PGHOST");
 }
 
+// A number as SQL text and back, in the C conventions whatever the process's locale says.
+inline std::string sqlNumber(double value) {
+    return QByteArray::number(value, 'g', 17).toStdString();
+}
+inline double sqlValue(const char* text) {
+    return QByteArray(text).toDouble();
+}
+
 inline QByteArray serverUri() {
     return "postgresql:///postgres?host=" + qgetenv("SCADEX_BENCH_PGHOST") + "&user=postgres";
 }

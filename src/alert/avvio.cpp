@@ -7,6 +7,7 @@
 
 #include "alert/avvisodescritto.h"
 #include "alert/programmaavviso.h"
+#include "app/impostazioni.h"
 #include "platform/desktopnotifier.h"
 #include "platform/gui/qtsoundplayer.h"
 #include "platform/singleinstance.h"
@@ -42,7 +43,7 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
     // (Wayland), by window class on X11.
     QGuiApplication::setDesktopFileName(QStringLiteral("scadex"));
     QCoreApplication::setApplicationName(QStringLiteral("scadex"));
-    SingleInstance istanza(kIstanzaAvviso, avviso->fileIni);
+    SingleInstance istanza(kIstanzaAvviso, impostazioni::postazione(avviso->fileIni));
     if (istanza.deliverOrListen(argomento.toUtf8()) == SingleInstance::Outcome::Delivered) return 0;
 
     QtSoundPlayer suono;

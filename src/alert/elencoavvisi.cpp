@@ -4,7 +4,6 @@
 #include <algorithm>
 
 bool ElencoAvvisi::aggiungi(const AvvisoDescritto& avviso) {
-    inAttesa_ = avviso.avviso.inAttesa;
     const auto elencato = std::find_if(avvisi_.begin(), avvisi_.end(), [&](const auto& a) {
         return a.avviso.stessoAppuntamento(avviso.avviso);
     });

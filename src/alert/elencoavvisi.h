@@ -15,10 +15,11 @@ public:
     QList<Avviso> togliTutti();
 
     const QList<AvvisoDescritto>& avvisi() const { return avvisi_; }
-    // The waiting count of the reminder received last.
-    int inAttesa() const { return inAttesa_; }
+    // The reminders waiting for the operator: those listed. The window and the notification
+    // both give this count, never the waiting count of an argument, which was taken when the
+    // poll handed it over and grows stale once the operator answers or puts reminders off.
+    int inAttesa() const { return static_cast<int>(avvisi_.size()); }
 
 private:
     QList<AvvisoDescritto> avvisi_;
-    int inAttesa_ = 0;
 };

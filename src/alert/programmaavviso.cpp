@@ -53,8 +53,8 @@ void ProgrammaAvviso::accogli(const Avviso& avviso) {
 
 void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
     connect(this, &ProgrammaAvviso::lottoConcluso, &notifiche,
-            [&notifiche](const QList<AvvisoDescritto>& lotto) {
-                const TestoNotifica testo = TestoNotifica::perLotto(lotto);
+            [this, &notifiche](const QList<AvvisoDescritto>& lotto) {
+                const TestoNotifica testo = TestoNotifica::perLotto(lotto, elenco_.inAttesa());
                 notifiche.notifica(testo.titolo, testo.testo);
             });
     connect(&notifiche, &DesktopNotifier::attivata, &finestra_, &FinestraAvviso::richiama);

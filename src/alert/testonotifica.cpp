@@ -1,14 +1,10 @@
 // Writing the notification of a batch.
 #include "alert/testonotifica.h"
 
-#include <algorithm>
-
-TestoNotifica TestoNotifica::perLotto(const QList<AvvisoDescritto>& lotto) {
-    int inAttesa = 0;
+TestoNotifica TestoNotifica::perLotto(const QList<AvvisoDescritto>& lotto, int inAttesa) {
     QStringList righe;
     for (auto avviso = lotto.crbegin(); avviso != lotto.crend(); ++avviso) {
         righe.append(avviso->descrizione());
-        inAttesa = std::max(inAttesa, avviso->avviso.inAttesa);
     }
     TestoNotifica notifica;
     notifica.titolo = QStringLiteral("SCADEX: %1 PROMEMORIA IN ATTESA").arg(inAttesa);

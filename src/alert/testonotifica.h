@@ -10,7 +10,7 @@ struct TestoNotifica {
     QString titolo;  // "SCADEX: 3 PROMEMORIA IN ATTESA"
     QString testo;   // one line per reminder of the batch, newest first
 
-    // `lotto`: the reminders taken in together, in order of arrival. The title counts the
-    // highest waiting count among them: the starts of one poll may arrive out of order.
-    static TestoNotifica perLotto(const QList<AvvisoDescritto>& lotto);
+    // `lotto`: the reminders taken in together, in order of arrival; `inAttesa`: how many the
+    // window lists now, which the title gives.
+    static TestoNotifica perLotto(const QList<AvvisoDescritto>& lotto, int inAttesa);
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "app/ini.h"
+#include "db/database.h"
 #include "db/schema.h"
 #include "util/testi.h"
 #include "util/valori.h"
@@ -50,6 +51,11 @@ QString Percorsi::fileWork() const {
 }
 
 namespace impostazioni {
+
+QByteArray postazione(const QString& fileIni) {
+    const std::optional<Percorsi> percorsi = leggiPercorsi(IniLetto(fileIni));
+    return db::identity(percorsi ? percorsi->fileWork() : fileIni);
+}
 
 std::optional<Percorsi> leggiPercorsi(const IniLetto& ini) {
     Percorsi percorsi;

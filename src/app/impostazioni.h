@@ -1,6 +1,7 @@
 // The settings the main window reads from Gestar.ini when it loads, and the database opening.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -43,6 +44,10 @@ Impostazioni leggiAgenda(const IniLetto& ini);
 // file then left as it was).
 std::optional<QString> scriviAgenda(const QString& fileIni, const QString& testoSecondi,
                                     bool suonoAttivo, const SuonoConfigurato& suono);
+// The set-up that `fileIni` leads to, for the single-instance rule: the identity of the
+// operator's work database, so that two copies of one Gestar.ini, or two paths to it, run
+// one copy. Without an operator, the configuration file's own identity.
+QByteArray postazione(const QString& fileIni);
 // Poll interval from the text of Text1: nearest whole number; 60 outside 1 to 60.
 qint32 secondiDaTesto(const QString& testo);
 

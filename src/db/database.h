@@ -92,6 +92,11 @@ private:
 // connection URI. Throws DbError for anything else.
 std::unique_ptr<Database> open(const QString& path);
 
+// What tells the database at `path` from every other, whichever path leads to it: the device
+// and inode of a file, or the server, database and options of a server descriptor. A path
+// that cannot be read is its own identity (opening it will then say what is wrong).
+QByteArray identity(const QString& path);
+
 // A read-only result: all rows are read when it opens; no statement stays open.
 class Snapshot {
 public:

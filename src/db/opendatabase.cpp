@@ -1,5 +1,6 @@
 // Opening a database: the engine is chosen by what the file holds.
 #include <libpq-fe.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,6 +53,20 @@ bool holdsPassword(const PQconninfoOption* options) {
         }
     }
     return false;
+}
+
+// The server, port, database and options (the schema's search path among them) that a URI
+// reaches; the user and password do not change which data that is.
+QByteArray serverIdentity(const PQconninfoOption* options) {
+    QByteArray identity = "server";
+    for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+        for (const char* keyword : {"host", "hostaddr", "port", "dbname", "options"}) {
+            if (std::strcmp(option->keyword, keyword) != 0) continue;
+            identity +=
+                '\0' + QByteArray(keyword) + '=' + QByteArray(option->val ? option->val : "");
+        }
+    }
+    return identity;
 }
 
 // A part of a connection URI, named, and set alone in a URI of its own for libpq to try.
@@ -163,6 +178,19 @@ std::unique_ptr<Database> open(const QString& path) {
                       Fault::NotADatabase, path);
     checkDescriptor(path, uri);
     return std::make_unique<EngineDatabase>(std::make_shared<PgConnection>(path, uri));
+}
+
+QByteArray identity(const QString& path) {
+    const QByteArray uri = serverUri(fileStart(path, kLongestDescriptor));
+    if (!uri.isEmpty()) {
+        if (const ConnectionOptions options = parseUri(uri)) return serverIdentity(options.get());
+    }
+    struct stat file {};
+    if (::stat(QFile::encodeName(path).constData(), &file) == 0) {
+        return "file:" + QByteArray::number(static_cast<qulonglong>(file.st_dev)) + ':' +
+               QByteArray::number(static_cast<qulonglong>(file.st_ino));
+    }
+    return "path:" + QFileInfo(path).absoluteFilePath().toUtf8();
 }
 
 std::unique_ptr<Database> Database::open(const QString& path) {

@@ -10,7 +10,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <optional>
 
@@ -26,8 +25,8 @@ const QByteArray kConfirmation = QByteArrayLiteral("OK");
 
 }  // namespace
 
-SingleInstance::SingleInstance(const QString& program, const QString& keyFile, QObject* parent)
-    : QObject(parent), name_(nameFor(program, keyFile)) {}
+SingleInstance::SingleInstance(const QString& program, const QByteArray& key, QObject* parent)
+    : QObject(parent), name_(nameFor(program, key)) {}
 
 SingleInstance::~SingleInstance() {
     if (!thread_.joinable()) return;
@@ -36,11 +35,9 @@ SingleInstance::~SingleInstance() {
     ::unlink(QFile::encodeName(path_).constData());
 }
 
-QString SingleInstance::nameFor(const QString& program, const QString& keyFile) {
-    const QFileInfo file(keyFile);
-    const QString path = file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
-    const QByteArray key = (QDir::homePath() + QChar(0) + path).toUtf8();
-    const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha256);
+QString SingleInstance::nameFor(const QString& program, const QByteArray& key) {
+    const QByteArray digest = QCryptographicHash::hash(QDir::homePath().toUtf8() + '\0' + key,
+                                                       QCryptographicHash::Sha256);
     return program + QLatin1Char('-') + QString::fromLatin1(digest.toHex().left(16));
 }
 

@@ -1,4 +1,4 @@
-// One running copy per user and configuration file: a later start hands its message to it.
+// One running copy per user and set-up: a later start hands its message to it.
 #pragma once
 
 #include <QByteArray>
@@ -17,19 +17,20 @@ public:
         Alone,      // neither could be done safely: this start carries on by itself
     };
 
-    // `program` names the kind of copy; `keyFile` the configuration file it runs on.
-    SingleInstance(const QString& program, const QString& keyFile, QObject* parent = nullptr);
+    // `program` names the kind of copy; `key` the set-up it runs on: starts with equal keys
+    // are one copy.
+    SingleInstance(const QString& program, const QByteArray& key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // Hands `message` to the copy running for this user and key file, or else listens for
+    // Hands `message` to the copy running for this user and key, or else listens for
     // later starts. Alone, with the reason on the diagnostic output, when there is no private
     // folder, the socket there is another user's, or a running copy does not confirm in time;
     // such a socket is left as it is.
     Outcome deliverOrListen(const QByteArray& message);
 
     // The socket's file name in the private folder: `program` and a digest of the user's home
-    // folder and the key file's canonical path.
-    static QString nameFor(const QString& program, const QString& keyFile);
+    // folder and the key.
+    static QString nameFor(const QString& program, const QByteArray& key);
 
 signals:
     // A later start's message, already confirmed to it; emitted on this object's thread.

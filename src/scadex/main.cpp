@@ -5,6 +5,7 @@
 
 #include "app/chiusura.h"
 #include "app/configurazione.h"
+#include "app/impostazioni.h"
 #include "app/sessione.h"
 #include "platform/gui/qtplatform.h"
 #include "platform/gui/traduzioniqt.h"
@@ -48,8 +49,8 @@ int main(int argc, char** argv) {
     QtPlatform platform;
     const std::optional<QString> fileIni = fileIniDiAvvio(opzioni, platform.messages);
     if (!fileIni) return opzioni.avvioAutomatico ? 0 : 1;
-    // One copy per user and Gestar.ini: a later start brings the running copy's window up.
-    SingleInstance istanza(QStringLiteral("scadex"), *fileIni);
+    // One copy per user and work database: a later start brings the running copy's window up.
+    SingleInstance istanza(QStringLiteral("scadex"), impostazioni::postazione(*fileIni));
     if (istanza.deliverOrListen({}) == SingleInstance::Outcome::Delivered) return 0;
 
     Sessione sessione(*fileIni);

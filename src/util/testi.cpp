@@ -3,8 +3,9 @@
 
 #include <QRegularExpression>
 #include <cfenv>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <iterator>
 
 #include "util/dateserial.h"
 #include "util/regionale.h"
@@ -85,9 +86,12 @@ struct Decimal {
 };
 
 Decimal fifteenDigits(double value) {
+    // to_chars, unlike printf, never writes the decimal mark of the process's locale: under an
+    // Italian desktop that mark is ',' and would end up among the digits.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
-    const QString text = QString::fromLatin1(buffer);
+    const std::to_chars_result written = std::to_chars(std::begin(buffer), std::end(buffer), value,
+                                                       std::chars_format::scientific, 14);
+    const QString text = QString::fromLatin1(buffer, written.ptr - buffer);
     const qsizetype e = text.indexOf(QLatin1Char('e'));
     Decimal decimal;
     decimal.negative = text.startsWith(QLatin1Char('-'));

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "alert/avvio.h"
+#include "app/impostazioni.h"
 #include "gestarprova.h"
 #include "platform/singleinstance.h"
 #include "support/sqlfile.h"
@@ -266,7 +267,8 @@ TEST_P(SocketAltrui, TheStartShowsItsReminderItselfAndTheOtherUserGetsNothing) {
     ::chmod(QFile::encodeName(gestar.folder.path({})).constData(), S_IRWXU | S_IXGRP | S_IXOTH);
     const QString tana = caso.tana ? gestar.folder.path(caso.tana)
                                    : condivisa + QStringLiteral("/scadex-%1").arg(::geteuid());
-    const QString nome = SingleInstance::nameFor(kIstanzaAvviso, gestar.fileIni);
+    const QString nome =
+        SingleInstance::nameFor(kIstanzaAvviso, impostazioni::postazione(gestar.fileIni));
     // A folder of ours opens to the other user only while it binds.
     const bool nostra = tana == gestar.cartellaSocket;
     if (nostra) ::chmod(QFile::encodeName(tana).constData(), S_IRWXU | S_IRWXG | S_IRWXO);

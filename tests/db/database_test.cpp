@@ -471,6 +471,48 @@ INSTANTIATE_TEST_SUITE_P(
                        "not a database"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Two paths lead to one database, or to two: the second file of each case is written by
+// `secondo` beside the first, "a.mdb" holding `primo`.
+struct IdentityCase {
+    const char* name;
+    QByteArray primo;
+    void (*secondo)(const QString& primo, const QString& secondo);
+    bool same;
+};
+
+class Identity : public ::testing::TestWithParam<IdentityCase> {};
+
+TEST_P(Identity, FollowsTheDataNotThePath) {
+    TestFolder folder;
+    const QString primo = folder.write(QStringLiteral("a.mdb"), GetParam().primo);
+    const QString secondo = folder.path(QStringLiteral("altra/b.mdb"));
+    QDir().mkpath(folder.path(QStringLiteral("altra")));
+    GetParam().secondo(primo, secondo);
+    EXPECT_EQ(db::identity(primo) == db::identity(secondo), GetParam().same);
+}
+
+void link(const QString& primo, const QString& secondo) {
+    QFile::link(primo, secondo);
+}
+void copy(const QString& primo, const QString& secondo) {
+    QFile::copy(primo, secondo);
+}
+void otherSchema(const QString&, const QString& secondo) {
+    QFile file(secondo);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("postgresql://op@/studio?options=-csearch_path%3Dbianchi_work\n");
+}
+
+const QByteArray kRossi = "postgresql://op@/studio?options=-csearch_path%3Drossi_work\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, Identity,
+    ::testing::Values(IdentityCase{"FileAndItsLink", "SQLite format 3", link, true},
+                      IdentityCase{"FileAndItsCopy", "SQLite format 3", copy, false},
+                      IdentityCase{"DescriptorAndItsCopy", kRossi, copy, true},
+                      IdentityCase{"DescriptorsOfTwoSchemas", kRossi, otherSchema, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(CreateDatabaseFile, RefusesAnExistingFile) {
     TestFolder folder;
     const QString path = folder.write(QStringLiteral("x.mdb"), QByteArrayLiteral("keep"));

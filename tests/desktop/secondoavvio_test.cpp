@@ -1,4 +1,4 @@
-// A second start of scadex for the same user and Gestar.ini while the first runs, as the menu
+// A second start of scadex for the same user and set-up while the first runs, as the menu
 // entry started beside the autostarted copy: it brings the first one's window up and ends.
 #include <gtest/gtest.h>
 
@@ -58,14 +58,14 @@ protected:
         }
     }
 
-    QProcess& avvia() {
+    QProcess& avvia(const QString& fileIni) {
         auto programma = std::make_unique<QProcess>();
         QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
         ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_);
         ambiente.insert(QStringLiteral("SCADEX_CONSEGNE"), consegne_);
         programma->setProcessEnvironment(ambiente);
         programma->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        programma->start(programma_, {gestar.fileIni});
+        programma->start(programma_, {fileIni});
         EXPECT_TRUE(programma->waitForStarted());
         avviati_.push_back(std::move(programma));
         return *avviati_.back();
@@ -81,15 +81,23 @@ private:
     std::vector<std::unique_ptr<QProcess>> avviati_;
 };
 
-TEST_F(SecondoAvvio, BringsTheRunningWindowUpAndEnds) {
+// The second start's Gestar.ini: the first one's, or a copy of it elsewhere (as the operator's
+// own settings folder holds one), which leads to the same work database.
+class SecondoAvvioDa : public SecondoAvvio, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SecondoAvvioDa, BringsTheRunningWindowUpAndEnds) {
     const QDateTime fra10Minuti = QDateTime::currentDateTime().addSecs(600);
     gestar.appuntamento(1234, dateserial::fromDateTime(fra10Minuti), 60);
-    QProcess& primo = avvia();
+    QProcess& primo = avvia(gestar.fileIni);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return consegne() == 1 && statoFinestra() == "Iconic"; }, kAttesaMs))
         << "no hand-over, or no minimised window as xwininfo and xprop (x11-utils) read it";
 
-    QProcess& secondo = avvia();
+    const QString fileIni = GetParam()
+                                ? gestar.folder.write(QStringLiteral("config/scadex/Gestar.ini"),
+                                                      TestFolder::read(gestar.fileIni))
+                                : gestar.fileIni;
+    QProcess& secondo = avvia(fileIni);
     ASSERT_TRUE(secondo.waitForFinished(kAttesaMs));
     EXPECT_EQ(secondo.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(secondo.exitCode(), 0);
@@ -97,5 +105,8 @@ TEST_F(SecondoAvvio, BringsTheRunningWindowUpAndEnds) {
     EXPECT_EQ(consegne(), 1);
     EXPECT_EQ(primo.state(), QProcess::Running);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ini, SecondoAvvioDa, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Copia" : "Stesso"; });
 
 }  // namespace

@@ -25,7 +25,7 @@ public:
     Banco()
         : runtime(folder.path("run")),
           tmp(folder.path("tmp")),
-          chiave(folder.write("Gestar.ini", {})) {
+          chiave(folder.write("Gestar.ini", {}).toUtf8()) {
         QDir().mkpath(runtime);
         QDir().mkpath(tmp);
         ::chmod(QFile::encodeName(runtime).constData(), S_IRWXU);
@@ -58,7 +58,7 @@ public:
     TestFolder folder;
     QString runtime;
     QString tmp;
-    QString chiave;
+    QByteArray chiave;
     std::unique_ptr<SingleInstance> primo;  // a copy already running
     privatesocket::Descriptor altro;        // a socket of the case's own making
 

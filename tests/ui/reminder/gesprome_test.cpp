@@ -124,6 +124,7 @@ TEST_F(GesPromeTest, TabOrderStartsAtUscitaAndEndsWithX) {
 struct CommandCase {
     const char* name;
     const char* button;
+    const char* typed;  // nullptr: the amount is left as shown
     qint16 ultimoComando;
     double allarm;
     QVariant wait;  // invalid: no reminder row left
@@ -133,7 +134,7 @@ class CommandTest : public GesPromeTest, public ::testing::WithParamInterface<Co
 
 TEST_P(CommandTest, AnswersAndCloses) {
     EXPECT_TRUE(show([&] {
-        child<QLineEdit>("Txt(1)")->setText("2");
+        if (GetParam().typed) child<QLineEdit>("Txt(1)")->setText(GetParam().typed);
         click(GetParam().button);
     }));
     EXPECT_EQ(window.comandoScelto(), GetParam().ultimoComando);
@@ -143,9 +144,11 @@ TEST_P(CommandTest, AnswersAndCloses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, CommandTest,
-    ::testing::Values(CommandCase{"Imposta", "cmdCli(0)", 0, 120, QString(" ")},
-                      CommandCase{"NonAvvisare", "cmdCli(1)", 1, 0, QVariant()},
-                      CommandCase{"Uscita", "cmdCli(2)", 2, 90, QString("S")}),
+    ::testing::Values(CommandCase{"Imposta", "cmdCli(0)", "2", 0, 120, QString(" ")},
+                      // "1,5" hours read back whatever the desktop's locale.
+                      CommandCase{"ImpostaUnchanged", "cmdCli(0)", nullptr, 0, 90, QString(" ")},
+                      CommandCase{"NonAvvisare", "cmdCli(1)", "2", 1, 0, QVariant()},
+                      CommandCase{"Uscita", "cmdCli(2)", "2", 2, 90, QString("S")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct F2Case {
