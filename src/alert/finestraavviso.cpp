@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "alert/elencoavvisi.h"
+#include "platform/gui/colori.h"
 #include "platform/gui/fonts.h"
 
 namespace {
@@ -34,10 +35,9 @@ QLabel* etichetta(const QString& nome, const QString& testo, bool grassetto = fa
     return label;
 }
 
-void coloraTesto(QLabel* label, const QColor& colore) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colore);
-    label->setPalette(palette);
+// The action's colour on the window's background, or on black or white where it would not read.
+void coloraAzione(QLabel& label, const QColor& colore) {
+    colori::coloraTesto(label, colore, label.palette().color(QPalette::Window));
 }
 
 }  // namespace
@@ -129,8 +129,8 @@ QWidget* FinestraAvviso::scheda(const AvvisoDescritto& avviso) const {
                                   avviso.azione ? avviso.azione->descrizione : QString());
     descrizione->setWordWrap(true);
     if (avviso.azione) {
-        coloraTesto(codice, avviso.azione->colore);
-        coloraTesto(descrizione, avviso.azione->colore);
+        coloraAzione(*codice, avviso.azione->colore);
+        coloraAzione(*descrizione, avviso.azione->colore);
     }
     griglia->addWidget(codice, 2, 1);
     griglia->addWidget(descrizione, 2, 2);

@@ -12,6 +12,7 @@
 #include <exception>
 #include <initializer_list>
 
+#include "platform/gui/colori.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
@@ -67,9 +68,8 @@ ListaApp::ListaApp(const QString& fileIni, PlatformServices& platform, const QSt
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
-    QPalette sfondo = palette();
-    sfondo.setColor(QPalette::Window, QColor(224, 224, 224));
-    setPalette(sfondo);
+    // Light grey under the headers' black, whatever the desktop's palette.
+    colori::coloraSfondo(*this, QColor(224, 224, 224));
     creaControlli();
     resize(
         platform_.screen.rectFromTwips(QRect(0, 0, kLarghezzaProgetto, kAltezzaProgetto)).size());

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "platform/gui/colori.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
@@ -22,6 +23,7 @@
 namespace {
 
 const QColor kBluScuro(0, 0, 128);
+const QColor kSfondoRiquadro(Qt::white);
 
 int larghezzaTesto(const QLabel* label) {
     return label->fontMetrics().horizontalAdvance(label->text()) + 2;
@@ -35,12 +37,6 @@ void adattaDidascalia(QLabel* didascalia) {
     area.setLeft(std::clamp(area.right() + 1 - larghezzaTesto(didascalia), 0, area.left()));
     didascalia->setGeometry(area);
     fonts::riduciFinoA(*didascalia, didascalia->text(), area.width());
-}
-
-void coloraTesto(QWidget* widget, const QColor& colore) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colore);
-    widget->setPalette(palette);
 }
 
 }  // namespace
@@ -133,7 +129,7 @@ void GesProme::creaDocumento() {
     Command1_->setToolTip(QStringLiteral("Disabbina il Documento allegato"));
     Command1_->setAccessibleName(QStringLiteral("Stacca documento"));
     lbDocumento_ = riquadro(QStringLiteral("lbDocumento"), pixel(1845, 1440, 5775, 330));
-    coloraTesto(lbDocumento_, kBluScuro);
+    colori::coloraTesto(*lbDocumento_, kBluScuro, kSfondoRiquadro);
     lbDocumento_->setAccessibleDescription(QStringLiteral("Documento abbinato"));
 }
 
@@ -163,7 +159,7 @@ void GesProme::creaAvviso() {
     lbSveglia_->setGeometry(pixel(2655, 180, 1380, 465));
     lbSveglia_->setAlignment(Qt::AlignCenter);
     lbSveglia_->setAccessibleDescription(QStringLiteral("Giorno e ora dell'avviso"));
-    coloraTesto(lbSveglia_, kBluScuro);
+    colori::coloraTesto(*lbSveglia_, kBluScuro, palette().color(QPalette::Window));
     cmdCli_[ImpostaAvviso] =
         pulsante(Frame1_, QStringLiteral("cmdCli(0)"), QStringLiteral("&IMPOSTA AVVISO"),
                  pixel(4095, 225, 1770, 375));
@@ -214,8 +210,9 @@ void GesProme::mostra(const VistaPromemoria& vista) {
     lbCliDes_->setText(vista.descrizioneCliente);
     lbAziCod_->setText(vista.codiceAzione);
     LbAziDes_->setText(vista.descrizioneAzione);
-    coloraTesto(lbAziCod_, vista.coloreAzione);
-    coloraTesto(LbAziDes_, vista.coloreAzione);
+    // The action keeps its colour; one too light for the white box gets a black box instead.
+    colori::coloraTesto(*lbAziCod_, vista.coloreAzione, kSfondoRiquadro);
+    colori::coloraTesto(*LbAziDes_, vista.coloreAzione, kSfondoRiquadro);
     lbScadDD_->setText(vista.dataAppuntamento);
     lbScadHH_->setText(vista.oraAppuntamento);
     Txt1_->setText(vista.quantita);
@@ -289,16 +286,13 @@ QLabel* GesProme::etichetta(QWidget* parent, const QString& nome, const QString&
     return label;
 }
 
-// A value box: a label on white with a single-line border.
+// A value box: a label in black on white with a single-line border.
 QLabel* GesProme::riquadro(const QString& nome, const QRect& r) {
     auto* label = new QLabel(this);
     label->setObjectName(nome);
     label->setGeometry(r);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    label->setPalette(palette);
+    colori::coloraSfondo(*label, kSfondoRiquadro);
     return label;
 }
 

@@ -1,18 +1,26 @@
 // Every window of the program, as an assistive technology reads it: each control the operator
-// can reach has a name and a description.
+// can reach has a name and a description; and as the operator reads it, in a light palette
+// and a dark one.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
 #include <QListView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <tuple>
 
+#include "alert/elencoavvisi.h"
+#include "alert/finestraavviso.h"
 #include "support/accessibilita.h"
+#include "support/leggibilita.h"
 #include "support/sqlfile.h"
+#include "ui/list/listaapp.h"
 #include "ui/main/avvioprova.h"
 #include "ui/main/pannelloparametri.h"
+#include "ui/reminder/gesprome.h"
 
 namespace {
 
@@ -63,5 +71,102 @@ TEST_F(AccessibilitaTest, EveryWindowNamesItsControls) {
     EXPECT_EQ(promemoria, "") << "GesProme";
     EXPECT_EQ(stacca, "Stacca documento");
 }
+
+enum class Tavolozza { Chiara, Scura };
+
+// The style's own light palette, or a dark theme's: light text on dark windows and fields.
+QPalette tavolozza(Tavolozza tipo) {
+    if (tipo == Tavolozza::Chiara) return QApplication::style()->standardPalette();
+    QPalette scura(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
+    scura.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    for (QPalette::ColorRole testo : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        scura.setColor(testo, Qt::white);
+    return scura;
+}
+
+class LeggibilitaTest;
+
+struct FinestraDaLeggere {
+    const char* nome;
+    QWidget& (*apri)(LeggibilitaTest& prova);
+};
+
+// Each window is opened under the desktop's palette, on a due visit with a document and a red
+// action.
+class LeggibilitaTest : public ::testing::TestWithParam<std::tuple<FinestraDaLeggere, Tavolozza>>,
+                        public AvvioProva {
+public:
+    LeggibilitaTest() {
+        QApplication::setPalette(tavolozza(std::get<Tavolozza>(GetParam())));
+        gestar.appuntamento(1234, kOggi + 11.0 / 24, 90);
+        SqlFile(gestar.folder.path("dati/op/VisiteDV.mdb"))
+            .exec("UPDATE Appuntamenti SET ApDocumento = '/archivio/esame.pdf'");
+        SqlFile(gestar.folder.path("lavoro/op/WorkDV.mdb"))
+            .exec("INSERT INTO TabAzioni VALUES ('VIS', 'Visita', 255)");
+        avvia().showNormal();
+    }
+    ~LeggibilitaTest() override { QApplication::setPalette(originale_); }
+
+    QWidget& mostra(std::unique_ptr<QWidget> finestra) {
+        finestra_ = std::move(finestra);
+        finestra_->show();
+        return *finestra_;
+    }
+
+    QWidget& promemoria() {
+        auto scheda = std::make_unique<GesProme>(*sessione.DbVisite, *sessione.DbWork, services);
+        const ChiavePromemoria chiave = startup->chiavi().at(0);
+        scheda->setClCliente(chiave.cliente);
+        scheda->setClAzione(chiave.azione);
+        scheda->setClData(chiave.data);
+        return mostra(std::move(scheda));
+    }
+
+    QWidget& avviso() {
+        ElencoAvvisi elenco;
+        elenco.aggiungi({{gestar.fileIni, 1, 1234, QStringLiteral("VIS"), kOggi + 11.0 / 24},
+                         QStringLiteral("ROSSI"),
+                         DatiAzione{QStringLiteral("Visita"), QColor(Qt::red)}});
+        auto finestra = std::make_unique<FinestraAvviso>();
+        finestra->mostra(elenco);
+        return mostra(std::move(finestra));
+    }
+
+private:
+    const QPalette originale_ = QApplication::palette();
+    std::unique_ptr<QWidget> finestra_;
+};
+
+const FinestraDaLeggere kFinestre[] = {
+    {"Startup", [](LeggibilitaTest& prova) -> QWidget& { return *prova.startup; }},
+    {"Parametri",
+     [](LeggibilitaTest& prova) -> QWidget& {
+         prova.startup->Command1(1)->click();
+         return *prova.startup->pctParam;
+     }},
+    {"ListaApp",
+     [](LeggibilitaTest& prova) -> QWidget& {
+         return prova.mostra(std::make_unique<ListaApp>(prova.sessione.FileIni, prova.services,
+                                                        prova.startup->righe(),
+                                                        prova.startup->chiavi(), nullptr, nullptr));
+     }},
+    {"GesProme", [](LeggibilitaTest& prova) -> QWidget& { return prova.promemoria(); }},
+    {"FinestraAvviso", [](LeggibilitaTest& prova) -> QWidget& { return prova.avviso(); }},
+};
+
+TEST_P(LeggibilitaTest, EveryTextStandsOutFromItsBackground) {
+    QWidget& finestra = std::get<FinestraDaLeggere>(GetParam()).apri(*this);
+    ASSERT_TRUE(finestra.isVisible());
+    EXPECT_EQ(TestiIlleggibili(finestra).toStdString(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, LeggibilitaTest,
+                         ::testing::Combine(::testing::ValuesIn(kFinestre),
+                                            ::testing::Values(Tavolozza::Chiara, Tavolozza::Scura)),
+                         [](const auto& info) {
+                             const bool scura = std::get<Tavolozza>(info.param) == Tavolozza::Scura;
+                             return std::string(std::get<FinestraDaLeggere>(info.param).nome) +
+                                    (scura ? "Scura" : "Chiara");
+                         });
 
 }  // namespace
