@@ -12,3 +12,12 @@ CREATE TABLE Appuntamenti (
 -- A Null key part sorts first, as on the host's engine.
 CREATE UNIQUE INDEX primaria ON Appuntamenti (ApCliente NULLS FIRST, ApData NULLS FIRST,
                                             ApAzione NULLS FIRST);
+-- Tells a running SCADEX at once that the book has changed, so that it need not wait for its
+-- next rebuild: one notification per statement on channel scadex_cambi, carrying the schema.
+CREATE FUNCTION scadex_annuncia_cambi() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    PERFORM pg_notify('scadex_cambi', TG_TABLE_SCHEMA);
+    RETURN NULL;
+END $$;
+CREATE TRIGGER scadex_cambi AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON Appuntamenti
+    FOR EACH STATEMENT EXECUTE FUNCTION scadex_annuncia_cambi();

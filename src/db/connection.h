@@ -6,12 +6,14 @@
 #include <QStringList>
 #include <QVariantList>
 #include <chrono>
+#include <memory>
 #include <span>
 
 #include "db/boundsql.h"
 #include "db/catalogue.h"
 #include "db/database.h"
 #include "db/rowbatch.h"
+#include "db/writewatch.h"
 
 namespace db {
 
@@ -23,7 +25,7 @@ struct ResultRows {
 
 // Statements reach the engine in the host's dialect with "?" placeholders; each engine
 // translates what it spells otherwise. Every failure throws DbError.
-class Connection {
+class Connection : public std::enable_shared_from_this<Connection> {
 public:
     virtual ~Connection() = default;
 
@@ -62,6 +64,8 @@ public:
     virtual IndexInfo readIndex(const TableInfo& table, const QString& name) = 0;
 
     virtual void setBusyTimeout(std::chrono::milliseconds timeout) = 0;
+    // Database::watchWrites.
+    virtual std::unique_ptr<WriteWatch> watchWrites(const QString& table) = 0;
     // Begins a transaction that will write, taking the write lock at once where the engine
     // has one.
     virtual void beginWrite() = 0;

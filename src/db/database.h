@@ -19,6 +19,7 @@ namespace db {
 class RowBatch;
 class Snapshot;
 class TableCursor;
+class WriteWatch;
 
 enum class SeekComparison { Equal, GreaterOrEqual };
 
@@ -35,6 +36,10 @@ public:
 
     // Same as db::open, for callers that name the class.
     static std::unique_ptr<Database> open(const QString& path);
+
+    // Learning at once of the writes other connections make to `table`; nothing when the
+    // engine cannot tell (a server schema without the trigger that announces them).
+    virtual std::unique_ptr<WriteWatch> watchWrites(const QString& table) = 0;
 
     // The path the database was opened from (a file, or a server descriptor file).
     virtual const QString& path() const = 0;

@@ -29,6 +29,7 @@ public:
     std::unique_ptr<TableCursor> openTable(const QString& table) override;
     std::chrono::milliseconds busyTimeout() const override { return busyTimeout_; }
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
+    std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
 
 private:
     void beginWrite() override;

@@ -13,6 +13,7 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/pgwritewatch.h"
 #include "db/rowbatch.h"
 #include "db/storedvalue.h"
 
@@ -363,6 +364,27 @@ void PgConnection::connect(const QString& operation) {
                 fail(operation, messageOf(connection_), Fault::Unreachable);
         }
     }
+}
+
+std::unique_ptr<WriteWatch> PgConnection::watchWrites(const QString& table) {
+    return PgWriteWatch::on(*this, table);
+}
+
+int PgConnection::socket() const {
+    return connection_ ? PQsocket(connection_) : -1;
+}
+
+std::optional<QList<QByteArray>> PgConnection::takeNotifications() {
+    if (!connection_ || PQstatus(connection_) != CONNECTION_OK || !PQconsumeInput(connection_)) {
+        dropConnection();
+        return std::nullopt;
+    }
+    QList<QByteArray> payloads;
+    while (PGnotify* notification = PQnotifies(connection_)) {
+        payloads.append(QByteArray(notification->extra));
+        PQfreemem(notification);
+    }
+    return payloads;
 }
 
 PgConnection::~PgConnection() {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "db/connection.h"
 #include "db/dberror.h"
@@ -45,6 +46,16 @@ public:
     IndexInfo readIndex(const TableInfo& table, const QString& name) override;
 
     void setBusyTimeout(std::chrono::milliseconds timeout) override { wantedWait_ = timeout; }
+    std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
+
+    // The connection URI it was opened with.
+    const QByteArray& uri() const { return uri_; }
+    // The connection's socket, -1 while there is none: an event loop waits on it for
+    // notifications.
+    int socket() const;
+    // The payloads of the notifications that have arrived, read without waiting; nothing, and
+    // the connection given up, when it turns out to be lost.
+    std::optional<QList<QByteArray>> takeNotifications();
     void beginWrite() override;
     void commit() override;
     void rollback() override;

@@ -68,6 +68,13 @@ inline const QString kContaInAttesa =
     QStringLiteral("SELECT Count(Promemoria.PmWait) AS NumWait FROM Promemoria") +
     QStringLiteral(" WHERE PmWait = 'S'");
 
+// The earliest alarm moment of the reminders not handed over yet, those the next hand-over
+// would take when their moment comes.
+inline const QString kProssimo = QStringLiteral("Prossimo");
+inline const QString kProssimoAllarme = QStringLiteral(
+    "SELECT Min(PmAllarm) AS Prossimo FROM Promemoria WHERE PmCliente >= 0 AND "
+    "PmWait <> 'S' COLLATE BINARY");
+
 // Marks the reminders due at `momento` (a day serial) and not handed over yet as handed over,
 // from client 0 on, and returns their keys. Only "S" counts as handed over, whatever its case
 // elsewhere.

@@ -12,6 +12,7 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/rowbatch.h"
+#include "db/sqlitewritewatch.h"
 #include "db/storedvalue.h"
 
 namespace db {
@@ -146,6 +147,11 @@ void SqliteConnection::close() {
     Connection::refreshCatalogue();
     sqlite3_close(handle_);
     handle_ = nullptr;
+}
+
+// Every write to the file is one to the table: the file is all a watch can follow.
+std::unique_ptr<WriteWatch> SqliteConnection::watchWrites(const QString& /*table*/) {
+    return std::make_unique<SqliteWriteWatch>(shared_from_this());
 }
 
 ResultRows SqliteConnection::query(const QString& sql) {

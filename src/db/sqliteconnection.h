@@ -45,6 +45,7 @@ public:
     IndexInfo readIndex(const TableInfo& table, const QString& name) override;
 
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
+    std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
     void beginWrite() override;
     void commit() override;
     void rollback() override;

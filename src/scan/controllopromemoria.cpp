@@ -56,6 +56,15 @@ std::optional<QString> ControlloPromemoria::esegui() {
     return guasto_;
 }
 
+std::optional<double> ControlloPromemoria::prossimoAllarme(db::Database& work) {
+    const db::LockWait attesa(work, db::kBriefLockWait);
+    const auto prossimo = work.openQuery(kProssimoAllarme);
+    const QVariant momento = prossimo->field(kProssimo);
+    prossimo->close();
+    if (momento.isNull()) return std::nullopt;
+    return ValoreNumero(momento);
+}
+
 int ControlloPromemoria::contaInAttesa() {
     int conteggio = 0;
     tenta([&] {

@@ -30,6 +30,10 @@ public:
     // skipped; the cause of the first one is returned, in the operator's words.
     std::optional<QString> esegui();
 
+    // The earliest alarm moment of a reminder not handed over yet, as the hand-over reads
+    // them; nothing when there is none. Throws ErroreDati.
+    static std::optional<double> prossimoAllarme(db::Database& work);
+
 private:
     template <typename Passo>
     bool tenta(Passo&& passo);

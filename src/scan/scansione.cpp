@@ -8,8 +8,10 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/lockwait.h"
+#include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "scan/controllopromemoria.h"
+#include "util/dateserial.h"
 #include "util/diagnostica.h"
 #include "util/testi.h"
 
@@ -29,6 +31,11 @@ private:
     bool& flag_;
 };
 
+// Of two rebuilds asked for, the one that resets the marks covers the other.
+Segni piuForte(std::optional<Segni> prima, Segni seconda) {
+    return prima == Segni::Azzera ? Segni::Azzera : seconda;
+}
+
 }  // namespace
 
 Scansione::Scansione(db::Database& visite, db::Database& work, QString fileIni, const Clock& clock,
@@ -44,70 +51,103 @@ Scansione::Scansione(db::Database& visite, db::Database& work, QString fileIni, 
 
 void Scansione::controllaPromemoria() {
     if (pollInCorso_) return;
-    Segnalino poll(pollInCorso_);
-    contaCicli_ += 1;
-    // A rebuild that failed goes first: handing over from the table it is about to write
-    // anew would hand the same reminders over again right after it.
-    std::optional<QString> guasto;
-    if (selezioneDaRipetere_) guasto = tentaSelezione();
-    if (!guasto) {
-        Segnalino percorso(percorsoInCorso_);
-        guasto = ControlloPromemoria(work_, fileIni_, clock_, yielder_, launcher_).esegui();
-    }
-    eseguiSelezioneRinviata();
-    yielder_.yieldToEvents();
-    const auto ciclo = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
-    if (ciclo % kPollPerSelezione == 0) {
-        // A rebuild whose turn comes while the poll fails runs as soon as it goes through.
-        if (guasto) {
-            selezioneDaRipetere_ = true;
-        } else {
-            guasto = tentaSelezione();
+    {
+        Segnalino poll(pollInCorso_);
+        contaCicli_ += 1;
+        // A rebuild that failed goes first: handing over from the table it is about to write
+        // anew would hand the same reminders over again right after it.
+        std::optional<QString> guasto;
+        if (selezioneDaRipetere_) guasto = tentaSelezione(*selezioneDaRipetere_);
+        if (!guasto) guasto = consegna();
+        eseguiSelezioneRinviata();
+        yielder_.yieldToEvents();
+        const auto ciclo = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
+        if (ciclo % kPollPerSelezione == 0) {
+            // A rebuild whose turn comes while the poll fails runs as soon as it goes through.
+            if (guasto) {
+                selezioneDaRipetere_ = Segni::Azzera;
+            } else {
+                guasto = tentaSelezione(Segni::Azzera);
+            }
         }
+        const StatoScansione::Cambio cambio = stato_.registra(guasto);
+        if (cambio != StatoScansione::Cambio::Nessuno && alCambioStato_) alCambioStato_(stato_);
     }
-    const StatoScansione::Cambio cambio = stato_.registra(guasto);
-    if (cambio != StatoScansione::Cambio::Nessuno && alCambioStato_) alCambioStato_(stato_);
+    annunciaProssimoAllarme();
+}
+
+// A failure here is not registered: the next tick's poll tries again and tells.
+void Scansione::consegnaDovuti() {
+    if (pollInCorso_ || percorsoInCorso_ || selezioneInCorso_) return;
+    {
+        Segnalino poll(pollInCorso_);
+        consegna();
+        eseguiSelezioneRinviata();
+    }
+    annunciaProssimoAllarme();
+}
+
+std::optional<QString> Scansione::consegna() {
+    Segnalino percorso(percorsoInCorso_);
+    return ControlloPromemoria(work_, fileIni_, clock_, yielder_, launcher_).esegui();
+}
+
+void Scansione::annunciaProssimoAllarme() {
+    if (pollInCorso_ || selezioneInCorso_ || !alProssimoAllarme_) return;
+    const bool dopoSelezione = std::exchange(selezioneAvvenuta_, false);
+    std::optional<double> prossimo;
+    try {
+        prossimo = ControlloPromemoria::prossimoAllarme(work_);
+    } catch (const ErroreDati&) {
+        // Unknown: the ticks hand over as they always have.
+    }
+    const double adesso = dateserial::fromDateTime(clock_.now());
+    if (prossimo && *prossimo <= adesso && !dopoSelezione) prossimo.reset();
+    alProssimoAllarme_(prossimo);
 }
 
 void Scansione::selezionaAppuntamenti() {
-    ricostruisci(db::kDefaultBusyTimeout);
+    ricostruisci(db::kDefaultBusyTimeout, Segni::Azzera);
+    annunciaProssimoAllarme();
 }
 
-void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi) {
+void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni) {
     {
         Segnalino selezione(selezioneInCorso_);
         const EsitoSelezione esito =
-            SelezioneAppuntamenti(visite_, work_, clock_, yielder_, attesaBlocchi).esegui();
-        selezioneDaRipetere_ = false;
+            SelezioneAppuntamenti(visite_, work_, clock_, yielder_, attesaBlocchi).esegui(segni);
+        selezioneDaRipetere_.reset();
+        selezioneAvvenuta_ = true;
         alTermineSelezione_(esito);
     }
     eseguiSelezioneRinviata();
 }
 
-void Scansione::richiediSelezione() {
-    tentaSelezione();
+void Scansione::richiediSelezione(Segni segni) {
+    tentaSelezione(segni);
+    annunciaProssimoAllarme();
 }
 
-std::optional<QString> Scansione::tentaSelezione() {
+std::optional<QString> Scansione::tentaSelezione(Segni segni) {
     if (percorsoInCorso_ || selezioneInCorso_) {
-        selezioneRinviata_ = true;
+        selezioneRinviata_ = piuForte(selezioneRinviata_, segni);
         return std::nullopt;
     }
     try {
-        ricostruisci(db::kBriefLockWait);
+        ricostruisci(db::kBriefLockWait, segni);
         return std::nullopt;
     } catch (const ErroreDati& errore) {
         // Tried again at the next poll; told on the diagnostic output until the operator is
         // told of the stop, not at every tick after.
         if (!stato_.inGuasto())
             Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
-        selezioneDaRipetere_ = true;
+        selezioneDaRipetere_ = piuForte(selezioneDaRipetere_, segni);
         return db::faultText(db::faultOf(errore));
     }
 }
 
 void Scansione::eseguiSelezioneRinviata() {
     if (!selezioneRinviata_) return;
-    selezioneRinviata_ = false;
-    richiediSelezione();
+    const Segni segni = *std::exchange(selezioneRinviata_, std::nullopt);
+    tentaSelezione(segni);
 }

@@ -20,6 +20,9 @@ class Scansione {
 public:
     using AlTermineSelezione = std::function<void(const EsitoSelezione&)>;
     using AlCambioStato = std::function<void(const StatoScansione&)>;
+    // The moment (a day serial) at which the next hand-over is due; nothing when no reminder
+    // waits for its alarm.
+    using AlProssimoAllarme = std::function<void(std::optional<double>)>;
 
     // Polls the reminder table of `work` and rebuilds it from the appointments of `visite`;
     // `fileIni` travels on the alert program's command line.
@@ -31,6 +34,18 @@ public:
     // delivered during its yields) is dropped. A rebuild that failed is tried again before
     // the walk, and the walk is skipped while it fails.
     void controllaPromemoria();
+
+    // The poll's hand-over alone, at the moment a reminder falls due between two ticks: it
+    // does not count as a poll. Dropped while a poll or a rebuild is under way.
+    void consegnaDovuti();
+
+    // Told after every poll, hand-over and rebuild when the next hand-over is due: the earliest
+    // alarm moment not handed over yet. After a hand-over only a moment still to come is told
+    // (one that has passed waits for the next tick: its hand-over has just failed); after a
+    // rebuild a moment that has passed is told too: what the rebuild brought in is due now.
+    void seguiProssimoAllarme(AlProssimoAllarme alProssimoAllarme) {
+        alProssimoAllarme_ = std::move(alProssimoAllarme);
+    }
 
     // Called when the reminders stop (polls or rebuilds failed for several ticks in a row)
     // and when they run again.
@@ -45,17 +60,24 @@ public:
     // A rebuild asked for by the poll or the list window. While a walk or another rebuild
     // is under way it is deferred and runs once when that ends. A failure (a lock held for
     // more than a brief wait among them) is written to standard error and the rebuild is
-    // tried again at the next poll.
-    void richiediSelezione();
+    // tried again at the next poll. `segni`: a rebuild for a change in the book keeps the
+    // marks of the rows it leaves as they were; of two rebuilds deferred together the one
+    // that resets them runs.
+    void richiediSelezione(Segni segni = Segni::Azzera);
 
     double contaCicli() const { return contaCicli_; }
 
 private:
-    void ricostruisci(std::chrono::milliseconds attesaBlocchi);
+    void ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni);
     // The rebuild of richiediSelezione; returns the failure's cause, none when it went
     // through or was deferred.
-    std::optional<QString> tentaSelezione();
+    std::optional<QString> tentaSelezione(Segni segni);
     void eseguiSelezioneRinviata();
+    // The hand-over step of a poll; returns its failure.
+    std::optional<QString> consegna();
+    // Tells alProssimoAllarme_ when the next hand-over is due, unless a poll or a rebuild is
+    // still under way (it tells when it ends).
+    void annunciaProssimoAllarme();
 
     db::Database& visite_;
     db::Database& work_;
@@ -65,12 +87,14 @@ private:
     ProcessLauncher& launcher_;
     AlTermineSelezione alTermineSelezione_;
     AlCambioStato alCambioStato_;
+    AlProssimoAllarme alProssimoAllarme_;
     StatoScansione stato_;
 
     double contaCicli_ = 0;  // ContaCicli
     bool pollInCorso_ = false;
     bool percorsoInCorso_ = false;
     bool selezioneInCorso_ = false;
-    bool selezioneRinviata_ = false;
-    bool selezioneDaRipetere_ = false;
+    std::optional<Segni> selezioneRinviata_;
+    std::optional<Segni> selezioneDaRipetere_;
+    bool selezioneAvvenuta_ = false;  // since the next hand-over was last told
 };

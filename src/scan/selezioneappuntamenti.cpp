@@ -196,11 +196,12 @@ public:
 
     // Brings Promemoria to these rows writing only what differs: a stored row identical in
     // every field to one of them stays; the other stored rows go, by rowid, and then the rows
-    // missing are added by bulk writes. A row handed over differs: it is written anew.
-    void scrivi(db::Database& work) const {
+    // missing are added by bulk writes. A row handed over differs, and is written anew, unless
+    // `segni` keeps the marks.
+    void scrivi(db::Database& work, Segni segni) const {
         const std::vector<Posto> posti = perSecondo();
         const std::vector<int> classi = classiDiAzione(work, posti);
-        const Differenza differenza = confronta(work, posti, classi);
+        const Differenza differenza = confronta(work, posti, classi, segni);
         elimina(work, differenza.eliminate);
         aggiungiMancanti(work, posti, classi, differenza.presenti);
     }
@@ -248,6 +249,7 @@ private:
     };
 
     static constexpr QByteArrayView kNonConsegnato{" "};
+    static constexpr QByteArrayView kConsegnato{"S"};
 
     // The rows to write, a client's second at a time in key order, numbered in that order.
     class Secondi {
@@ -362,13 +364,13 @@ private:
     // Walks the stored rows in key order beside the rows to write, as two sorted lists are
     // merged: little is held at once however large the table.
     Differenza confronta(db::Database& work, const std::vector<Posto>& posti,
-                         const std::vector<int>& classi) const {
+                         const std::vector<int>& classi, Segni segni) const {
         Differenza differenza;
         Secondi secondi(*this, posti, classi);
         work.readInBatches(kPromemoriaPerChiave, kRighePerLettura,
                            [&](const QStringList&, const db::RowBatch& righe) {
                                for (qsizetype riga = 0; riga < righe.size(); ++riga) {
-                                   if (!trovata(righe, riga, secondi, differenza.presenti))
+                                   if (!trovata(righe, riga, secondi, segni, differenza.presenti))
                                        differenza.eliminate.push_back(righe.integer(riga, kRowid));
                                }
                            });
@@ -377,7 +379,7 @@ private:
 
     // Whether a stored row is one of the rows to write, not found before; marks that row
     // present. The stored rows come in key order, so `secondi` only moves on.
-    bool trovata(const db::RowBatch& righe, qsizetype riga, Secondi& secondi,
+    bool trovata(const db::RowBatch& righe, qsizetype riga, Secondi& secondi, Segni segni,
                  std::vector<bool>& presenti) const {
         const std::optional<Chiave> chiave = chiaveLetta(righe, riga);
         if (!chiave) return false;
@@ -386,7 +388,7 @@ private:
         for (qsizetype i = 0; i < secondi.unioni().size(); ++i) {
             const auto numero = static_cast<std::size_t>(secondi.primo() + i);
             if (numero < presenti.size() && presenti[numero]) continue;
-            if (!uguale(righe, riga, scritta(secondi.unioni()[i]))) continue;
+            if (!uguale(righe, riga, scritta(secondi.unioni()[i]), segni)) continue;
             if (presenti.size() <= numero) presenti.resize(numero + 1);
             presenti[numero] = true;
             return true;
@@ -394,13 +396,15 @@ private:
         return false;
     }
 
-    static bool uguale(const db::RowBatch& righe, qsizetype riga, const Riga& scritta) {
+    static bool uguale(const db::RowBatch& righe, qsizetype riga, const Riga& scritta,
+                       Segni segni) {
         return righe.kind(riga, kCliente) == db::RowBatch::Kind::Integer &&
                righe.integer(riga, kCliente) == scritta.cliente &&
                stessoReale(righe, riga, kData, scritta.data) &&
                stessoTesto(righe, riga, kAzione, scritta.azione) &&
                stessoReale(righe, riga, kAllarme, scritta.allarme) &&
-               stessoTesto(righe, riga, kAttesa, kNonConsegnato) &&
+               (stessoTesto(righe, riga, kAttesa, kNonConsegnato) ||
+                (segni == Segni::Conserva && stessoTesto(righe, riga, kAttesa, kConsegnato))) &&
                stessoTesto(righe, riga, kDocumento, scritta.documento);
     }
 
@@ -510,7 +514,7 @@ SelezioneAppuntamenti::SelezioneAppuntamenti(db::Database& visite, db::Database&
       yielder_(yielder),
       attesaBlocchi_(attesaBlocchi) {}
 
-EsitoSelezione SelezioneAppuntamenti::esegui() {
+EsitoSelezione SelezioneAppuntamenti::esegui(Segni segni) {
     // Yield before the transaction begins: a yield may open a modal window, and the host
     // product must never be locked out of the work database while it stays open.
     yielder_.yieldToEvents();
@@ -527,7 +531,7 @@ EsitoSelezione SelezioneAppuntamenti::esegui() {
                               for (qsizetype riga = 0; riga < righe.size(); ++riga)
                                   aggiungi(righe, riga, colonne, esito, promemoria);
                           });
-    promemoria.scrivi(work_);
+    promemoria.scrivi(work_, segni);
     transazione.commit();
     return esito;
 }

@@ -33,6 +33,14 @@ struct EsitoSelezione {
     int conteggio() const { return static_cast<int>(appuntamenti.size()); }
 };
 
+// What a rebuild does with the handed-over mark of a reminder whose row it leaves as it was.
+enum class Segni {
+    Azzera,    // every reminder is handed over again when due: the start-up, every fifteenth
+               // poll, the operator's answer
+    Conserva,  // a reminder handed over stays so: a rebuild for a change in the book, which
+               // hands over only what is new or changed
+};
+
 class SelezioneAppuntamenti {
 public:
     // `attesaBlocchi`: how long each step waits for a lock another writer holds.
@@ -45,7 +53,8 @@ public:
     // by rowid, the rows missing come by bulk writes. An appointment that cannot be read is
     // named on the diagnostic output and left out. On any other failure the transaction is
     // rolled back and the db::DbError goes to the caller; the table keeps its old rows.
-    EsitoSelezione esegui();
+    // `segni` says whether a row handed over counts as what differs.
+    EsitoSelezione esegui(Segni segni = Segni::Azzera);
 
 private:
     db::Database& visite_;

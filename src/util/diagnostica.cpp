@@ -6,3 +6,7 @@
 void Diagnostica(const QString& fatto, const std::exception& errore) {
     qWarning("SCADEX: %s: %s", qUtf8Printable(fatto), errore.what());
 }
+
+void Diagnostica(const QString& fatto) {
+    qWarning("SCADEX: %s", qUtf8Printable(fatto));
+}

@@ -7,3 +7,5 @@
 // Writes one line, "SCADEX: <fatto>: <details>", to the diagnostic output (Qt's message
 // handler, standard error by default). The operator is told in a message of their own.
 void Diagnostica(const QString& fatto, const std::exception& errore);
+// "SCADEX: <fatto>", for what has no error of its own.
+void Diagnostica(const QString& fatto);

@@ -8,6 +8,7 @@
 
 #include "db/database.h"
 #include "db/transaction.h"
+#include "db/writewatch.h"
 
 // Lets a test act (take a lock, break the connection) at an exact point of the code under
 // test; every operation still runs on the real database.
@@ -32,6 +33,9 @@ public:
     std::unique_ptr<db::TableCursor> openTable(const QString& table) override;
     std::chrono::milliseconds busyTimeout() const override { return inner_->busyTimeout(); }
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
+    std::unique_ptr<db::WriteWatch> watchWrites(const QString& table) override {
+        return inner_->watchWrites(table);
+    }
 
 private:
     void beginWrite() override;

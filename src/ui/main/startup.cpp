@@ -130,6 +130,9 @@ void Startup::avviaScansione(const IniLetto& ini) {
         platform_.yielder, platform_.launcher,
         [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
     scansione_->seguiStato([this](const StatoScansione& stato) { mostraStato(stato); });
+    puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.DbVisite, platform_.clock);
+    scansione_->seguiProssimoAllarme(
+        [this](std::optional<double> momento) { puntualita_->armaSveglia(momento); });
     scansione_->selezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
     scansione_->controllaPromemoria();
@@ -147,7 +150,9 @@ void Startup::SelezionaAppuntamenti() {
 }
 
 void Startup::ControllaPromemoria() {
-    if (scansione_) scansione_->controllaPromemoria();
+    if (!scansione_) return;
+    scansione_->controllaPromemoria();
+    puntualita_->dopoIlTick();
 }
 
 void Startup::mostraSelezione(const EsitoSelezione& esito) {

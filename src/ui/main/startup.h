@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "scan/puntualita.h"
 #include "scan/scansione.h"
 
 class QLabel;
@@ -96,6 +97,7 @@ private:
     std::array<QPushButton*, 4> command1_{};
     EsitoSelezione selezione_;  // the last successful rebuild
     std::unique_ptr<Scansione> scansione_;
+    std::unique_ptr<Puntualita> puntualita_;  // after the scanning it drives
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
     IconaVassoio* vassoio_;

@@ -1,0 +1,25 @@
+// Telling when other connections have written to the database, without reading it anew.
+#pragma once
+
+#include <QStringList>
+
+namespace db {
+
+// What an engine offers to learn of other writers at once: files or a socket that an event loop
+// can wait on, and a cheap check that says whether a write really happened.
+class WriteWatch {
+public:
+    virtual ~WriteWatch() = default;
+    // Files whose change may mean that another connection wrote (the database, its journal and
+    // WAL, and their folder, where journals come and go); empty on a server.
+    virtual QStringList files() const = 0;
+    // A socket that turns readable when the server announces a write; -1 when there is none
+    // at the moment (a file, or a server connection that is down).
+    virtual int socket() const = 0;
+    // Whether another connection has written since the last call. A server connection that
+    // was lost is opened again here, and counts as a write: what it missed is unknown. Throws
+    // DbError when it cannot tell.
+    virtual bool written() = 0;
+};
+
+}  // namespace db

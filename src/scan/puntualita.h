@@ -1,0 +1,67 @@
+// The scanning on time: a wake-up at the next alarm moment, and a rebuild as soon as the
+// appointment book changes or the day does.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class Clock;
+class QSocketNotifier;
+class Scansione;
+namespace db {
+class Database;
+class WriteWatch;
+}  // namespace db
+
+class Puntualita : public QObject {
+    Q_OBJECT
+public:
+    // Changes of the book arrive no closer together than this: a burst of the host's writes
+    // costs one rebuild a second, and one more after the last write.
+    static constexpr std::chrono::milliseconds kSelezioniDistanti{1000};
+
+    // Hands over through `scansione` at each alarm moment it is told of, and rebuilds through
+    // it when another connection writes to `visite`'s appointments. A book whose writes
+    // cannot be followed (a server schema without its trigger) is said so once on standard
+    // error, and rebuilds on the ticks' rhythm alone.
+    Puntualita(Scansione& scansione, db::Database& visite, const Clock& clock,
+               QObject* parent = nullptr);
+    ~Puntualita() override;
+
+    // After each tick's poll: a write that no event brought (or a lost server connection)
+    // is looked for, and the day's change armed afresh, the wall clock may have jumped.
+    void dopoIlTick();
+
+    // Arms the one wake-up for `momento` (a day serial), at once when it has passed; nothing
+    // leaves none armed.
+    void armaSveglia(std::optional<double> momento);
+
+    // How long until the wake-up; nothing when none is armed (tests).
+    std::optional<std::chrono::milliseconds> svegliaTra() const;
+    // Whether the writes to the book are followed (tests).
+    bool segueIlLibro() const { return watch_ != nullptr; }
+
+private:
+    void apriOsservazione(db::Database& visite);
+    void osservaFile();
+    void osservaSocket();
+    void controllaLibro();
+    void chiediSelezione();
+    void selezionePerCambio();
+    void armaCambioGiorno();
+
+    Scansione& scansione_;
+    const Clock& clock_;
+    std::unique_ptr<db::WriteWatch> watch_;
+    QTimer sveglia_;
+    QTimer cambioGiorno_;
+    QTimer selezioneRinviata_;
+    QElapsedTimer ultimaSelezione_;
+    QFileSystemWatcher file_;
+    std::unique_ptr<QSocketNotifier> socket_;
+};
