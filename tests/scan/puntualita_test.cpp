@@ -1,0 +1,177 @@
+// Reminders on time: the real program hands each over at its moment and sees the book's
+// changes at once, on both engines; a burst of the host's writes costs a handful of rebuilds.
+#include "scan/puntualita.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <memory>
+
+#include "platform/eventyielder.h"
+#include "scan/scansione.h"
+#include "support/engineworkspace.h"
+#include "support/fakes.h"
+#include "util/dateserial.h"
+
+namespace {
+
+constexpr int kAttesaMs = 20000;
+
+double adesso() {
+    return dateserial::fromDateTime(QDateTime::currentDateTime());
+}
+
+// The milliseconds since the epoch of a wall-clock day serial.
+qint64 epocaDi(double serial) {
+    return dateserial::toDateTime(serial).toMSecsSinceEpoch();
+}
+
+// One hand-over as the alert program's stand-in noted it.
+struct Consegna {
+    qint64 quando;  // ms since the epoch
+    int cliente;
+};
+
+// The real program on a workspace of the engine, with a 60-second tick and a stand-in alert
+// program that notes the moment of each start.
+class ProgrammaVero {
+public:
+    explicit ProgrammaVero(EngineWorkspace& ws) : ws_(ws) {
+        ws.folder.write(QStringLiteral("Gestar.ini"),
+                        "[BASE]\r\nOPERATORE=.\r\n[PATH]\r\nFILE=" + ws.folder.path({}).toUtf8() +
+                            "\r\nWORK=" + ws.folder.path({}).toUtf8() +
+                            "\r\n[AGENDA]\r\nSecondi=60\r\n");
+        const QString avviso =
+            ws.folder.write(QStringLiteral("bin/SCADEX1.EXE"),
+                            "#!/bin/sh\necho \"$(date +%s%N) $1\" >> \"$SCADEX_CONSEGNE\"\n");
+        QFile::setPermissions(avviso, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::copy(QStringLiteral(SCADEX_PROGRAM), ws.folder.path(QStringLiteral("bin/scadex")));
+        const QString runtime = ws.folder.path(QStringLiteral("run"));
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        ambiente.insert(QStringLiteral("SCADEX_CONSEGNE"), consegne_);
+        ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        programma_.setProcessEnvironment(ambiente);
+    }
+    ~ProgrammaVero() {
+        programma_.kill();
+        programma_.waitForFinished();
+    }
+
+    void avvia() {
+        programma_.start(ws_.folder.path(QStringLiteral("bin/scadex")),
+                         {ws_.folder.path(QStringLiteral("Gestar.ini"))});
+        ASSERT_TRUE(programma_.waitForStarted());
+    }
+    QList<Consegna> consegne() const {
+        QList<Consegna> lette;
+        for (const QByteArray& riga : TestFolder::read(consegne_).split('\n')) {
+            const QList<QByteArray> campi = riga.split('|');
+            if (campi.size() < 5) continue;
+            lette.append({riga.left(riga.indexOf(' ')).toLongLong() / 1000000,
+                          campi[campi.size() - 3].toInt()});
+        }
+        return lette;
+    }
+    bool attendiConsegne(qsizetype quante) const {
+        return QTest::qWaitFor([&] { return consegne().size() >= quante; }, kAttesaMs);
+    }
+    QString diagnostica() { return QString::fromUtf8(programma_.readAllStandardError()); }
+
+private:
+    EngineWorkspace& ws_;
+    QString consegne_ = ws_.folder.path(QStringLiteral("consegne.txt"));
+    QProcess programma_;
+};
+
+class InOrario : public ::testing::TestWithParam<Engine> {
+protected:
+    EngineWorkspace ws{GetParam()};
+    ProgrammaVero programma{ws};
+};
+
+TEST_P(InOrario, AReminderIsHandedOverWithinASecondOfItsMoment) {
+    // A one-minute lead is kept as 0.0007 days: the moment the program writes decides.
+    ws.aggiungiAppuntamento(1, adesso() + 66.0 / 86400, "VIS", 1);
+    programma.avvia();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ws.work().value("SELECT count(*) FROM Promemoria").toInt() == 1; },
+        kAttesaMs));
+    const qint64 momento = epocaDi(ws.work().value("SELECT PmAllarm FROM Promemoria").toDouble());
+    ASSERT_TRUE(programma.attendiConsegne(1));
+    const Consegna consegna = programma.consegne().first();
+    EXPECT_EQ(consegna.cliente, 1);
+    EXPECT_GE(consegna.quando, momento);
+    EXPECT_LT(consegna.quando - momento, 1000);
+}
+
+TEST_P(InOrario, AnAppointmentCommittedMeanwhileComesAtOnceAndNothingElseAgain) {
+    ws.aggiungiAppuntamento(1, adesso() + 0.01, "VIS", 60);  // due since about 45 minutes
+    ws.aggiungiAppuntamento(2, adesso() + 0.01, "TEL", 60);
+    programma.avvia();
+    ASSERT_TRUE(programma.attendiConsegne(2));
+    QTest::qWait(500);
+    const qint64 scritto = QDateTime::currentMSecsSinceEpoch();
+    ws.aggiungiAppuntamento(3, adesso() + 0.01, "VIS", 60);
+    ASSERT_TRUE(programma.attendiConsegne(3));
+    EXPECT_EQ(programma.consegne().at(2).cliente, 3);
+    EXPECT_LT(programma.consegne().at(2).quando - scritto, 2000);
+    QTest::qWait(2000);
+    EXPECT_EQ(programma.consegne().size(), 3) << "a reminder still due was handed over again";
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, InOrario, ::testing::ValuesIn(testedEngines()), EngineNamer());
+
+TEST(InOrarioSenzaTrigger, TheServerBookKeepsTheTicksRhythmAndSaysSoOnce) {
+    if (qEnvironmentVariableIsEmpty("SCADEX_TEST_PGHOST")) GTEST_SKIP() << "no PostgreSQL here";
+    EngineWorkspace ws(Engine::Postgres);
+    ws.visite().exec("DROP TRIGGER scadex_cambi ON Appuntamenti");
+    ws.aggiungiAppuntamento(1, adesso() + 0.01, "VIS", 60);
+    ProgrammaVero programma(ws);
+    programma.avvia();
+    ASSERT_TRUE(programma.attendiConsegne(1));
+    QTest::qWait(500);
+    EXPECT_EQ(programma.diagnostica().count(QStringLiteral("nessun trigger")), 1);
+}
+
+// The host writes 1 000 appointments in 5 s: the rebuilds keep their distance, and the last
+// one sees every write.
+class Raffica : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(Raffica, CostsAHandfulOfRebuildsAndTheLastSeesEveryWrite) {
+    EngineWorkspace ws(GetParam());
+    FakePlatform platform;
+    platform.clock.moment = QDateTime::currentDateTime();
+    QtEventYielder yielder;
+    QList<int> selezioni;
+    Scansione scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni,
+                        platform.clock, yielder, platform.launcher,
+                        [&](const EsitoSelezione& esito) { selezioni.append(esito.conteggio()); });
+    Puntualita puntualita(scansione, *ws.sessione.DbVisite, platform.clock);
+    ASSERT_TRUE(puntualita.segueIlLibro());
+    constexpr int kScritture = 1000;
+    int scritte = 0;
+    QTimer host;
+    QObject::connect(&host, &QTimer::timeout, [&] {
+        for (int i = 0; i < 2 && scritte < kScritture; ++i, ++scritte)
+            ws.aggiungiAppuntamento(scritte, adesso() + 1, "VIS", 60);
+        if (scritte == kScritture) host.stop();
+    });
+    host.start(10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scritte == kScritture; }, kAttesaMs));
+    QTest::qWait(2 * static_cast<int>(Puntualita::kSelezioniDistanti.count()));
+    ASSERT_FALSE(selezioni.isEmpty());
+    EXPECT_EQ(selezioni.last(), kScritture);
+    EXPECT_LE(selezioni.size(), 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Raffica, ::testing::ValuesIn(testedEngines()), EngineNamer());
+
+}  // namespace
