@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "db/lockwait.h"
+
 namespace db {
 
 namespace {
@@ -27,7 +29,9 @@ std::unique_ptr<WriteWatch> PgWriteWatch::on(PgConnection& connection, const QSt
     return std::unique_ptr<WriteWatch>(new PgWriteWatch(connection.path(), connection.uri()));
 }
 
+// A connection opened again waits briefly: it is tried from the window's event loop.
 PgWriteWatch::PgWriteWatch(const QString& path, const QByteArray& uri) : listener_(path, uri) {
+    listener_.setBusyTimeout(kBriefLockWait);
     listen();
 }
 
