@@ -18,6 +18,7 @@
 namespace {
 
 constexpr qint64 kPollPerSelezione = 15;
+constexpr int kSelezioniFalliteTollerate = 3;
 
 // Sets a flag for the lifetime of a scope.
 class Segnalino {
@@ -54,22 +55,25 @@ void Scansione::controllaPromemoria() {
     {
         Segnalino poll(pollInCorso_);
         contaCicli_ += 1;
-        // A rebuild that failed goes first: handing over from the table it is about to write
-        // anew would hand the same reminders over again right after it.
-        std::optional<QString> guasto;
-        if (selezioneDaRipetere_) guasto = tentaSelezione(*selezioneDaRipetere_);
-        if (!guasto) guasto = consegna();
+        // The hand-over runs from the table as it stands: a rebuild that keeps failing holds
+        // back nothing that the last good one wrote.
+        std::optional<QString> guasto = consegna();
         eseguiSelezioneRinviata();
         yielder_.yieldToEvents();
         const auto ciclo = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
+        std::optional<QString> guastoSelezione;
         if (ciclo % kPollPerSelezione == 0) {
-            // A rebuild whose turn comes while the poll fails runs as soon as it goes through.
-            if (guasto) {
-                selezioneDaRipetere_ = Segni::Azzera;
-            } else {
-                guasto = tentaSelezione(Segni::Azzera);
-            }
+            guastoSelezione = tentaSelezione(Segni::Azzera);
+        } else if (selezioneFallita_ && ciclo - ultimoTentativo_ >= attesaTentativi()) {
+            // Keeping the marks: what this poll handed over from the old table is not handed
+            // over again because the rebuild came late.
+            guastoSelezione = tentaSelezione(Segni::Conserva);
         }
+        // Only a rebuild failing beside a hand-over that went through backs off: when both
+        // fail the database is away, and the rebuild is tried as soon as it is back.
+        if (guastoSelezione && !guasto) ++selezioniFallite_;
+        // Until a rebuild goes through, every tick tells its failure.
+        if (!guasto) guasto = selezioneFallita_;
         const StatoScansione::Cambio cambio = stato_.registra(guasto);
         if (cambio != StatoScansione::Cambio::Nessuno && alCambioStato_) alCambioStato_(stato_);
     }
@@ -116,7 +120,7 @@ void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segn
         Segnalino selezione(selezioneInCorso_);
         const EsitoSelezione esito =
             SelezioneAppuntamenti(visite_, work_, clock_, yielder_, attesaBlocchi).esegui(segni);
-        selezioneDaRipetere_.reset();
+        selezioneFallita_.reset();
         selezioneAvvenuta_ = true;
         alTermineSelezione_(esito);
     }
@@ -128,21 +132,29 @@ void Scansione::richiediSelezione(Segni segni) {
     annunciaProssimoAllarme();
 }
 
+// Three failures in a row, while the hand-overs go through, make a rebuild that keeps failing
+// a large read once in a while, not at every tick.
+qint64 Scansione::attesaTentativi() const {
+    return selezioniFallite_ < kSelezioniFalliteTollerate ? 1 : kPollPerSelezione;
+}
+
 std::optional<QString> Scansione::tentaSelezione(Segni segni) {
     if (percorsoInCorso_ || selezioneInCorso_) {
         selezioneRinviata_ = piuForte(selezioneRinviata_, segni);
         return std::nullopt;
     }
+    ultimoTentativo_ = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
     try {
         ricostruisci(db::kBriefLockWait, segni);
+        selezioniFallite_ = 0;
         return std::nullopt;
     } catch (const ErroreDati& errore) {
         // Tried again at the next poll; told on the diagnostic output until the operator is
         // told of the stop, not at every tick after.
         if (!stato_.inGuasto())
             Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
-        selezioneDaRipetere_ = piuForte(selezioneDaRipetere_, segni);
-        return db::faultText(db::faultOf(errore));
+        selezioneFallita_ = db::faultText(db::faultOf(errore));
+        return selezioneFallita_;
     }
 }
 

@@ -31,8 +31,8 @@ public:
               AlTermineSelezione alTermineSelezione);
 
     // One poll (ControllaPromemoria). A poll asked for while one is under way (a tick
-    // delivered during its yields) is dropped. A rebuild that failed is tried again before
-    // the walk, and the walk is skipped while it fails.
+    // delivered during its yields) is dropped. A rebuild that failed is tried again after the
+    // hand-over, keeping the marks; after three failures in a row, once every fifteen polls.
     void controllaPromemoria();
 
     // The poll's hand-over alone, at the moment a reminder falls due between two ticks: it
@@ -73,6 +73,8 @@ private:
     // through or was deferred.
     std::optional<QString> tentaSelezione(Segni segni);
     void eseguiSelezioneRinviata();
+    // Polls between two tries of a rebuild that failed.
+    qint64 attesaTentativi() const;
     // The hand-over step of a poll; returns its failure.
     std::optional<QString> consegna();
     // Tells alProssimoAllarme_ when the next hand-over is due, unless a poll or a rebuild is
@@ -95,6 +97,8 @@ private:
     bool percorsoInCorso_ = false;
     bool selezioneInCorso_ = false;
     std::optional<Segni> selezioneRinviata_;
-    std::optional<Segni> selezioneDaRipetere_;
-    bool selezioneAvvenuta_ = false;  // since the next hand-over was last told
+    std::optional<QString> selezioneFallita_;  // the cause, until a rebuild goes through
+    int selezioniFallite_ = 0;                 // in a row
+    qint64 ultimoTentativo_ = 0;               // the poll of the last rebuild tried
+    bool selezioneAvvenuta_ = false;           // since the next hand-over was last told
 };

@@ -144,17 +144,23 @@ TEST_P(ScansioneTest, WalkEndsWhenEveryStepFails) {
     EXPECT_EQ(scansione.contaCicli(), 1);
 }
 
-TEST_P(ScansioneTest, AFailedRebuildIsRetriedFirstAndThreeFailedTicksAreTold) {
+TEST_P(ScansioneTest, AFailingRebuildHoldsNoHandOverBackIsToldAndBacksOff) {
     ws.aggiungiAppuntamento(1, alle(kOggi, 12, 0), "VIS", 30);
     scansione.selezionaAppuntamenti();
     QList<bool> fermi;
     scansione.seguiStato([&](const StatoScansione& stato) { fermi.append(stato.inGuasto()); });
     ws.visite().exec("ALTER TABLE Appuntamenti RENAME TO Spostati");
+    platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(11, 45));
     for (int poll = 1; poll <= 17; ++poll) scansione.controllaPromemoria();
+    EXPECT_EQ(argomenti().size(), 1);  // from the table as it stood, once
     EXPECT_EQ(selezioni.size(), 1);
     EXPECT_EQ(fermi, QList<bool>{true});  // polls 15, 16 and 17 failed
     EXPECT_EQ(scansione.stato().causa(), "L'ARCHIVIO NON HA LE TABELLE DI GESTAR");
     ws.visite().exec("ALTER TABLE Spostati RENAME TO Appuntamenti");
+    // After three failures in a row the next try is the fifteenth poll's.
+    for (int poll = 18; poll <= 29; ++poll) scansione.controllaPromemoria();
+    EXPECT_EQ(selezioni.size(), 1);
+    EXPECT_EQ(fermi, QList<bool>{true});
     scansione.controllaPromemoria();
     EXPECT_EQ(selezioni.size(), 2);
     EXPECT_EQ(fermi, (QList<bool>{true, false}));
