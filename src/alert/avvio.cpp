@@ -7,6 +7,7 @@
 
 #include "alert/avvisodescritto.h"
 #include "alert/programmaavviso.h"
+#include "app/chiusura.h"
 #include "app/impostazioni.h"
 #include "platform/desktopnotifier.h"
 #include "platform/gui/qtsoundplayer.h"
@@ -44,7 +45,17 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
     QGuiApplication::setDesktopFileName(QStringLiteral("scadex"));
     QCoreApplication::setApplicationName(QStringLiteral("scadex"));
     SingleInstance istanza(kIstanzaAvviso, impostazioni::postazione(avviso->fileIni));
-    if (istanza.deliverOrListen(argomento.toUtf8()) == SingleInstance::Outcome::Delivered) return 0;
+    switch (istanza.deliverOrListen(argomento.toUtf8())) {
+        case SingleInstance::Outcome::Delivered:
+            return 0;
+        case SingleInstance::Outcome::Unresponsive: {
+            DesktopNotifier notifiche;
+            return CopiaNonRisponde(notifiche);
+        }
+        case SingleInstance::Outcome::Listening:
+        case SingleInstance::Outcome::Alone:
+            break;
+    }
 
     QtSoundPlayer suono;
     QTextStream uscita(stdout);

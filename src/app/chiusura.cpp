@@ -23,6 +23,14 @@ void ChiudiProgramma(Sessione& sessione) {
     termina(sessione, EXIT_SUCCESS);
 }
 
+int CopiaNonRisponde(Notifier& notifiche) {
+    const QString titolo = QStringLiteral("SCADEX È GIÀ IN ESECUZIONE MA NON RISPONDE");
+    std::fprintf(stderr, "%s\n", qUtf8Printable(titolo));
+    notifiche.notifica(titolo, QStringLiteral("Chiudere la copia bloccata e riavviare SCADEX."));
+    notifiche.attendiConsegna(kAttesaNotificaMs);
+    return EXIT_FAILURE;
+}
+
 void TerminaAvvioFallito(Sessione& sessione, const QString& causa, Notifier& notifiche) {
     std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(causa));
     notifiche.notifica(QStringLiteral("SCADEX NON AVVIATO"), causa);

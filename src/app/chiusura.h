@@ -14,3 +14,8 @@ class Notifier;
 // operator sees at login), releases what was opened and ends with a failure status.
 [[noreturn]] void TerminaAvvioFallito(Sessione& sessione, const QString& causa,
                                       Notifier& notifiche);
+
+// A copy already runs for this set-up but does not answer (stopped, hung): this start never
+// runs beside it. Says so on standard error and in one notification; returns the status the
+// start ends with.
+int CopiaNonRisponde(Notifier& notifiche);

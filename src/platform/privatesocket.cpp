@@ -134,12 +134,45 @@ Descriptor listenAt(const QString& path) {
     return socket;
 }
 
-Lock::Lock(const QString& path)
-    : file_(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                   S_IRUSR | S_IWUSR)) {
-    if (!file_.valid()) throw Error::fromErrno(QStringLiteral("open ") + path);
+Descriptor Lock::open(const QString& path) {
+    Descriptor file(::open(QFile::encodeName(path).constData(),
+                           O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR));
+    if (!file.valid()) throw Error::fromErrno(QStringLiteral("open ") + path);
+    return file;
+}
+
+Lock::Lock(const QString& path) : file_(open(path)) {
     while (::flock(file_.get(), LOCK_EX) != 0) {
         if (errno != EINTR) throw Error::fromErrno(QStringLiteral("flock ") + path);
+    }
+}
+
+std::optional<Lock> Lock::tryTake(const QString& path) {
+    Descriptor file = open(path);
+    while (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) return std::nullopt;
+        if (errno != EINTR) throw Error::fromErrno(QStringLiteral("flock ") + path);
+    }
+    return Lock(std::move(file));
+}
+
+std::optional<bool> readAvailable(const Descriptor& socket, qsizetype limit, QByteArray& line) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t read = ::recv(socket.get(), buffer, sizeof buffer, 0);
+        if (read == 0) return std::nullopt;
+        if (read < 0) {
+            if (errno == EINTR) continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) return false;
+            return std::nullopt;
+        }
+        line.append(buffer, read);
+        const qsizetype end = line.indexOf('\n');
+        if (end >= 0) {
+            line.truncate(end);
+            return true;
+        }
+        if (line.size() > limit) return std::nullopt;
     }
 }
 

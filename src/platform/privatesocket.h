@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace privatesocket {
 
@@ -63,15 +64,26 @@ bool peerIsOwnUser(const Descriptor& socket);
 // refuses connections; anything else there is left alone and Error thrown.
 Descriptor listenAt(const QString& path);
 
-// Holds an exclusive lock on the file at `path` (made when missing) while it lives.
+// Holds an exclusive lock on the file at `path` (made when missing) while it lives. The lock
+// is not inherited by the programs this process starts.
 class Lock {
 public:
-    // Throws Error when the file cannot be opened or locked.
+    // Waits for the lock. Throws Error when the file cannot be opened or locked.
     explicit Lock(const QString& path);
+    // The lock when nobody holds it; nothing when another process does. Throws Error as above.
+    static std::optional<Lock> tryTake(const QString& path);
 
 private:
+    explicit Lock(Descriptor file) : file_(std::move(file)) {}
+    static Descriptor open(const QString& path);
+
     Descriptor file_;
 };
+
+// Reads what has arrived on the non-blocking `socket`, without waiting, into `line` until its
+// first '\n'. True once the line is whole (without its '\n'); false while it is not yet;
+// nothing when the other end has gone, failed, or sent more than `limit` bytes.
+std::optional<bool> readAvailable(const Descriptor& socket, qsizetype limit, QByteArray& line);
 
 // Writes all of `bytes` before `deadline`; false on a failure or when time is up.
 bool writeAll(const Descriptor& socket, const QByteArray& bytes, const QDeadlineTimer& deadline);

@@ -17,22 +17,40 @@
 
 namespace {
 
-// The listening copy confirms on its own thread, whatever its main thread is busy with; a
-// copy that has not answered by then is stopped or dying.
+// A start waits this long for the running copy's confirmation: the copy confirms on its own
+// thread, whatever its main thread is busy with, so one that has not answered by then is
+// stopped or dying.
 constexpr int kWaitMs = 5000;
+// The running copy gives each start this long to send its line: idle connections cannot hold
+// the others up.
+constexpr int kClientMs = 2000;
 constexpr qsizetype kLineLimit = 64 * 1024;
 const QByteArray kConfirmation = QByteArrayLiteral("OK");
 
 }  // namespace
 
+// A start connected to the listener, and what it has sent so far.
+struct SingleInstance::Client {
+    privatesocket::Descriptor socket;
+    QDeadlineTimer deadline;
+    QByteArray line;
+};
+
 SingleInstance::SingleInstance(const QString& program, const QByteArray& key, QObject* parent)
     : QObject(parent), name_(nameFor(program, key)) {}
 
 SingleInstance::~SingleInstance() {
-    if (!thread_.joinable()) return;
-    wakeWrite_ = privatesocket::Descriptor();  // the listening thread sees the pipe close
-    thread_.join();
-    ::unlink(QFile::encodeName(path_).constData());
+    stopListening();
+}
+
+void SingleInstance::stopListening() {
+    if (thread_.joinable()) {
+        wakeWrite_ = privatesocket::Descriptor();  // the listening thread sees the pipe close
+        thread_.join();
+        listener_ = privatesocket::Descriptor();
+        ::unlink(QFile::encodeName(path_).constData());
+    }
+    running_.reset();
 }
 
 QString SingleInstance::nameFor(const QString& program, const QByteArray& key) {
@@ -44,22 +62,24 @@ QString SingleInstance::nameFor(const QString& program, const QByteArray& key) {
 SingleInstance::Outcome SingleInstance::deliverOrListen(const QByteArray& message) {
     try {
         const QString path = privatesocket::folder() + QLatin1Char('/') + name_;
-        // Starts at the same moment take turns: one finds the name free or stale and takes
-        // it, the others then find it live.
+        // Starts at the same moment take turns: one takes the running lock, the others then
+        // find it held.
         const privatesocket::Lock turn(path + QStringLiteral(".lock"));
-        const privatesocket::Connection running = privatesocket::connectTo(path);
-        switch (running.state) {
-            case privatesocket::State::Connected:
-                deliver(running.socket, path, message);
-                return Outcome::Delivered;
-            case privatesocket::State::Busy:
-                throw privatesocket::Error(path + QStringLiteral(" takes no more connections"));
-            case privatesocket::State::Absent:
-            case privatesocket::State::Refused:
-                startListening(path);
-                return Outcome::Listening;
+        running_ = privatesocket::Lock::tryTake(path + QStringLiteral(".running"));
+        if (running_) {
+            startListening(path);
+            return Outcome::Listening;
         }
+        const privatesocket::Connection copy = privatesocket::connectTo(path);
+        if (copy.state == privatesocket::State::Connected) {
+            if (!privatesocket::peerIsOwnUser(copy.socket))
+                throw privatesocket::Error(path + QStringLiteral(" is another user's"));
+            if (deliver(copy.socket, message)) return Outcome::Delivered;
+        }
+        Diagnostica(QStringLiteral("una copia è già in esecuzione ma non risponde (%1)").arg(path));
+        return Outcome::Unresponsive;
     } catch (const privatesocket::Error& error) {
+        running_.reset();
         Diagnostica(QStringLiteral("avvio senza istanza unica"), error);
     }
     return Outcome::Alone;
@@ -67,14 +87,10 @@ SingleInstance::Outcome SingleInstance::deliverOrListen(const QByteArray& messag
 
 // One line each way: the message in base64, so that no byte of it ends the line early, and
 // the confirmation.
-void SingleInstance::deliver(const privatesocket::Descriptor& socket, const QString& path,
-                             const QByteArray& message) {
-    if (!privatesocket::peerIsOwnUser(socket))
-        throw privatesocket::Error(path + QStringLiteral(" is another user's"));
+bool SingleInstance::deliver(const privatesocket::Descriptor& socket, const QByteArray& message) {
     const QDeadlineTimer deadline(kWaitMs);
-    if (!privatesocket::writeAll(socket, message.toBase64() + '\n', deadline) ||
-        privatesocket::readLine(socket, kConfirmation.size(), deadline) != kConfirmation)
-        throw privatesocket::Error(path + QStringLiteral(" did not confirm"));
+    return privatesocket::writeAll(socket, message.toBase64() + '\n', deadline) &&
+           privatesocket::readLine(socket, kConfirmation.size(), deadline) == kConfirmation;
 }
 
 void SingleInstance::startListening(const QString& path) {
@@ -88,27 +104,50 @@ void SingleInstance::startListening(const QString& path) {
     thread_ = std::thread(&SingleInstance::listen, this);
 }
 
-// The listening thread: serves one start after another until the pipe closes.
+// The listening thread: serves every start at once, each until its line comes or its time is
+// up, until the pipe closes.
 void SingleInstance::listen() {
-    pollfd entries[] = {{listener_.get(), POLLIN, 0}, {wakeRead_.get(), POLLIN, 0}};
+    std::vector<Client> clients;
     for (;;) {
-        const int ready = ::poll(entries, 2, -1);
+        std::vector<pollfd> entries{{listener_.get(), POLLIN, 0}, {wakeRead_.get(), POLLIN, 0}};
+        qint64 wait = -1;
+        for (const Client& client : clients) {
+            entries.push_back({client.socket.get(), POLLIN, 0});
+            const qint64 left = client.deadline.remainingTime();
+            wait = wait < 0 ? left : std::min(wait, left);
+        }
+        const int ready = ::poll(entries.data(), entries.size(), static_cast<int>(wait));
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0 || entries[1].revents != 0) return;
-        serve(privatesocket::Descriptor(
-            ::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)));
+        std::vector<Client> waiting;
+        for (std::size_t i = 0; i < clients.size(); ++i) {
+            const bool finished = entries[i + 2].revents != 0 ? serve(clients[i]) : false;
+            if (!finished && !clients[i].deadline.hasExpired())
+                waiting.push_back(std::move(clients[i]));
+        }
+        clients = std::move(waiting);
+        if (entries[0].revents != 0) accept(clients);
     }
+}
+
+void SingleInstance::accept(std::vector<Client>& clients) {
+    privatesocket::Descriptor client(
+        ::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    if (!client.valid() || !privatesocket::peerIsOwnUser(client)) return;
+    clients.push_back({std::move(client), QDeadlineTimer(kClientMs), {}});
 }
 
 // Confirms first and hands the message on afterwards: what the main thread then does with it
 // may take long. A start that gets no confirmation deals with its message itself, so one
-// whose confirmation cannot be written is dropped.
-void SingleInstance::serve(const privatesocket::Descriptor& client) {
-    if (!client.valid() || !privatesocket::peerIsOwnUser(client)) return;
-    const QDeadlineTimer deadline(kWaitMs);
-    const std::optional<QByteArray> line = privatesocket::readLine(client, kLineLimit, deadline);
-    if (!line || !privatesocket::writeAll(client, kConfirmation + '\n', deadline)) return;
-    const QByteArray message = QByteArray::fromBase64(*line);
+// whose confirmation cannot be written is dropped. True when the client is done with.
+bool SingleInstance::serve(Client& client) {
+    const std::optional<bool> whole =
+        privatesocket::readAvailable(client.socket, kLineLimit, client.line);
+    if (!whole) return true;
+    if (!*whole) return false;
+    if (!privatesocket::writeAll(client.socket, kConfirmation + '\n', client.deadline)) return true;
+    const QByteArray message = QByteArray::fromBase64(client.line);
     QMetaObject::invokeMethod(
         this, [this, message] { emit messageReceived(message); }, Qt::QueuedConnection);
+    return true;
 }

@@ -51,7 +51,15 @@ int main(int argc, char** argv) {
     if (!fileIni) return opzioni.avvioAutomatico ? 0 : 1;
     // One copy per user and work database: a later start brings the running copy's window up.
     SingleInstance istanza(QStringLiteral("scadex"), impostazioni::postazione(*fileIni));
-    if (istanza.deliverOrListen({}) == SingleInstance::Outcome::Delivered) return 0;
+    switch (istanza.deliverOrListen({})) {
+        case SingleInstance::Outcome::Delivered:
+            return 0;
+        case SingleInstance::Outcome::Unresponsive:
+            return CopiaNonRisponde(platform.notifications);
+        case SingleInstance::Outcome::Listening:
+        case SingleInstance::Outcome::Alone:
+            break;
+    }
 
     Sessione sessione(*fileIni);
     PlatformServices services = platform.services();

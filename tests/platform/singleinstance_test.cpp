@@ -59,8 +59,10 @@ public:
     QString runtime;
     QString tmp;
     QByteArray chiave;
-    std::unique_ptr<SingleInstance> primo;  // a copy already running
-    privatesocket::Descriptor altro;        // a socket of the case's own making
+    std::unique_ptr<SingleInstance> primo;            // a copy already running
+    privatesocket::Descriptor altro;                  // a socket of the case's own making
+    std::vector<privatesocket::Connection> inattivi;  // connections that never send
+    std::optional<privatesocket::Lock> inEsecuzione;  // the lock of a copy that runs
 
 private:
     static const passwd* nessuno() { return ::getpwnam("nobody"); }
@@ -87,9 +89,24 @@ const Caso kCasi[] = {
     {"OurStaleSocket",
      [](Banco& b) { privatesocket::listenAt(b.socketIn(b.runtime)); },  // closed at once
      Outcome::Listening, Dopo::Runtime, false},
+    // Idle connections hold nobody up: the copy serves every start at once.
+    {"ACopyRunsWithTwoIdleClients",
+     [](Banco& b) {
+         ASSERT_EQ((b.primo = b.istanza())->deliverOrListen({}), Outcome::Listening);
+         for (int i = 0; i < 2; ++i)
+             b.inattivi.push_back(privatesocket::connectTo(b.socketIn(b.runtime)));
+     },
+     Outcome::Delivered, Dopo::Runtime, false},
     // Never accepts, as a copy stopped in a debugger: it may come back, so it stays.
     {"OurSilentSocket", [](Banco& b) { b.altro = privatesocket::listenAt(b.socketIn(b.runtime)); },
      Outcome::Alone, Dopo::Runtime, false},
+    // The same, with the lock of a copy that runs: this start must not run beside it.
+    {"AStoppedCopy",
+     [](Banco& b) {
+         b.altro = privatesocket::listenAt(b.socketIn(b.runtime));
+         b.inEsecuzione = privatesocket::Lock::tryTake(b.socketIn(b.runtime) + ".running");
+     },
+     Outcome::Unresponsive, Dopo::Runtime, false},
     {"RuntimeFolderOpenToOthers",
      [](Banco& b) {
          ::chmod(QFile::encodeName(b.runtime).constData(), S_IRWXU | S_IRWXG | S_IRWXO);
