@@ -64,6 +64,8 @@ public:
     virtual IndexInfo readIndex(const TableInfo& table, const QString& name) = 0;
 
     virtual void setBusyTimeout(std::chrono::milliseconds timeout) = 0;
+    // Database::reopenIfReplaced; nothing to do for a server.
+    virtual void reopenIfReplaced() {}
     // Database::watchWrites.
     virtual std::unique_ptr<WriteWatch> watchWrites(const QString& table) = 0;
     // Begins a transaction that will write, taking the write lock at once where the engine

@@ -41,6 +41,11 @@ public:
     // engine cannot tell (a server schema without the trigger that announces them).
     virtual std::unique_ptr<WriteWatch> watchWrites(const QString& table) = 0;
 
+    // Makes sure that the database open is the one at its path: a file replaced under the
+    // program (a restore, a compaction's copy renamed over it) is opened anew; one that is
+    // gone throws DbError. Called between operations, never inside a transaction.
+    virtual void reopenIfReplaced() = 0;
+
     // The path the database was opened from (a file, or a server descriptor file).
     virtual const QString& path() const = 0;
 

@@ -157,6 +157,10 @@ void EngineDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
     busyTimeout_ = timeout;
 }
 
+void EngineDatabase::reopenIfReplaced() {
+    connection_->reopenIfReplaced();
+}
+
 std::unique_ptr<WriteWatch> EngineDatabase::watchWrites(const QString& table) {
     return connection_->watchWrites(table);
 }

@@ -30,6 +30,7 @@ public:
     std::chrono::milliseconds busyTimeout() const override { return busyTimeout_; }
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
     std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
+    void reopenIfReplaced() override;
 
 private:
     void beginWrite() override;

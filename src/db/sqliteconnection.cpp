@@ -2,6 +2,7 @@
 #include "db/sqliteconnection.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QFileInfo>
 #include <algorithm>
@@ -99,6 +100,10 @@ int compareStored(const RowBatch& rows, qsizetype a, qsizetype b, int column,
 }  // namespace
 
 SqliteConnection::SqliteConnection(const QString& path) : path_(path) {
+    open();
+}
+
+void SqliteConnection::open() {
     const QString operation = QStringLiteral("open ") + path_;
     const QFileInfo file(path_);
     if (!file.exists())
@@ -117,7 +122,7 @@ SqliteConnection::SqliteConnection(const QString& path) : path_(path) {
         throw error;
     }
     sqlite3_extended_result_codes(handle_, 1);
-    setBusyTimeout(kDefaultBusyTimeout);
+    setBusyTimeout(busyTimeout_);
     try {
         // SQLite reads the header only on first use: a file that is no database fails here.
         query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -126,6 +131,25 @@ SqliteConnection::SqliteConnection(const QString& path) : path_(path) {
         close();
         throw DbError(operation, error.engineMessage(), error.fault(), path_);
     }
+    opened_ = identityAtPath();
+}
+
+std::optional<SqliteConnection::Identity> SqliteConnection::identityAtPath() const {
+    struct stat file {};
+    if (::stat(QFile::encodeName(path_).constData(), &file) != 0) return std::nullopt;
+    return Identity{file.st_dev, file.st_ino};
+}
+
+// Between operations no statement of a caller's is open: the prepared ones go with the old
+// handle, and a watch of the file sees the new one's data version as a change.
+void SqliteConnection::reopenIfReplaced() {
+    const std::optional<Identity> atPath = identityAtPath();
+    if (!atPath)
+        throw DbError(QStringLiteral("open ") + path_, QStringLiteral("the file does not exist"),
+                      Fault::Missing, path_);
+    if (handle_ && atPath == opened_) return;
+    close();
+    open();
 }
 
 // SQLite quietly opens a file it may not write read-only, and a write needs its journal
@@ -325,6 +349,7 @@ IndexInfo SqliteConnection::readIndex(const TableInfo& table, const QString& nam
 }
 
 void SqliteConnection::setBusyTimeout(std::chrono::milliseconds timeout) {
+    busyTimeout_ = timeout;
     if (handle_) sqlite3_busy_timeout(handle_, static_cast<int>(timeout.count()));
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "db/connection.h"
 #include "db/sqlitestatement.h"
@@ -46,12 +47,19 @@ public:
 
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
     std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
+    void reopenIfReplaced() override;
     void beginWrite() override;
     void commit() override;
     void rollback() override;
     void refreshCatalogue() override;
 
 private:
+    // The device and inode of a file.
+    using Identity = std::pair<quint64, quint64>;
+
+    void open();
+    // The identity of the file at the path now; nothing when there is none.
+    std::optional<Identity> identityAtPath() const;
     void refuseReadOnly(const QString& operation, const QFileInfo& file) const;
     sqlite3* requireHandle(const QString& operation) const;
     // A prepared statement kept for the life of the catalogue.
@@ -65,6 +73,8 @@ private:
 
     QString path_;
     sqlite3* handle_ = nullptr;
+    std::optional<Identity> opened_;  // of the file the handle has open
+    std::chrono::milliseconds busyTimeout_ = kDefaultBusyTimeout;
     QHash<QString, std::shared_ptr<SqliteStatement>> prepared_;
 };
 

@@ -179,6 +179,11 @@ void SqliteStatement::fail() const {
 DbError sqliteError(sqlite3* handle, const QString& operation) {
     const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
     Fault fault = Fault::Other;
+    // A file moved or replaced under the connection is no fault of the operator's rights: the
+    // next poll or rebuild opens the file that is there now.
+    if (sqlite3_extended_errcode(handle) == SQLITE_READONLY_DBMOVED)
+        return DbError(operation, message, Fault::Other,
+                       QString::fromUtf8(sqlite3_db_filename(handle, "main")));
     switch (sqlite3_errcode(handle) & 0xff) {  // the primary code
         case SQLITE_BUSY:
         case SQLITE_LOCKED:

@@ -34,6 +34,8 @@ ControlloPromemoria::ControlloPromemoria(db::Database& work, const QString& file
     : work_(work), fileIni_(fileIni), clock_(clock), yielder_(yielder), launcher_(launcher) {}
 
 std::optional<QString> ControlloPromemoria::esegui() {
+    // A work database replaced under the program (a restore, a compaction) is the one to use.
+    if (!tenta([&] { work_.reopenIfReplaced(); })) return guasto_;
     int inAttesa = 0;
     QList<ArgomentoAvviso> avvisi;
     {

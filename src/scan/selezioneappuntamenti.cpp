@@ -518,6 +518,8 @@ EsitoSelezione SelezioneAppuntamenti::esegui(Segni segni) {
     // Yield before the transaction begins: a yield may open a modal window, and the host
     // product must never be locked out of the work database while it stays open.
     yielder_.yieldToEvents();
+    visite_.reopenIfReplaced();
+    work_.reopenIfReplaced();
     const db::LockWait attesaVisite(visite_, attesaBlocchi_);
     const db::LockWait attesaWork(work_, attesaBlocchi_);
     db::Transaction transazione(work_);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 
@@ -183,5 +185,59 @@ TEST_P(ScansioneTest, OthersWriteBothFilesWhileAPollYields) {
 
 INSTANTIATE_TEST_SUITE_P(Engines, ScansioneTest, ::testing::ValuesIn(testedEngines()),
                          EngineNamer());
+
+// A file replaced or deleted under the running program: a restore, a compaction's copy. The
+// next poll and rebuild use what lies at the path now, or fail as any database step does.
+struct CasoFile {
+    const char* nome;
+    const char* file;
+    bool sostituito;  // false: deleted
+    int consegne;
+    bool guasto;
+};
+
+class FileSostituito : public ::testing::TestWithParam<CasoFile> {};
+
+TEST_P(FileSostituito, IsReopenedOrTold) {
+    EngineWorkspace ws(Engine::Sqlite);
+    FakePlatform platform;
+    platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+    Scansione scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni,
+                        platform.clock, platform.yielder, platform.launcher,
+                        [](const EsitoSelezione&) {});
+    scansione.selezionaAppuntamenti();
+    const QString percorso = ws.folder.path(QString::fromLatin1(GetParam().file));
+    const QString copia = percorso + QStringLiteral(".copia");
+    ASSERT_TRUE(QFile::copy(percorso, copia));
+    // The copy of the book holds one more appointment due now, that of the work database its
+    // reminder: the rebuild, or the poll alone, finds it only in the file now at the path.
+    const bool libro = GetParam().file == QLatin1String("VisiteDV.mdb");
+    const auto sql = directSql(Engine::Sqlite, copia);
+    if (libro)
+        sql->exec("INSERT INTO Appuntamenti VALUES (7, ?, 'VIS', 60, 'N', 'A', '', '', NULL)",
+                  {alle(kOggi, 10, 30)});
+    else
+        sql->exec("INSERT INTO Promemoria VALUES (7, ?, 'VIS', ?, ' ', ' ')",
+                  {alle(kOggi, 10, 30), alle(kOggi, 9, 30)});
+    ASSERT_TRUE(QFile::remove(percorso));
+    if (GetParam().sostituito) {
+        ASSERT_TRUE(QFile::rename(copia, percorso));
+    }
+    if (libro) scansione.richiediSelezione(Segni::Conserva);
+    for (int poll = 0; poll < 3; ++poll) scansione.controllaPromemoria();
+    EXPECT_EQ(platform.launcher.launches.size(), GetParam().consegne);
+    EXPECT_EQ(scansione.stato().inGuasto(), GetParam().guasto);
+    if (GetParam().guasto) {
+        EXPECT_TRUE(scansione.stato().causa().contains("ARCHIVIO INESISTENTE"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FileSostituito,
+    ::testing::Values(CasoFile{"VisiteReplaced", "VisiteDV.mdb", true, 1, false},
+                      CasoFile{"WorkReplaced", "WorkDV.mdb", true, 1, false},
+                      CasoFile{"VisiteDeleted", "VisiteDV.mdb", false, 0, true},
+                      CasoFile{"WorkDeleted", "WorkDV.mdb", false, 0, true}),
+    [](const auto& info) { return std::string(info.param.nome); });
 
 }  // namespace

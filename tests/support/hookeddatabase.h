@@ -33,6 +33,7 @@ public:
     std::unique_ptr<db::TableCursor> openTable(const QString& table) override;
     std::chrono::milliseconds busyTimeout() const override { return inner_->busyTimeout(); }
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
+    void reopenIfReplaced() override { inner_->reopenIfReplaced(); }
     std::unique_ptr<db::WriteWatch> watchWrites(const QString& table) override {
         return inner_->watchWrites(table);
     }
