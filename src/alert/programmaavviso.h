@@ -9,6 +9,7 @@
 #include "alert/finestraavviso.h"
 #include "alert/promemoriarinviati.h"
 #include "alert/rinvio.h"
+#include "platform/clock.h"
 
 class QTextStream;
 class SoundPlayer;
@@ -67,5 +68,6 @@ private:
     bool suonatoNelLotto_ = false;
     QTimer fineLotto_;
     DurateRinvio rinvii_;
-    PromemoriaRinviati rinviati_;
+    SystemClock orologio_;
+    PromemoriaRinviati rinviati_{orologio_};
 };

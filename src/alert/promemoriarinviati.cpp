@@ -1,16 +1,29 @@
 // Holding put-off reminders until their snooze ends.
 #include "alert/promemoriarinviati.h"
 
-#include <QTimer>
 #include <algorithm>
 
-// Each snooze has its own timer, stopped with this object: the snooze lives in the alert
-// program alone, and ends with it.
+#include "platform/clock.h"
+
+namespace {
+
+// A monotonic timer stands still while the machine is suspended: the wall clock is looked at
+// again at least this often.
+constexpr qint64 kControlloMassimoMs = 1000;
+
+}  // namespace
+
+PromemoriaRinviati::PromemoriaRinviati(const Clock& orologio, QObject* parent)
+    : QObject(parent), orologio_(orologio) {
+    controllo_.setSingleShot(true);
+    connect(&controllo_, &QTimer::timeout, this, &PromemoriaRinviati::concludiScaduti);
+}
+
+// The snooze lives in the alert program alone, and ends with it.
 void PromemoriaRinviati::rinvia(const QList<Avviso>& avvisi, std::chrono::milliseconds durata) {
     if (avvisi.isEmpty()) return;
-    const quint64 numero = ++ultimo_;
-    gruppi_.append({numero, avvisi});
-    QTimer::singleShot(durata, this, [this, numero] { concludi(numero); });
+    gruppi_.append({orologio_.now().addMSecs(durata.count()), avvisi});
+    armaControllo();
 }
 
 bool PromemoriaRinviati::trattiene(const Avviso& avviso) {
@@ -25,10 +38,24 @@ bool PromemoriaRinviati::trattiene(const Avviso& avviso) {
     return false;
 }
 
-void PromemoriaRinviati::concludi(quint64 numero) {
-    const auto gruppo = std::find_if(gruppi_.begin(), gruppi_.end(),
-                                     [numero](const Gruppo& g) { return g.numero == numero; });
-    const QList<Avviso> avvisi = gruppo->avvisi;
-    gruppi_.erase(gruppo);
-    emit ritornati(avvisi);
+void PromemoriaRinviati::armaControllo() {
+    if (gruppi_.isEmpty()) return;
+    const QDateTime adesso = orologio_.now();
+    qint64 prossima = kControlloMassimoMs;
+    for (const Gruppo& gruppo : gruppi_) prossima = std::min(prossima, adesso.msecsTo(gruppo.fine));
+    controllo_.start(static_cast<int>(std::max<qint64>(prossima, 0)));
+}
+
+// Each ended snooze brings its reminders back, in the order they were put off.
+void PromemoriaRinviati::concludiScaduti() {
+    const QDateTime adesso = orologio_.now();
+    while (true) {
+        const auto scaduto = std::find_if(gruppi_.begin(), gruppi_.end(),
+                                          [&](const Gruppo& g) { return g.fine <= adesso; });
+        if (scaduto == gruppi_.end()) break;
+        const QList<Avviso> avvisi = scaduto->avvisi;
+        gruppi_.erase(scaduto);
+        emit ritornati(avvisi);
+    }
+    armaControllo();
 }

@@ -1,16 +1,22 @@
 // The reminders the operator has put off, each until its snooze ends.
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
+#include <QTimer>
 #include <chrono>
 
 #include "alert/avviso.h"
 
+class Clock;
+
 class PromemoriaRinviati : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    // Snoozes end by `orologio`, the wall clock: time spent suspended counts towards them, as
+    // it does towards the alarm moments themselves.
+    explicit PromemoriaRinviati(const Clock& orologio, QObject* parent = nullptr);
 
     // Puts `avvisi` off for `durata`; then they come back through `ritornati`.
     void rinvia(const QList<Avviso>& avvisi, std::chrono::milliseconds durata);
@@ -28,11 +34,13 @@ signals:
 
 private:
     struct Gruppo {
-        quint64 numero;
+        QDateTime fine;
         QList<Avviso> avvisi;
     };
-    void concludi(quint64 numero);
+    void concludiScaduti();
+    void armaControllo();
 
-    QList<Gruppo> gruppi_;
-    quint64 ultimo_ = 0;
+    const Clock& orologio_;
+    QList<Gruppo> gruppi_;  // in the order put off
+    QTimer controllo_;
 };

@@ -239,6 +239,21 @@ INSTANTIATE_TEST_SUITE_P(
                           "FifteenMinutes", "cmdRimanda15", "RIMANDA 15 MINUTI", {1h, 50ms}}),
     [](const auto& info) { return std::string(info.param.nome); });
 
+// A snooze ends at its wall-clock moment: the clock jumps forward as after a suspend, and
+// the reminders come back within the second without waiting out the minutes.
+TEST(PromemoriaRinviatiProva, EndsAtTheWallClockMomentInTheOrderPutOff) {
+    const GestarProva gestar;
+    FakeClock orologio;
+    PromemoriaRinviati rinviati(orologio);
+    QSignalSpy ritornati(&rinviati, &PromemoriaRinviati::ritornati);
+    rinviati.rinvia({LeggiAvviso(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"))}, 5min);
+    rinviati.rinvia({LeggiAvviso(gestar.argomento(1, 55, "TEL", "06/12/2026 11:00:00"))}, 15min);
+    orologio.moment = orologio.moment.addSecs(20 * 60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ritornati.size() == 2; }, 1500));
+    EXPECT_EQ(ritornati.at(0).at(0).value<QList<Avviso>>().at(0).cliente, 1234);
+    EXPECT_FALSE(rinviati.inCorso());
+}
+
 class FinestraMuta : public FinestraProva {
 protected:
     FinestraMuta() : FinestraProva("SuonoSN=N\r\nSuonoPath=/srv/suoni\r\nSuonoFile=ding\r\n") {}
