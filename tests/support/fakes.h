@@ -121,7 +121,7 @@ public:
 // Keeps what would have been shown on the desktop.
 struct RecordingNotifier : Notifier {
     QList<QPair<QString, QString>> posted;  // summary and body
-    void notifica(const QString& titolo, const QString& testo) override {
+    void notifica(TipoNotifica, const QString& titolo, const QString& testo) override {
         posted.append({titolo, testo});
     }
     void attendiConsegna(int) override {}

@@ -167,9 +167,11 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
 void Startup::mostraStato(const StatoScansione& stato) {
     vassoio_->mostraStato(stato);
     if (stato.inGuasto()) {
-        platform_.notifications.notifica(QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
+        platform_.notifications.notifica(TipoNotifica::Informazione,
+                                         QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
     } else {
-        platform_.notifications.notifica(QStringLiteral("PROMEMORIA RIPRESI"),
+        platform_.notifications.notifica(TipoNotifica::Informazione,
+                                         QStringLiteral("PROMEMORIA RIPRESI"),
                                          QStringLiteral("I PROMEMORIA FUNZIONANO DI NUOVO"));
     }
 }
