@@ -32,8 +32,12 @@ int CopiaNonRisponde(Notifier& notifiche) {
     return EXIT_FAILURE;
 }
 
-void TerminaAvvioFallito(Sessione& sessione, const QString& causa, Notifier& notifiche) {
-    std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(causa));
+void TerminaAvvioFallito(Sessione& sessione, const QString& causa, const QString& dettaglio,
+                         Notifier& notifiche) {
+    // The engine's text may run over several lines, as libpq's does: the line stays one.
+    const QString riga =
+        dettaglio.isEmpty() ? causa : causa + QStringLiteral(" (") + dettaglio.simplified() + u')';
+    std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(riga));
     notifiche.notifica(TipoNotifica::Critica, QStringLiteral("SCADEX NON AVVIATO"), causa);
     notifiche.attendiConsegna(kAttesaNotificaMs);
     termina(sessione, EXIT_FAILURE);

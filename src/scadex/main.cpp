@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
         startup.activateWindow();
     });
     if (startup.avvia() != Startup::Avvio::Avviato)
-        TerminaAvvioFallito(sessione, startup.causaMancatoAvvio(), platform.notifications);
+        TerminaAvvioFallito(sessione, startup.causaMancatoAvvio(), startup.dettaglioMancatoAvvio(),
+                            platform.notifications);
     startup.showMinimized();
     return QApplication::exec();
 }

@@ -109,6 +109,7 @@ Startup::Avvio Startup::avvia() {
         avviaScansione(ini);
     } catch (const ErroreDati& errore) {
         causaMancatoAvvio_ = db::causeOf(errore);
+        dettaglioMancatoAvvio_ = db::detailsOf(errore);
         return Avvio::Errore;
     }
     vassoio_->mostra();

@@ -95,10 +95,12 @@ TEST_F(StartupTest, NoOperatorEndsBeforeOpeningAnything) {
 
 TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
     scriviIni("");
-    folder.write("lavoro/op/WorkDV.mdb", "not a database");
+    const QString work = folder.write("lavoro/op/WorkDV.mdb", "not a database");
     Startup startup(sessione, services);
     EXPECT_EQ(startup.avvia(), Startup::Avvio::Errore);
     EXPECT_FALSE(startup.Timer1->isActive());
+    EXPECT_EQ(startup.causaMancatoAvvio(), work + ": IL FILE NON È UN ARCHIVIO");
+    EXPECT_FALSE(startup.dettaglioMancatoAvvio().isEmpty());
 }
 
 TEST_F(StartupTest, ElencaOpensTheListOverTheLastRebuild) {
