@@ -92,10 +92,15 @@ public:
     double logicalDpi() const override { return dpi; }
 };
 
+// Records what it plays; with `failure` set, tells each play's handler so at once.
 class RecordingSoundPlayer : public SoundPlayer {
 public:
     QStringList played;
-    void play(const QString& path) override { played.append(path); }
+    std::optional<SoundFailure> failure;
+    void play(const QString& path, FailureHandler onFailure) override {
+        played.append(path);
+        if (failure && onFailure) onFailure(*failure);
+    }
 };
 
 class ScriptedFileDialog : public FileDialog {

@@ -205,7 +205,7 @@ void Startup::collegaComandi() {
     connect(pctParam->Combo1, &QComboBox::activated, this,
             [this](int posizione) { sessione_.SuonoAttivo = posizione == 0; });
     connect(pctParam->cmdTest, &QPushButton::clicked, this,
-            [this] { ProvaAvviso(sessione_.FileSuono, platform_.sound); });
+            [this] { ProvaAvviso(sessione_.FileSuono, platform_.sound, platform_.messages); });
     connect(pctParam->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
     connect(pctParam->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
 }
