@@ -14,15 +14,6 @@
 
 namespace {
 
-// --help and --version: printed on standard output, before any display is needed.
-int rispondi(Opzioni::Richiesta richiesta, const QString& programma) {
-    const QString testo = richiesta == Opzioni::Richiesta::Aiuto
-                              ? TestoAiuto(QFileInfo(programma).fileName())
-                              : QStringLiteral("scadex " SCADEX_VERSION "\n");
-    std::fputs(qUtf8Printable(testo), stdout);
-    return 0;
-}
-
 // The configuration file, or nothing when the program must end. At login a user without
 // SCADEX settings gets one diagnostic line and no box.
 std::optional<QString> fileIniDiAvvio(const Opzioni& opzioni, MessageBox& messaggi) {
@@ -42,8 +33,10 @@ int main(int argc, char** argv) {
     QStringList argomenti;
     for (int i = 0; i < argc; ++i) argomenti.append(QString::fromLocal8Bit(argv[i]));
     const Opzioni opzioni = LeggiOpzioni(argomenti);
-    if (opzioni.richiesta != Opzioni::Richiesta::Avvio)
-        return rispondi(opzioni.richiesta, argomenti.first());
+    if (opzioni.richiesta != Opzioni::Richiesta::Avvio) {
+        return RispondiARichiesta(opzioni.richiesta, QStringLiteral("scadex"),
+                                  TestoAiuto(QFileInfo(argomenti.first()).fileName()));
+    }
     QApplication app(argc, argv);
     CaricaTraduzioniQt(app);
     QtPlatform platform;
