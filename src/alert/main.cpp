@@ -5,6 +5,7 @@
 #include "alert/avvio.h"
 #include "alert/modoavviso.h"
 #include "app/configurazione.h"
+#include "platform/gui/accessibility.h"
 
 namespace {
 
@@ -40,5 +41,6 @@ int main(int argc, char** argv) {
         return AvvisaSuTerminale(argomento);
     }
     QApplication app(argc, argv);
+    accessibility::install();
     return AvvisaInFinestra(argomento, modo.eco);
 }

@@ -7,6 +7,7 @@
 #include "app/configurazione.h"
 #include "app/impostazioni.h"
 #include "app/sessione.h"
+#include "platform/gui/accessibility.h"
 #include "platform/gui/qtplatform.h"
 #include "platform/gui/traduzioniqt.h"
 #include "platform/singleinstance.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     CaricaTraduzioniQt(app);
+    accessibility::install();
     QtPlatform platform;
     const std::optional<QString> fileIni = fileIniDiAvvio(opzioni, platform.messages);
     if (!fileIni) return opzioni.avvioAutomatico ? 0 : 1;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -12,6 +13,8 @@
 #include "alert/avvio.h"
 #include "alert/avvisodescritto.h"
 #include "gestarprova.h"
+#include "platform/gui/accessibility.h"
+#include "support/accessibilita.h"
 #include "support/fakes.h"
 
 namespace {
@@ -177,6 +180,16 @@ TEST_F(FinestraProva, DropsAHandedOverArgumentThatNoLongerReads) {
     programma.accogliArgomento(gestar.fileIni + QStringLiteral(".vecchio|2|55|TEL|06/12/2026"));
     EXPECT_EQ(testi("lbCliCod"), QStringList{"1234"});
     EXPECT_EQ(suono.played.size(), 1);
+}
+
+// As a screen reader reads it, with the program's accessible interfaces: an alert, announced as
+// it appears, whose controls are named and described.
+TEST_F(FinestraProva, IsReadAsAnAlertWithEveryControlNamed) {
+    accessibility::install();
+    accogli(1, 1234);
+    FinestraAvviso& finestra = programma.finestra();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&finestra)->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(DifettiAccessibili(finestra).toStdString(), "");
 }
 
 TEST_F(FinestraProva, CloseButtonClosesTheWindow) {

@@ -18,6 +18,7 @@
 #include "db/dberror.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
+#include "platform/gui/accessibility.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/notifier.h"
@@ -45,6 +46,8 @@ Startup::Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent
       platform_(platform),
       parametri_(std::make_unique<GestioneParametri>(sessione, SuonoConfigurato{})),
       chiusura_([&sessione] { ChiudiProgramma(sessione); }) {
+    // Read as the program's window, not as a pane.
+    accessibility::setRole(*this, QAccessible::Window);
     setObjectName(QStringLiteral("Startup"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
