@@ -81,7 +81,7 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
 }
 
 QPushButton* FinestraAvviso::rimanda(Rinvio rinvio, const QString& nome) {
-    QPushButton* cmdRimanda = pulsante(nome, TestoRinvio(rinvio));
+    QPushButton* cmdRimanda = pulsante(nome, PulsanteRinvio(rinvio));
     cmdRimanda->setAccessibleDescription(
         QStringLiteral("Nasconde i promemoria e li ripropone passato il tempo indicato"));
     connect(cmdRimanda, &QPushButton::clicked, this, [this, rinvio] { emit rinviata(rinvio); });

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -201,11 +202,13 @@ TEST_F(FinestraProva, CloseButtonClosesTheWindow) {
     EXPECT_FALSE(programma.finestra().isVisible());
 }
 
-// One snooze short, the other beyond the test: each button must start its own.
+// One snooze short, the other beyond the test: each button, and its access key, must start its
+// own.
 struct CasoRinvio {
     const char* nome;
     const char* pulsante;
     const char* testo;
+    Qt::Key tasto;  // with Alt
     DurateRinvio rinvii;
 };
 
@@ -233,6 +236,17 @@ TEST_P(RinvioProva, PutsTheRemindersOffAndShowsThemAgainOnce) {
     EXPECT_TRUE(tornati({"55", "1234", "9"}));
 }
 
+TEST_P(RinvioProva, ItsAccessKeyPutsTheRemindersOff) {
+    accogli(1, 1234);
+    FinestraAvviso& finestra = programma.finestra();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    QTest::keyClick(&finestra, GetParam().tasto, Qt::AltModifier);
+    // An access key clicks its button as a mouse does, after showing it pressed.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !finestra.isVisible(); }, 5000));
+    EXPECT_TRUE(tornati({"1234"}));
+}
+
 TEST_P(RinvioProva, ClosingEndsTheProgramOnlyWithNothingPutOff) {
     QSignalSpy concluso(&programma, &ProgrammaAvviso::concluso);
     accogli(1, 1234);
@@ -247,9 +261,9 @@ TEST_P(RinvioProva, ClosingEndsTheProgramOnlyWithNothingPutOff) {
 
 INSTANTIATE_TEST_SUITE_P(
     Snoozes, RinvioProva,
-    ::testing::Values(CasoRinvio{"FiveMinutes", "cmdRimanda5", "RIMANDA 5 MINUTI", {50ms, 1h}},
-                      CasoRinvio{
-                          "FifteenMinutes", "cmdRimanda15", "RIMANDA 15 MINUTI", {1h, 50ms}}),
+    ::testing::Values(
+        CasoRinvio{"FiveMinutes", "cmdRimanda5", "RIMANDA &5 MINUTI", Qt::Key_5, {50ms, 1h}},
+        CasoRinvio{"FifteenMinutes", "cmdRimanda15", "RIMANDA &15 MINUTI", Qt::Key_1, {1h, 50ms}}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 class FinestraMuta : public FinestraProva {
