@@ -4,7 +4,7 @@ include(GNUInstallDirs)
 
 # The version: the changelog's latest entry and, in a git checkout, the number of commits and
 # the commit itself, so a package built from a later commit upgrades an installed one.
-# `scadex --version` prints the same.
+# Each program's --version prints the same.
 file(STRINGS ${CMAKE_SOURCE_DIR}/data/changelog SCADEX_CHANGELOG_TOP LIMIT_COUNT 1)
 string(REGEX REPLACE "^scadex \\(([^)]+)\\).*$" "\\1" SCADEX_VERSION "${SCADEX_CHANGELOG_TOP}")
 find_package(Git QUIET)
@@ -19,7 +19,10 @@ if(GIT_FOUND)
         string(APPEND SCADEX_VERSION "+git${SCADEX_GIT_COMMITS}.g${SCADEX_GIT_COMMIT}")
     endif()
 endif()
-target_compile_definitions(scadex PRIVATE SCADEX_VERSION="${SCADEX_VERSION}")
+# Set on the one source that holds it, so a new commit recompiles that file alone.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/versione.cpp
+                            DIRECTORY ${CMAKE_SOURCE_DIR}/src/app
+                            PROPERTIES COMPILE_DEFINITIONS SCADEX_VERSION="${SCADEX_VERSION}")
 
 # scadex_gzip(<source> <destination>): installs data/<source> compressed as Debian's policy
 # asks (gzip -9n), built by the target scadex_docs.

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "alert/elencoavvisi.h"
+#include "platform/gui/accessibility.h"
 #include "platform/gui/colori.h"
 #include "platform/gui/fonts.h"
 
@@ -44,6 +45,8 @@ void coloraAzione(QLabel& label, const QColor& colore) {
 
 FinestraAvviso::FinestraAvviso(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
+    // A screen reader announces an alert as it appears, whatever the operator is doing.
+    accessibility::setRole(*this, QAccessible::AlertMessage);
     setObjectName(QStringLiteral("FinestraAvviso"));
     setWindowTitle(QStringLiteral("SCADEX - AVVISO"));
     setFixedWidth(kLarghezza);
@@ -55,10 +58,15 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     schede_->setWidgetResizable(true);
     schede_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     schede_->setFrameShape(QFrame::NoFrame);
+    schede_->setAccessibleName(QStringLiteral("Promemoria in scadenza"));
+    schede_->setAccessibleDescription(
+        QStringLiteral("Gli appuntamenti di cui avvisare, il più recente in alto"));
 
     lbInAttesa_ = etichetta(QStringLiteral("lbInAttesa"), {});
     cmdChiudi_ = pulsante(QStringLiteral("cmdChiudi"), QStringLiteral("&CHIUDI"));
     cmdChiudi_->setDefault(true);
+    cmdChiudi_->setAccessibleDescription(
+        QStringLiteral("Chiude l'avviso senza rimandare i promemoria"));
     connect(cmdChiudi_, &QPushButton::clicked, this, &QWidget::close);
 
     auto* pulsanti = new QHBoxLayout;
@@ -73,7 +81,9 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
 }
 
 QPushButton* FinestraAvviso::rimanda(Rinvio rinvio, const QString& nome) {
-    QPushButton* cmdRimanda = pulsante(nome, TestoRinvio(rinvio));
+    QPushButton* cmdRimanda = pulsante(nome, PulsanteRinvio(rinvio));
+    cmdRimanda->setAccessibleDescription(
+        QStringLiteral("Nasconde i promemoria e li ripropone passato il tempo indicato"));
     connect(cmdRimanda, &QPushButton::clicked, this, [this, rinvio] { emit rinviata(rinvio); });
     return cmdRimanda;
 }

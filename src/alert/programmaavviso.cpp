@@ -55,7 +55,7 @@ void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
     connect(this, &ProgrammaAvviso::lottoConcluso, &notifiche,
             [this, &notifiche](const QList<AvvisoDescritto>& lotto) {
                 const TestoNotifica testo = TestoNotifica::perLotto(lotto, elenco_.inAttesa());
-                notifiche.notifica(testo.titolo, testo.testo);
+                notifiche.notifica(TipoNotifica::Promemoria, testo.titolo, testo.testo);
             });
     connect(&notifiche, &DesktopNotifier::attivata, &finestra_, &FinestraAvviso::richiama);
     connect(this, &ProgrammaAvviso::avvisiTolti, &notifiche, &DesktopNotifier::ritira);

@@ -17,8 +17,14 @@ struct DurateRinvio {
     }
 };
 
-// The button's and the notification action's text.
+// The button's text, its access key marked by "&": Alt+5 and Alt+1, clear of each other and of
+// the window's "&CHIUDI".
+inline QString PulsanteRinvio(Rinvio rinvio) {
+    return rinvio == Rinvio::Breve ? QStringLiteral("RIMANDA &5 MINUTI")
+                                   : QStringLiteral("RIMANDA &15 MINUTI");
+}
+
+// The notification action's text: the button's, without the access key's mark.
 inline QString TestoRinvio(Rinvio rinvio) {
-    return rinvio == Rinvio::Breve ? QStringLiteral("RIMANDA 5 MINUTI")
-                                   : QStringLiteral("RIMANDA 15 MINUTI");
+    return PulsanteRinvio(rinvio).remove(QLatin1Char('&'));
 }

@@ -26,14 +26,19 @@ void ChiudiProgramma(Sessione& sessione) {
 int CopiaNonRisponde(Notifier& notifiche) {
     const QString titolo = QStringLiteral("SCADEX È GIÀ IN ESECUZIONE MA NON RISPONDE");
     std::fprintf(stderr, "%s\n", qUtf8Printable(titolo));
-    notifiche.notifica(titolo, QStringLiteral("Chiudere la copia bloccata e riavviare SCADEX."));
+    notifiche.notifica(TipoNotifica::Critica, titolo,
+                       QStringLiteral("Chiudere la copia bloccata e riavviare SCADEX."));
     notifiche.attendiConsegna(kAttesaNotificaMs);
     return EXIT_FAILURE;
 }
 
-void TerminaAvvioFallito(Sessione& sessione, const QString& causa, Notifier& notifiche) {
-    std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(causa));
-    notifiche.notifica(QStringLiteral("SCADEX NON AVVIATO"), causa);
+void TerminaAvvioFallito(Sessione& sessione, const QString& causa, const QString& dettaglio,
+                         Notifier& notifiche) {
+    // The engine's text may run over several lines, as libpq's does: the line stays one.
+    const QString riga =
+        dettaglio.isEmpty() ? causa : causa + QStringLiteral(" (") + dettaglio.simplified() + u')';
+    std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(riga));
+    notifiche.notifica(TipoNotifica::Critica, QStringLiteral("SCADEX NON AVVIATO"), causa);
     notifiche.attendiConsegna(kAttesaNotificaMs);
     termina(sessione, EXIT_FAILURE);
 }

@@ -10,10 +10,11 @@ class Notifier;
 // close handling runs and nothing is written.
 [[noreturn]] void ChiudiProgramma(Sessione& sessione);
 
-// A start that failed: says why on standard error and in one desktop notification (what the
-// operator sees at login), releases what was opened and ends with a failure status.
+// A start that failed: says why, `causa` in the operator's words, on standard error and in one
+// desktop notification (what the operator sees at login), releases what was opened and ends
+// with a failure status. `dettaglio`, the engine's own text, goes to standard error alone.
 [[noreturn]] void TerminaAvvioFallito(Sessione& sessione, const QString& causa,
-                                      Notifier& notifiche);
+                                      const QString& dettaglio, Notifier& notifiche);
 
 // A copy already runs for this set-up but does not answer (stopped, hung): this start never
 // runs beside it. Says so on standard error and in one notification; returns the status the

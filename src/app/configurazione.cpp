@@ -3,8 +3,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
 
 #include "app/ini.h"
+#include "app/versione.h"
 #include "platform/messagebox.h"
 #include "util/testi.h"
 
@@ -53,11 +55,9 @@ Opzioni LeggiOpzioni(const QStringList& argomenti) {
     qsizetype primo = 1;
     for (; primo < argomenti.size(); ++primo) {
         const QString& argomento = argomenti.at(primo);
-        if (argomento == u"--help" || argomento == u"-h") {
-            opzioni.richiesta = Opzioni::Richiesta::Aiuto;
-        } else if (argomento == u"--version" || argomento == u"-V") {
-            if (opzioni.richiesta == Opzioni::Richiesta::Avvio)
-                opzioni.richiesta = Opzioni::Richiesta::Versione;
+        if (const std::optional<Opzioni::Richiesta> richiesta = RichiestaDiOpzione(argomento)) {
+            // --help wins over --version, whichever comes first.
+            if (opzioni.richiesta != Opzioni::Richiesta::Aiuto) opzioni.richiesta = *richiesta;
         } else if (argomento == u"--autostart") {
             opzioni.avvioAutomatico = true;
         } else {
@@ -66,6 +66,21 @@ Opzioni LeggiOpzioni(const QStringList& argomenti) {
     }
     opzioni.rigaDiComando = argomenti.mid(primo).join(QLatin1Char(' '));
     return opzioni;
+}
+
+std::optional<Opzioni::Richiesta> RichiestaDiOpzione(const QString& parola) {
+    if (parola == u"--help" || parola == u"-h") return Opzioni::Richiesta::Aiuto;
+    if (parola == u"--version" || parola == u"-V") return Opzioni::Richiesta::Versione;
+    return std::nullopt;
+}
+
+int RispondiARichiesta(Opzioni::Richiesta richiesta, const QString& programma,
+                       const QString& aiuto) {
+    const QString testo = richiesta == Opzioni::Richiesta::Aiuto
+                              ? aiuto
+                              : programma + QLatin1Char(' ') + VersioneScadex() + u'\n';
+    std::fputs(qUtf8Printable(testo), stdout);
+    return 0;
 }
 
 QString TestoAiuto(const QString& programma) {

@@ -37,7 +37,17 @@ struct Opzioni {
 // program's own name first; everything from the first other argument on is the path.
 Opzioni LeggiOpzioni(const QStringList& argomenti);
 
-// The usage text that --help prints, naming the program as `programma`.
+// What `parola` asks for when it is exactly --help or -h (Aiuto), --version or -V (Versione);
+// nothing for any other text. The programs whose command line is data (SCADEX1.EXE's reminder)
+// take it as an option only when it is the whole command line.
+std::optional<Opzioni::Richiesta> RichiestaDiOpzione(const QString& parola);
+
+// Answers Aiuto with `aiuto`, Versione with "<programma> <version>", on standard output, and
+// returns the exit status, 0. Each program calls it before anything that needs a display.
+int RispondiARichiesta(Opzioni::Richiesta richiesta, const QString& programma,
+                       const QString& aiuto);
+
+// The usage text that scadex's --help prints, naming the program as `programma`.
 QString TestoAiuto(const QString& programma);
 
 // What the search for the configuration file starts from.

@@ -3,12 +3,36 @@
 
 #include <QString>
 
+#include "platform/messagebox.h"
 #include "platform/soundplayer.h"
 
-void SuonaAvviso(bool suonoAttivo, const QString& fileSuono, SoundPlayer& suono) {
-    if (suonoAttivo) suono.play(fileSuono);
+namespace {
+
+// The operator's words for why `fileSuono` did not play.
+QString causa(SoundFailure perche, const QString& fileSuono) {
+    switch (perche) {
+        case SoundFailure::MissingFile:
+            return QStringLiteral("IL FILE %1 NON ESISTE").arg(fileSuono);
+        case SoundFailure::NotASound:
+            return QStringLiteral("IL FILE %1 NON È UN SUONO LEGGIBILE").arg(fileSuono);
+        case SoundFailure::NoOutputDevice:
+            break;
+    }
+    return QStringLiteral("NESSUN DISPOSITIVO AUDIO DISPONIBILE");
 }
 
-void ProvaAvviso(const QString& fileSuono, SoundPlayer& suono) {
-    SuonaAvviso(true, fileSuono, suono);
+}  // namespace
+
+void SuonaAvviso(bool suonoAttivo, const QString& fileSuono, SoundPlayer& suono) {
+    if (suonoAttivo) suono.play(fileSuono, {});
+}
+
+void ProvaAvviso(const QString& fileSuono, SoundPlayer& suono, MessageBox& messaggi) {
+    suono.play(fileSuono, [fileSuono, &messaggi](SoundFailure perche) {
+        messaggi.show(
+            {.text = QStringLiteral("IMPOSSIBILE SUONARE L'AVVISO: ") + causa(perche, fileSuono),
+             .title = QString(),
+             .icon = MessageIcon::Stop,
+             .buttons = MessageButtons::Ok});
+    });
 }

@@ -24,8 +24,7 @@ QString faultText(Fault fault) {
 }
 
 QString DbError::cause() const {
-    const QString what =
-        faultText(fault_) + QStringLiteral(" (") + engineMessage_ + QLatin1Char(')');
+    const QString what = faultText(fault_);
     return database_.isEmpty() ? what : database_ + QStringLiteral(": ") + what;
 }
 
@@ -37,8 +36,13 @@ Fault faultOf(const ErroreDati& errore) {
 QString causeOf(const ErroreDati& errore) {
     if (const auto* dalDatabase = dynamic_cast<const DbError*>(&errore))
         return dalDatabase->cause();
-    return faultText(Fault::Other) + QStringLiteral(" (") + QString::fromStdString(errore.what()) +
-           QLatin1Char(')');
+    return faultText(Fault::Other);
+}
+
+QString detailsOf(const ErroreDati& errore) {
+    if (const auto* dalDatabase = dynamic_cast<const DbError*>(&errore))
+        return dalDatabase->engineMessage();
+    return QString::fromStdString(errore.what());
 }
 
 }  // namespace db

@@ -37,7 +37,8 @@ public:
     Fault fault() const { return fault_; }
     const QString& database() const { return database_; }
 
-    // The cause in the operator's words: "<database>: <what>", then the engine's own text.
+    // The cause in the operator's words, "<database>: <what>"; the engine's own text, in its
+    // language, is engineMessage(), for the diagnostic output alone.
     QString cause() const;
 
 private:
@@ -51,9 +52,12 @@ private:
 // "ARCHIVIO NON RAGGIUNGIBILE" and the like.
 QString faultText(Fault fault);
 
-// The fault and the cause of any data step's failure; a value that could not be converted is
-// Fault::Other, with its own text.
+// The fault and the cause, in the operator's words, of any data step's failure; a value that
+// could not be converted is Fault::Other.
 Fault faultOf(const ErroreDati& errore);
 QString causeOf(const ErroreDati& errore);
+// What the engine or the conversion said of the failure, for the diagnostic output: the
+// operator's words stay apart from it.
+QString detailsOf(const ErroreDati& errore);
 
 }  // namespace db

@@ -18,9 +18,25 @@ const QString kServizio = QStringLiteral("org.freedesktop.Notifications");
 const QString kPercorso = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterfaccia = QStringLiteral("org.freedesktop.Notifications");
 const QString kAzionePredefinita = QStringLiteral("default");
-constexpr int kScadenzaDelServizio = -1;  // the service's own timeout
-constexpr uchar kUrgenzaNormale = 1;
 constexpr int kAttesaServizioMs = 2000;
+
+// The hints a notification of `tipo` is posted with. One that waits for the operator asks to
+// stay resident where the service keeps notifications after an action; a service without that
+// capability ignores the hint.
+QVariantMap suggerimenti(TipoNotifica tipo) {
+    constexpr uchar kUrgenzaNormale = 1;
+    constexpr uchar kUrgenzaCritica = 2;
+    QVariantMap suggerimenti{{QStringLiteral("desktop-entry"), QStringLiteral("scadex")}};
+    const uchar urgenza = tipo == TipoNotifica::Critica ? kUrgenzaCritica : kUrgenzaNormale;
+    suggerimenti.insert(QStringLiteral("urgency"), QVariant::fromValue(urgenza));
+    if (tipo == TipoNotifica::Promemoria) suggerimenti.insert(QStringLiteral("resident"), true);
+    return suggerimenti;
+}
+
+// The expiry timeout in milliseconds, as the service takes it: -1 for its own, 0 for never.
+int scadenza(TipoNotifica tipo) {
+    return tipo == TipoNotifica::Informazione ? -1 : 0;
+}
 
 }  // namespace
 
@@ -41,13 +57,13 @@ bool DesktopNotifier::disponibile() const {
     return avviabili.isValid() && avviabili.value().contains(kServizio);
 }
 
-void DesktopNotifier::notifica(const QString& titolo, const QString& testo) {
+void DesktopNotifier::notifica(TipoNotifica tipo, const QString& titolo, const QString& testo) {
     if (!bus_.isConnected()) return;
     if (inVolo_) {
-        successiva_ = Notifica{titolo, testo};
+        successiva_ = Notifica{tipo, titolo, testo};
         return;
     }
-    invia({titolo, testo});
+    invia({tipo, titolo, testo});
 }
 
 void DesktopNotifier::ritira() {
@@ -79,17 +95,13 @@ void DesktopNotifier::attendiConsegna(int millisecondi) {
 void DesktopNotifier::invia(const Notifica& notifica) {
     QDBusMessage chiamata = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
                                                            QStringLiteral("Notify"));
-    const QVariantMap suggerimenti{
-        {QStringLiteral("desktop-entry"), QStringLiteral("scadex")},
-        {QStringLiteral("urgency"), QVariant::fromValue(kUrgenzaNormale)},
-    };
     // A body read as markup must carry names such as "ROSSI & C." escaped; one read as plain
     // text would show the escapes.
     const QString testo = accettaMarcatura() ? notifica.testo.toHtmlEscaped() : notifica.testo;
     QStringList azioni{kAzionePredefinita, QStringLiteral("Apri")};
     for (const Azione& azione : azioni_) azioni << azione.chiave << azione.etichetta;
     chiamata << QStringLiteral("SCADEX") << id_ << QStringLiteral("scadex") << notifica.titolo
-             << testo << azioni << suggerimenti << kScadenzaDelServizio;
+             << testo << azioni << suggerimenti(notifica.tipo) << scadenza(notifica.tipo);
     inVolo_ = true;
     auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata), this);
     connect(attesa, &QDBusPendingCallWatcher::finished, this, &DesktopNotifier::rispostaRicevuta);

@@ -30,7 +30,7 @@ public:
 
     // Posts a notification, or updates the one posted last while it is still shown. A failed
     // post (no service) is dropped: the notification only adds to the alert window.
-    void notifica(const QString& titolo, const QString& testo) override;
+    void notifica(TipoNotifica tipo, const QString& titolo, const QString& testo) override;
     void attendiConsegna(int millisecondi) override;
     // Withdraws the notification shown, one still waiting for its id included, and drops one
     // waiting to be posted.
@@ -56,6 +56,7 @@ private slots:
 
 private:
     struct Notifica {
+        TipoNotifica tipo;
         QString titolo;
         QString testo;
     };

@@ -7,21 +7,13 @@
 #include "app/configurazione.h"
 #include "app/impostazioni.h"
 #include "app/sessione.h"
+#include "platform/gui/accessibility.h"
 #include "platform/gui/qtplatform.h"
 #include "platform/gui/traduzioniqt.h"
 #include "platform/singleinstance.h"
 #include "ui/main/startup.h"
 
 namespace {
-
-// --help and --version: printed on standard output, before any display is needed.
-int rispondi(Opzioni::Richiesta richiesta, const QString& programma) {
-    const QString testo = richiesta == Opzioni::Richiesta::Aiuto
-                              ? TestoAiuto(QFileInfo(programma).fileName())
-                              : QStringLiteral("scadex " SCADEX_VERSION "\n");
-    std::fputs(qUtf8Printable(testo), stdout);
-    return 0;
-}
 
 // The configuration file, or nothing when the program must end. At login a user without
 // SCADEX settings gets one diagnostic line and no box.
@@ -42,10 +34,13 @@ int main(int argc, char** argv) {
     QStringList argomenti;
     for (int i = 0; i < argc; ++i) argomenti.append(QString::fromLocal8Bit(argv[i]));
     const Opzioni opzioni = LeggiOpzioni(argomenti);
-    if (opzioni.richiesta != Opzioni::Richiesta::Avvio)
-        return rispondi(opzioni.richiesta, argomenti.first());
+    if (opzioni.richiesta != Opzioni::Richiesta::Avvio) {
+        return RispondiARichiesta(opzioni.richiesta, QStringLiteral("scadex"),
+                                  TestoAiuto(QFileInfo(argomenti.first()).fileName()));
+    }
     QApplication app(argc, argv);
     CaricaTraduzioniQt(app);
+    accessibility::install();
     QtPlatform platform;
     const std::optional<QString> fileIni = fileIniDiAvvio(opzioni, platform.messages);
     if (!fileIni) return opzioni.avvioAutomatico ? 0 : 1;
@@ -70,7 +65,8 @@ int main(int argc, char** argv) {
         startup.activateWindow();
     });
     if (startup.avvia() != Startup::Avvio::Avviato)
-        TerminaAvvioFallito(sessione, startup.causaMancatoAvvio(), platform.notifications);
+        TerminaAvvioFallito(sessione, startup.causaMancatoAvvio(), startup.dettaglioMancatoAvvio(),
+                            platform.notifications);
     startup.showMinimized();
     return QApplication::exec();
 }

@@ -18,6 +18,7 @@
 
 #include "alert/avvio.h"
 #include "app/impostazioni.h"
+#include "app/versione.h"
 #include "gestarprova.h"
 #include "platform/singleinstance.h"
 #include "support/sqlfile.h"
@@ -129,6 +130,35 @@ INSTANTIATE_TEST_SUITE_P(Arguments, Rifiuto,
                                            CasoRifiuto{"BadDate", "|1|1234|VIS|32/12/2026", false,
                                                        "Data dell'appuntamento"}),
                          [](const auto& info) { return std::string(info.param.nome); });
+
+// The command line is one reminder's argument: only an option word that is all of it asks for
+// the usage or the version, on standard output.
+struct CasoOpzione {
+    const char* nome;
+    QStringList argomenti;
+    int esito;
+    const char* uscita;  // the start of standard output; %1: the version
+};
+
+class Opzione : public Processi, public ::testing::WithParamInterface<CasoOpzione> {};
+
+TEST_P(Opzione, IsAnsweredOnlyWhenItIsTheWholeCommandLine) {
+    QProcess& processo = avvia(GetParam().argomenti);
+    EXPECT_EQ(fine(processo), GetParam().esito);
+    const QString uscita = QString::fromUtf8(processo.readAllStandardOutput());
+    const QString attesa =
+        QString::fromUtf8(GetParam().uscita).replace(QStringLiteral("%1"), VersioneScadex());
+    EXPECT_EQ(uscita.left(attesa.size()), attesa);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, Opzione,
+    ::testing::Values(CasoOpzione{"Help", {"--help"}, 0, "Uso: SCADEX1.EXE ARGOMENTO\n"},
+                      CasoOpzione{"ShortHelp", {"-h"}, 0, "Uso: SCADEX1.EXE ARGOMENTO\n"},
+                      CasoOpzione{"Version", {"--version"}, 0, "SCADEX1.EXE %1\n"},
+                      CasoOpzione{"ShortVersion", {"-V"}, 0, "SCADEX1.EXE %1\n"},
+                      CasoOpzione{"AmongOtherWords", {"--help", "-V"}, kEsitoArgomentoErrato, ""}),
+    [](const auto& info) { return std::string(info.param.nome); });
 
 TEST_F(Processi, ASecondStartHandsItsReminderToTheOpenWindow) {
     QProcess& finestra = avvia({gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00")}, true);

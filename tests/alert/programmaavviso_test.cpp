@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -12,6 +14,8 @@
 #include "alert/avvio.h"
 #include "alert/avvisodescritto.h"
 #include "gestarprova.h"
+#include "platform/gui/accessibility.h"
+#include "support/accessibilita.h"
 #include "support/fakes.h"
 
 namespace {
@@ -179,6 +183,16 @@ TEST_F(FinestraProva, DropsAHandedOverArgumentThatNoLongerReads) {
     EXPECT_EQ(suono.played.size(), 1);
 }
 
+// As a screen reader reads it, with the program's accessible interfaces: an alert, announced as
+// it appears, whose controls are named and described.
+TEST_F(FinestraProva, IsReadAsAnAlertWithEveryControlNamed) {
+    accessibility::install();
+    accogli(1, 1234);
+    FinestraAvviso& finestra = programma.finestra();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&finestra)->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(DifettiAccessibili(finestra).toStdString(), "");
+}
+
 TEST_F(FinestraProva, CloseButtonClosesTheWindow) {
     accogli(1, 1234);
     QPushButton* chiudi = programma.finestra().findChild<QPushButton*>("cmdChiudi");
@@ -188,11 +202,13 @@ TEST_F(FinestraProva, CloseButtonClosesTheWindow) {
     EXPECT_FALSE(programma.finestra().isVisible());
 }
 
-// One snooze short, the other beyond the test: each button must start its own.
+// One snooze short, the other beyond the test: each button, and its access key, must start its
+// own.
 struct CasoRinvio {
     const char* nome;
     const char* pulsante;
     const char* testo;
+    Qt::Key tasto;  // with Alt
     DurateRinvio rinvii;
 };
 
@@ -220,6 +236,17 @@ TEST_P(RinvioProva, PutsTheRemindersOffAndShowsThemAgainOnce) {
     EXPECT_TRUE(tornati({"55", "1234", "9"}));
 }
 
+TEST_P(RinvioProva, ItsAccessKeyPutsTheRemindersOff) {
+    accogli(1, 1234);
+    FinestraAvviso& finestra = programma.finestra();
+    QApplication::setActiveWindow(&finestra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    QTest::keyClick(&finestra, GetParam().tasto, Qt::AltModifier);
+    // An access key clicks its button as a mouse does, after showing it pressed.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !finestra.isVisible(); }, 5000));
+    EXPECT_TRUE(tornati({"1234"}));
+}
+
 TEST_P(RinvioProva, ClosingEndsTheProgramOnlyWithNothingPutOff) {
     QSignalSpy concluso(&programma, &ProgrammaAvviso::concluso);
     accogli(1, 1234);
@@ -234,9 +261,9 @@ TEST_P(RinvioProva, ClosingEndsTheProgramOnlyWithNothingPutOff) {
 
 INSTANTIATE_TEST_SUITE_P(
     Snoozes, RinvioProva,
-    ::testing::Values(CasoRinvio{"FiveMinutes", "cmdRimanda5", "RIMANDA 5 MINUTI", {50ms, 1h}},
-                      CasoRinvio{
-                          "FifteenMinutes", "cmdRimanda15", "RIMANDA 15 MINUTI", {1h, 50ms}}),
+    ::testing::Values(
+        CasoRinvio{"FiveMinutes", "cmdRimanda5", "RIMANDA &5 MINUTI", Qt::Key_5, {50ms, 1h}},
+        CasoRinvio{"FifteenMinutes", "cmdRimanda15", "RIMANDA &15 MINUTI", Qt::Key_1, {1h, 50ms}}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 // A snooze ends at its wall-clock moment: the clock jumps forward as after a suspend, and

@@ -251,11 +251,13 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{{"scadex", "--version"}, R::Versione, false, ""},
         OptionsCase{{"scadex", "-V"}, R::Versione, false, ""},
         OptionsCase{{"scadex", "-V", "--help"}, R::Aiuto, false, ""},
+        OptionsCase{{"scadex", "--help", "-V"}, R::Aiuto, false, ""},
         OptionsCase{{"scadex", "--autostart"}, R::Avvio, true, ""},
         OptionsCase{
             {"scadex", "--autostart", "/etc/Gestar.ini"}, R::Avvio, true, "/etc/Gestar.ini"},
         OptionsCase{{"scadex", "/dati/a", "-h", "b.ini"}, R::Avvio, false, "/dati/a -h b.ini"}),
     (CaseNames{"None", "PathOnly", "Help", "ShortHelp", "Version", "ShortVersion",
-               "HelpWinsOverVersion", "Autostart", "AutostartWithAPath", "OptionInsideThePath"}));
+               "HelpWinsOverVersion", "HelpWinsOverALaterVersion", "Autostart",
+               "AutostartWithAPath", "OptionInsideThePath"}));
 
 }  // namespace

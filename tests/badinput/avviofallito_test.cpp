@@ -58,6 +58,7 @@ struct Caso {
     const char* file;   // what the line must name
     const char* causa;  // and say
     bool serveServer = false;
+    bool dalDatabase = true;  // the line ends with the engine's own words, in brackets
 };
 
 const Caso kCasi[] = {
@@ -74,7 +75,7 @@ const Caso kCasi[] = {
      },
      "op/WorkDV.mdb", "ARCHIVIO NON SCRIVIBILE DALL'OPERATORE"},
     {"NoOperator", [](Postazione& p) { p.scriviIni(""); }, "Gestar.ini",
-     "OPERATORE MANCANTE NELLA SEZIONE BASE"},
+     "OPERATORE MANCANTE NELLA SEZIONE BASE", false, false},
     {"RebuildFails",
      [](Postazione& p) { SqlFile(p.visite).exec(QStringLiteral("DROP TABLE Appuntamenti")); },
      "op/VisiteDV.mdb", "L'ARCHIVIO NON HA LE TABELLE DI GESTAR"},
@@ -135,6 +136,7 @@ TEST_P(AvvioFallito, EndsWithAFailureAndOneLineSayingWhy) {
         << righe[0].toStdString();
     EXPECT_TRUE(righe[0].contains(QString::fromUtf8(caso.file))) << righe[0].toStdString();
     EXPECT_TRUE(righe[0].contains(QString::fromUtf8(caso.causa))) << righe[0].toStdString();
+    EXPECT_EQ(righe[0].endsWith(QLatin1Char(')')), caso.dalDatabase) << righe[0].toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Casi, AvvioFallito, ::testing::ValuesIn(kCasi),

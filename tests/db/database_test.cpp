@@ -86,7 +86,9 @@ TEST(OpenDatabaseFile, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
     } catch (const ErroreDati& caught) {
         const auto& error = dynamic_cast<const DbError&>(caught);
         EXPECT_EQ(db::faultOf(caught), db::Fault::NotADatabase);
-        EXPECT_EQ(db::causeOf(caught), error.cause());
+        // The operator reads Italian only: the engine's text stays out of the cause.
+        EXPECT_EQ(db::causeOf(caught), path + ": IL FILE NON È UN ARCHIVIO");
+        EXPECT_EQ(db::detailsOf(caught), error.engineMessage());
         EXPECT_TRUE(error.operation().contains(path));
         EXPECT_FALSE(QString::fromUtf8(error.what()).contains(QStringLiteral("Xy7")))
             << "the password is shown: " << error.what();
@@ -98,7 +100,8 @@ TEST(OpenDatabaseFile, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
 TEST(ErroreDati, AValueThatCannotBeConvertedIsADataStepFailureOfItsOwn) {
     const ConversionError error("not a date: 31/02/2026");
     EXPECT_EQ(db::faultOf(error), db::Fault::Other);
-    EXPECT_EQ(db::causeOf(error), "ERRORE DELL'ARCHIVIO (not a date: 31/02/2026)");
+    EXPECT_EQ(db::causeOf(error), "ERRORE DELL'ARCHIVIO");
+    EXPECT_EQ(db::detailsOf(error), "not a date: 31/02/2026");
 }
 
 TEST(OpenDatabaseFile, PathsWithCharactersThatNeedEscapingOpen) {

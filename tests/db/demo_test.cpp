@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include "app/versione.h"
 #include "db/schema.h"
 #include "platform/profilefile.h"
 #include "schemafiles.h"
@@ -17,18 +18,26 @@ namespace {
 
 namespace schema = db::schema;
 
-int runDemo(const QStringList& arguments) {
+struct DemoRun {
+    int status;  // -1: it did not end normally
+    QString output;
+    QString errors;
+};
+
+DemoRun runDemo(const QStringList& arguments) {
     QProcess demo;
     demo.start(QStringLiteral(SCADEX_DEMO_PROGRAM), arguments);
-    if (!demo.waitForFinished(30000)) return -1;
-    return demo.exitStatus() == QProcess::NormalExit ? demo.exitCode() : -1;
+    if (!demo.waitForFinished(30000) || demo.exitStatus() != QProcess::NormalExit)
+        return {-1, {}, {}};
+    return {demo.exitCode(), QString::fromUtf8(demo.readAllStandardOutput()),
+            QString::fromUtf8(demo.readAllStandardError())};
 }
 
 class DemoWorkspace : public ::testing::Test {
 protected:
     void SetUp() override {
         before = dateserial::fromDateTime(QDateTime::currentDateTime());
-        ASSERT_EQ(runDemo({folder.path(QStringLiteral("demo"))}), 0);
+        ASSERT_EQ(runDemo({folder.path(QStringLiteral("demo"))}).status, 0);
     }
 
     QString ini() const { return folder.path(QStringLiteral("demo/Gestar.ini")); }
@@ -85,33 +94,59 @@ TEST_F(DemoWorkspace, AnExistingWorkspaceIsReplacedOnlyWhenAsked) {
     const QString visite = databasePath("FILE", schema::kVisiteFile);
     db::Database::open(visite)->execute(QStringLiteral("DELETE FROM Appuntamenti"));
 
-    EXPECT_NE(runDemo({folder.path(QStringLiteral("demo"))}), 0);
+    EXPECT_NE(runDemo({folder.path(QStringLiteral("demo"))}).status, 0);
     EXPECT_EQ(schemafiles::rowCount(*db::Database::open(visite), schema::kAppuntamenti), 0);
 
-    EXPECT_EQ(runDemo({folder.path(QStringLiteral("demo")), QStringLiteral("--force")}), 0);
+    EXPECT_EQ(runDemo({folder.path(QStringLiteral("demo")), QStringLiteral("--force")}).status, 0);
     EXPECT_EQ(schemafiles::rowCount(*db::Database::open(visite), schema::kAppuntamenti), 7);
     EXPECT_EQ(TestFolder::read(ini()), iniBefore);
 }
 
-TEST(DemoTool, WithoutAFolderItOnlyExplainsItself) {
-    EXPECT_EQ(runDemo({}), 2);
-    EXPECT_EQ(runDemo({QStringLiteral("a"), QStringLiteral("b")}), 2);
-    EXPECT_EQ(runDemo({QStringLiteral("a"), QStringLiteral("--server")}), 2);
+// A command line that makes no workspace: the usage or the version, in Italian; on standard
+// error with status 2 when the command line is wrong.
+struct CommandLineCase {
+    const char* name;
+    QStringList arguments;
+    int status;
+    const char* printed;  // the start of what it prints; %1: the version
+};
+
+class DemoCommandLine : public ::testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(DemoCommandLine, OnlyExplainsItself) {
+    const DemoRun run = runDemo(GetParam().arguments);
+    EXPECT_EQ(run.status, GetParam().status);
+    const QString printed = run.status == 0 ? run.output : run.errors;
+    const QString expected =
+        QString::fromUtf8(GetParam().printed).replace(QStringLiteral("%1"), VersioneScadex());
+    EXPECT_EQ(printed.left(expected.size()), expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, DemoCommandLine,
+    ::testing::Values(CommandLineCase{"NoFolder", {}, 2, "Uso: scadex-demo CARTELLA "},
+                      CommandLineCase{"TwoFolders", {"a", "b"}, 2, "Uso: scadex-demo CARTELLA "},
+                      CommandLineCase{"ServerWithoutUri", {"a", "--server"}, 2, "Uso: "},
+                      CommandLineCase{"Help", {"--help"}, 0, "Uso: scadex-demo CARTELLA "},
+                      CommandLineCase{"ShortHelp", {"-h"}, 0, "Uso: scadex-demo CARTELLA "},
+                      CommandLineCase{"Version", {"--version"}, 0, "scadex-demo %1\n"},
+                      CommandLineCase{"ShortVersion", {"-V"}, 0, "scadex-demo %1\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DemoTool, OnAServerBothDatabasesAreFoundThroughTheirDescriptors) {
     if (testedEngines().size() < 2) GTEST_SKIP() << "no test server";
     TestFolder folder;
     const QString root = folder.path(QStringLiteral("demo"));
     const QString server = QString::fromUtf8(serverDatabaseUri());
-    ASSERT_EQ(runDemo({root, QStringLiteral("--server"), server}), 0);
+    ASSERT_EQ(runDemo({root, QStringLiteral("--server"), server}).status, 0);
     const QString visite = root + QStringLiteral("/dati/demo/") + schema::kVisiteFile;
     const QString work = root + QStringLiteral("/lavoro/demo/") + schema::kWorkFile;
     EXPECT_TRUE(TestFolder::read(visite).startsWith("postgresql://"));
     EXPECT_EQ(schemafiles::rowCount(*db::open(visite), schema::kAppuntamenti), 7);
     EXPECT_EQ(schemafiles::rowCount(*db::open(work), schema::kClienti), 6);
     // Made again, it replaces the server's demo tables instead of adding to them.
-    ASSERT_EQ(runDemo({root, QStringLiteral("--server"), server, QStringLiteral("--force")}), 0);
+    ASSERT_EQ(runDemo({root, QStringLiteral("--server"), server, QStringLiteral("--force")}).status,
+              0);
     EXPECT_EQ(schemafiles::rowCount(*db::open(visite), schema::kAppuntamenti), 7);
 }
 

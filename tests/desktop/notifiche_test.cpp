@@ -24,12 +24,14 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kAttesaMs = 10000;
-// dunst lets a notification of normal urgency expire after 10 s.
+// dunst lets a notification of normal urgency expire after 10 s, unless it asks to stay.
 constexpr int kPrimaDellaScadenzaMs = 5000;
 
 struct Notifica {
     QString titolo;
     QString testo;
+    QString urgenza;  // as dunst names it: NORMAL, CRITICAL
+    int scadenzaMs;   // 0: never
 };
 
 // Runs a command and returns what it printed.
@@ -52,6 +54,25 @@ int mostrate() {
     return numero ? quante : -1;
 }
 
+// The urgency and the timeout in milliseconds of notification `id`, as the server received
+// them: scrivania's dunst writes them down for each notification it shows.
+QStringList ricevuta(qint64 id) {
+    QStringList campi;
+    const bool trovata = QTest::qWaitFor(
+        [&] {
+            QFile registro(qEnvironmentVariable("SCRIVANIA_NOTIFICHE"));
+            if (!registro.open(QIODevice::ReadOnly)) return false;
+            for (const QByteArray& riga : registro.readAll().split('\n')) {
+                const QStringList letti = QString::fromUtf8(riga).split(QLatin1Char(' '));
+                if (letti.size() == 3 && letti[0].toLongLong() == id) campi = letti.mid(1);
+            }
+            return !campi.isEmpty();
+        },
+        kAttesaMs);
+    EXPECT_TRUE(trovata) << "nothing written down for notification " << id;
+    return campi;
+}
+
 // Closes what is shown and returns every notification of the server's history, newest first.
 QList<Notifica> chiudiTutteELeggi() {
     dunstctl({QStringLiteral("close-all")});
@@ -64,8 +85,12 @@ QList<Notifica> chiudiTutteELeggi() {
     QList<Notifica> notifiche;
     for (const QJsonValue& voce : storia) {
         const QJsonObject campi = voce.toObject();
-        notifiche.append({campi[QStringLiteral("summary")][QStringLiteral("data")].toString(),
-                          campi[QStringLiteral("body")][QStringLiteral("data")].toString()});
+        const auto dato = [&campi](const char* nome) {
+            return campi[QLatin1String(nome)][QStringLiteral("data")];
+        };
+        const QStringList ricevuti = ricevuta(dato("id").toInteger());
+        notifiche.append({dato("summary").toString(), dato("body").toString(), ricevuti.value(0),
+                          ricevuti.value(1, QStringLiteral("-1")).toInt()});
     }
     return notifiche;
 }
@@ -92,9 +117,10 @@ private:
 
 TEST_F(NotificheSulDesktop, ALaterNotificationReplacesTheOneShown) {
     QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
-    notifier.notifica(QStringLiteral("primo"), QStringLiteral("uno"));
+    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("primo"), QStringLiteral("uno"));
     // Posted while the first waits for its id: it must still replace it, not pile up.
-    notifier.notifica(QStringLiteral("secondo"), QStringLiteral("ROSSI & C."));
+    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("secondo"),
+                      QStringLiteral("ROSSI & C."));
     ASSERT_TRUE(QTest::qWaitFor([&] { return risposte.size() == 2; }, kAttesaMs));
     EXPECT_NE(notifier.idCorrente(), 0u);
     EXPECT_EQ(mostrate(), 1);
@@ -105,9 +131,51 @@ TEST_F(NotificheSulDesktop, ALaterNotificationReplacesTheOneShown) {
     EXPECT_EQ(storia[0].testo, "ROSSI &amp; C.");
 }
 
-TEST_F(NotificheSulDesktop, AFailedStartIsToldInOneNotification) {
+// What the desktop does with each kind of notification: reminders and failures stay.
+struct CasoTipo {
+    const char* nome;
+    TipoNotifica tipo;
+    const char* urgenza;
+    int scadenzaMs;
+};
+
+class TipoSulDesktop : public NotificheSulDesktop,
+                       public ::testing::WithParamInterface<CasoTipo> {};
+
+TEST_P(TipoSulDesktop, TheServerReceivesTheUrgencyAndTimeoutOfTheKind) {
+    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    notifier.notifica(GetParam().tipo, QStringLiteral("SCADEX"), QStringLiteral("avviso"));
+    ASSERT_TRUE(risposte.wait(kAttesaMs));
+    const QList<Notifica> storia = notificheDelTest();
+    ASSERT_EQ(storia.size(), 1);
+    EXPECT_EQ(storia[0].urgenza, GetParam().urgenza);
+    EXPECT_EQ(storia[0].scadenzaMs, GetParam().scadenzaMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, TipoSulDesktop,
+    ::testing::Values(CasoTipo{"Information", TipoNotifica::Informazione, "NORMAL", 10000},
+                      CasoTipo{"Reminder", TipoNotifica::Promemoria, "NORMAL", 0},
+                      CasoTipo{"Critical", TipoNotifica::Critica, "CRITICAL", 0}),
+    [](const auto& info) { return std::string(info.param.nome); });
+
+// A start that fails, and the cause its notification must give, in Italian only: what the
+// database engine says goes to standard error alone.
+struct CasoAvvioFallito {
+    const char* nome;
+    const char* operatore;
+    const char* causa;  // after the file it names
+};
+
+class AvvioFallitoSulDesktop : public NotificheSulDesktop,
+                               public ::testing::WithParamInterface<CasoAvvioFallito> {};
+
+TEST_P(AvvioFallitoSulDesktop, AFailedStartIsToldInOneCriticalNotification) {
     TestFolder cartella;
-    const QString ini = cartella.write(QStringLiteral("Gestar.ini"), "[BASE]\r\nOPERATORE=\r\n");
+    const QString dati = cartella.path(QStringLiteral("dati/"));
+    const QString ini = cartella.write(QStringLiteral("Gestar.ini"),
+                                       QByteArray("[BASE]\r\nOPERATORE=") + GetParam().operatore +
+                                           "\r\n[PATH]\r\nFILE=" + dati.toUtf8() + "\r\n");
     QProcess programma;
     programma.start(QStringLiteral(SCADEX_PROGRAM), {ini});
     ASSERT_TRUE(programma.waitForFinished(kAttesaMs));
@@ -115,14 +183,22 @@ TEST_F(NotificheSulDesktop, AFailedStartIsToldInOneNotification) {
     const QList<Notifica> storia = notificheDelTest();
     ASSERT_EQ(storia.size(), 1);
     EXPECT_EQ(storia[0].titolo, "SCADEX NON AVVIATO");
-    EXPECT_TRUE(storia[0].testo.startsWith("OPERATORE MANCANTE NELLA SEZIONE BASE DI "))
-        << storia[0].testo.toStdString();
+    EXPECT_EQ(storia[0].urgenza, "CRITICAL");
+    const QString file = *GetParam().operatore ? dati + QStringLiteral("op/VisiteDV.mdb") : ini;
+    EXPECT_EQ(storia[0].testo, QString::fromUtf8(GetParam().causa).arg(file));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, AvvioFallitoSulDesktop,
+    ::testing::Values(CasoAvvioFallito{"NoOperator", "",
+                                       "OPERATORE MANCANTE NELLA SEZIONE BASE DI %1"},
+                      CasoAvvioFallito{"DatabaseMissing", "op", "%1: ARCHIVIO INESISTENTE"}),
+    [](const auto& info) { return std::string(info.param.nome); });
 
 TEST_F(NotificheSulDesktop, TheDefaultActionReachesTheProgram) {
     QSignalSpy attivata(&notifier, &DesktopNotifier::attivata);
     QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
-    notifier.notifica(QStringLiteral("SCADEX"), QStringLiteral("avviso"));
+    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("SCADEX"), QStringLiteral("avviso"));
     ASSERT_TRUE(risposte.wait(kAttesaMs));
     dunstctl({QStringLiteral("action"), QStringLiteral("0")});
     EXPECT_TRUE(attivata.wait(kAttesaMs));
@@ -130,12 +206,12 @@ TEST_F(NotificheSulDesktop, TheDefaultActionReachesTheProgram) {
 
 TEST_F(NotificheSulDesktop, AClosedNotificationIsNotReplacedButPostedAnew) {
     QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
-    notifier.notifica(QStringLiteral("primo"), QStringLiteral("uno"));
+    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("primo"), QStringLiteral("uno"));
     ASSERT_TRUE(risposte.wait(kAttesaMs));
     const uint primo = notifier.idCorrente();
     dunstctl({QStringLiteral("close-all")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return notifier.idCorrente() == 0; }, kAttesaMs));
-    notifier.notifica(QStringLiteral("secondo"), QStringLiteral("due"));
+    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("secondo"), QStringLiteral("due"));
     ASSERT_TRUE(risposte.wait(kAttesaMs));
     EXPECT_NE(notifier.idCorrente(), primo);
     EXPECT_EQ(mostrate(), 1);
@@ -295,6 +371,7 @@ TEST_F(AvvisoSulDesktop, AHandOverPostsOneNotificationAndTheNextBatchReplacesIt)
     const QList<Notifica> storia = notificheDelTest();
     ASSERT_EQ(storia.size(), 1);
     EXPECT_EQ(storia[0].titolo, "SCADEX: 3 PROMEMORIA IN ATTESA");
+    EXPECT_EQ(storia[0].scadenzaMs, 0) << "a reminder's notification must wait for the operator";
     EXPECT_TRUE(storia[0].testo.contains("cliente 55 BIANCHI - TEL Telefonata"))
         << storia[0].testo.toStdString();
     EXPECT_TRUE(storia[0].testo.contains("cliente 9")) << storia[0].testo.toStdString();

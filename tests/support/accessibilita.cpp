@@ -2,6 +2,7 @@
 #include "support/accessibilita.h"
 
 #include <QAccessible>
+#include <QStringList>
 #include <QWidget>
 
 namespace {
@@ -22,28 +23,59 @@ bool interattivo(const QAccessibleInterface& controllo) {
     }
 }
 
-void cerca(QAccessibleInterface& controllo, QStringList& senzaNome) {
+// Controls whose value is what the operator typed or chose: their name must say what it is for.
+bool conValore(QAccessible::Role ruolo) {
+    return ruolo == QAccessible::ComboBox || ruolo == QAccessible::EditableText ||
+           ruolo == QAccessible::SpinBox;
+}
+
+// The roles of a window; Qt presents a plain QWidget window as a pane (Client, a "filler").
+bool diFinestra(QAccessible::Role ruolo) {
+    switch (ruolo) {
+        case QAccessible::Window:
+        case QAccessible::Dialog:
+        case QAccessible::AlertMessage:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QStringList difetti(const QAccessibleInterface& controllo) {
+    QStringList trovati;
+    const QString nome = controllo.text(QAccessible::Name);
+    // A screen reader reads a run of blanks, such as a caption's gap for its box, as a pause.
+    if (nome.contains(QStringLiteral("  "))) trovati << "spazi nel nome";
+    if (!interattivo(controllo)) return trovati;
+    // A name of one character, such as "X", says nothing.
+    if (nome.trimmed().size() < 2) {
+        trovati << "nome";
+    } else if (conValore(controllo.role()) && nome == controllo.text(QAccessible::Value)) {
+        trovati << "nome dal valore";
+    }
+    if (controllo.text(QAccessible::Description).trimmed().isEmpty()) trovati << "descrizione";
+    return trovati;
+}
+
+void cerca(QAccessibleInterface& controllo, QStringList& trovati) {
     if (controllo.state().invisible) return;
     // Only the widgets themselves: the lines of a list are its data, not controls.
     if (!qobject_cast<QWidget*>(controllo.object())) return;
-    if (interattivo(controllo)) {
-        QStringList manca;
-        // A name of one character, such as "X", says nothing.
-        if (controllo.text(QAccessible::Name).trimmed().size() < 2) manca << "nome";
-        if (controllo.text(QAccessible::Description).trimmed().isEmpty()) manca << "descrizione";
-        if (!manca.isEmpty())
-            senzaNome << controllo.object()->objectName() + " (" + manca.join(", ") + ")";
-    }
+    const QStringList suoi = difetti(controllo);
+    if (!suoi.isEmpty()) trovati << controllo.object()->objectName() + " (" + suoi.join(", ") + ")";
     for (int i = 0; i < controllo.childCount(); ++i) {
-        if (QAccessibleInterface* figlio = controllo.child(i)) cerca(*figlio, senzaNome);
+        if (QAccessibleInterface* figlio = controllo.child(i)) cerca(*figlio, trovati);
     }
 }
 
 }  // namespace
 
-QString ControlliSenzaNome(QWidget& finestra) {
-    QStringList senzaNome;
-    if (QAccessibleInterface* radice = QAccessible::queryAccessibleInterface(&finestra))
-        cerca(*radice, senzaNome);
-    return senzaNome.join(QStringLiteral("; "));
+QString DifettiAccessibili(QWidget& finestra) {
+    QAccessibleInterface* radice = QAccessible::queryAccessibleInterface(&finestra);
+    if (!radice) return finestra.objectName() + " (nessuna interfaccia)";
+    QStringList trovati;
+    if (finestra.isWindow() && !diFinestra(radice->role()))
+        trovati << finestra.objectName() + " (ruolo della finestra)";
+    cerca(*radice, trovati);
+    return trovati.join(QStringLiteral("; "));
 }

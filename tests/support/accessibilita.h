@@ -1,11 +1,12 @@
-// What an assistive technology reads of a window's controls.
+// What an assistive technology reads of a window and its controls.
 #pragma once
 
-#include <QStringList>
+#include <QString>
 
 class QWidget;
 
-// The visible interactive controls of `finestra`, as QAccessible presents them, that lack an
-// accessible name (of two characters at least) or a description: "objectName (what is
-// missing)" each, joined with "; ".
-QString ControlliSenzaNome(QWidget& finestra);
+// What an assistive technology would read amiss in `finestra`, "objectName (what)" each,
+// joined with "; ": a window presented as a plain pane instead of a window, dialog or alert; a
+// visible interactive control without a name (of two characters at least) or a description,
+// or named after its value instead of its label; a name that holds a run of blanks.
+QString DifettiAccessibili(QWidget& finestra);

@@ -92,10 +92,15 @@ public:
     double logicalDpi() const override { return dpi; }
 };
 
+// Records what it plays; with `failure` set, tells each play's handler so at once.
 class RecordingSoundPlayer : public SoundPlayer {
 public:
     QStringList played;
-    void play(const QString& path) override { played.append(path); }
+    std::optional<SoundFailure> failure;
+    void play(const QString& path, FailureHandler onFailure) override {
+        played.append(path);
+        if (failure && onFailure) onFailure(*failure);
+    }
 };
 
 class ScriptedFileDialog : public FileDialog {
@@ -121,7 +126,7 @@ public:
 // Keeps what would have been shown on the desktop.
 struct RecordingNotifier : Notifier {
     QList<QPair<QString, QString>> posted;  // summary and body
-    void notifica(const QString& titolo, const QString& testo) override {
+    void notifica(TipoNotifica, const QString& titolo, const QString& testo) override {
         posted.append({titolo, testo});
     }
     void attendiConsegna(int) override {}

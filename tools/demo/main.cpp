@@ -6,20 +6,29 @@
 #include <exception>
 #include <optional>
 
+#include "app/configurazione.h"
 #include "demoworkspace.h"
 
 namespace {
 
 const QString kForce = QStringLiteral("--force");
 const QString kServer = QStringLiteral("--server");
+const QString kAiuto = QStringLiteral(
+    "Uso: scadex-demo CARTELLA [--force] [--server URI]\n"
+    "Prepara in CARTELLA un'area di prova di SCADEX: Gestar.ini, i due archivi con\n"
+    "clienti, azioni e appuntamenti di prova, un suono d'avviso e un documento.\n"
+    "\n"
+    "  --force        sostituisce un'area di prova già presente\n"
+    "  --server URI   tiene i due archivi sul database PostgreSQL indicato dall'URI\n"
+    "                 di connessione (postgresql://...), negli schemi\n"
+    "                 scadex_demo_visite e scadex_demo_work, e scrive i loro file\n"
+    "                 descrittori al posto dei file\n"
+    "  -h, --help     mostra questo aiuto ed esce\n"
+    "  -V, --version  mostra la versione ed esce\n");
 
+// A command line the tool cannot follow: the usage on standard error.
 int usage(QTextStream& err) {
-    err << "usage: scadex-demo DIR [--force] [--server URI]\n"
-           "Makes DIR/Gestar.ini, both databases with demo clients, actions and appointments,\n"
-           "an alert sound and a document. --force replaces an existing demo workspace.\n"
-           "--server keeps both databases on the PostgreSQL server database named by the\n"
-           "connection URI (postgresql://...), in schemas scadex_demo_visite and\n"
-           "scadex_demo_work, and writes their descriptor files in place of the files.\n";
+    err << kAiuto;
     return 2;
 }
 
@@ -38,6 +47,9 @@ std::optional<QString> takeServer(QStringList& arguments) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (const std::optional<Opzioni::Richiesta> richiesta =
+            RichiestaDiOpzione(RigaDiComando(app.arguments())))
+        return RispondiARichiesta(*richiesta, QStringLiteral("scadex-demo"), kAiuto);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList folders = app.arguments().mid(1);
@@ -48,8 +60,8 @@ int main(int argc, char** argv) {
     const DemoWorkspace workspace(folders.first(), server->toUtf8());
     const QStringList existing = workspace.existingFiles();
     if (!existing.isEmpty() && !force) {
-        err << "scadex-demo: a workspace already exists (" << existing.join(QStringLiteral(", "))
-            << "); use --force to replace it\n";
+        err << "scadex-demo: un'area di prova c'è già (" << existing.join(QStringLiteral(", "))
+            << "); --force la sostituisce\n";
         return 1;
     }
     // The tool's one place for failures: report and give up.
@@ -59,6 +71,6 @@ int main(int argc, char** argv) {
         err << "scadex-demo: " << error.what() << '\n';
         return 1;
     }
-    out << "Demo workspace ready: " << workspace.iniPath() << '\n';
+    out << "Area di prova pronta: " << workspace.iniPath() << '\n';
     return 0;
 }

@@ -5,5 +5,5 @@
 
 class SilentSound : public SoundPlayer {
 public:
-    void play(const QString&) override {}
+    void play(const QString&, FailureHandler) override {}
 };

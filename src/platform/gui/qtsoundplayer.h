@@ -13,9 +13,12 @@ class QtSoundPlayer : public QObject, public SoundPlayer {
 public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
-    void play(const QString& path) override;
+    void play(const QString& path, FailureHandler onFailure) override;
 
 private:
     void playWhenReady();
+    void fail(SoundFailure reason);
+
     std::unique_ptr<QSoundEffect> effect_;
+    FailureHandler onFailure_;
 };

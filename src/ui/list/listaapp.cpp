@@ -81,6 +81,8 @@ void ListaApp::creaControlli() {
     Label1_[0] = creaIntestazione(QStringLiteral("  DATA    ORA  CLIENTE CAUSALE"),
                                   QStringLiteral("Label1_0"), this);
     Label1_[1] = creaIntestazione(QStringLiteral("NOTE"), QStringLiteral("Label1_1"), this);
+    // The blanks line the captions up over the columns; read aloud, they are a list.
+    Label1_[0]->setAccessibleName(QStringLiteral("Data, ora, cliente, causale"));
 
     righeApp_ = new QStringListModel(this);
     lstApp_ = new QListView(this);

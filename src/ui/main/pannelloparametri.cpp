@@ -56,14 +56,20 @@ PannelloParametri::PannelloParametri(const Screen& screen, QWidget* parent) : QF
 }
 
 // What an assistive technology reads: the boxes are named after their captions, the buttons
-// by their own.
+// by their own. The interval's caption leaves a gap of blanks where its box sits: caption and
+// box are both read as the caption with the gap put in words.
 void PannelloParametri::descriviControlli() {
-    Text1->setAccessibleName(QStringLiteral("Analizza ogni quanti secondi"));
+    const QString intervallo = QStringLiteral("Analizza ogni quanti secondi");
+    Label2_0->setAccessibleName(intervallo);
+    Label2_0->setBuddy(Text1);
+    Text1->setAccessibleName(intervallo);
     Text1->setAccessibleDescription(
         QStringLiteral("Intervallo dell'analisi degli appuntamenti, da 1 a 60 secondi"));
+    // The combo box takes its name from its caption; its edit field is named after it too.
+    Label2_1->setBuddy(Combo1);
+    Combo1->lineEdit()->setAccessibleName(Label2_1->text());
     for (QWidget* suono :
          {static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo1->lineEdit())}) {
-        suono->setAccessibleName(QStringLiteral("Abilita suono"));
         suono->setAccessibleDescription(QStringLiteral("S suona l'avviso, N lo tace"));
     }
     lbFile->setAccessibleDescription(

@@ -18,6 +18,7 @@
 #include "db/dberror.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
+#include "platform/gui/accessibility.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/notifier.h"
@@ -45,6 +46,8 @@ Startup::Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent
       platform_(platform),
       parametri_(std::make_unique<GestioneParametri>(sessione, SuonoConfigurato{})),
       chiusura_([&sessione] { ChiudiProgramma(sessione); }) {
+    // Read as the program's window, not as a pane.
+    accessibility::setRole(*this, QAccessible::Window);
     setObjectName(QStringLiteral("Startup"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -109,6 +112,7 @@ Startup::Avvio Startup::avvia() {
         avviaScansione(ini);
     } catch (const ErroreDati& errore) {
         causaMancatoAvvio_ = db::causeOf(errore);
+        dettaglioMancatoAvvio_ = db::detailsOf(errore);
         return Avvio::Errore;
     }
     vassoio_->mostra();
@@ -167,9 +171,11 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
 void Startup::mostraStato(const StatoScansione& stato) {
     vassoio_->mostraStato(stato);
     if (stato.inGuasto()) {
-        platform_.notifications.notifica(QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
+        platform_.notifications.notifica(TipoNotifica::Informazione,
+                                         QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
     } else {
-        platform_.notifications.notifica(QStringLiteral("PROMEMORIA RIPRESI"),
+        platform_.notifications.notifica(TipoNotifica::Informazione,
+                                         QStringLiteral("PROMEMORIA RIPRESI"),
                                          QStringLiteral("I PROMEMORIA FUNZIONANO DI NUOVO"));
     }
 }
@@ -202,7 +208,7 @@ void Startup::collegaComandi() {
     connect(pctParam->Combo1, &QComboBox::activated, this,
             [this](int posizione) { sessione_.SuonoAttivo = posizione == 0; });
     connect(pctParam->cmdTest, &QPushButton::clicked, this,
-            [this] { ProvaAvviso(sessione_.FileSuono, platform_.sound); });
+            [this] { ProvaAvviso(sessione_.FileSuono, platform_.sound, platform_.messages); });
     connect(pctParam->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
     connect(pctParam->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
 }

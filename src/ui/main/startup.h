@@ -38,6 +38,9 @@ public:
     // Why the load did not start the program, in the operator's words, naming the file or
     // the server; empty after a successful load.
     const QString& causaMancatoAvvio() const { return causaMancatoAvvio_; }
+    // What the database engine said of it, in its own language, for the diagnostic output
+    // alone; empty when it said nothing.
+    const QString& dettaglioMancatoAvvio() const { return dettaglioMancatoAvvio_; }
 
     // The rebuild as the list window asks for it (deferred while a poll walks the table).
     void SelezionaAppuntamenti();
@@ -103,4 +106,5 @@ private:
     IconaVassoio* vassoio_;
     bool controlloInCorso_ = false;
     QString causaMancatoAvvio_;
+    QString dettaglioMancatoAvvio_;
 };

@@ -218,6 +218,8 @@ void GesProme::mostra(const VistaPromemoria& vista) {
     Txt1_->setText(vista.quantita);
     cmbAllarm_->setCurrentIndex(static_cast<int>(vista.unita));
     lbSveglia_->setText(vista.sveglia);
+    // Read aloud, the line break and the blanks that lay the moment out are one blank each.
+    lbSveglia_->setAccessibleName(vista.sveglia.simplified());
     lbDocumento_->setText(vista.documento);
     const std::initializer_list<QWidget*> documento = {cmdDocumento_, Command1_, lbDocumento_};
     for (QWidget* controllo : documento) controllo->setVisible(vista.documentoPresente());

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QListView>
 #include <QPushButton>
 #include <QStyle>
@@ -14,6 +15,7 @@
 
 #include "alert/elencoavvisi.h"
 #include "alert/finestraavviso.h"
+#include "platform/gui/accessibility.h"
 #include "support/accessibilita.h"
 #include "support/leggibilita.h"
 #include "support/sqlfile.h"
@@ -26,7 +28,11 @@ namespace {
 
 constexpr double kOggi = 46362;  // 6 December 2026
 
-class AccessibilitaTest : public ::testing::Test, public AvvioProva {};
+// The program's accessible interfaces installed, as main() installs them.
+class AccessibilitaTest : public ::testing::Test, public AvvioProva {
+protected:
+    AccessibilitaTest() { accessibility::install(); }
+};
 
 // Runs `controlla` on the modal window that `apri` opens, then closes that window.
 void nellaFinestraModale(const std::function<void()>& apri,
@@ -45,24 +51,31 @@ TEST_F(AccessibilitaTest, EveryWindowNamesItsControls) {
     SqlFile(gestar.folder.path("dati/op/VisiteDV.mdb"))
         .exec("UPDATE Appuntamenti SET ApDocumento = '/archivio/esame.pdf'");
     avvia().showNormal();
-    EXPECT_EQ(ControlliSenzaNome(*startup), "") << "Startup";
+    EXPECT_EQ(DifettiAccessibili(*startup).toStdString(), "") << "Startup";
     startup->Command1(1)->click();
-    EXPECT_EQ(ControlliSenzaNome(*startup->pctParam), "") << "pctParam";
+    EXPECT_EQ(DifettiAccessibili(*startup->pctParam).toStdString(), "") << "pctParam";
+    // The sound's combo box is named after its caption and still opens its list on request.
+    QComboBox* combo = startup->pctParam->Combo1;
+    QAccessibleInterface* suono = QAccessible::queryAccessibleInterface(combo);
+    EXPECT_EQ(suono->text(QAccessible::Name), "Abilita suono");
+    suono->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_TRUE(combo->view()->isVisible());
+    combo->hidePopup();
     startup->pctParam->Command2_1->click();
 
-    QString lista;
-    QString promemoria;
+    std::string lista;
+    std::string promemoria;
     QString stacca;
     nellaFinestraModale(
         [&] { startup->Command1(3)->click(); },
         [&](QWidget& elenco) {
-            lista = ControlliSenzaNome(elenco);
+            lista = DifettiAccessibili(elenco).toStdString();
             auto* righe = elenco.findChild<QListView*>("lstApp");
             righe->setCurrentIndex(righe->model()->index(0, 0));
             nellaFinestraModale(
                 [&] { QTest::keyClick(righe, Qt::Key_Space); },
                 [&](QWidget& scheda) {
-                    promemoria = ControlliSenzaNome(scheda);
+                    promemoria = DifettiAccessibili(scheda).toStdString();
                     if (auto* x = scheda.findChild<QPushButton*>("Command1"))
                         stacca = QAccessible::queryAccessibleInterface(x)->text(QAccessible::Name);
                 });

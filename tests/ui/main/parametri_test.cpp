@@ -190,7 +190,8 @@ TEST(IntervalCheck, AcceptsOneToSixtySeconds) {
 
 TEST(ProvaAvviso, PlaysEvenWhenSwitchedOff) {
     RecordingSoundPlayer suono;
-    ProvaAvviso("/srv/ding.wav", suono);
+    ScriptedMessageBox messaggi;
+    ProvaAvviso("/srv/ding.wav", suono, messaggi);
     EXPECT_EQ(suono.played, QStringList{"/srv/ding.wav"});
     SuonaAvviso(false, "/srv/ding.wav", suono);
     EXPECT_EQ(suono.played.size(), 1);

@@ -95,10 +95,12 @@ TEST_F(StartupTest, NoOperatorEndsBeforeOpeningAnything) {
 
 TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
     scriviIni("");
-    folder.write("lavoro/op/WorkDV.mdb", "not a database");
+    const QString work = folder.write("lavoro/op/WorkDV.mdb", "not a database");
     Startup startup(sessione, services);
     EXPECT_EQ(startup.avvia(), Startup::Avvio::Errore);
     EXPECT_FALSE(startup.Timer1->isActive());
+    EXPECT_EQ(startup.causaMancatoAvvio(), work + ": IL FILE NON È UN ARCHIVIO");
+    EXPECT_FALSE(startup.dettaglioMancatoAvvio().isEmpty());
 }
 
 TEST_F(StartupTest, ElencaOpensTheListOverTheLastRebuild) {
@@ -247,6 +249,41 @@ TEST_F(StartupKeysTest, CloseButtonEndsTheProgramWithoutAsking) {
     EXPECT_EQ(chiusure, 1);
     EXPECT_TRUE(platform.messages.shown.isEmpty());
 }
+
+// PROVA AVVISO plays the configured file; one that cannot play is told in a box, with the
+// cause.
+struct CasoProvaAvviso {
+    const char* nome;
+    std::optional<SoundFailure> guasto;
+    const char* messaggio;  // %1: the sound file; nullptr: no box
+};
+
+class ProvaAvvisoTest : public StartupKeysTest,
+                        public ::testing::WithParamInterface<CasoProvaAvviso> {};
+
+TEST_P(ProvaAvvisoTest, PlaysTheFileOrSaysWhyItCannot) {
+    platform.sound.failure = GetParam().guasto;
+    apriParametri();
+    startup.pctParam->cmdTest->click();
+    EXPECT_EQ(platform.sound.played, QStringList{sessione.FileSuono});
+    QStringList messaggi;
+    for (const MessageRequest& richiesta : platform.messages.shown) messaggi << richiesta.text;
+    const char* atteso = GetParam().messaggio;
+    EXPECT_EQ(messaggi, atteso ? QStringList{QString::fromUtf8(atteso).arg(sessione.FileSuono)}
+                               : QStringList{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sounds, ProvaAvvisoTest,
+    ::testing::Values(
+        CasoProvaAvviso{"Played", std::nullopt, nullptr},
+        CasoProvaAvviso{"NoOutputDevice", SoundFailure::NoOutputDevice,
+                        "IMPOSSIBILE SUONARE L'AVVISO: NESSUN DISPOSITIVO AUDIO DISPONIBILE"},
+        CasoProvaAvviso{"MissingFile", SoundFailure::MissingFile,
+                        "IMPOSSIBILE SUONARE L'AVVISO: IL FILE %1 NON ESISTE"},
+        CasoProvaAvviso{"NotASound", SoundFailure::NotASound,
+                        "IMPOSSIBILE SUONARE L'AVVISO: IL FILE %1 NON È UN SUONO LEGGIBILE"}),
+    [](const auto& info) { return std::string(info.param.nome); });
 
 }  // namespace
 
