@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -22,7 +21,6 @@
 #include "app/sessione.h"
 #include "bench_server.h"
 #include "db/database.h"
-#include "db/databasefile.h"
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "platform/processlauncher.h"
@@ -74,14 +72,6 @@ struct Operatore {
     std::vector<double> tempi;  // each poll's seconds
 };
 
-QString sqliteDatabase(const QTemporaryDir& dir, const QString& name, const char* script) {
-    QFile file(QStringLiteral(SCADEX_SCHEMA_DIR "/") + QString::fromLatin1(script));
-    file.open(QIODevice::ReadOnly);
-    const QString path = dir.filePath(name);
-    db::createDatabaseFile(path, QString::fromUtf8(file.readAll()));
-    return path;
-}
-
 void fillSqlite(const QString& path) {
     sqlite3* handle = nullptr;
     sqlite3_open(path.toUtf8().constData(), &handle);
@@ -98,8 +88,8 @@ std::unique_ptr<Operatore> operatore(Engine engine, const QTemporaryDir& dir, in
     QString visite;
     QString work;
     if (engine == Engine::Sqlite) {
-        visite = sqliteDatabase(dir, QStringLiteral("v%1.mdb").arg(numero), "visite.sql");
-        work = sqliteDatabase(dir, QStringLiteral("w%1.mdb").arg(numero), "work.sql");
+        visite = bench::sqliteDatabase(dir, QStringLiteral("v%1.mdb").arg(numero), "visite.sql");
+        work = bench::sqliteDatabase(dir, QStringLiteral("w%1.mdb").arg(numero), "work.sql");
         fillSqlite(visite);
     } else {
         const QString schema = QStringLiteral("office_%1").arg(numero);
@@ -134,12 +124,6 @@ double serverCpuSeconds() {
     return seconds;
 }
 
-double percentile(std::vector<double> tempi, int percento) {
-    if (tempi.empty()) return 0;
-    std::sort(tempi.begin(), tempi.end());
-    return tempi[std::min(tempi.size() - 1, tempi.size() * percento / 100)];
-}
-
 void runOffice(Engine engine, int operatori) {
     QTemporaryDir dir;
     std::vector<std::unique_ptr<Operatore>> ufficio;
@@ -171,9 +155,10 @@ void runOffice(Engine engine, int operatori) {
     std::printf(
         "%s, %2d operators: poll median %.1f ms, 99th percentile %.1f ms (%zu polls); "
         "poll ending in a rebuild median %.1f ms, slowest %.1f ms",
-        engine == Engine::Sqlite ? "Sqlite  " : "Postgres", operatori, percentile(poll, 50) * 1000,
-        percentile(poll, 99) * 1000, poll.size(), percentile(conRicostruzione, 50) * 1000,
-        percentile(conRicostruzione, 100) * 1000);
+        engine == Engine::Sqlite ? "Sqlite  " : "Postgres", operatori,
+        bench::percentile(poll, 50) * 1000, bench::percentile(poll, 99) * 1000, poll.size(),
+        bench::percentile(conRicostruzione, 50) * 1000,
+        bench::percentile(conRicostruzione, 100) * 1000);
     if (engine == Engine::Postgres)
         std::printf(", server CPU %.1f%% of one core (%.1f%% of %ld)", 100 * cpu / secondi,
                     100 * cpu / secondi / sysconf(_SC_NPROCESSORS_ONLN),

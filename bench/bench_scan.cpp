@@ -57,27 +57,7 @@ public:
 };
 
 // A raw SQLite handle for set-up and for the plain-SQL side of each comparison.
-class Raw {
-public:
-    explicit Raw(const QString& path) {
-        if (sqlite3_open(path.toUtf8().constData(), &db_) != SQLITE_OK) {
-            throw std::runtime_error(sqlite3_errmsg(db_));
-        }
-    }
-    ~Raw() { sqlite3_close(db_); }
-    void exec(const std::string& sql) {
-        char* error = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-            const std::string message = error ? error : "sqlite error";
-            sqlite3_free(error);
-            throw std::runtime_error(message + " in " + sql);
-        }
-    }
-    sqlite3* handle() { return db_; }
-
-private:
-    sqlite3* db_ = nullptr;
-};
+using Raw = bench::SqlitePlain;
 
 // A line of /proc/self/status ("VmRSS:", "VmHWM:") in megabytes.
 double residentMegabytes(const char* field) {

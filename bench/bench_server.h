@@ -1,17 +1,72 @@
-// The benchmarks' PostgreSQL side: the server named by SCADEX_BENCH_PGHOST, plain SQL on it,
-// and schemas made from the schema scripts.
+// What the benchmarks share: SQLite files and plain SQL on them; the server named by
+// SCADEX_BENCH_PGHOST, plain SQL on it and schemas made from the schema scripts; percentiles.
 #pragma once
 
 #include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "db/databasefile.h"
 #include "db/serverschema.h"
+
+namespace bench {
+
+// The value below which `percento` per cent of `values` lie (of 100 values the 99th is the
+// largest).
+inline double percentile(std::vector<double> values, int percento) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, values.size() * percento / 100)];
+}
+
+// A new SQLite database `name` in `dir`, made from schema/<script>; returns its path.
+inline QString sqliteDatabase(const QTemporaryDir& dir, const QString& name, const char* script) {
+    QFile file(QStringLiteral(SCADEX_SCHEMA_DIR "/") + QString::fromLatin1(script));
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("schema missing");
+    const QString path = dir.filePath(name);
+    db::createDatabaseFile(path, QString::fromUtf8(file.readAll()));
+    return path;
+}
+
+// Plain SQL on a SQLite file, outside the adapter; it waits for another writer's lock as the
+// program does.
+class SqlitePlain {
+public:
+    explicit SqlitePlain(const QString& path) {
+        if (sqlite3_open(path.toUtf8().constData(), &db_) != SQLITE_OK) {
+            const std::string message = sqlite3_errmsg(db_);
+            sqlite3_close(db_);
+            throw std::runtime_error(message);
+        }
+        sqlite3_busy_timeout(db_, 5000);
+    }
+    ~SqlitePlain() { sqlite3_close(db_); }
+    SqlitePlain(const SqlitePlain&) = delete;
+    SqlitePlain& operator=(const SqlitePlain&) = delete;
+
+    void exec(const std::string& sql) {
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const std::string message = error ? error : "sqlite error";
+            sqlite3_free(error);
+            throw std::runtime_error(message + " in " + sql);
+        }
+    }
+    sqlite3* handle() { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+}  // namespace bench
 
 namespace benchserver {
 
