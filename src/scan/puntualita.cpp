@@ -18,11 +18,11 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Milliseconds from `adesso` to `momento`, none when it has passed, capped to what a timer
-// takes (a tick arms it again long before).
+// Milliseconds from `adesso` to `momento`, none when it has passed, capped below what a timer
+// takes (a tick arms it again long before), leaving room for a margin.
 int millisecondiFino(const QDateTime& adesso, const QDateTime& momento) {
     const qint64 mancano = adesso.msecsTo(momento);
-    return static_cast<int>(std::clamp<qint64>(mancano, 0, std::numeric_limits<int>::max()));
+    return static_cast<int>(std::clamp<qint64>(mancano, 0, std::numeric_limits<int>::max() - 1));
 }
 
 }  // namespace

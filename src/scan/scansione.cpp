@@ -93,6 +93,7 @@ void Scansione::consegnaDovuti() {
 
 std::optional<QString> Scansione::consegna() {
     Segnalino percorso(percorsoInCorso_);
+    ultimaConsegna_ = dateserial::fromDateTime(clock_.now());
     return ControlloPromemoria(work_, fileIni_, clock_, yielder_, launcher_).esegui();
 }
 
@@ -105,8 +106,9 @@ void Scansione::annunciaProssimoAllarme() {
     } catch (const ErroreDati&) {
         // Unknown: the ticks hand over as they always have.
     }
-    const double adesso = dateserial::fromDateTime(clock_.now());
-    if (prossimo && *prossimo <= adesso && !dopoSelezione) prossimo.reset();
+    // A moment the last hand-over already reached was due then and is still here: that
+    // hand-over failed, and the next tick tries again. One that passed since is due now.
+    if (prossimo && *prossimo <= ultimaConsegna_ && !dopoSelezione) prossimo.reset();
     alProssimoAllarme_(prossimo);
 }
 

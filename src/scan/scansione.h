@@ -40,9 +40,9 @@ public:
     void consegnaDovuti();
 
     // Told after every poll, hand-over and rebuild when the next hand-over is due: the earliest
-    // alarm moment not handed over yet. After a hand-over only a moment still to come is told
-    // (one that has passed waits for the next tick: its hand-over has just failed); after a
-    // rebuild a moment that has passed is told too: what the rebuild brought in is due now.
+    // alarm moment not handed over yet. A moment the last hand-over already reached is not
+    // told (that hand-over failed: the next tick tries again), unless a rebuild has run since:
+    // what the rebuild brought in is due now.
     void seguiProssimoAllarme(AlProssimoAllarme alProssimoAllarme) {
         alProssimoAllarme_ = std::move(alProssimoAllarme);
     }
@@ -101,4 +101,5 @@ private:
     int selezioniFallite_ = 0;                 // in a row
     qint64 ultimoTentativo_ = 0;               // the poll of the last rebuild tried
     bool selezioneAvvenuta_ = false;           // since the next hand-over was last told
+    double ultimaConsegna_ = 0;                // the moment the last hand-over began at
 };
