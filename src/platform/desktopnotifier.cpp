@@ -63,6 +63,11 @@ void DesktopNotifier::notifica(TipoNotifica tipo, const QString& titolo, const Q
         successiva_ = Notifica{tipo, titolo, testo};
         return;
     }
+    if (!marcatura_) {
+        successiva_ = Notifica{tipo, titolo, testo};
+        chiediCapacita();
+        return;
+    }
     invia({tipo, titolo, testo});
 }
 
@@ -75,17 +80,24 @@ void DesktopNotifier::ritira() {
     chiudiCorrente();
 }
 
-// Waits for the service's answer: the program may be about to end.
+// A program about to end waits for the answer through attendiConsegna.
 void DesktopNotifier::chiudiCorrente() {
     if (id_ == 0) return;
     QDBusMessage chiamata = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
                                                            QStringLiteral("CloseNotification"));
     chiamata << std::exchange(id_, 0);
-    bus_.call(chiamata, QDBus::Block, kAttesaServizioMs);
+    ++chiusureInCorso_;
+    auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata, kAttesaServizioMs), this);
+    connect(attesa, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* chiamata) {
+                chiamata->deleteLater();
+                --chiusureInCorso_;
+                emit risposta();
+            });
 }
 
 void DesktopNotifier::attendiConsegna(int millisecondi) {
-    if (!inVolo_) return;
+    if (!inVolo_ && chiusureInCorso_ == 0) return;
     QEventLoop attesa;
     connect(this, &DesktopNotifier::risposta, &attesa, &QEventLoop::quit);
     QTimer::singleShot(millisecondi, &attesa, &QEventLoop::quit);
@@ -97,26 +109,47 @@ void DesktopNotifier::invia(const Notifica& notifica) {
                                                            QStringLiteral("Notify"));
     // A body read as markup must carry names such as "ROSSI & C." escaped; one read as plain
     // text would show the escapes.
-    const QString testo = accettaMarcatura() ? notifica.testo.toHtmlEscaped() : notifica.testo;
+    const QString testo = *marcatura_ ? notifica.testo.toHtmlEscaped() : notifica.testo;
     QStringList azioni{kAzionePredefinita, QStringLiteral("Apri")};
     for (const Azione& azione : azioni_) azioni << azione.chiave << azione.etichetta;
     chiamata << QStringLiteral("SCADEX") << id_ << QStringLiteral("scadex") << notifica.titolo
              << testo << azioni << suggerimenti(notifica.tipo) << scadenza(notifica.tipo);
+    // A service that does not answer in time is given up on: the next post tries again.
     inVolo_ = true;
-    auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata), this);
+    auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata, kAttesaServizioMs), this);
     connect(attesa, &QDBusPendingCallWatcher::finished, this, &DesktopNotifier::rispostaRicevuta);
 }
 
-// Asked of the service once, at the first post.
-bool DesktopNotifier::accettaMarcatura() {
-    if (!marcatura_) {
-        const QDBusMessage domanda = QDBusMessage::createMethodCall(
-            kServizio, kPercorso, kInterfaccia, QStringLiteral("GetCapabilities"));
-        const QDBusReply<QStringList> capacita =
-            bus_.call(domanda, QDBus::Block, kAttesaServizioMs);
-        marcatura_ = capacita.isValid() && capacita.value().contains(QStringLiteral("body-markup"));
-    }
-    return *marcatura_;
+// Asked of the service at the first post, without waiting: the post waiting in successiva_
+// goes once the answer is in. A service that does not answer drops that post and is asked
+// again at the next.
+void DesktopNotifier::chiediCapacita() {
+    const QDBusMessage domanda = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
+                                                                QStringLiteral("GetCapabilities"));
+    inVolo_ = true;
+    auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(domanda, kAttesaServizioMs), this);
+    connect(attesa, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* chiamata) {
+                chiamata->deleteLater();
+                inVolo_ = false;
+                ritiroInSospeso_ = false;  // nothing was posted yet
+                const QDBusPendingReply<QStringList> capacita = *chiamata;
+                if (capacita.isValid())
+                    marcatura_ = capacita.value().contains(QStringLiteral("body-markup"));
+                // Given up on, or withdrawn meanwhile: the post has its answer.
+                if (!capacita.isValid() || !successiva_) {
+                    successiva_.reset();
+                    emit risposta();
+                    return;
+                }
+                inviaSuccessiva();
+            });
+}
+
+void DesktopNotifier::inviaSuccessiva() {
+    if (!successiva_) return;
+    const Notifica notifica = *std::exchange(successiva_, std::nullopt);
+    invia(notifica);
 }
 
 void DesktopNotifier::rispostaRicevuta(QDBusPendingCallWatcher* chiamata) {
@@ -126,11 +159,7 @@ void DesktopNotifier::rispostaRicevuta(QDBusPendingCallWatcher* chiamata) {
     id_ = risposta.isValid() ? risposta.value() : 0;
     if (std::exchange(ritiroInSospeso_, false)) chiudiCorrente();
     emit this->risposta();
-    if (successiva_) {
-        const Notifica notifica = *successiva_;
-        successiva_.reset();
-        invia(notifica);
-    }
+    inviaSuccessiva();
 }
 
 void DesktopNotifier::azioneInvocata(uint id, const QString& azione) {

@@ -61,7 +61,8 @@ private:
         QString testo;
     };
     void invia(const Notifica& notifica);
-    bool accettaMarcatura();
+    void chiediCapacita();
+    void inviaSuccessiva();
     void rispostaRicevuta(QDBusPendingCallWatcher* chiamata);
     void chiudiCorrente();
 
@@ -69,7 +70,9 @@ private:
     QList<Azione> azioni_;
     uint id_ = 0;
     std::optional<bool> marcatura_;       // the service reads the body as markup
-    bool inVolo_ = false;                 // a post waits for its id
+    bool inVolo_ = false;                 // a post waits for its id, or the first for the
+                                          // service's capabilities
+    int chiusureInCorso_ = 0;             // withdrawals not answered yet
     bool ritiroInSospeso_ = false;        // withdrawn while its id was awaited
     std::optional<Notifica> successiva_;  // posted meanwhile: sent once that id is known
 };

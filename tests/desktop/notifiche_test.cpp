@@ -1,6 +1,10 @@
 // Desktop notifications with a real notification server (dunst) on a private session bus.
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -116,19 +120,38 @@ private:
 };
 
 TEST_F(NotificheSulDesktop, ALaterNotificationReplacesTheOneShown) {
-    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
     notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("primo"), QStringLiteral("uno"));
     // Posted while the first waits for its id: it must still replace it, not pile up.
     notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("secondo"),
                       QStringLiteral("ROSSI & C."));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return risposte.size() == 2; }, kAttesaMs));
-    EXPECT_NE(notifier.idCorrente(), 0u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notifier.idCorrente() != 0; }, kAttesaMs));
     EXPECT_EQ(mostrate(), 1);
     const QList<Notifica> storia = notificheDelTest();
     ASSERT_EQ(storia.size(), 1);
     EXPECT_EQ(storia[0].titolo, "secondo");
     // The server reads bodies as markup: the name reaches it escaped, to show as written.
     EXPECT_EQ(storia[0].testo, "ROSSI &amp; C.");
+}
+
+// A server that stops answering (stopped here) never holds the program up: the post returns
+// at once, is given up on at its deadline, and a later one reaches the server once it is back.
+TEST_F(NotificheSulDesktop, AServerThatDoesNotAnswerStallsNothingAndIsTriedAgain) {
+    const QDBusReply<uint> pid = QDBusConnection::sessionBus().interface()->servicePid(
+        QStringLiteral("org.freedesktop.Notifications"));
+    ASSERT_TRUE(pid.isValid());
+    DesktopNotifier nuovo;  // it has not asked the server anything yet
+    QSignalSpy risposte(&nuovo, &DesktopNotifier::risposta);
+    ::kill(static_cast<pid_t>(pid.value()), SIGSTOP);
+    QElapsedTimer durata;
+    durata.start();
+    nuovo.notifica(TipoNotifica::Promemoria, QStringLiteral("perso"), QStringLiteral("uno"));
+    EXPECT_LT(durata.elapsed(), 200);
+    const bool abbandonato = risposte.wait(kAttesaMs);
+    ::kill(static_cast<pid_t>(pid.value()), SIGCONT);
+    ASSERT_TRUE(abbandonato);
+    nuovo.notifica(TipoNotifica::Promemoria, QStringLiteral("ripreso"), QStringLiteral("due"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nuovo.idCorrente() != 0; }, kAttesaMs));
+    EXPECT_EQ(notificheDelTest().value(0).titolo, "ripreso");
 }
 
 // What the desktop does with each kind of notification: reminders and failures stay.
