@@ -10,6 +10,7 @@
 #include "app/chiusura.h"
 #include "app/impostazioni.h"
 #include "platform/desktopnotifier.h"
+#include "platform/gui/accessibility.h"
 #include "platform/gui/qtsoundplayer.h"
 #include "platform/singleinstance.h"
 #include "reminder/argomentoerrato.h"
@@ -37,18 +38,17 @@ int AvvisaSuTerminale(const QString& argomento) {
     return 0;
 }
 
-int AvvisaInFinestra(const QString& argomento, bool eco) {
+int AvvisaInFinestra(int& argc, char** argv, const QString& argomento, bool eco) {
     const std::optional<Avviso> avviso = leggiOSegnala(argomento);
     if (!avviso) return kEsitoArgomentoErrato;
-    // The desktop groups the window with SCADEX's: by desktop file where it reads one
-    // (Wayland), by window class on X11.
-    QGuiApplication::setDesktopFileName(QStringLiteral("scadex"));
-    QCoreApplication::setApplicationName(QStringLiteral("scadex"));
+    // A flood of hand-overs is one start each: those that find the window open cost a socket
+    // round trip, not a GUI process holding a display connection.
     SingleInstance istanza(kIstanzaAvviso, impostazioni::postazione(avviso->fileIni));
     switch (istanza.deliverOrListen(argomento.toUtf8())) {
         case SingleInstance::Outcome::Delivered:
             return 0;
         case SingleInstance::Outcome::Unresponsive: {
+            const QCoreApplication app(argc, argv);
             DesktopNotifier notifiche;
             return CopiaNonRisponde(notifiche);
         }
@@ -57,6 +57,12 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
             break;
     }
 
+    const QApplication app(argc, argv);
+    accessibility::install();
+    // The desktop groups the window with SCADEX's: by desktop file where it reads one
+    // (Wayland), by window class on X11.
+    QGuiApplication::setDesktopFileName(QStringLiteral("scadex"));
+    QCoreApplication::setApplicationName(QStringLiteral("scadex"));
     QtSoundPlayer suono;
     QTextStream uscita(stdout);
     ProgrammaAvviso programma(suono, kDurateRinvio, eco ? &uscita : nullptr);
@@ -67,6 +73,12 @@ int AvvisaInFinestra(const QString& argomento, bool eco) {
                      [&programma](const QByteArray& consegnato) {
                          programma.accogliArgomento(QString::fromUtf8(consegnato));
                      });
+    // A program about to end refuses first: a later start then shows its reminder itself, and
+    // one already confirmed is taken in before the end is decided.
+    programma.primaDiConcludere([&istanza] {
+        istanza.stopListening();
+        QCoreApplication::sendPostedEvents(&istanza, QEvent::MetaCall);
+    });
     // Where the session has no notification service the window alone tells the operator.
     DesktopNotifier notifiche;
     if (notifiche.disponibile()) programma.notificaSu(notifiche);

@@ -14,7 +14,8 @@ inline const QString kIstanzaAvviso = QStringLiteral("scadex-avviso");
 
 // Prints the reminder of `argomento` as one line on standard output.
 int AvvisaSuTerminale(const QString& argomento);
-// Hands the reminder to the alert window already open, or opens it and runs until it is
-// closed; where that window cannot be reached safely, opens a window of its own. `eco`: the window
-// also prints each reminder it takes in.
-int AvvisaInFinestra(const QString& argomento, bool eco);
+// Hands the reminder to the alert window already open, before this start makes any window or
+// display connection; or else opens the window and runs until it is closed; where that window
+// cannot be reached safely, opens a window of its own. `eco`: the window also prints each
+// reminder it takes in. `argc` and `argv` are the application's.
+int AvvisaInFinestra(int& argc, char** argv, const QString& argomento, bool eco);

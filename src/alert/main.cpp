@@ -5,7 +5,6 @@
 #include "alert/avvio.h"
 #include "alert/modoavviso.h"
 #include "app/configurazione.h"
-#include "platform/gui/accessibility.h"
 
 namespace {
 
@@ -40,7 +39,5 @@ int main(int argc, char** argv) {
         QGuiApplication app(argc, argv);
         return AvvisaSuTerminale(argomento);
     }
-    QApplication app(argc, argv);
-    accessibility::install();
-    return AvvisaInFinestra(argomento, modo.eco);
+    return AvvisaInFinestra(argc, argv, argomento, modo.eco);
 }

@@ -84,8 +84,17 @@ void ProgrammaAvviso::chiudi() {
     concludiSeNienteRinviato();
 }
 
+// Before the end is decided the program refuses further reminders; one confirmed meanwhile
+// is taken in there, and keeps it running.
 void ProgrammaAvviso::concludiSeNienteRinviato() {
-    if (!rinviati_.inCorso()) emit concluso();
+    if (rinviati_.inCorso()) return;
+    if (primaDiConcludere_) primaDiConcludere_();
+    if (elenco_.avvisi().isEmpty()) {
+        emit concluso();
+        return;
+    }
+    // Shown again once the close under way has hidden the window.
+    QTimer::singleShot(0, &finestra_, [this] { finestra_.mostra(elenco_); });
 }
 
 // The batch under way goes with its reminders: nothing is posted for them any more.

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
 #include "alert/elencoavvisi.h"
 #include "alert/finestraavviso.h"
@@ -45,6 +46,12 @@ public:
     // Puts every reminder of the window off and hides the window until the snooze ends.
     void rinvia(Rinvio rinvio);
 
+    // Run when the program is about to end, before it decides to: it stops taking reminders
+    // and takes in those already confirmed to their starts.
+    void primaDiConcludere(std::function<void()> rifiuta) {
+        primaDiConcludere_ = std::move(rifiuta);
+    }
+
 signals:
     // The quiet after a batch has come: its reminders in order of arrival.
     void lottoConcluso(const QList<AvvisoDescritto>& lotto);
@@ -70,4 +77,5 @@ private:
     DurateRinvio rinvii_;
     SystemClock orologio_;
     PromemoriaRinviati rinviati_{orologio_};
+    std::function<void()> primaDiConcludere_;
 };

@@ -202,6 +202,18 @@ TEST_F(FinestraProva, CloseButtonClosesTheWindow) {
     EXPECT_FALSE(programma.finestra().isVisible());
 }
 
+// A reminder confirmed to its start just as the window closes is shown, not dropped: the
+// program takes it in while it stops listening, and does not end.
+TEST_F(FinestraProva, AReminderConfirmedWhileClosingIsShownAndKeepsTheProgram) {
+    QSignalSpy concluso(&programma, &ProgrammaAvviso::concluso);
+    programma.primaDiConcludere([this] { accogli(2, 55); });
+    accogli(1, 1234);
+    premi("cmdChiudi");
+    EXPECT_EQ(concluso.size(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isVisible(); }, 5000));
+    EXPECT_EQ(testi("lbCliCod"), QStringList{"55"});
+}
+
 // One snooze short, the other beyond the test: each button, and its access key, must start its
 // own.
 struct CasoRinvio {
