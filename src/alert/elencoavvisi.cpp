@@ -3,16 +3,16 @@
 
 #include <algorithm>
 
-bool ElencoAvvisi::aggiungi(const AvvisoDescritto& avviso) {
+std::optional<qsizetype> ElencoAvvisi::aggiungi(const AvvisoDescritto& avviso) {
     const auto elencato = std::find_if(avvisi_.begin(), avvisi_.end(), [&](const auto& a) {
         return a.avviso.stessoAppuntamento(avviso.avviso);
     });
     if (elencato != avvisi_.end()) {
         *elencato = avviso;
-        return false;
+        return elencato - avvisi_.begin();
     }
     avvisi_.prepend(avviso);
-    return true;
+    return std::nullopt;
 }
 
 QList<Avviso> ElencoAvvisi::togliTutti() {

@@ -2,14 +2,16 @@
 #pragma once
 
 #include <QList>
+#include <optional>
 
 #include "alert/avvisodescritto.h"
 
 class ElencoAvvisi {
 public:
     // Lists a reminder; one already listed (the main program hands a reminder over again
-    // after each rebuild) is refreshed in place. True when the appointment is new.
-    bool aggiungi(const AvvisoDescritto& avviso);
+    // after each rebuild) is refreshed in place. Nothing when the appointment is new (it is
+    // listed first); otherwise the place of the one refreshed.
+    std::optional<qsizetype> aggiungi(const AvvisoDescritto& avviso);
 
     // Empties the list and returns its reminders in order of arrival.
     QList<Avviso> togliTutti();

@@ -61,6 +61,11 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     schede_->setAccessibleName(QStringLiteral("Promemoria in scadenza"));
     schede_->setAccessibleDescription(
         QStringLiteral("Gli appuntamenti di cui avvisare, il più recente in alto"));
+    auto* contenuto = new QWidget;
+    colonna_ = new QVBoxLayout(contenuto);
+    colonna_->setContentsMargins(0, 0, 0, 0);
+    colonna_->addStretch();
+    schede_->setWidget(contenuto);
 
     lbInAttesa_ = etichetta(QStringLiteral("lbInAttesa"), {});
     cmdChiudi_ = pulsante(QStringLiteral("cmdChiudi"), QStringLiteral("&CHIUDI"));
@@ -88,19 +93,26 @@ QPushButton* FinestraAvviso::rimanda(Rinvio rinvio, const QString& nome) {
     return cmdRimanda;
 }
 
-void FinestraAvviso::mostra(const ElencoAvvisi& elenco) {
-    auto* contenuto = new QWidget;
-    auto* colonna = new QVBoxLayout(contenuto);
-    colonna->setContentsMargins(0, 0, 0, 0);
-    for (const AvvisoDescritto& avviso : elenco.avvisi()) colonna->addWidget(scheda(avviso));
-    colonna->addStretch();
-    schede_->setWidget(contenuto);  // the previous list goes with it
+void FinestraAvviso::mostra(const ElencoAvvisi& elenco, std::optional<qsizetype> aggiornato) {
+    const qsizetype posto = aggiornato.value_or(0);
+    QWidget* nuova = scheda(elenco.avvisi().at(posto));
+    if (aggiornato) {
+        delete colonna_->itemAt(static_cast<int>(posto))->widget();
+    }
+    colonna_->insertWidget(static_cast<int>(posto), nuova);
     lbInAttesa_->setText(QStringLiteral("Promemoria in attesa: %1").arg(elenco.inAttesa()));
     adattaAltezza();
+    presenta();
+}
 
+void FinestraAvviso::presenta() {
     show();
     raise();
     cmdChiudi_->setFocus();
+}
+
+void FinestraAvviso::svuota() {
+    while (colonna_->count() > 1) delete colonna_->itemAt(0)->widget();
 }
 
 void FinestraAvviso::richiama() {
@@ -147,8 +159,10 @@ QWidget* FinestraAvviso::scheda(const AvvisoDescritto& avviso) const {
     return riquadro;
 }
 
-// As tall as the reminders need, up to a limit, and centred on the screen.
+// As tall as the reminders need, up to a limit, and centred on the screen. Once the list
+// scrolls, a further card changes nothing here: no layout of every card at each one.
 void FinestraAvviso::adattaAltezza() {
+    if (schede_->height() == kAltezzaMassimaSchede && isVisible()) return;
     QWidget* contenuto = schede_->widget();
     const int larghezzaUtile =
         kLarghezza - layout()->contentsMargins().left() - layout()->contentsMargins().right();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "alert/rinvio.h"
 
@@ -9,6 +10,7 @@ class QCloseEvent;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class QVBoxLayout;
 class ElencoAvvisi;
 struct AvvisoDescritto;
 
@@ -17,9 +19,15 @@ class FinestraAvviso : public QWidget {
 public:
     explicit FinestraAvviso(QWidget* parent = nullptr);
 
-    // Shows the reminders of `elenco`, newest first, on top of other windows but leaving the
-    // keyboard where it is.
-    void mostra(const ElencoAvvisi& elenco);
+    // Shows the reminder `elenco` has just taken in, newest first, on top of other windows but
+    // leaving the keyboard where it is: a new appointment (`aggiornato` empty) adds its card at
+    // the top, one already shown has the card at that place refreshed. The other cards stay as
+    // they are, however many there are.
+    void mostra(const ElencoAvvisi& elenco, std::optional<qsizetype> aggiornato);
+    // On top of other windows, leaving the keyboard where it is.
+    void presenta();
+    // Drops every card: the window's reminders have gone.
+    void svuota();
     // At the operator's request: restores the window when minimised and gives it the keyboard.
     void richiama();
 
@@ -38,6 +46,7 @@ private:
     void adattaAltezza();
 
     QScrollArea* schede_ = nullptr;
+    QVBoxLayout* colonna_ = nullptr;  // the cards, newest first, then a stretch
     QLabel* lbInAttesa_ = nullptr;
     QPushButton* cmdChiudi_ = nullptr;
 };

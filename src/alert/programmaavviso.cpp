@@ -40,9 +40,9 @@ ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, DurateRinvio rinvii, QTextS
 void ProgrammaAvviso::accogli(const Avviso& avviso) {
     if (rinviati_.trattiene(avviso)) return;
     const AvvisoDescritto descritto = DescriviAvviso(avviso);
-    const bool nuovo = elenco_.aggiungi(descritto);
-    finestra_.mostra(elenco_);
-    if (nuovo && !suonatoNelLotto_) {
+    const std::optional<qsizetype> aggiornato = elenco_.aggiungi(descritto);
+    finestra_.mostra(elenco_, aggiornato);
+    if (!aggiornato && !suonatoNelLotto_) {
         suona(avviso.fileIni);
         suonatoNelLotto_ = true;
     }
@@ -94,7 +94,7 @@ void ProgrammaAvviso::concludiSeNienteRinviato() {
         return;
     }
     // Shown again once the close under way has hidden the window.
-    QTimer::singleShot(0, &finestra_, [this] { finestra_.mostra(elenco_); });
+    QTimer::singleShot(0, &finestra_, &FinestraAvviso::presenta);
 }
 
 // The batch under way goes with its reminders: nothing is posted for them any more.
@@ -103,6 +103,7 @@ QList<Avviso> ProgrammaAvviso::togliAvvisi() {
     lotto_.clear();
     suonatoNelLotto_ = false;
     emit avvisiTolti();
+    finestra_.svuota();
     return elenco_.togliTutti();
 }
 

@@ -137,11 +137,12 @@ public:
 
     QWidget& avviso() {
         ElencoAvvisi elenco;
-        elenco.aggiungi({{gestar.fileIni, 1, 1234, QStringLiteral("VIS"), kOggi + 11.0 / 24},
-                         QStringLiteral("ROSSI"),
-                         DatiAzione{QStringLiteral("Visita"), QColor(Qt::red)}});
+        const std::optional<qsizetype> aggiornato =
+            elenco.aggiungi({{gestar.fileIni, 1, 1234, QStringLiteral("VIS"), kOggi + 11.0 / 24},
+                             QStringLiteral("ROSSI"),
+                             DatiAzione{QStringLiteral("Visita"), QColor(Qt::red)}});
         auto finestra = std::make_unique<FinestraAvviso>();
-        finestra->mostra(elenco);
+        finestra->mostra(elenco, aggiornato);
         return mostra(std::move(finestra));
     }
 
