@@ -6,7 +6,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTextStream>
 #include <QtTest/QTest>
@@ -86,16 +88,27 @@ protected:
     void premi(const char* pulsante) {
         programma.finestra().findChild<QPushButton*>(pulsante)->click();
     }
+    // The labels of that name, card by card as the window shows them, newest first; a label
+    // outside the cards by itself.
     QStringList testi(const char* nome) {
         QStringList trovati;
-        for (const QLabel* label : programma.finestra().findChildren<QLabel*>(nome)) {
-            trovati.append(label->text());
-        }
+        for (const QLabel* label : etichette(nome)) trovati.append(label->text());
         return trovati;
     }
     QColor colore(const char* nome, int scheda) {
-        return programma.finestra().findChildren<QLabel*>(nome).at(scheda)->palette().color(
-            QPalette::WindowText);
+        return etichette(nome).at(scheda)->palette().color(QPalette::WindowText);
+    }
+
+private:
+    QList<QLabel*> etichette(const char* nome) {
+        const QLayout* colonna =
+            programma.finestra().findChild<QScrollArea*>("schede")->widget()->layout();
+        QList<QLabel*> trovate;
+        for (int i = 0; i < colonna->count(); ++i) {
+            if (const QWidget* scheda = colonna->itemAt(i)->widget())
+                trovate += scheda->findChildren<QLabel*>(nome);
+        }
+        return trovate.isEmpty() ? programma.finestra().findChildren<QLabel*>(nome) : trovate;
     }
 };
 
