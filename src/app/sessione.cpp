@@ -1,6 +1,8 @@
 // The run's state and its loading from Gestar.ini.
 #include "app/sessione.h"
 
+#include "db/schema.h"
+
 bool Sessione::caricaPercorsi(const IniLetto& ini) {
     std::optional<Percorsi> letti = impostazioni::leggiPercorsi(ini);
     if (!letti) return false;
@@ -18,7 +20,9 @@ Impostazioni Sessione::caricaAgenda(const IniLetto& ini) {
 
 void Sessione::apriDatabase() {
     DbVisite = db::open(percorsi.fileVisite());
+    DbVisite->requireRights(db::schema::kDirittiVisite);
     DbWork = db::open(percorsi.fileWork());
+    DbWork->requireRights(db::schema::kDirittiWork);
 }
 
 void Sessione::rilasciaDatabase() noexcept {

@@ -64,6 +64,8 @@ public:
     virtual IndexInfo readIndex(const TableInfo& table, const QString& name) = 0;
 
     virtual void setBusyTimeout(std::chrono::milliseconds timeout) = 0;
+    // Database::requireRights; nothing to do for a file.
+    virtual void requireRights(const QList<Database::TableRight>& /*rights*/) {}
     // Database::reopenIfReplaced; nothing to do for a server.
     virtual void reopenIfReplaced() {}
     // Database::watchWrites.

@@ -41,6 +41,17 @@ public:
     // engine cannot tell (a server schema without the trigger that announces them).
     virtual std::unique_ptr<WriteWatch> watchWrites(const QString& table) = 0;
 
+    // A right a statement of the program needs on a table: "SELECT", "INSERT", "UPDATE" or
+    // "DELETE".
+    struct TableRight {
+        QString table;
+        QString right;
+    };
+    // Throws DbError (Fault::Denied) naming the first of `rights` the user lacks on a server;
+    // a missing table is left to the statements that need it. A file's rights are the file's,
+    // checked when it opens.
+    virtual void requireRights(const QList<TableRight>& rights) = 0;
+
     // Makes sure that the database open is the one at its path: a file replaced under the
     // program (a restore, a compaction's copy renamed over it) is opened anew; one that is
     // gone throws DbError. Called between operations, never inside a transaction.

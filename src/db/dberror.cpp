@@ -17,14 +17,24 @@ QString faultText(Fault fault) {
             return QStringLiteral("ARCHIVIO NON RAGGIUNGIBILE");
         case Fault::MissingTable:
             return QStringLiteral("L'ARCHIVIO NON HA LE TABELLE DI GESTAR");
+        case Fault::Denied:
+            return QStringLiteral("PERMESSO NEGATO DAL SERVER");
         case Fault::Other:
             break;
     }
     return QStringLiteral("ERRORE DELL'ARCHIVIO");
 }
 
+DbError DbError::denied(const QString& operation, const QString& database, const QString& table,
+                        const QString& right) {
+    DbError error(operation, QStringLiteral("permission denied: %1 on table %2").arg(right, table),
+                  Fault::Denied, database);
+    error.negato_ = QStringLiteral("%1: %2 negato").arg(table, right);
+    return error;
+}
+
 QString DbError::cause() const {
-    const QString what = faultText(fault_);
+    const QString what = negato_.isEmpty() ? faultText(fault_) : negato_;
     return database_.isEmpty() ? what : database_ + QStringLiteral(": ") + what;
 }
 

@@ -16,6 +16,7 @@ enum class Fault {
     Locked,        // another program holds a lock past the wait
     Unreachable,   // the server does not answer or refuses the connection
     MissingTable,  // a table of the host's is not there
+    Denied,        // the server refuses the user a right on a table
 };
 
 class DbError : public ErroreDati {
@@ -37,11 +38,17 @@ public:
     Fault fault() const { return fault_; }
     const QString& database() const { return database_; }
 
+    // A right the server refuses the user on a table: the cause names them, "<database>:
+    // <table>: <right> negato".
+    static DbError denied(const QString& operation, const QString& database, const QString& table,
+                          const QString& right);
+
     // The cause in the operator's words, "<database>: <what>"; the engine's own text, in its
     // language, is engineMessage(), for the diagnostic output alone.
     QString cause() const;
 
 private:
+    QString negato_;  // "<table>: <right> negato" of a right refused
     QString operation_;
     QString engineMessage_;
     Fault fault_;

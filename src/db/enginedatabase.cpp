@@ -157,6 +157,10 @@ void EngineDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
     busyTimeout_ = timeout;
 }
 
+void EngineDatabase::requireRights(const QList<TableRight>& rights) {
+    connection_->requireRights(rights);
+}
+
 void EngineDatabase::reopenIfReplaced() {
     connection_->reopenIfReplaced();
 }

@@ -31,6 +31,7 @@ public:
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
     std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
     void reopenIfReplaced() override;
+    void requireRights(const QList<TableRight>& rights) override;
 
 private:
     void beginWrite() override;

@@ -370,6 +370,25 @@ std::unique_ptr<WriteWatch> PgConnection::watchWrites(const QString& table) {
     return PgWriteWatch::on(*this, table);
 }
 
+// One round trip for every right; a table that is not there is not asked about.
+void PgConnection::requireRights(const QList<Database::TableRight>& rights) {
+    QStringList coppie;
+    QVariantList valori;
+    for (const Database::TableRight& diritto : rights) {
+        coppie.append(QStringLiteral("(?, ?)"));
+        valori << diritto.table << diritto.right;
+    }
+    const Result result = run(
+        QStringLiteral("SELECT t, r FROM (VALUES %1) AS v(t, r) WHERE to_regclass(t) IS NOT NULL "
+                       "AND NOT has_table_privilege(t, r) LIMIT 1")
+            .arg(coppie.join(QStringLiteral(", "))),
+        valori);
+    if (PQntuples(result.get()) == 0) return;
+    throw DbError::denied(QStringLiteral("open ") + path_, server_,
+                          QString::fromUtf8(PQgetvalue(result.get(), 0, 0)),
+                          QString::fromUtf8(PQgetvalue(result.get(), 0, 1)));
+}
+
 int PgConnection::socket() const {
     return connection_ ? PQsocket(connection_) : -1;
 }

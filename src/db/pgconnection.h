@@ -47,6 +47,7 @@ public:
 
     void setBusyTimeout(std::chrono::milliseconds timeout) override { wantedWait_ = timeout; }
     std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
+    void requireRights(const QList<Database::TableRight>& rights) override;
 
     // The connection URI it was opened with.
     const QByteArray& uri() const { return uri_; }

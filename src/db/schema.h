@@ -1,7 +1,10 @@
 // Names of the host product's tables, fields and index, and the statements the program sends.
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include "db/database.h"
 
 namespace db::schema {
 
@@ -40,6 +43,14 @@ inline const QString kTbaDescrizione = QStringLiteral("TbaDescrizione");
 inline const QString kTbaColore = QStringLiteral("TbaColore");
 
 inline const QString kNumWait = QStringLiteral("NumWait");
+
+// The rights the program's statements need on each database.
+inline const QList<Database::TableRight> kDirittiVisite{{kAppuntamenti, QStringLiteral("SELECT")},
+                                                        {kAppuntamenti, QStringLiteral("UPDATE")}};
+inline const QList<Database::TableRight> kDirittiWork{
+    {kPromemoria, QStringLiteral("SELECT")}, {kPromemoria, QStringLiteral("INSERT")},
+    {kPromemoria, QStringLiteral("UPDATE")}, {kPromemoria, QStringLiteral("DELETE")},
+    {kClienti, QStringLiteral("SELECT")},    {kTabAzioni, QStringLiteral("SELECT")}};
 
 // Empties the reminder table, in the host's dialect.
 inline const QString kSvuotaPromemoria = QStringLiteral("DELETE * FROM Promemoria");

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QUrl>
+#include <QUrlQuery>
 #include <functional>
 #include <memory>
 
@@ -104,6 +105,28 @@ const Caso kCasi[] = {
          Postazione::sostituisci(p.work, serverDatabaseUri() + "&options=-csearch_path%3Dnessuno");
      },
      "op/WorkDV.mdb", "L'ARCHIVIO NON HA LE TABELLE DI GESTAR", true},
+    {"ServerRoleWithoutARight",
+     [](Postazione& p) {
+         QFile::remove(p.work);
+         createTestDatabase(Engine::Postgres, p.folder, QStringLiteral("lavoro/op/WorkDV.mdb"),
+                            QStringLiteral("work.sql"));
+         const auto sql = directSql(Engine::Postgres, p.work);
+         const QString schema = sql->value(QStringLiteral("SELECT current_schema()")).toString();
+         sql->exec(
+             QStringLiteral("DO $$ BEGIN CREATE ROLE scadex_senza_delete LOGIN; "
+                            "EXCEPTION WHEN duplicate_object THEN NULL; END $$"));
+         sql->exec(QStringLiteral("GRANT USAGE ON SCHEMA %1 TO scadex_senza_delete").arg(schema));
+         sql->exec(QStringLiteral("GRANT SELECT, INSERT, UPDATE ON ALL TABLES IN SCHEMA %1 TO "
+                                  "scadex_senza_delete")
+                       .arg(schema));
+         QUrl uri(QString::fromUtf8(TestFolder::read(p.work).trimmed()));
+         QUrlQuery query(uri);
+         query.removeAllQueryItems(QStringLiteral("user"));
+         query.addQueryItem(QStringLiteral("user"), QStringLiteral("scadex_senza_delete"));
+         uri.setQuery(query);
+         Postazione::sostituisci(p.work, uri.toEncoded());
+     },
+     "op/WorkDV.mdb", "Promemoria: DELETE negato", true},
 };
 
 class AvvioFallito : public ::testing::TestWithParam<Caso> {};

@@ -34,6 +34,7 @@ public:
     std::chrono::milliseconds busyTimeout() const override { return inner_->busyTimeout(); }
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
     void reopenIfReplaced() override { inner_->reopenIfReplaced(); }
+    void requireRights(const QList<TableRight>& rights) override { inner_->requireRights(rights); }
     std::unique_ptr<db::WriteWatch> watchWrites(const QString& table) override {
         return inner_->watchWrites(table);
     }
