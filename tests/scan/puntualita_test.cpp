@@ -174,4 +174,19 @@ TEST_P(Raffica, CostsAHandfulOfRebuildsAndTheLastSeesEveryWrite) {
 
 INSTANTIATE_TEST_SUITE_P(Engines, Raffica, ::testing::ValuesIn(testedEngines()), EngineNamer());
 
+// The day's change is a change: the first moment of a new day rebuilds, so that yesterday's
+// appointments leave the caption, the list and the table.
+TEST(CambioDelGiorno, TheFirstMomentOfANewDayRebuilds) {
+    EngineWorkspace ws(Engine::Sqlite);
+    FakePlatform platform;
+    platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59, 700));
+    int selezioni = 0;
+    Scansione scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni,
+                        platform.clock, platform.yielder, platform.launcher,
+                        [&](const EsitoSelezione&) { ++selezioni; });
+    Puntualita puntualita(scansione, *ws.sessione.DbVisite, platform.clock);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return selezioni > 0; }, 100));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selezioni > 0; }, 2000));
+}
+
 }  // namespace
