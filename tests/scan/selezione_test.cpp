@@ -84,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
             SelectionCase{"NoAlarm", "N", "A", 0, alle(kOggi, 10, 0), false},
             SelectionCase{"AlarmNull", "N", "A", QVariant(), alle(kOggi, 10, 0), false},
             SelectionCase{"EarlierToday", "N", "A", 30, alle(kOggi, 0, 5), true},
+            SelectionCase{"FirstMomentOfToday", "N", "A", 30, kOggi, true},
+            SelectionCase{"LastMomentOfYesterday", "N", "A", 30, kOggi - 1.0 / 86400, false},
             SelectionCase{"Yesterday", "N", "A", 30000, alle(kOggi - 1, 23, 59), false},
             SelectionCase{"NextYear", "N", "A", 5, alle(kOggi + 365, 8, 0), true})),
     [](const auto& info) {

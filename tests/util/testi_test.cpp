@@ -108,6 +108,9 @@ TEST(ParseDateText, AcceptsShortFormsAndAFullStopInTheTime) {
     EXPECT_DOUBLE_EQ(testi::parseDateText("6/12/26"), 46362);
     EXPECT_DOUBLE_EQ(testi::parseDateText("06/12/2026 10.30"), serial(2026, 12, 6, 10, 30));
     EXPECT_DOUBLE_EQ(testi::parseDateText(" 06/12/2026 9:05 "), serial(2026, 12, 6, 9, 5));
+    // The pivot of two-digit years, on both sides.
+    EXPECT_DOUBLE_EQ(testi::parseDateText("1/1/29"), serial(2029, 1, 1, 0, 0));
+    EXPECT_DOUBLE_EQ(testi::parseDateText("1/1/30"), serial(1930, 1, 1, 0, 0));
 }
 
 TEST(Patterns, ScreenForms) {
