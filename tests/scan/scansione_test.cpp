@@ -60,14 +60,20 @@ TEST_P(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
     promemoria(20, alle(kOggi, 11, 0), "TEL", ora - 0.01);
     promemoria(20, alle(kOggi, 10, 0), "VIS", ora - 0.5);
     promemoria(40, alle(kOggi, 11, 0), "VIS", ora + 0.001);  // not yet
+    // One client and moment, actions whose order is the index's, without regard to case:
+    // "a" before "B", where a byte order would put "B" first.
+    promemoria(50, alle(kOggi, 9, 0), "B", ora);
+    promemoria(50, alle(kOggi, 9, 0), "a", ora);
     scansione.controllaPromemoria();
     const QString ini = ws.sessione.FileIni;
-    EXPECT_EQ(argomenti(), (QStringList{ini + "|3|20|VIS|06/12/2026 10:00:00",
-                                        ini + "|4|20|TEL|06/12/2026 11:00:00",
-                                        ini + "|5|30|VIS|06/12/2026 10:30:00"}));
+    EXPECT_EQ(
+        argomenti(),
+        (QStringList{ini + "|3|20|VIS|06/12/2026 10:00:00", ini + "|4|20|TEL|06/12/2026 11:00:00",
+                     ini + "|5|30|VIS|06/12/2026 10:30:00", ini + "|6|50|a|06/12/2026 09:00:00",
+                     ini + "|7|50|B|06/12/2026 09:00:00"}));
     EXPECT_EQ(inAttesa(30), "S");
     EXPECT_EQ(inAttesa(40), " ");
-    EXPECT_EQ(platform.yielder.yields, 4);  // one per hand-over, one after the walk
+    EXPECT_EQ(platform.yielder.yields, 6);  // one per hand-over, one after the walk
 }
 
 TEST_P(ScansioneTest, ArgumentKeepsBlanksShellCharactersBarsAndAnEmptyAction) {
