@@ -267,6 +267,41 @@ TEST_P(DatabaseTest, RollbackRestoresAndCommitKeeps) {
     EXPECT_EQ(schemafiles::tagsInKeyOrder(*other), QStringList({"a", "b", "c"}));
 }
 
+// A server rolls back what a failed statement's transaction held when asked to commit it: the
+// commit must not then report success.
+TEST_P(DatabaseTest, ACommitAfterAFailedStatementKeepsTheWritesOrFails) {
+    bool committed = false;
+    {
+        db::Transaction transaction(*work);
+        schemafiles::addReminders(*work, {{3, kGiorno, "VIS", "c"}});
+        EXPECT_THROW(work->execute(QStringLiteral("UPDATE Nessuna SET x = 1")), DbError);
+        try {
+            transaction.commit();
+            committed = true;
+        } catch (const DbError&) {
+            // Told: then nothing of the transaction may be left.
+        }
+    }
+    const QStringList expected = committed ? QStringList{"a", "b", "c"} : QStringList{"a", "b"};
+    EXPECT_EQ(schemafiles::tagsInKeyOrder(*Database::open(workPath)), expected);
+}
+
+// Batches of the size asked for, the last one short, every row once and in order.
+TEST_P(DatabaseTest, ReadsInBatchesOfTheSizeAskedForEveryRowInOrder) {
+    schemafiles::addReminders(
+        *work, {{3, kGiorno, "VIS", "c"}, {4, kGiorno, "VIS", "d"}, {5, kGiorno, "VIS", "e"}});
+    QList<qsizetype> sizes;
+    QStringList tags;
+    work->readInBatches(QStringLiteral("SELECT PmDocumento FROM Promemoria ORDER BY PmCliente"), 2,
+                        [&](const QStringList&, const db::RowBatch& rows) {
+                            sizes.append(rows.size());
+                            for (qsizetype row = 0; row < rows.size(); ++row)
+                                tags.append(rows.value(row, 0).toString());
+                        });
+    EXPECT_EQ(sizes, (QList<qsizetype>{2, 2, 1}));
+    EXPECT_EQ(tags, (QStringList{"a", "b", "c", "d", "e"}));
+}
+
 TEST_P(DatabaseTest, AWriteMeetingAnotherWritersLockFailsAndChangesNothing) {
     auto host = Database::open(workPath);
     auto hostTransaction = std::make_unique<db::Transaction>(*host);
