@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -150,6 +151,36 @@ TEST_P(IstanzaUnica, DeliversListensOrLeavesWhatIsNotItsOwn) {
         ASSERT_TRUE(ricevuti.wait(5000));
         EXPECT_EQ(ricevuti.at(0).at(0).toByteArray(), "ciao\nROSSI");
     }
+}
+
+// The listener serves this user alone: where a folder lets another user's process reach the
+// socket, its line is neither confirmed nor handed on.
+TEST(IstanzaUnicaAltrui, AnotherUsersConnectionIsNotServed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    Banco banco;
+    banco.primo = banco.istanza();
+    ASSERT_EQ(banco.primo->deliverOrListen({}), Outcome::Listening);
+    const QString socket = banco.socketIn(banco.runtime);
+    for (const QString& aperto : {banco.folder.path({}), banco.runtime, socket})
+        ::chmod(QFile::encodeName(aperto).constData(), S_IRWXU | S_IRWXG | S_IRWXO);
+    QSignalSpy ricevuti(banco.primo.get(), &SingleInstance::messageReceived);
+    const passwd* nessuno = ::getpwnam("nobody");
+    ASSERT_NE(nessuno, nullptr);
+    const pid_t figlio = ::fork();
+    if (figlio == 0) {
+        const bool altro = ::setgid(nessuno->pw_gid) == 0 && ::setuid(nessuno->pw_uid) == 0;
+        const privatesocket::Connection copia = privatesocket::connectTo(socket);
+        const bool inviato =
+            copia.state == privatesocket::State::Connected &&
+            privatesocket::writeAll(copia.socket, "Y2lhbw==\n", QDeadlineTimer(2000));
+        const bool confermato =
+            privatesocket::readLine(copia.socket, 2, QDeadlineTimer(2000)).has_value();
+        ::_exit(altro && inviato && !confermato ? 0 : 1);
+    }
+    int stato = 0;
+    ::waitpid(figlio, &stato, 0);
+    EXPECT_TRUE(WIFEXITED(stato) && WEXITSTATUS(stato) == 0);
+    EXPECT_FALSE(ricevuti.wait(500));
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, IstanzaUnica, ::testing::ValuesIn(kCasi),
