@@ -1,6 +1,7 @@
 // A second start of scadex for the same user and set-up while the first runs, as the menu
 // entry started beside the autostarted copy: it brings the first one's window up and ends.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -103,6 +104,22 @@ TEST_P(SecondoAvvioDa, BringsTheRunningWindowUpAndEnds) {
     EXPECT_EQ(secondo.exitCode(), 0);
     EXPECT_TRUE(QTest::qWaitFor([] { return statoFinestra() == "Normal"; }, kAttesaMs));
     EXPECT_EQ(consegne(), 1);
+    EXPECT_EQ(primo.state(), QProcess::Running);
+}
+
+// A first copy stopped (Ctrl+Z, a debugger) still holds its lock: a second start never runs
+// beside it and ends with a failure; the first carries on once continued.
+TEST_F(SecondoAvvio, BesideAStoppedCopyEndsWithAFailure) {
+    gestar.appuntamento(1234, dateserial::fromDateTime(QDateTime::currentDateTime()), 60);
+    QProcess& primo = avvia(gestar.fileIni);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return consegne() == 1; }, kAttesaMs));
+    ::kill(static_cast<pid_t>(primo.processId()), SIGSTOP);
+    QProcess& secondo = avvia(gestar.fileIni);
+    const bool finito = secondo.waitForFinished(kAttesaMs);
+    ::kill(static_cast<pid_t>(primo.processId()), SIGCONT);
+    ASSERT_TRUE(finito);
+    EXPECT_EQ(secondo.exitCode(), 1);
+    EXPECT_EQ(consegne(), 1) << "the second start handed the reminder over again";
     EXPECT_EQ(primo.state(), QProcess::Running);
 }
 
