@@ -191,3 +191,34 @@ TEST_F(LockWaits, TheStartUpRebuildWaitsLongSinceNothingTriesItAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+// The host holds the book alone while a reminder already in the table falls due: the rebuild
+// fails on the lock, and the hand-over still goes through from the table as it stands.
+class LockOnTheBook : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(LockOnTheBook, HoldsNoHandOverBack) {
+    EngineWorkspace ws(GetParam());
+    FakePlatform platform;
+    platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+    ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
+    const auto scansione = scansioneDiProva(ws.sessione, platform);
+    scansione->selezionaAppuntamenti();
+    const auto host = db::open(ws.visitePath);
+    host->setBusyTimeout(0ms);
+    const bool sqlite = GetParam() == Engine::Sqlite;
+    host->execute(sqlite ? QStringLiteral("BEGIN EXCLUSIVE") : QStringLiteral("BEGIN"));
+    if (!sqlite) host->execute(QStringLiteral("LOCK TABLE Appuntamenti IN ACCESS EXCLUSIVE MODE"));
+    scansione->richiediSelezione();  // fails on the lock: to be tried again
+    platform.clock.moment.setTime(QTime(10, 30));
+    scansione->controllaPromemoria();
+    host->execute(QStringLiteral("ROLLBACK"));
+    ASSERT_EQ(platform.launcher.launches.size(), 1);
+    EXPECT_EQ(platform.launcher.launches.at(0).clienteEAzione(), "1|VIS");
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LockOnTheBook, ::testing::ValuesIn(testedEngines()),
+                         EngineNamer());
+
+}  // namespace
