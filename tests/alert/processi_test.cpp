@@ -186,17 +186,22 @@ TEST_F(Processi, AFloodReachesTheOpenWindowAndNoStartTouchesTheDisplay) {
     QProcessEnvironment senzaSchermo = gestar.ambiente();
     senzaSchermo.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     senzaSchermo.insert(QStringLiteral("DISPLAY"), QStringLiteral(":99999"));
-    QList<QProcess*> consegne;
+    // No pipes: a flood must not run the test out of file descriptors.
+    std::vector<std::unique_ptr<QProcess>> consegne;
     for (int cliente = 2; cliente <= kConsegne + 1; ++cliente) {
-        QProcess& consegna =
-            avvia({gestar.argomento(cliente, cliente, "VIS", "06/12/2026 10:00:00")}, false,
-                  senzaSchermo);
-        consegne.append(&consegna);
+        auto& consegna = consegne.emplace_back(std::make_unique<QProcess>());
+        consegna->setProcessEnvironment(senzaSchermo);
+        consegna->setStandardInputFile(QProcess::nullDevice());
+        consegna->setStandardOutputFile(QProcess::nullDevice());
+        consegna->setStandardErrorFile(QProcess::nullDevice());
+        consegna->start(QStringLiteral(SCADEX_ALERT_PROGRAM),
+                        {gestar.argomento(cliente, cliente, "VIS", "06/12/2026 10:00:00")});
     }
     int riuscite = 0;
-    for (QProcess* consegna : consegne)
+    for (const auto& consegna : consegne) {
         riuscite += consegna->waitForFinished() && consegna->exitStatus() == QProcess::NormalExit &&
                     consegna->exitCode() == 0;
+    }
     EXPECT_EQ(riuscite, kConsegne);
     int accolte = 0;
     while (accolte < kConsegne && rigaDa(finestra).startsWith(QStringLiteral("AVVISO "))) ++accolte;
