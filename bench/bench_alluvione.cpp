@@ -1,0 +1,107 @@
+// A flood of hand-overs to the open alert window: CPU per delivering start, and how long until
+// the window has taken every reminder in.
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "bench_server.h"
+#include "reminder/argomentoavviso.h"
+#include "util/dateserial.h"
+
+namespace {
+
+constexpr int kConsegne = 1000;
+constexpr int kAttesaMs = 120000;
+
+// A Gestar.ini whose operator has a work database (the window looks reminders up there), and
+// the private folder of the window's socket.
+struct Postazione {
+    Postazione() {
+        QDir(dir.path()).mkpath(QStringLiteral("op"));
+        QDir(dir.path()).mkpath(QStringLiteral("run"));
+        QFile::setPermissions(dir.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        bench::sqliteDatabase(dir, QStringLiteral("op/WorkDV.mdb"), "work.sql");
+        QFile ini(dir.filePath(QStringLiteral("Gestar.ini")));
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + dir.path().toUtf8() +
+                  "\r\nWORK=" + dir.path().toUtf8() + "\r\n[AGENDA]\r\nSuonoSN=N\r\n");
+    }
+    QString argomento(int cliente) const {
+        return ArgomentoAvviso{dir.filePath(QStringLiteral("Gestar.ini")), cliente, cliente,
+                               QStringLiteral("VIS"),
+                               std::floor(dateserial::fromDateTime(QDateTime::currentDateTime()))}
+            .componi();
+    }
+    // The window offscreen, printing what it takes in; a delivering start on a desktop whose
+    // X display cannot be reached: it must deliver before it needs one.
+    QProcessEnvironment ambiente(bool finestra) const {
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
+        if (finestra) {
+            ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            ambiente.insert(QStringLiteral("SCADEX_ALERT_ECHO"), QStringLiteral("1"));
+        } else {
+            ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            ambiente.insert(QStringLiteral("DISPLAY"), QStringLiteral(":99999"));
+        }
+        return ambiente;
+    }
+    QTemporaryDir dir;
+};
+
+double cpuDeiFigli() {
+    rusage uso{};
+    ::getrusage(RUSAGE_CHILDREN, &uso);
+    return static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
+           static_cast<double>(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const Postazione postazione;
+    QProcess finestra;
+    finestra.setProcessEnvironment(postazione.ambiente(true));
+    finestra.start(QStringLiteral(SCADEX_ALERT_PROGRAM), {postazione.argomento(0)});
+    if (!finestra.waitForReadyRead(kAttesaMs)) return 1;
+    finestra.readLine();
+
+    const double cpuPrima = cpuDeiFigli();
+    QElapsedTimer orologio;
+    orologio.start();
+    std::vector<std::unique_ptr<QProcess>> consegne;
+    for (int cliente = 1; cliente <= kConsegne; ++cliente) {
+        auto& consegna = consegne.emplace_back(std::make_unique<QProcess>());
+        consegna->setProcessEnvironment(postazione.ambiente(false));
+        consegna->setStandardOutputFile(QProcess::nullDevice());
+        consegna->setStandardErrorFile(QProcess::nullDevice());
+        consegna->start(QStringLiteral(SCADEX_ALERT_PROGRAM), {postazione.argomento(cliente)});
+    }
+    for (const auto& consegna : consegne) consegna->waitForFinished(kAttesaMs);
+    const double ultimaConsegna = orologio.elapsed() / 1000.0;
+    const double cpu = cpuDeiFigli() - cpuPrima;
+    int accolte = 0;
+    while (accolte < kConsegne &&
+           (finestra.canReadLine() || finestra.waitForReadyRead(kAttesaMs))) {
+        if (finestra.readLine().startsWith("AVVISO ")) ++accolte;
+    }
+    const double tutte = orologio.elapsed() / 1000.0;
+    std::printf(
+        "%d starts at once: %.1f ms of CPU per delivering start, all delivered in %.1f s; "
+        "%d on screen %.1f s after the last delivery\n",
+        kConsegne, 1000 * cpu / kConsegne, ultimaConsegna, accolte, tutte - ultimaConsegna);
+    finestra.kill();
+    finestra.waitForFinished();
+    return accolte == kConsegne ? 0 : 1;
+}
