@@ -50,7 +50,7 @@ public:
     bool startDetached(const QString&, const QStringList&) override { return true; }
 };
 
-enum class Engine { Sqlite, Postgres };
+using benchserver::Engine;
 
 // The appointments: alarms spread over the next eight hours, each with a whole day's lead.
 std::string appointments(const std::string& table) {
@@ -153,10 +153,10 @@ void runOffice(Engine engine, int operatori) {
         for (std::size_t n = 0; n < op->tempi.size(); ++n)
             ((n + 1) % 15 == 0 ? conRicostruzione : poll).push_back(op->tempi[n]);
     std::printf(
-        "%s, %2d operators: poll median %.1f ms, 99th percentile %.1f ms (%zu polls); "
+        "%-8s, %2d operators: poll median %.1f ms, 99th percentile %.1f ms (%zu polls); "
         "poll ending in a rebuild median %.1f ms, slowest %.1f ms",
-        engine == Engine::Sqlite ? "Sqlite  " : "Postgres", operatori,
-        bench::percentile(poll, 50) * 1000, bench::percentile(poll, 99) * 1000, poll.size(),
+        benchserver::engineName(engine), operatori, bench::percentile(poll, 50) * 1000,
+        bench::percentile(poll, 99) * 1000, poll.size(),
         bench::percentile(conRicostruzione, 50) * 1000,
         bench::percentile(conRicostruzione, 100) * 1000);
     if (engine == Engine::Postgres)
@@ -171,9 +171,7 @@ void runOffice(Engine engine, int operatori) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::vector<Engine> engines{Engine::Sqlite};
-    if (benchserver::available()) engines.push_back(Engine::Postgres);
-    for (const Engine engine : engines)
+    for (const Engine engine : benchserver::engines())
         for (const int operatori : {1, 5, 20}) runOffice(engine, operatori);
     return 0;
 }

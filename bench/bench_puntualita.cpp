@@ -43,11 +43,8 @@ constexpr qint64 kCodaMs = 2000;
 // The clients of the commits; the alarm moments' are 1 to kProve.
 constexpr int kPrimoScritto = 1001;
 
-enum class Engine { Sqlite, Postgres };
-
-const char* engineName(Engine engine) {
-    return engine == Engine::Sqlite ? "Sqlite" : "Postgres";
-}
+using benchserver::Engine;
+using benchserver::engineName;
 
 qint64 epocaMs() {
     return QDateTime::currentMSecsSinceEpoch();
@@ -316,8 +313,6 @@ void runEngine(Engine engine) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::vector<Engine> engines{Engine::Sqlite};
-    if (benchserver::available()) engines.push_back(Engine::Postgres);
-    for (const Engine engine : engines) runEngine(engine);
+    for (const Engine engine : benchserver::engines()) runEngine(engine);
     return 0;
 }

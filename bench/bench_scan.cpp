@@ -373,7 +373,9 @@ private:
     std::set<std::string> prepared_;
 };
 
-enum class Engine { Sqlite, Postgres };
+using benchserver::Engine;
+using benchserver::engineName;
+using benchserver::engines;
 
 Workspace& workspace(Engine engine) {
     if (engine == Engine::Sqlite) {
@@ -437,22 +439,12 @@ void PollOneStatement(benchmark::State& state, Engine engine) {
     timedPoll(state, engine, &Workspace::limitPoll);
 }
 
-std::string engineName(Engine engine) {
-    return engine == Engine::Sqlite ? "Sqlite" : "Postgres";
-}
-
-std::vector<Engine> engines() {
-    std::vector<Engine> measured{Engine::Sqlite};
-    if (benchserver::available()) measured.push_back(Engine::Postgres);
-    return measured;
-}
-
 // Registers each benchmark on each engine there is to measure; returns the comparisons.
 std::vector<benchdb::Comparison> registerAll() {
     using Run = void (*)(benchmark::State&, Engine);
     std::vector<benchdb::Comparison> comparisons;
     for (const Engine engine : engines()) {
-        const std::string prefix = engineName(engine) + "/";
+        const std::string prefix = std::string(engineName(engine)) + "/";
         for (const char* work : {"Rebuild", "Poll"}) {
             const bool rebuild = std::string(work) == "Rebuild";
             const std::pair<const char*, Run> runs[] = {
@@ -490,7 +482,7 @@ void printRebuildPeak(Engine engine) {
     std::printf(
         "%s: peak resident memory of one rebuild of %d reminders: %.1f MB (%.1f MB "
         "before it; target < 60)\n",
-        engineName(engine).c_str(), kDovuti, residentMegabytes("VmHWM:"), before);
+        engineName(engine), kDovuti, residentMegabytes("VmHWM:"), before);
 }
 
 // Each engine's peak in a process of its own, forked before anything else was made: neither

@@ -129,4 +129,17 @@ private:
     PGconn* connection_;
 };
 
+enum class Engine { Sqlite, Postgres };
+
+inline const char* engineName(Engine engine) {
+    return engine == Engine::Sqlite ? "Sqlite" : "Postgres";
+}
+
+// The engines measured here: SQLite always, a server when one is named.
+inline std::vector<Engine> engines() {
+    std::vector<Engine> measured{Engine::Sqlite};
+    if (available()) measured.push_back(Engine::Postgres);
+    return measured;
+}
+
 }  // namespace benchserver

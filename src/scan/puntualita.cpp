@@ -73,11 +73,10 @@ void Puntualita::apriOsservazione(db::Database& visite) {
 }
 
 void Puntualita::osservaFile() {
-    const QStringList mancanti = watch_->files();
+    const QStringList osservati = file_.files() + file_.directories();
     QStringList nuovi;
-    for (const QString& file : mancanti) {
-        if (!file_.files().contains(file) && !file_.directories().contains(file))
-            nuovi.append(file);
+    for (const QString& file : watch_->files()) {
+        if (!osservati.contains(file)) nuovi.append(file);
     }
     // A journal not there yet is refused: its folder's change brings it in later.
     if (!nuovi.isEmpty()) file_.addPaths(nuovi);
