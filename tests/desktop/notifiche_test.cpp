@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest/QTest>
@@ -417,6 +418,36 @@ TEST_F(AvvisoSulDesktop, TheWindowLeavesTheKeyboardAloneAndGoesWithScadex) {
     EXPECT_FALSE(QTest::qWaitFor([&] { return !scrittura.isActiveWindow(); }, 1000));
     EXPECT_EQ(esegui(QStringLiteral("xprop"), avviso + QStringList{QStringLiteral("WM_CLASS")}),
               "WM_CLASS(STRING) = \"SCADEX1.EXE\", \"scadex\"");
+}
+
+// The operator closes the window while the notification service hangs, so the program waits
+// for its withdrawal before it ends; a reminder handed over meanwhile must not be taken in and
+// dropped: the closing program no longer answers, and the new start shows it itself.
+TEST_F(AvvisoSulDesktop, AReminderHandedOverWhileTheWindowClosesIsShownByItsOwnStart) {
+    QProcess& primo = avvia(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_TRUE(rigaDa(primo).startsWith("AVVISO "));
+    ASSERT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+    const QDBusReply<uint> servizio = QDBusConnection::sessionBus().interface()->servicePid(
+        QStringLiteral("org.freedesktop.Notifications"));
+    ASSERT_TRUE(servizio.isValid());
+    const auto pid = static_cast<pid_t>(servizio.value());
+    ::kill(pid, SIGSTOP);
+    const auto riprendi = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
+
+    // wmctrl asks the window manager, which sends the close the close box sends.
+    const QStringList finestra{QStringLiteral("-name"), QStringLiteral("SCADEX - AVVISO")};
+    esegui(QStringLiteral("wmctrl"), {QStringLiteral("-c"), QStringLiteral("SCADEX - AVVISO")});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !esegui(QStringLiteral("xwininfo"), finestra).contains("IsViewable"); },
+        kAttesaMs));
+    ASSERT_EQ(primo.state(), QProcess::Running) << "the close did not wait for the service";
+
+    QProcess& secondo = avvia(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
+    const QString riga = rigaDa(secondo);
+    EXPECT_TRUE(riga.startsWith("AVVISO ") && riga.contains("55")) << riga.toStdString();
+    EXPECT_TRUE(primo.waitForFinished(kAttesaMs));
+    EXPECT_TRUE(primo.readAllStandardOutput().isEmpty()) << "the closing program took it in";
+    EXPECT_EQ(secondo.state(), QProcess::Running);
 }
 
 TEST_F(AvvisoSulDesktop, WithoutTheBusTheWindowAloneAppears) {
