@@ -1,10 +1,15 @@
 // Tests of the profile file reader and writer, with the file's bytes compared after each write.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <atomic>
+#include <cerrno>
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -14,6 +19,23 @@
 #include "support/tempdir.h"
 
 using namespace std::string_view_literals;
+
+namespace {
+
+// While set, every fsync of this process fails with it, as on a disk that cannot keep what
+// was written to it.
+std::atomic<int> syncFailure{0};
+
+}  // namespace
+
+extern "C" int fsync(int descriptor) {
+    if (const int failure = syncFailure.load()) {
+        errno = failure;
+        return -1;
+    }
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return real(descriptor);
+}
 
 namespace {
 
@@ -323,6 +345,21 @@ TEST(ProfileWriteFile, FailsOnAFolderInsteadOfAFile) {
                                       QStringLiteral("A"),
                                       {{QStringLiteral("K"), QStringLiteral("1")}}));
     EXPECT_EQ(TestFolder::read(folder.path(QStringLiteral("Gestar.ini/inside"))), "x");
+}
+
+// A new file that may not be on the disk is never renamed over the old one.
+TEST(ProfileWriteFile, AFailedSyncLeavesTheOldFileAndNoTrace) {
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("Gestar.ini"), "[A]\r\nK=1\r\n");
+    syncFailure = EIO;
+    const profile::WriteResult result = profile::writeValues(
+        file, QStringLiteral("A"), {{QStringLiteral("K"), QStringLiteral("2")}});
+    syncFailure = 0;
+    EXPECT_EQ(result.error, profile::WriteError::System);
+    EXPECT_EQ(result.systemError, EIO);
+    EXPECT_EQ(TestFolder::read(file), "[A]\r\nK=1\r\n");
+    EXPECT_EQ(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"Gestar.ini"});
 }
 
 // The host product may be reading the file at that moment: it must keep seeing the whole
