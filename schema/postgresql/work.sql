@@ -11,6 +11,10 @@ CREATE TABLE Promemoria (
 -- A Null key part sorts first, as on the host's engine.
 CREATE UNIQUE INDEX primaria ON Promemoria (PmCliente NULLS FIRST, PmData NULLS FIRST,
                                            PmAzione NULLS FIRST);
+-- The poll looks reminders up by alarm moment and by mark at every tick: without these it
+-- reads the whole table each time. The host's files keep only the host's own indexes.
+CREATE INDEX IF NOT EXISTS promemoria_allarme ON Promemoria (PmAllarm);
+CREATE INDEX IF NOT EXISTS promemoria_attesa ON Promemoria (PmWait);
 CREATE TABLE Clienti (CliCodice integer, CliRagsoc text, CliRagsocEstesa text,
                       rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);
 CREATE TABLE TabAzioni (TbaCodice text COLLATE nocase, TbaDescrizione text, TbaColore text,

@@ -1,7 +1,27 @@
 // The run's state and its loading from Gestar.ini.
 #include "app/sessione.h"
 
+#include <QStringList>
+
 #include "db/schema.h"
+#include "util/diagnostica.h"
+
+namespace {
+
+// A server schema without the poll's indexes still works, slowly: whoever set it up is told
+// once what to run.
+void avvisaSeSenzaIndici(db::Database& work) {
+    QStringList colonne;
+    for (const db::Database::IndexedColumn& colonna : work.unindexed(db::schema::kIndiciControllo))
+        colonne.append(colonna.table + QLatin1Char('.') + colonna.column);
+    if (colonne.isEmpty()) return;
+    Diagnostica(QStringLiteral("%1: nessun indice su %2: ogni controllo legge tutti i promemoria; "
+                               "gli indici si creano con: %3")
+                    .arg(work.path(), colonne.join(QStringLiteral(", ")),
+                         db::schema::kCreaIndiciControllo.join(QStringLiteral("; "))));
+}
+
+}  // namespace
 
 bool Sessione::caricaPercorsi(const IniLetto& ini) {
     std::optional<Percorsi> letti = impostazioni::leggiPercorsi(ini);
@@ -23,6 +43,7 @@ void Sessione::apriDatabase() {
     DbVisite->requireRights(db::schema::kDirittiVisite);
     DbWork = db::open(percorsi.fileWork());
     DbWork->requireRights(db::schema::kDirittiWork);
+    avvisaSeSenzaIndici(*DbWork);
 }
 
 void Sessione::rilasciaDatabase() noexcept {

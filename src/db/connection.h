@@ -36,6 +36,9 @@ public:
 
     // Runs a statement once and returns all its rows.
     virtual ResultRows query(const QString& sql) = 0;
+    // Runs one of the program's fixed statements, prepared once and kept, and returns all its
+    // rows.
+    virtual ResultRows query(const BoundSql& query) = 0;
     // Runs a statement that returns no rows.
     virtual void execute(const QString& sql) = 0;
     // Runs a query whose first column is the rowid and the others the table's columns, and
@@ -48,7 +51,7 @@ public:
                                const Database::OnBatch& onBatch) = 0;
     // Runs a statement that changes rows and returns columns of them, the key columns of
     // `index` among them; the rows come in the index's order.
-    virtual ResultRows changeInOrder(const QString& sql, const IndexInfo& index) = 0;
+    virtual ResultRows changeInOrder(const BoundSql& statement, const IndexInfo& index) = 0;
     // Adds rows in one bulk write; `columns` are the positions among the table's columns of
     // the batch's columns.
     virtual void insertRows(const TableInfo& table, const QList<int>& columns,
@@ -66,6 +69,11 @@ public:
     virtual void setBusyTimeout(std::chrono::milliseconds timeout) = 0;
     // Database::requireRights; nothing to do for a file.
     virtual void requireRights(const QList<Database::TableRight>& /*rights*/) {}
+    // Database::unindexed; nothing for a file.
+    virtual QList<Database::IndexedColumn> unindexed(
+        const QList<Database::IndexedColumn>& /*columns*/) {
+        return {};
+    }
     // Database::reopenIfReplaced; nothing to do for a server.
     virtual void reopenIfReplaced() {}
     // Database::watchWrites.

@@ -12,6 +12,7 @@
 #include <span>
 #include <utility>
 
+#include "db/boundsql.h"
 #include "db/dberror.h"
 
 namespace db {
@@ -52,6 +53,16 @@ public:
     // checked when it opens.
     virtual void requireRights(const QList<TableRight>& rights) = 0;
 
+    // A column that a statement of the program needs to lead an index of its table.
+    struct IndexedColumn {
+        QString table;
+        QString column;
+    };
+    // Those of `columns` that lead no index of their table on a server, whose schema is the
+    // project's own; nothing for a file, whose indexes are the host's. A missing table is left
+    // to the statements that need it.
+    virtual QList<IndexedColumn> unindexed(const QList<IndexedColumn>& columns) = 0;
+
     // Makes sure that the database open is the one at its path: a file replaced under the
     // program (a restore, a compaction's copy renamed over it) is opened anew; one that is
     // gone throws DbError. Called between operations, never inside a transaction.
@@ -68,14 +79,18 @@ public:
 
     // A static, read-only result held in memory.
     virtual std::unique_ptr<Snapshot> openQuery(const QString& sql, bool forwardOnly = false) = 0;
+    // The same for one of the program's fixed statements, its values bound to its "?"
+    // placeholders: the engine keeps it prepared for the connection's life, so a statement
+    // that runs at every poll is parsed and planned once.
+    virtual std::unique_ptr<Snapshot> openQuery(const BoundSql& query) = 0;
     // Runs a query and hands its rows over a batch of at most `batchRows` at a time, as they
     // are read: a large result is never held whole. A row's id is its place in its batch.
     using OnBatch = std::function<void(const QStringList& names, const RowBatch& rows)>;
     virtual void readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) = 0;
-    // Runs a statement that changes rows of `table` and returns columns of the rows changed
-    // ("UPDATE ... RETURNING"), among them the key columns of the table's index `index`: the
-    // rows come in that index's order.
-    virtual std::unique_ptr<Snapshot> openChange(const QString& sql, const QString& table,
+    // Runs one of the program's fixed statements that changes rows of `table` and returns
+    // columns of the rows changed ("UPDATE ... RETURNING"), among them the key columns of the
+    // table's index `index`: the rows come in that index's order. Kept prepared, as openQuery's.
+    virtual std::unique_ptr<Snapshot> openChange(const BoundSql& statement, const QString& table,
                                                  const QString& index) = 0;
     // Adds rows to a table in one bulk write; `columns` name the batch's columns in order.
     virtual void insertRows(const QString& table, const QStringList& columns,

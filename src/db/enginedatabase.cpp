@@ -81,16 +81,22 @@ std::unique_ptr<Snapshot> EngineDatabase::openQuery(const QString& sql, bool /*f
     return std::make_unique<MemorySnapshot>(std::move(result.names), std::move(result.rows));
 }
 
+std::unique_ptr<Snapshot> EngineDatabase::openQuery(const BoundSql& query) {
+    requireQuery(query.sql);
+    ResultRows result = connection_->query(query);
+    return std::make_unique<MemorySnapshot>(std::move(result.names), std::move(result.rows));
+}
+
 void EngineDatabase::readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) {
     requireQuery(sql);
     if (batchRows < 1) throw DbError(sql, QStringLiteral("a batch needs room for a row"));
     connection_->readInBatches(sql, batchRows, onBatch);
 }
 
-std::unique_ptr<Snapshot> EngineDatabase::openChange(const QString& sql, const QString& table,
-                                                     const QString& index) {
+std::unique_ptr<Snapshot> EngineDatabase::openChange(const BoundSql& statement,
+                                                     const QString& table, const QString& index) {
     const TableInfo info = connection_->table(table);
-    ResultRows result = connection_->changeInOrder(sql, connection_->index(info, index));
+    ResultRows result = connection_->changeInOrder(statement, connection_->index(info, index));
     connection_->noteChange();
     return std::make_unique<MemorySnapshot>(std::move(result.names), std::move(result.rows));
 }
@@ -159,6 +165,10 @@ void EngineDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
 
 void EngineDatabase::requireRights(const QList<TableRight>& rights) {
     connection_->requireRights(rights);
+}
+
+QList<Database::IndexedColumn> EngineDatabase::unindexed(const QList<IndexedColumn>& columns) {
+    return connection_->unindexed(columns);
 }
 
 void EngineDatabase::reopenIfReplaced() {

@@ -18,8 +18,9 @@ public:
     void execute(const QString& sql) override;
     void refreshCatalogue() override;
     std::unique_ptr<Snapshot> openQuery(const QString& sql, bool forwardOnly = false) override;
+    std::unique_ptr<Snapshot> openQuery(const BoundSql& query) override;
     void readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) override;
-    std::unique_ptr<Snapshot> openChange(const QString& sql, const QString& table,
+    std::unique_ptr<Snapshot> openChange(const BoundSql& statement, const QString& table,
                                          const QString& index) override;
     void insertRows(const QString& table, const QStringList& columns,
                     const RowBatch& rows) override;
@@ -32,6 +33,7 @@ public:
     std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
     void reopenIfReplaced() override;
     void requireRights(const QList<TableRight>& rights) override;
+    QList<IndexedColumn> unindexed(const QList<IndexedColumn>& columns) override;
 
 private:
     void beginWrite() override;

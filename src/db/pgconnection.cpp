@@ -188,6 +188,16 @@ void appendRows(const PGresult* rows, bool rowidFirst, RowBatch& into) {
     }
 }
 
+// A whole result: its column names and its rows, numbered from 0.
+ResultRows rowsOf(const PGresult* result) {
+    const int columns = PQnfields(result);
+    ResultRows rows{QStringList(), RowBatch(columns)};
+    for (int column = 0; column < columns; ++column)
+        rows.names.append(QString::fromUtf8(PQfname(result, column)));
+    appendRows(result, false, rows.rows);
+    return rows;
+}
+
 // "?" placeholders become "$1", "$2"...; quoted text and names are left alone. The host's
 // binary collation is the server's "C".
 QByteArray serverSpelling(const QString& sql) {
@@ -228,6 +238,24 @@ QByteArray serverText(const QVariant& value) {
             return stored.toString().toUtf8();
     }
 }
+
+// Values in the server's text form, with the pointers libpq takes (null for Null).
+class ServerValues {
+public:
+    explicit ServerValues(const QVariantList& values) {
+        texts_.reserve(values.size());
+        for (const QVariant& value : values) {
+            texts_.push_back(serverText(value));
+            pointers_.push_back(texts_.back().isNull() ? nullptr : texts_.back().constData());
+        }
+    }
+    int count() const { return static_cast<int>(pointers_.size()); }
+    const char* const* pointers() const { return pointers_.data(); }
+
+private:
+    std::vector<QByteArray> texts_;
+    std::vector<const char*> pointers_;
+};
 
 void appendCopyText(QByteArray& text, QByteArrayView value) {
     for (const char c : value) {
@@ -336,6 +364,7 @@ PgConnection::PgConnection(const QString& path, const QByteArray& uri)
 }
 
 void PgConnection::connect(const QString& operation) {
+    preparedNames_.clear();
     const ConnectionSettings settings(uri_, path_);
     const QByteArray ownTimeout = settings.value("connect_timeout");
     if (!ownTimeout.isEmpty()) connectWait_ = std::chrono::seconds(ownTimeout.toInt());
@@ -387,6 +416,30 @@ void PgConnection::requireRights(const QList<Database::TableRight>& rights) {
     throw DbError::denied(QStringLiteral("open ") + path_, server_,
                           QString::fromUtf8(PQgetvalue(result.get(), 0, 0)),
                           QString::fromUtf8(PQgetvalue(result.get(), 0, 1)));
+}
+
+// One round trip for every column: the first key column of each index of its table.
+QList<Database::IndexedColumn> PgConnection::unindexed(
+    const QList<Database::IndexedColumn>& columns) {
+    QStringList pairs;
+    QVariantList values;
+    for (const Database::IndexedColumn& column : columns) {
+        pairs.append(QStringLiteral("(?, ?)"));
+        values << column.table << column.column;
+    }
+    const Result result = run(
+        QStringLiteral("SELECT t, c FROM (VALUES %1) AS v(t, c) WHERE to_regclass(t) IS NOT NULL "
+                       "AND NOT EXISTS (SELECT 1 FROM pg_index x JOIN pg_attribute a ON "
+                       "a.attrelid = x.indrelid AND a.attnum = x.indkey[0] WHERE x.indrelid = "
+                       "to_regclass(t) AND lower(a.attname) = lower(c))")
+            .arg(pairs.join(QStringLiteral(", "))),
+        values);
+    QList<Database::IndexedColumn> missing;
+    for (int row = 0; row < PQntuples(result.get()); ++row) {
+        missing.append({QString::fromUtf8(PQgetvalue(result.get(), row, 0)),
+                        QString::fromUtf8(PQgetvalue(result.get(), row, 1))});
+    }
+    return missing;
 }
 
 int PgConnection::socket() const {
@@ -451,13 +504,11 @@ void PgConnection::awaitSocket(bool forWriting, std::chrono::steady_clock::time_
 }
 
 ResultRows PgConnection::query(const QString& sql) {
-    const Result result = run(sql);
-    const int columns = PQnfields(result.get());
-    ResultRows rows{QStringList(), RowBatch(columns)};
-    for (int column = 0; column < columns; ++column)
-        rows.names.append(QString::fromUtf8(PQfname(result.get(), column)));
-    appendRows(result.get(), false, rows.rows);
-    return rows;
+    return rowsOf(run(sql).get());
+}
+
+ResultRows PgConnection::query(const BoundSql& query) {
+    return rowsOf(runPrepared(query.sql, query.values).get());
 }
 
 void PgConnection::execute(const QString& sql) {
@@ -491,12 +542,13 @@ void PgConnection::readInBatches(const QString& sql, int batchRows,
     transaction.commit();
 }
 
-ResultRows PgConnection::changeInOrder(const QString& sql, const IndexInfo& index) {
+ResultRows PgConnection::changeInOrder(const BoundSql& statement, const IndexInfo& index) {
     QStringList order;
     for (const KeyPart& part : index.parts) order.append(quoted(part.column) + " NULLS FIRST");
-    return query(QStringLiteral("WITH changed AS (") + sql +
-                 QStringLiteral(") SELECT * FROM changed ORDER BY ") +
-                 order.join(QStringLiteral(", ")));
+    return query(BoundSql{QStringLiteral("WITH changed AS (") + statement.sql +
+                              QStringLiteral(") SELECT * FROM changed ORDER BY ") +
+                              order.join(QStringLiteral(", ")),
+                          statement.values});
 }
 
 void PgConnection::insertRows(const TableInfo& table, const QList<int>& columns,
@@ -624,18 +676,40 @@ PgConnection::Result PgConnection::succeeded(Result result, const QString& sql) 
 }
 
 PgConnection::Result PgConnection::exec(const QByteArray& sql, const QVariantList& values) {
-    std::vector<QByteArray> texts;
-    std::vector<const char*> pointers;
-    texts.reserve(values.size());
-    for (const QVariant& value : values) {
-        texts.push_back(serverText(value));
-        pointers.push_back(texts.back().isNull() ? nullptr : texts.back().constData());
-    }
-    if (!PQsendQueryParams(connection_, sql.constData(), static_cast<int>(pointers.size()), nullptr,
-                           pointers.data(), nullptr, nullptr, 0)) {
+    const ServerValues parameters(values);
+    if (!PQsendQueryParams(connection_, sql.constData(), parameters.count(), nullptr,
+                           parameters.pointers(), nullptr, nullptr, 0)) {
         fail(QString::fromUtf8(sql), messageOf(connection_), Fault::Unreachable);
     }
     return awaitAnswer(sql);
+}
+
+PgConnection::Result PgConnection::runPrepared(const QString& sql, const QVariantList& values) {
+    requireConnection(sql);
+    applyLockWait();
+    const QByteArray spelled = serverSpelling(sql);
+    const QByteArray name = preparedName(spelled, sql);
+    const ServerValues parameters(values);
+    if (!PQsendQueryPrepared(connection_, name.constData(), parameters.count(),
+                             parameters.pointers(), nullptr, nullptr, 0)) {
+        fail(sql, messageOf(connection_), Fault::Unreachable);
+    }
+    Result result = awaitAnswer(spelled);
+    // A table changed under the prepared form (its columns' types) is prepared anew next time.
+    const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+    if (state && QByteArrayView(state) == "0A000") preparedNames_.remove(spelled);
+    return succeeded(std::move(result), sql);
+}
+
+QByteArray PgConnection::preparedName(const QByteArray& spelled, const QString& sql) {
+    const auto found = preparedNames_.constFind(spelled);
+    if (found != preparedNames_.cend()) return *found;
+    const QByteArray name = "scadex_" + QByteArray::number(preparedNames_.size() + 1);
+    if (!PQsendPrepare(connection_, name.constData(), spelled.constData(), 0, nullptr))
+        fail(sql, messageOf(connection_), Fault::Unreachable);
+    succeeded(awaitAnswer(spelled), sql);
+    preparedNames_.insert(spelled, name);
+    return name;
 }
 
 // The first failure among the results, or the last result.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <chrono>
 #include <memory>
@@ -31,12 +32,13 @@ public:
     void close() override;
 
     ResultRows query(const QString& sql) override;
+    ResultRows query(const BoundSql& query) override;
     void execute(const QString& sql) override;
     void readRows(const BoundSql& query, RowBatch& into) override;
     int change(const BoundSql& statement) override;
     void readInBatches(const QString& sql, int batchRows,
                        const Database::OnBatch& onBatch) override;
-    ResultRows changeInOrder(const QString& sql, const IndexInfo& index) override;
+    ResultRows changeInOrder(const BoundSql& statement, const IndexInfo& index) override;
     void insertRows(const TableInfo& table, const QList<int>& columns,
                     const RowBatch& rows) override;
     void deleteRows(const TableInfo& table, std::span<const qint64> rowids) override;
@@ -48,6 +50,8 @@ public:
     void setBusyTimeout(std::chrono::milliseconds timeout) override { wantedWait_ = timeout; }
     std::unique_ptr<WriteWatch> watchWrites(const QString& table) override;
     void requireRights(const QList<Database::TableRight>& rights) override;
+    QList<Database::IndexedColumn> unindexed(
+        const QList<Database::IndexedColumn>& columns) override;
 
     // The connection URI it was opened with.
     const QByteArray& uri() const { return uri_; }
@@ -69,7 +73,12 @@ private:
 
     // Runs one statement with its values and returns its result; throws DbError on failure.
     Result run(const QString& sql, const QVariantList& values = {});
+    // The same through the statement's prepared form, made at its first run on this
+    // connection.
+    Result runPrepared(const QString& sql, const QVariantList& values);
     Result exec(const QByteArray& sql, const QVariantList& values);
+    // The name of the prepared form of `spelled`, preparing it when it has none yet.
+    QByteArray preparedName(const QByteArray& spelled, const QString& sql);
     // The result of a statement, or DbError with the server's reason when it failed.
     Result succeeded(Result result, const QString& sql);
     // Waits until the server's answer to the statement sent is complete; returns it.
@@ -106,6 +115,9 @@ private:
     bool inTransaction_ = false;
     std::chrono::milliseconds wantedWait_;
     std::chrono::milliseconds appliedWait_{-1};
+    // The statements prepared on this connection, by their server spelling; a new connection
+    // has none.
+    QHash<QByteArray, QByteArray> preparedNames_;
 };
 
 }  // namespace db

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "db/database.h"
 
@@ -86,16 +87,26 @@ inline const QString kProssimoAllarme = QStringLiteral(
     "SELECT Min(PmAllarm) AS Prossimo FROM Promemoria WHERE PmCliente >= 0 AND "
     "PmWait <> 'S' COLLATE BINARY");
 
-// Marks the reminders due at `momento` (a day serial) and not handed over yet as handed over,
-// from client 0 on, and returns their keys. Only "S" counts as handed over, whatever its case
-// elsewhere.
-inline QString segnaDovuti(double momento) {
-    return QStringLiteral(
-               "UPDATE Promemoria SET PmWait = 'S' WHERE PmCliente >= 0 AND PmAllarm <= ") +
-           QString::number(momento, 'g', 17) +
-           QStringLiteral(
-               " AND PmWait <> 'S' COLLATE BINARY RETURNING PmCliente, PmData, PmAzione");
-}
+// Marks the reminders due at the moment bound (a day serial) and not handed over yet as
+// handed over, from client 0 on, and returns their keys. Only "S" counts as handed over,
+// whatever its case elsewhere.
+inline const QString kSegnaDovuti = QStringLiteral(
+    "UPDATE Promemoria SET PmWait = 'S' WHERE PmCliente >= 0 AND PmAllarm <= ? AND "
+    "PmWait <> 'S' COLLATE BINARY RETURNING PmCliente, PmData, PmAzione");
+
+// The columns the poll's statements look rows up by: on a server each leads an index, or
+// every poll reads the whole reminder table. The host's files keep the host's indexes.
+inline const QList<Database::IndexedColumn> kIndiciControllo{{kPromemoria, kPmAllarm},
+                                                             {kPromemoria, kPmWait}};
+// What creates those missing, as schema/postgresql/work.sql does.
+inline const QStringList kCreaIndiciControllo{
+    QStringLiteral("CREATE INDEX IF NOT EXISTS promemoria_allarme ON Promemoria (PmAllarm)"),
+    QStringLiteral("CREATE INDEX IF NOT EXISTS promemoria_attesa ON Promemoria (PmWait)")};
+
+// Hands every reminder over again when due: what a rebuild that resets the marks leaves of a
+// table that a rebuild left and only the polls have marked since.
+inline const QString kAzzeraSegni =
+    QStringLiteral("UPDATE Promemoria SET PmWait = ' ' WHERE PmWait = 'S'");
 
 // Client name look-up; the code is a number and goes in unquoted.
 inline QString descrizioneCliente(qint32 cliente) {

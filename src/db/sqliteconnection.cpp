@@ -97,6 +97,19 @@ int compareStored(const RowBatch& rows, qsizetype a, qsizetype b, int column,
     }
 }
 
+// Every row of the statement run with `values`, numbered from 0.
+ResultRows rowsOf(SqliteStatement& statement, const QVariantList& values) {
+    ResultRows result{statement.columnNames(), RowBatch()};
+    const int columns = static_cast<int>(result.names.size());
+    result.rows = RowBatch(columns);
+    qint64 number = 0;
+    statement.run(values, [&](const SqliteStatement& row) {
+        result.rows.appendRow(number++);
+        for (int i = 0; i < columns; ++i) row.appendTo(result.rows, i);
+    });
+    return result;
+}
+
 }  // namespace
 
 SqliteConnection::SqliteConnection(const QString& path) : path_(path) {
@@ -180,15 +193,11 @@ std::unique_ptr<WriteWatch> SqliteConnection::watchWrites(const QString& /*table
 
 ResultRows SqliteConnection::query(const QString& sql) {
     SqliteStatement statement(requireHandle(sql), sql, false);
-    ResultRows result{statement.columnNames(), RowBatch()};
-    const int columns = static_cast<int>(result.names.size());
-    result.rows = RowBatch(columns);
-    qint64 number = 0;
-    statement.run({}, [&](const SqliteStatement& row) {
-        result.rows.appendRow(number++);
-        for (int i = 0; i < columns; ++i) row.appendTo(result.rows, i);
-    });
-    return result;
+    return rowsOf(statement, {});
+}
+
+ResultRows SqliteConnection::query(const BoundSql& query) {
+    return rowsOf(prepared(query.sql), storable(query.values));
 }
 
 void SqliteConnection::execute(const QString& sql) {
@@ -230,8 +239,9 @@ void SqliteConnection::readInBatches(const QString& sql, int batchRows,
 
 // SQLite returns the rows of a RETURNING clause in no promised order, and none can be asked
 // for: they are sorted here as the index sorts them.
-ResultRows SqliteConnection::changeInOrder(const QString& sql, const IndexInfo& index) {
-    ResultRows changed = query(sql);
+ResultRows SqliteConnection::changeInOrder(const BoundSql& statement, const IndexInfo& index) {
+    const QString& sql = statement.sql;
+    ResultRows changed = query(statement);
     QList<std::pair<int, QString>> keys;  // the key's columns in the result, and collations
     for (const KeyPart& part : index.parts) {
         const int column = indexOfName(changed.names, part.column);

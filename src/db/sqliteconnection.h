@@ -31,12 +31,13 @@ public:
     void close() override;
 
     ResultRows query(const QString& sql) override;
+    ResultRows query(const BoundSql& query) override;
     void execute(const QString& sql) override;
     void readRows(const BoundSql& query, RowBatch& into) override;
     int change(const BoundSql& statement) override;
     void readInBatches(const QString& sql, int batchRows,
                        const Database::OnBatch& onBatch) override;
-    ResultRows changeInOrder(const QString& sql, const IndexInfo& index) override;
+    ResultRows changeInOrder(const BoundSql& statement, const IndexInfo& index) override;
     void insertRows(const TableInfo& table, const QList<int>& columns,
                     const RowBatch& rows) override;
     void deleteRows(const TableInfo& table, std::span<const qint64> rowids) override;

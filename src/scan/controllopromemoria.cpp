@@ -60,7 +60,7 @@ std::optional<QString> ControlloPromemoria::esegui() {
 
 std::optional<double> ControlloPromemoria::prossimoAllarme(db::Database& work) {
     const db::LockWait attesa(work, db::kBriefLockWait);
-    const auto prossimo = work.openQuery(kProssimoAllarme);
+    const auto prossimo = work.openQuery(db::BoundSql{kProssimoAllarme, {}});
     const QVariant momento = prossimo->field(kProssimo);
     prossimo->close();
     if (momento.isNull()) return std::nullopt;
@@ -70,7 +70,7 @@ std::optional<double> ControlloPromemoria::prossimoAllarme(db::Database& work) {
 int ControlloPromemoria::contaInAttesa() {
     int conteggio = 0;
     tenta([&] {
-        const auto attesa = work_.openQuery(kContaInAttesa);
+        const auto attesa = work_.openQuery(db::BoundSql{kContaInAttesa, {}});
         conteggio = static_cast<int>(ValoreNumero(attesa->field(kNumWait)));
         attesa->close();
     });
@@ -82,7 +82,7 @@ int ControlloPromemoria::contaInAttesa() {
 QList<ArgomentoAvviso> ControlloPromemoria::segnaDovuti(double momento) {
     std::unique_ptr<db::Snapshot> segnati;
     const bool riuscito = tenta([&] {
-        segnati = work_.openChange(db::schema::segnaDovuti(momento), kPromemoria, kPrimaria);
+        segnati = work_.openChange({kSegnaDovuti, {momento}}, kPromemoria, kPrimaria);
     });
     QList<ArgomentoAvviso> avvisi;
     if (!riuscito) return avvisi;

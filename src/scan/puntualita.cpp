@@ -51,7 +51,9 @@ Puntualita::Puntualita(Scansione& scansione, db::Database& visite, const Clock& 
     armaCambioGiorno();
 }
 
-Puntualita::~Puntualita() = default;
+Puntualita::~Puntualita() {
+    scansione_.seguiLibro({});
+}
 
 void Puntualita::apriOsservazione(db::Database& visite) {
     try {
@@ -70,6 +72,7 @@ void Puntualita::apriOsservazione(db::Database& visite) {
     }
     osservaFile();
     osservaSocket();
+    scansione_.seguiLibro([this] { controllaLibro(); });
 }
 
 void Puntualita::osservaFile() {
@@ -102,11 +105,14 @@ void Puntualita::controllaLibro() {
     try {
         scritto = watch_->written();
     } catch (const db::DbError&) {
-        // Unknown, and so told by the rebuild that the ticks bring; a lost server
-        // connection is opened again at the next tick.
+        // Unknown, and so told by the rebuild that the ticks bring, which reads the book; a
+        // lost server connection is opened again at the next tick.
+        scansione_.libroCambiato();
     }
     osservaSocket();
-    if (scritto) chiediSelezione();
+    if (!scritto) return;
+    scansione_.libroCambiato();
+    chiediSelezione();
 }
 
 void Puntualita::chiediSelezione() {

@@ -63,7 +63,7 @@ void Scansione::controllaPromemoria() {
         const auto ciclo = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
         std::optional<QString> guastoSelezione;
         if (ciclo % kPollPerSelezione == 0) {
-            guastoSelezione = tentaSelezione(Segni::Azzera);
+            guastoSelezione = tentaSelezione(Segni::Azzera, Lettura::SeCambiato);
         } else if (selezioneFallita_ && ciclo - ultimoTentativo_ >= attesaTentativi()) {
             // Keeping the marks: what this poll handed over from the old table is not handed
             // over again because the rebuild came late.
@@ -117,16 +117,63 @@ void Scansione::selezionaAppuntamenti() {
     annunciaProssimoAllarme();
 }
 
-void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni) {
+void Scansione::seguiLibro(std::function<void()> verifica) {
+    verificaLibro_ = std::move(verifica);
+    letto_.reset();
+}
+
+void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni,
+                             Lettura lettura) {
     {
         Segnalino selezione(selezioneInCorso_);
-        const EsitoSelezione esito =
-            SelezioneAppuntamenti(visite_, work_, clock_, yielder_, attesaBlocchi).esegui(segni);
+        const EsitoSelezione esito = seleziona(attesaBlocchi, segni, lettura);
         selezioneFallita_.reset();
         selezioneAvvenuta_ = true;
         alTermineSelezione_(esito);
     }
     eseguiSelezioneRinviata();
+}
+
+EsitoSelezione Scansione::seleziona(std::chrono::milliseconds attesaBlocchi, Segni segni,
+                                    Lettura lettura) {
+    SelezioneAppuntamenti selezione(visite_, work_, clock_, yielder_, attesaBlocchi);
+    if (lettura == Lettura::SeCambiato && segni == Segni::Azzera && libroInvariato()) {
+        selezione.azzeraSegni();
+        return letto_->esito;
+    }
+    // Until this rebuild goes through, the table is not known to be the book's.
+    letto_.reset();
+    const qint64 giorno = dateserial::dayNumber(clock_.now().date());
+    const EsitoSelezione esito = selezione.esegui(segni);
+    // The identities after it: a file replaced meanwhile was opened anew, and read.
+    LibroLetto letto = libroDiOggi();
+    if (verificaLibro_ && letto.giorno == giorno) {
+        letto.esito = esito;
+        letto_ = std::move(letto);
+    }
+    return esito;
+}
+
+bool Scansione::libroInvariato() {
+    if (!letto_ || !verificaLibro_) return false;
+    // A write found now asks for a rebuild of its own: the one about to read the book
+    // covers it.
+    const std::optional<Segni> rinviata = selezioneRinviata_;
+    verificaLibro_();
+    if (!letto_) {
+        selezioneRinviata_ = rinviata;
+        return false;
+    }
+    const LibroLetto adesso = libroDiOggi();
+    return adesso.giorno == letto_->giorno && adesso.visite == letto_->visite &&
+           adesso.work == letto_->work;
+}
+
+Scansione::LibroLetto Scansione::libroDiOggi() const {
+    return {dateserial::dayNumber(clock_.now().date()),
+            db::identity(visite_.path()),
+            db::identity(work_.path()),
+            {}};
 }
 
 void Scansione::richiediSelezione(Segni segni) {
@@ -140,14 +187,14 @@ qint64 Scansione::attesaTentativi() const {
     return selezioniFallite_ < kSelezioniFalliteTollerate ? 1 : kPollPerSelezione;
 }
 
-std::optional<QString> Scansione::tentaSelezione(Segni segni) {
+std::optional<QString> Scansione::tentaSelezione(Segni segni, Lettura lettura) {
     if (percorsoInCorso_ || selezioneInCorso_) {
         selezioneRinviata_ = piuForte(selezioneRinviata_, segni);
         return std::nullopt;
     }
     ultimoTentativo_ = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
     try {
-        ricostruisci(db::kBriefLockWait, segni);
+        ricostruisci(db::kBriefLockWait, segni, lettura);
         selezioniFallite_ = 0;
         return std::nullopt;
     } catch (const ErroreDati& errore) {

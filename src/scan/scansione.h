@@ -65,13 +65,36 @@ public:
     // that resets them runs.
     void richiediSelezione(Segni segni = Segni::Azzera);
 
+    // The book's writes are followed: `verifica` tells libroCambiato() of every write not told
+    // yet. From then on the fifteenth poll's rebuild, over a book nobody has written since the
+    // last rebuild read it (the same day, the same files), only resets the marks: the table
+    // it leaves is the same, and the book is not read. An empty `verifica` stops it.
+    void seguiLibro(std::function<void()> verifica);
+    // The book has been written, or nobody can tell: the next rebuild reads it.
+    void libroCambiato() { letto_.reset(); }
+
     double contaCicli() const { return contaCicli_; }
 
 private:
-    void ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni);
+    // Whether a rebuild may take the book as the last one read it.
+    enum class Lettura { Sempre, SeCambiato };
+    // What the last rebuild read, while nothing says the book has changed since.
+    struct LibroLetto {
+        qint64 giorno;
+        QByteArray visite;  // the identities of the two databases
+        QByteArray work;
+        EsitoSelezione esito;
+    };
+
+    void ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni,
+                      Lettura lettura = Lettura::Sempre);
+    EsitoSelezione seleziona(std::chrono::milliseconds attesaBlocchi, Segni segni, Lettura lettura);
+    // Whether the book and the table are still as the last rebuild left them.
+    bool libroInvariato();
+    LibroLetto libroDiOggi() const;
     // The rebuild of richiediSelezione; returns the failure's cause, none when it went
     // through or was deferred.
-    std::optional<QString> tentaSelezione(Segni segni);
+    std::optional<QString> tentaSelezione(Segni segni, Lettura lettura = Lettura::Sempre);
     void eseguiSelezioneRinviata();
     // Polls between two tries of a rebuild that failed.
     qint64 attesaTentativi() const;
@@ -91,6 +114,8 @@ private:
     AlCambioStato alCambioStato_;
     AlProssimoAllarme alProssimoAllarme_;
     StatoScansione stato_;
+    std::function<void()> verificaLibro_;
+    std::optional<LibroLetto> letto_;
 
     double contaCicli_ = 0;  // ContaCicli
     bool pollInCorso_ = false;

@@ -537,3 +537,9 @@ EsitoSelezione SelezioneAppuntamenti::esegui(Segni segni) {
     transazione.commit();
     return esito;
 }
+
+void SelezioneAppuntamenti::azzeraSegni() {
+    yielder_.yieldToEvents();
+    const db::LockWait attesa(work_, attesaBlocchi_);
+    work_.execute(kAzzeraSegni);
+}

@@ -184,6 +184,19 @@ TEST_P(DatabaseTest, FailingStatementsCarryTheStatementAndTheEngineMessage) {
     }
 }
 
+// The poll's indexes: the host's file keeps its own, the server schema carries them, and the
+// statements that the start-up names create those missing.
+TEST_P(DatabaseTest, OnlyAServerSchemaIsAskedForThePollsIndexes) {
+    EXPECT_TRUE(work->unindexed(schema::kIndiciControllo).isEmpty());
+    if (GetParam() == Engine::Sqlite) return;
+    work->execute(QStringLiteral("DROP INDEX promemoria_attesa"));
+    const QList<db::Database::IndexedColumn> mancanti = work->unindexed(schema::kIndiciControllo);
+    ASSERT_EQ(mancanti.size(), 1);
+    EXPECT_EQ(mancanti[0].column, schema::kPmWait);
+    for (const QString& crea : schema::kCreaIndiciControllo) work->execute(crea);
+    EXPECT_TRUE(work->unindexed(schema::kIndiciControllo).isEmpty());
+}
+
 TEST_P(DatabaseTest, SnapshotHoldsItsRowsAndCountsThem) {
     {
         auto mark = work->openTable(schema::kPromemoria);

@@ -11,8 +11,8 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest/QTest>
 #include <memory>

@@ -287,6 +287,12 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
         EXPECT_EQ(consegne,
                   poll(modello.tabella, dateserial::fromDateTime(kAdesso), ws.sessione.FileIni));
         EXPECT_EQ(testi(tabella()), testi(modello.tabella));
+
+        // Over the book unchanged, resetting the marks leaves what the rebuild leaves.
+        SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
+                              platform.yielder, db::kDefaultBusyTimeout)
+            .azzeraSegni();
+        EXPECT_EQ(testi(tabella()), testi(ricostruzione(ws.visite()).tabella));
         if (HasFailure()) return;
     }
 }

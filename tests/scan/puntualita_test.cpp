@@ -16,6 +16,7 @@
 #include "scan/scansione.h"
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
+#include "support/hookeddatabase.h"
 #include "util/dateserial.h"
 
 namespace {
@@ -173,6 +174,41 @@ TEST_P(Raffica, CostsAHandfulOfRebuildsAndTheLastSeesEveryWrite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Raffica, ::testing::ValuesIn(testedEngines()), EngineNamer());
+
+// The fifteenth poll's rebuild reads the book only when someone has written to it since the
+// last rebuild; otherwise it just hands every reminder over again.
+class LibroInvariato : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(LibroInvariato, TheFifteenthPollReadsTheBookOnlyOnceItIsWritten) {
+    EngineWorkspace ws(GetParam());
+    FakePlatform platform;
+    platform.clock.moment = QDateTime::currentDateTime();
+    ws.aggiungiAppuntamento(1, adesso() + 0.01, "VIS", 60);
+    int letture = 0;
+    HookedDatabase visite(db::open(ws.visitePath), [&](const char* operazione) {
+        if (QByteArrayView(operazione) == "readInBatches") ++letture;
+    });
+    Scansione scansione(visite, *ws.sessione.DbWork, ws.sessione.FileIni, platform.clock,
+                        platform.yielder, platform.launcher, [](const EsitoSelezione&) {});
+    const Puntualita puntualita(scansione, visite, platform.clock);
+    const auto quindiciControlli = [&] {
+        for (int poll = 0; poll < 15; ++poll) scansione.controllaPromemoria();
+    };
+    scansione.selezionaAppuntamenti();
+
+    quindiciControlli();
+    scansione.controllaPromemoria();
+    EXPECT_EQ(letture, 1);
+    EXPECT_EQ(platform.launcher.launches.size(), 2);  // handed over again after the fifteenth
+
+    ws.aggiungiAppuntamento(2, adesso() + 0.01, "VIS", 60);
+    quindiciControlli();
+    EXPECT_EQ(letture, 2);
+    EXPECT_EQ(platform.launcher.launches.size(), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LibroInvariato, ::testing::ValuesIn(testedEngines()),
+                         EngineNamer());
 
 // The day's change is a change: the first moment of a new day rebuilds, so that yesterday's
 // appointments leave the caption, the list and the table.

@@ -63,15 +63,21 @@ std::unique_ptr<db::Snapshot> HookedDatabase::openQuery(const QString& sql, bool
     return inner_->openQuery(sql, forwardOnly);
 }
 
+std::unique_ptr<db::Snapshot> HookedDatabase::openQuery(const db::BoundSql& query) {
+    (*hook_)("openQuery");
+    return inner_->openQuery(query);
+}
+
 void HookedDatabase::readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) {
     (*hook_)("readInBatches");
     inner_->readInBatches(sql, batchRows, onBatch);
 }
 
-std::unique_ptr<db::Snapshot> HookedDatabase::openChange(const QString& sql, const QString& table,
+std::unique_ptr<db::Snapshot> HookedDatabase::openChange(const db::BoundSql& statement,
+                                                         const QString& table,
                                                          const QString& index) {
     (*hook_)("openChange");
-    return inner_->openChange(sql, table, index);
+    return inner_->openChange(statement, table, index);
 }
 
 void HookedDatabase::insertRows(const QString& table, const QStringList& columns,

@@ -22,8 +22,9 @@ public:
     void execute(const QString& sql) override;
     void refreshCatalogue() override;
     std::unique_ptr<db::Snapshot> openQuery(const QString& sql, bool forwardOnly = false) override;
+    std::unique_ptr<db::Snapshot> openQuery(const db::BoundSql& query) override;
     void readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) override;
-    std::unique_ptr<db::Snapshot> openChange(const QString& sql, const QString& table,
+    std::unique_ptr<db::Snapshot> openChange(const db::BoundSql& statement, const QString& table,
                                              const QString& index) override;
     void insertRows(const QString& table, const QStringList& columns,
                     const db::RowBatch& rows) override;
@@ -35,6 +36,9 @@ public:
     void setBusyTimeout(std::chrono::milliseconds timeout) override;
     void reopenIfReplaced() override { inner_->reopenIfReplaced(); }
     void requireRights(const QList<TableRight>& rights) override { inner_->requireRights(rights); }
+    QList<IndexedColumn> unindexed(const QList<IndexedColumn>& columns) override {
+        return inner_->unindexed(columns);
+    }
     std::unique_ptr<db::WriteWatch> watchWrites(const QString& table) override {
         return inner_->watchWrites(table);
     }
