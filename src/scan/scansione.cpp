@@ -2,7 +2,6 @@
 #include "scan/scansione.h"
 
 #include <QtGlobal>
-#include <cmath>
 #include <utility>
 
 #include "db/database.h"
@@ -13,7 +12,6 @@
 #include "scan/controllopromemoria.h"
 #include "util/dateserial.h"
 #include "util/diagnostica.h"
-#include "util/testi.h"
 
 namespace {
 
@@ -54,17 +52,16 @@ void Scansione::controllaPromemoria() {
     if (pollInCorso_) return;
     {
         Segnalino poll(pollInCorso_);
-        contaCicli_ += 1;
+        ++contaCicli_;
         // The hand-over runs from the table as it stands: a rebuild that keeps failing holds
         // back nothing that the last good one wrote.
         std::optional<QString> guasto = consegna();
         eseguiSelezioneRinviata();
         yielder_.yieldToEvents();
-        const auto ciclo = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
         std::optional<QString> guastoSelezione;
-        if (ciclo % kPollPerSelezione == 0) {
+        if (contaCicli_ % kPollPerSelezione == 0) {
             guastoSelezione = tentaSelezione(Segni::Azzera, Lettura::SeCambiato);
-        } else if (selezioneFallita_ && ciclo - ultimoTentativo_ >= attesaTentativi()) {
+        } else if (selezioneFallita_ && contaCicli_ - ultimoTentativo_ >= attesaTentativi()) {
             // Keeping the marks: what this poll handed over from the old table is not handed
             // over again because the rebuild came late.
             guastoSelezione = tentaSelezione(Segni::Conserva);
@@ -192,7 +189,7 @@ std::optional<QString> Scansione::tentaSelezione(Segni segni, Lettura lettura) {
         selezioneRinviata_ = piuForte(selezioneRinviata_, segni);
         return std::nullopt;
     }
-    ultimoTentativo_ = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
+    ultimoTentativo_ = contaCicli_;
     try {
         ricostruisci(db::kBriefLockWait, segni, lettura);
         selezioniFallite_ = 0;

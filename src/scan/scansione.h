@@ -73,7 +73,7 @@ public:
     // The book has been written, or nobody can tell: the next rebuild reads it.
     void libroCambiato() { letto_.reset(); }
 
-    double contaCicli() const { return contaCicli_; }
+    qint64 contaCicli() const { return contaCicli_; }
 
 private:
     // Whether a rebuild may take the book as the last one read it.
@@ -117,7 +117,7 @@ private:
     std::function<void()> verificaLibro_;
     std::optional<LibroLetto> letto_;
 
-    double contaCicli_ = 0;  // ContaCicli
+    qint64 contaCicli_ = 0;  // ContaCicli
     bool pollInCorso_ = false;
     bool percorsoInCorso_ = false;
     bool selezioneInCorso_ = false;
