@@ -18,7 +18,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/sessione.h"
 #include "bench_server.h"
 #include "db/database.h"
 #include "platform/clock.h"
@@ -64,7 +63,8 @@ std::string appointments(const std::string& table) {
 }
 
 struct Operatore {
-    Sessione sessione;
+    std::unique_ptr<db::Database> visite;
+    std::unique_ptr<db::Database> work;
     WallClock clock;
     NoYield yielder;
     NoLaunch launcher;
@@ -99,12 +99,11 @@ std::unique_ptr<Operatore> operatore(Engine engine, const QTemporaryDir& dir, in
         plain.exec(appointments(schema.toStdString() + "_visite.Appuntamenti") +
                    "generate_series(0, " + std::to_string(kAppuntamenti - 1) + ") AS value");
     }
-    op->sessione.FileIni = dir.filePath(QStringLiteral("Gestar.ini"));
-    op->sessione.DbVisite = db::open(visite);
-    op->sessione.DbWork = db::open(work);
-    op->scansione = std::make_unique<Scansione>(*op->sessione.DbVisite, *op->sessione.DbWork,
-                                                op->sessione.FileIni, op->clock, op->yielder,
-                                                op->launcher, [](const EsitoSelezione&) {});
+    op->visite = db::open(visite);
+    op->work = db::open(work);
+    op->scansione = std::make_unique<Scansione>(
+        *op->visite, *op->work, dir.filePath(QStringLiteral("Gestar.ini")), op->clock, op->yielder,
+        op->launcher, [](const EsitoSelezione&) {});
     op->scansione->selezionaAppuntamenti();
     return op;
 }

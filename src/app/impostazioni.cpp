@@ -82,14 +82,14 @@ Impostazioni leggiAgenda(const IniLetto& ini) {
     return lette;
 }
 
-std::optional<QString> scriviAgenda(const QString& fileIni, const QString& testoSecondi,
-                                    bool suonoAttivo, const SuonoConfigurato& suono) {
+std::optional<QString> scriviAgenda(const QString& fileIni, const Impostazioni& agenda) {
+    const QString suonoSN = agenda.suonoAttivo ? QStringLiteral("S") : QStringLiteral("N");
     return ScriviIniVerificato(fileIni, kAgenda,
-                               {{kSecondi, testoSecondi},
-                                {kSuonoSN, suonoAttivo ? QStringLiteral("S") : QStringLiteral("N")},
-                                {kSuonoPath, suono.SuonoPath},
-                                {kSuonoFile, suono.SuonoFile},
-                                {kSuonoExt, suono.SuonoExt}});
+                               {{kSecondi, agenda.testoSecondi},
+                                {kSuonoSN, suonoSN},
+                                {kSuonoPath, agenda.suono.SuonoPath},
+                                {kSuonoFile, agenda.suono.SuonoFile},
+                                {kSuonoExt, agenda.suono.SuonoExt}});
 }
 
 qint32 secondiDaTesto(const QString& testo) {

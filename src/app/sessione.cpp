@@ -3,35 +3,33 @@
 
 #include "db/schema.h"
 
+Sessione::Sessione(QString fileIni) : fileIni_(std::move(fileIni)) {}
+
 bool Sessione::caricaPercorsi(const IniLetto& ini) {
     std::optional<Percorsi> letti = impostazioni::leggiPercorsi(ini);
     if (!letti) return false;
-    percorsi = std::move(*letti);
+    percorsi_ = std::move(*letti);
     return true;
 }
 
-Impostazioni Sessione::caricaAgenda(const IniLetto& ini) {
-    Impostazioni lette = impostazioni::leggiAgenda(ini);
-    SuonoAttivo = lette.suonoAttivo;
-    FileSuono = lette.suono.percorso();
-    SecondiAnalisi = lette.secondi;
-    return lette;
-}
-
 void Sessione::apriDatabase() {
-    DbVisite = db::open(percorsi.fileVisite());
-    DbVisite->requireRights(db::schema::kDirittiVisite);
-    DbWork = db::open(percorsi.fileWork());
-    DbWork->requireRights(db::schema::kDirittiWork);
+    visite_ = db::open(percorsi_.fileVisite());
+    visite_->requireRights(db::schema::kDirittiVisite);
+    work_ = db::open(percorsi_.fileWork());
+    work_->requireRights(db::schema::kDirittiWork);
 }
 
 void Sessione::rilasciaDatabase() noexcept {
     // Closing a connection never throws; an unset one is simply skipped.
-    DbVisite.reset();
-    DbWork.reset();
+    visite_.reset();
+    work_.reset();
 }
 
-qint16 Sessione::registraComando(std::optional<qint16> comando) {
-    if (comando) UltimoComando = *comando;
-    return UltimoComando;
+const Impostazioni& Sessione::caricaAgenda(const IniLetto& ini) {
+    impostazioni_ = impostazioni::leggiAgenda(ini);
+    return impostazioni_;
+}
+
+void Sessione::sostituisciImpostazioni(Impostazioni confermate) {
+    impostazioni_ = std::move(confermate);
 }

@@ -199,8 +199,8 @@ protected:
     Differenziale() : ws(GetParam()) { platform.clock.moment = kAdesso; }
 
     EsitoSelezione ricostruisci() {
-        return SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
-                                     platform.yielder, db::kDefaultBusyTimeout)
+        return SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+                                     db::kDefaultBusyTimeout)
             .esegui();
     }
 
@@ -278,14 +278,13 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
         for (Promemoria& p : modello.tabella)
             if (p.cliente == marcato) p.attesa = segno;
         platform.launcher.launches.clear();
-        ControlloPromemoria(*ws.sessione.DbWork, ws.sessione.FileIni, platform.clock,
-                            platform.yielder, platform.launcher)
+        ControlloPromemoria(*ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                            platform.launcher)
             .esegui();
         QStringList consegne;
         for (const LaunchRecord& avvio : platform.launcher.launches)
             consegne.append(avvio.arguments.value(0));
-        EXPECT_EQ(consegne,
-                  poll(modello.tabella, dateserial::fromDateTime(kAdesso), ws.sessione.FileIni));
+        EXPECT_EQ(consegne, poll(modello.tabella, dateserial::fromDateTime(kAdesso), ws.fileIni));
         EXPECT_EQ(testi(tabella()), testi(modello.tabella));
         if (HasFailure()) return;
     }

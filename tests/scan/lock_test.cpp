@@ -81,13 +81,13 @@ protected:
         ws.work().exec("INSERT INTO Promemoria VALUES (2, ?, 'TEL', ?, ' ', ' ')",
                        {kOggi + 0.5, kOggi});
         ws.work().exec("INSERT INTO Clienti VALUES (1, 'ROSSI', '')");
-        auto work = std::move(ws.sessione.DbWork);
+        auto work = std::move(ws.workDb);
         work->setBusyTimeout(100ms);
-        ws.sessione.DbWork = std::make_unique<HookedDatabase>(std::move(work), [this](const char*) {
+        ws.workDb = std::make_unique<HookedDatabase>(std::move(work), [this](const char*) {
             if (firstPoll && operations++ == GetParam().atOperation)
                 other = std::make_unique<OtherWriter>(ws.engine, ws.workPath, GetParam().lock);
         });
-        scansione = scansioneDiProva(ws.sessione, platform);
+        scansione = scansioneDiProva(*ws.visiteDb, *ws.workDb, ws.fileIni, platform);
     }
 
     // Whether a third connection can write to the work database without waiting.
@@ -146,12 +146,12 @@ protected:
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
         ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
         ws.aggiungiAppuntamento(2, kOggi + 0.5, "TEL", 900);
-        hook(ws.sessione.DbWork);
-        hook(ws.sessione.DbVisite);
-        scansione = scansioneDiProva(ws.sessione, platform);
+        hook(ws.workDb);
+        hook(ws.visiteDb);
+        scansione = scansioneDiProva(*ws.visiteDb, *ws.workDb, ws.fileIni, platform);
         platform.yielder.onYield = [this] {
-            yieldWaits.append(ws.sessione.DbWork->busyTimeout());
-            yieldWaits.append(ws.sessione.DbVisite->busyTimeout());
+            yieldWaits.append(ws.workDb->busyTimeout());
+            yieldWaits.append(ws.visiteDb->busyTimeout());
         };
     }
 
@@ -181,8 +181,8 @@ TEST_F(LockWaits, PollsAndTheirRebuildsWaitBrieflyAndTheOperatorsEventsLong) {
     EXPECT_EQ(platform.launcher.launches.size(), 2);
     EXPECT_EQ(distinct(operationWaits), only(db::kBriefLockWait));
     EXPECT_EQ(distinct(yieldWaits), only(db::kDefaultBusyTimeout));
-    EXPECT_EQ(ws.sessione.DbWork->busyTimeout(), db::kDefaultBusyTimeout);
-    EXPECT_EQ(ws.sessione.DbVisite->busyTimeout(), db::kDefaultBusyTimeout);
+    EXPECT_EQ(ws.workDb->busyTimeout(), db::kDefaultBusyTimeout);
+    EXPECT_EQ(ws.visiteDb->busyTimeout(), db::kDefaultBusyTimeout);
 }
 
 TEST_F(LockWaits, TheStartUpRebuildWaitsLongSinceNothingTriesItAgain) {
@@ -203,7 +203,7 @@ TEST_P(LockOnTheBook, HoldsNoHandOverBack) {
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
-    const auto scansione = scansioneDiProva(ws.sessione, platform);
+    const auto scansione = scansioneDiProva(*ws.visiteDb, *ws.workDb, ws.fileIni, platform);
     scansione->selezionaAppuntamenti();
     const auto host = db::open(ws.visitePath);
     host->setBusyTimeout(0ms);

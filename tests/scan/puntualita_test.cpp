@@ -151,10 +151,10 @@ TEST_P(Raffica, CostsAHandfulOfRebuildsAndTheLastSeesEveryWrite) {
     platform.clock.moment = QDateTime::currentDateTime();
     QtEventYielder yielder;
     QList<int> selezioni;
-    Scansione scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni,
-                        platform.clock, yielder, platform.launcher,
+    Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, yielder,
+                        platform.launcher,
                         [&](const EsitoSelezione& esito) { selezioni.append(esito.conteggio()); });
-    Puntualita puntualita(scansione, *ws.sessione.DbVisite, platform.clock);
+    Puntualita puntualita(scansione, *ws.visiteDb, platform.clock);
     ASSERT_TRUE(puntualita.segueIlLibro());
     constexpr int kScritture = 1000;
     int scritte = 0;
@@ -181,10 +181,9 @@ TEST(CambioDelGiorno, TheFirstMomentOfANewDayRebuilds) {
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59, 700));
     int selezioni = 0;
-    Scansione scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni,
-                        platform.clock, platform.yielder, platform.launcher,
-                        [&](const EsitoSelezione&) { ++selezioni; });
-    Puntualita puntualita(scansione, *ws.sessione.DbVisite, platform.clock);
+    Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                        platform.launcher, [&](const EsitoSelezione&) { ++selezioni; });
+    Puntualita puntualita(scansione, *ws.visiteDb, platform.clock);
     EXPECT_FALSE(QTest::qWaitFor([&] { return selezioni > 0; }, 100));
     EXPECT_TRUE(QTest::qWaitFor([&] { return selezioni > 0; }, 2000));
 }

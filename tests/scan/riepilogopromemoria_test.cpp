@@ -77,10 +77,9 @@ TEST(RiepilogoPromemoriaTest, RebuildReportsTheAlarmsItWrote) {
     EngineWorkspace ws(Engine::Sqlite);
     ws.aggiungiAppuntamento(1234, kOggi + 10 * kOra, "VIS", 30);
     ws.aggiungiAppuntamento(77, kOggi + 1 + 15 * kOra, "TEL", 1440);
-    const EsitoSelezione esito =
-        SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
-                              platform.yielder, db::kDefaultBusyTimeout)
-            .esegui();
+    const EsitoSelezione esito = SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock,
+                                                       platform.yielder, db::kDefaultBusyTimeout)
+                                     .esegui();
     QList<double> scritti;
     for (const QVariantList& riga : ws.work().rows("SELECT PmAllarm FROM Promemoria")) {
         scritti.append(riga[0].toDouble());

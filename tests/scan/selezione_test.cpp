@@ -24,8 +24,8 @@ protected:
     explicit SelezioneBase(Engine engine) : ws(engine) {}
 
     EsitoSelezione esegui() {
-        return SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
-                                     platform.yielder, db::kDefaultBusyTimeout)
+        return SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+                                     db::kDefaultBusyTimeout)
             .esegui();
     }
     QList<QVariantList> promemoria() {

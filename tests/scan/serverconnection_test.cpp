@@ -19,18 +19,17 @@ protected:
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
         ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
         ws.aggiungiAppuntamento(2, kOggi + 0.5, "TEL", 900);
-        scansioneDiProva(ws.sessione, platform)->selezionaAppuntamenti();
-        const qint64 backend = ws.sessione.DbWork->openQuery("SELECT pg_backend_pid() AS pid")
-                                   ->field("pid")
-                                   .toLongLong();
-        ws.sessione.DbWork = std::make_unique<HookedDatabase>(
-            std::move(ws.sessione.DbWork), [this, backend](const char*) {
+        scansioneDiProva(*ws.visiteDb, *ws.workDb, ws.fileIni, platform)->selezionaAppuntamenti();
+        const qint64 backend =
+            ws.workDb->openQuery("SELECT pg_backend_pid() AS pid")->field("pid").toLongLong();
+        ws.workDb =
+            std::make_unique<HookedDatabase>(std::move(ws.workDb), [this, backend](const char*) {
                 if (armed && operations++ == GetParam())
                     server->exec("SELECT pg_terminate_backend(?, 5000)", {backend});
             });
-        scansione = scansioneDiProva(ws.sessione, platform, [this](const EsitoSelezione& esito) {
-            conteggi.append(esito.conteggio());
-        });
+        scansione = scansioneDiProva(
+            *ws.visiteDb, *ws.workDb, ws.fileIni, platform,
+            [this](const EsitoSelezione& esito) { conteggi.append(esito.conteggio()); });
     }
 
     QStringList consegnati() const {

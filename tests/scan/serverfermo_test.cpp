@@ -108,8 +108,8 @@ TEST(ServerFermo, TheWindowNeverStallsAndWhatFellDueIsHandedOverOnce) {
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     QtEventYielder yielder;
-    Scansione scansione(*ws->sessione.DbVisite, *ws->sessione.DbWork, ws->sessione.FileIni,
-                        platform.clock, yielder, platform.launcher, [](const EsitoSelezione&) {});
+    Scansione scansione(*ws->visiteDb, *ws->workDb, ws->fileIni, platform.clock, yielder,
+                        platform.launcher, [](const EsitoSelezione&) {});
     scansione.selezionaAppuntamenti();
 
     QTimer tick;

@@ -51,8 +51,8 @@ public:
 
 struct Postazione {
     explicit Postazione(EngineWorkspace& ws)
-        : scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni, clock, yielder,
-                    launcher, [this](const EsitoSelezione&) { ++launcher.generazione; }) {}
+        : scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, clock, yielder, launcher,
+                    [this](const EsitoSelezione&) { ++launcher.generazione; }) {}
 
     WallClock clock;
     FakeYielder yielder;

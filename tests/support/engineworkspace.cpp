@@ -1,20 +1,17 @@
 // Both databases of a workspace on one engine.
 #include "support/engineworkspace.h"
 
-#include "db/database.h"
-
 EngineWorkspace::EngineWorkspace(Engine engine)
     : engine(engine),
       visitePath(createTestDatabase(engine, folder, QStringLiteral("VisiteDV.mdb"),
                                     QStringLiteral("visite.sql"))),
       workPath(createTestDatabase(engine, folder, QStringLiteral("WorkDV.mdb"),
                                   QStringLiteral("work.sql"))),
+      fileIni(folder.path(QStringLiteral("Gestar.ini"))),
+      visiteDb(db::open(visitePath)),
+      workDb(db::open(workPath)),
       visite_(directSql(engine, visitePath)),
-      work_(directSql(engine, workPath)) {
-    sessione.FileIni = folder.path(QStringLiteral("Gestar.ini"));
-    sessione.DbVisite = db::open(visitePath);
-    sessione.DbWork = db::open(workPath);
-}
+      work_(directSql(engine, workPath)) {}
 
 void EngineWorkspace::aggiungiAppuntamento(const QVariant& cliente, double data,
                                            const QVariant& azione, const QVariant& allarme,

@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/sessione.h"
+#include "db/database.h"
 #include "support/directsql.h"
 #include "support/tempdir.h"
 #include "support/testengines.h"
@@ -12,14 +12,16 @@
 class EngineWorkspace {
 public:
     // Creates VisiteDV.mdb and WorkDV.mdb on the engine (SQLite files, or server schemas with
-    // their descriptor files) and opens them into `sessione`.
+    // their descriptor files) and opens them through the adapter, as the program does.
     explicit EngineWorkspace(Engine engine);
 
     Engine engine;
     TestFolder folder;
     QString visitePath;
     QString workPath;
-    Sessione sessione;
+    QString fileIni;  // the folder's Gestar.ini, written by the tests that need one
+    std::unique_ptr<db::Database> visiteDb;
+    std::unique_ptr<db::Database> workDb;
 
     // Direct SQL on each database (for set-up and checks).
     DirectSql& visite() { return *visite_; }

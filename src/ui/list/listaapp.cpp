@@ -27,7 +27,6 @@ constexpr int kLarghezzaProgetto = 9525;
 constexpr int kAltezzaProgetto = 5970;
 constexpr int kAltezzaIntestazione = 285;
 constexpr int kColonnaNote = 74;  // characters before the note in a display line
-constexpr qint16 kComandoUscita = 2;
 
 QFont fontFisso() {
     return fonts::monospace(8.25);
@@ -188,14 +187,14 @@ void ListaApp::allineaIntestazione() {
 void ListaApp::apriPromemoria() {
     const std::optional<ChiavePromemoria> chiave = elenco_.chiave(lstApp_->currentIndex().row());
     if (!chiave) return;
-    qint16 ultimoComando = 0;
+    Comando comando = Comando::Uscita;
     try {
-        ultimoComando = mostraPromemoria_(*chiave);
+        comando = mostraPromemoria_(*chiave);
     } catch (const std::exception& errore) {
         Diagnostica(QStringLiteral("promemoria non aperto"), errore);
         platform_.messages.show({QStringLiteral("IMPOSSIBILE APRIRE IL PROMEMORIA"), QString(),
                                  MessageIcon::Stop, MessageButtons::Ok});
         return;
     }
-    if (ultimoComando < kComandoUscita) richiediRicostruzione_();
+    if (comando != Comando::Uscita) richiediRicostruzione_();
 }

@@ -44,7 +44,7 @@ Startup::Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent
     : QWidget(parent),
       sessione_(sessione),
       platform_(platform),
-      parametri_(std::make_unique<GestioneParametri>(sessione, SuonoConfigurato{})),
+      parametri_(std::make_unique<GestioneParametri>(sessione.fileIni(), sessione.impostazioni())),
       chiusura_([&sessione] { ChiudiProgramma(sessione); }) {
     // Read as the program's window, not as a pane.
     accessibility::setRole(*this, QAccessible::Window);
@@ -100,10 +100,10 @@ void Startup::creaControlli() {
 
 Startup::Avvio Startup::avvia() {
     // Read once: nothing writes the file while the window loads.
-    const IniLetto ini(sessione_.FileIni);
+    const IniLetto ini(sessione_.fileIni());
     if (!sessione_.caricaPercorsi(ini)) {
         causaMancatoAvvio_ =
-            QStringLiteral("OPERATORE MANCANTE NELLA SEZIONE BASE DI ") + sessione_.FileIni;
+            QStringLiteral("OPERATORE MANCANTE NELLA SEZIONE BASE DI ") + sessione_.fileIni();
         return Avvio::SenzaOperatore;
     }
     centraSulloSchermo();
@@ -121,26 +121,25 @@ Startup::Avvio Startup::avvia() {
 
 void Startup::avviaScansione(const IniLetto& ini) {
     pctParam->hide();
-    const Impostazioni impostazioni = sessione_.caricaAgenda(ini);
-    pctParam->mostraSuono(impostazioni.suonoAttivo);
+    const Impostazioni& lette = sessione_.caricaAgenda(ini);
+    pctParam->mostraSuono(lette.suonoAttivo);
     pctParam->raise();
-    pctParam->lbFile->setText(sessione_.FileSuono);
-    pctParam->mostraSecondi(impostazioni.testoSecondi);
-    parametri_ = std::make_unique<GestioneParametri>(sessione_, impostazioni.suono,
-                                                     impostazioni.testoSecondi);
+    pctParam->lbFile->setText(lette.suono.percorso());
+    pctParam->mostraSecondi(lette.testoSecondi);
+    parametri_ = std::make_unique<GestioneParametri>(sessione_.fileIni(), lette);
     setWindowTitle(QStringLiteral("PROMEMORIA "));
     scansione_ = std::make_unique<Scansione>(
-        *sessione_.DbVisite, *sessione_.DbWork, sessione_.FileIni, platform_.clock,
+        *sessione_.visite(), *sessione_.work(), sessione_.fileIni(), platform_.clock,
         platform_.yielder, platform_.launcher,
         [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
     scansione_->seguiStato([this](const StatoScansione& stato) { mostraStato(stato); });
-    puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.DbVisite, platform_.clock);
+    puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.visite(), platform_.clock);
     scansione_->seguiProssimoAllarme(
         [this](std::optional<double> momento) { puntualita_->armaSveglia(momento); });
     scansione_->selezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
     scansione_->controllaPromemoria();
-    Timer1->start(sessione_.SecondiAnalisi * 1000);
+    Timer1->start(sessione_.impostazioni().secondi * 1000);
 }
 
 void Startup::centraSulloSchermo() {
@@ -188,14 +187,12 @@ void Startup::closeEvent(QCloseEvent* event) {
 // The list window over copies of the hidden lists; a double-click shows the reminder window.
 void Startup::mostraElenco() {
     ListaApp elenco(
-        sessione_.FileIni, platform_, righe(), chiavi(),
+        sessione_.fileIni(), platform_, righe(), chiavi(),
         [this](const ChiavePromemoria& chiave) {
-            GesProme promemoria(*sessione_.DbVisite, *sessione_.DbWork, platform_, this);
-            promemoria.setClCliente(chiave.cliente);
-            promemoria.setClAzione(chiave.azione);
-            promemoria.setClData(chiave.data);
+            GesProme promemoria(*sessione_.visite(), *sessione_.work(), platform_, chiave, this);
             promemoria.exec();
-            return sessione_.registraComando(promemoria.comandoScelto());
+            ultimoComando_ = promemoria.comandoScelto().value_or(ultimoComando_);
+            return ultimoComando_;
         },
         [this] { SelezionaAppuntamenti(); }, this);
     elenco.exec();
@@ -205,10 +202,9 @@ void Startup::collegaComandi() {
     connect(command1_[0], &QPushButton::clicked, this, &QWidget::close);
     connect(command1_[1], &QPushButton::clicked, this, &Startup::mostraParametri);
     connect(command1_[3], &QPushButton::clicked, this, &Startup::mostraElenco);
-    connect(pctParam->Combo1, &QComboBox::activated, this,
-            [this](int posizione) { sessione_.SuonoAttivo = posizione == 0; });
-    connect(pctParam->cmdTest, &QPushButton::clicked, this,
-            [this] { ProvaAvviso(sessione_.FileSuono, platform_.sound, platform_.messages); });
+    connect(pctParam->cmdTest, &QPushButton::clicked, this, [this] {
+        ProvaAvviso(parametri_->suono().percorso(), platform_.sound, platform_.messages);
+    });
     connect(pctParam->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
     connect(pctParam->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
 }
@@ -315,7 +311,7 @@ void Startup::controllaIntervallo() {
 
 void Startup::scegliFileSuono() {
     if (parametri_->scegliFileSuono(platform_.fileDialog)) {
-        pctParam->lbFile->setText(sessione_.FileSuono);
+        pctParam->lbFile->setText(parametri_->suono().percorso());
     }
 }
 
@@ -323,10 +319,13 @@ void Startup::confermaParametri() {
     const QComboBox* combo = pctParam->Combo1;
     // Text typed into the combo's edit field leaves no entry selected.
     const int posizione = combo->findText(combo->currentText(), Qt::MatchExactly);
-    if (!parametri_->conferma(pctParam->Text1->text(), posizione, platform_.messages)) {
+    std::optional<Impostazioni> confermate =
+        parametri_->conferma(pctParam->Text1->text(), posizione, platform_.messages);
+    if (!confermate) {
         controllaIntervallo();
         return;
     }
-    Timer1->start(sessione_.SecondiAnalisi * 1000);
+    sessione_.sostituisciImpostazioni(std::move(*confermate));
+    Timer1->start(sessione_.impostazioni().secondi * 1000);
     nascondiParametri();
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "reminder/comando.h"
 #include "scan/puntualita.h"
 #include "scan/scansione.h"
 
@@ -18,7 +19,7 @@ class QKeyEvent;
 class IconaVassoio;
 class IniLetto;
 class StatoScansione;
-struct Sessione;
+class Sessione;
 struct PlatformServices;
 
 class Startup : public QWidget {
@@ -103,6 +104,9 @@ private:
     std::unique_ptr<Puntualita> puntualita_;  // after the scanning it drives
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
+    // The command the last reminder window was answered with; one closed with F2 alone leaves
+    // it as it was.
+    Comando ultimoComando_ = Comando::ImpostaAvviso;
     IconaVassoio* vassoio_;
     bool controlloInCorso_ = false;
     QString causaMancatoAvvio_;

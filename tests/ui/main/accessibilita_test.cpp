@@ -127,12 +127,8 @@ public:
     }
 
     QWidget& promemoria() {
-        auto scheda = std::make_unique<GesProme>(*sessione.DbVisite, *sessione.DbWork, services);
-        const ChiavePromemoria chiave = startup->chiavi().at(0);
-        scheda->setClCliente(chiave.cliente);
-        scheda->setClAzione(chiave.azione);
-        scheda->setClData(chiave.data);
-        return mostra(std::move(scheda));
+        return mostra(std::make_unique<GesProme>(*sessione.visite(), *sessione.work(), services,
+                                                 startup->chiavi().at(0)));
     }
 
     QWidget& avviso() {
@@ -160,7 +156,7 @@ const FinestraDaLeggere kFinestre[] = {
      }},
     {"ListaApp",
      [](LeggibilitaTest& prova) -> QWidget& {
-         return prova.mostra(std::make_unique<ListaApp>(prova.sessione.FileIni, prova.services,
+         return prova.mostra(std::make_unique<ListaApp>(prova.sessione.fileIni(), prova.services,
                                                         prova.startup->righe(),
                                                         prova.startup->chiavi(), nullptr, nullptr));
      }},

@@ -14,10 +14,7 @@
 
 class AvvioProva {
 public:
-    AvvioProva() {
-        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
-        sessione.FileIni = gestar.fileIni;
-    }
+    AvvioProva() { platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0)); }
 
     // Makes the main window, not loaded yet; a close only counts in `chiusure`.
     Startup& crea() {
@@ -37,7 +34,7 @@ public:
     CartellaGestar gestar;
     FakePlatform platform;
     PlatformServices services = platform.services();
-    Sessione sessione;
+    Sessione sessione{gestar.fileIni};
     std::unique_ptr<Startup> startup;
     int chiusure = 0;
 };

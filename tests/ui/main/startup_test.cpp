@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -34,10 +35,9 @@ protected:
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 45));
     }
     void scriviIni(const QByteArray& agenda) {
-        sessione.FileIni = folder.write(
-            "Gestar.ini",
-            "[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
-                "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n[AGENDA]\r\n" + agenda);
+        folder.write(
+            kIni, "[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
+                      "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n[AGENDA]\r\n" + agenda);
     }
     void appuntamento(int cliente, double data, int allarme) {
         SqlFile(folder.path("dati/op/VisiteDV.mdb"))
@@ -47,10 +47,13 @@ protected:
                 {cliente, data, allarme});
     }
 
+    // Gestar.ini lies in a folder of its own, which a test removes to make writing fail.
+    static constexpr const char* kIni = "conf/Gestar.ini";
+
     TestFolder folder;
     FakePlatform platform;
     PlatformServices services = platform.services();
-    Sessione sessione;
+    Sessione sessione{folder.path(kIni)};
 };
 
 TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
@@ -69,7 +72,7 @@ TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
     EXPECT_EQ(startup.scansione()->contaCicli(), 1);
     ASSERT_EQ(platform.launcher.launches.size(), 1);
     EXPECT_EQ(platform.launcher.launches[0].arguments,
-              QStringList{sessione.FileIni + "|1|1234|VIS|06/12/2026 10:00:00"});
+              QStringList{sessione.fileIni() + "|1|1234|VIS|06/12/2026 10:00:00"});
     EXPECT_EQ(startup.pctParam->Combo1->currentText(), "S=Si");
     EXPECT_EQ(startup.pctParam->Text1->text(), "5");
     EXPECT_TRUE(startup.pctParam->isHidden());
@@ -87,10 +90,10 @@ TEST_F(StartupTest, MissingIntervalShowsEmptyTextAndPollsEveryMinute) {
 }
 
 TEST_F(StartupTest, NoOperatorEndsBeforeOpeningAnything) {
-    sessione.FileIni = folder.write("Gestar.ini", "[BASE]\r\n");
+    folder.write(kIni, "[BASE]\r\n");
     Startup startup(sessione, services);
     EXPECT_EQ(startup.avvia(), Startup::Avvio::SenzaOperatore);
-    EXPECT_EQ(sessione.DbVisite, nullptr);
+    EXPECT_EQ(sessione.visite(), nullptr);
 }
 
 TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
@@ -191,7 +194,6 @@ TEST_F(StartupKeysTest, F4OpensTheSoundChoiceWithThePanelHidden) {
     platform.fileDialog.answer = FileChoice{"/srv/campana.wav", "campana.wav"};
     QTest::keyClick(startup.Command1(0), Qt::Key_F4);
     EXPECT_EQ(platform.fileDialog.requests.size(), 1);
-    EXPECT_EQ(sessione.FileSuono, "/srv/campana.wav");
     EXPECT_EQ(startup.pctParam->lbFile->text(), "/srv/campana.wav");
 }
 
@@ -217,31 +219,33 @@ TEST_F(StartupKeysTest, ConfirmAppliesTheIntervalToTheTimer) {
     startup.pctParam->Command2_0->click();
     EXPECT_EQ(startup.Timer1->interval(), 7000);
     EXPECT_TRUE(startup.pctParam->isHidden());
-    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "7");
+    EXPECT_EQ(LeggiIni(sessione.fileIni(), "AGENDA", "Secondi"), "7");
 }
 
 TEST_F(StartupKeysTest, ConfirmTellsAFailedWriteAndStillAppliesTheInterval) {
     apriParametri();
-    sessione.FileIni = folder.path("manca/Gestar.ini");
+    ASSERT_TRUE(QDir(folder.path("conf")).removeRecursively());
     startup.pctParam->Text1->setText("7");
     startup.pctParam->Command2_0->click();
     ASSERT_EQ(platform.messages.shown.size(), 1);
     EXPECT_EQ(platform.messages.shown[0].text,
-              "PARAMETRI NON SALVATI IN " + sessione.FileIni + ": cartella inesistente");
+              "PARAMETRI NON SALVATI IN " + sessione.fileIni() + ": cartella inesistente");
     EXPECT_EQ(startup.Timer1->interval(), 7000);
     EXPECT_TRUE(startup.pctParam->isHidden());
 }
 
 TEST_F(StartupKeysTest, AbandonWritesNothingButKeepsTheSwitch) {
-    const QByteArray prima = TestFolder::read(sessione.FileIni);
+    const QByteArray prima = TestFolder::read(sessione.fileIni());
     apriParametri();
     startup.pctParam->Text1->setText("7");
     startup.pctParam->Combo1->setCurrentIndex(0);
     emit startup.pctParam->Combo1->activated(0);
     startup.pctParam->Command2_1->click();
-    EXPECT_TRUE(sessione.SuonoAttivo);
+    apriParametri();
+    EXPECT_EQ(startup.pctParam->Combo1->currentText(), "S=Si");
+    EXPECT_FALSE(sessione.impostazioni().suonoAttivo);
     EXPECT_EQ(startup.Timer1->interval(), 20000);
-    EXPECT_EQ(TestFolder::read(sessione.FileIni), prima);
+    EXPECT_EQ(TestFolder::read(sessione.fileIni()), prima);
 }
 
 TEST_F(StartupKeysTest, CloseButtonEndsTheProgramWithoutAsking) {
@@ -265,12 +269,13 @@ TEST_P(ProvaAvvisoTest, PlaysTheFileOrSaysWhyItCannot) {
     platform.sound.failure = GetParam().guasto;
     apriParametri();
     startup.pctParam->cmdTest->click();
-    EXPECT_EQ(platform.sound.played, QStringList{sessione.FileSuono});
+    const QString fileSuono = sessione.impostazioni().suono.percorso();
+    EXPECT_EQ(platform.sound.played, QStringList{fileSuono});
     QStringList messaggi;
     for (const MessageRequest& richiesta : platform.messages.shown) messaggi << richiesta.text;
     const char* atteso = GetParam().messaggio;
-    EXPECT_EQ(messaggi, atteso ? QStringList{QString::fromUtf8(atteso).arg(sessione.FileSuono)}
-                               : QStringList{});
+    EXPECT_EQ(messaggi,
+              atteso ? QStringList{QString::fromUtf8(atteso).arg(fileSuono)} : QStringList{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -373,7 +378,7 @@ TEST_F(StartupSecondiTest, ConfirmWithoutAnEditWritesBackWhatWasRead) {
     QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
     EXPECT_TRUE(platform.messages.shown.isEmpty());
     EXPECT_TRUE(startup.pctParam->isHidden());
-    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "120");
+    EXPECT_EQ(LeggiIni(sessione.fileIni(), "AGENDA", "Secondi"), "120");
     EXPECT_EQ(startup.Timer1->interval(), 60000);
 }
 
@@ -398,7 +403,7 @@ TEST_F(StartupSecondiTest, AnEditedValueIsCheckedAndWrittenAsANumber) {
     text1()->selectAll();
     QTest::keyClicks(text1(), "7");
     QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
-    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "7");
+    EXPECT_EQ(LeggiIni(sessione.fileIni(), "AGENDA", "Secondi"), "7");
     EXPECT_EQ(startup.Timer1->interval(), 7000);
 }
 
