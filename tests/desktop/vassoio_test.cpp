@@ -10,7 +10,7 @@
 
 #include "ui/main/avvioprova.h"
 #include "ui/main/iconavassoio.h"
-#include "ui/main/pannelloparametri.h"
+#include "ui/main/startupcontrols.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ TEST_F(VassoioSulDesktop, MenuCommandsDoWhatTheButtonsDo) {
     startup->vassoio().azioneParametri()->trigger();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(startup.get(), kAttesaMs));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !startup->isMinimized(); }, kAttesaMs));
-    EXPECT_TRUE(startup->pctParam->isVisible());
+    EXPECT_TRUE(pctParam(*startup)->isVisible());
 
     platform.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
     startup->vassoio().azioneChiudi()->trigger();

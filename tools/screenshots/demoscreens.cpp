@@ -10,7 +10,6 @@
 #include "alert/avviso.h"
 #include "alert/programmaavviso.h"
 #include "ui/list/listaapp.h"
-#include "ui/main/pannelloparametri.h"
 #include "ui/main/startup.h"
 #include "ui/reminder/gesprome.h"
 #include "util/testi.h"
@@ -42,9 +41,9 @@ bool DemoScreens::takeAll() {
 
 bool DemoScreens::mainWindowAndPanel(Startup& startup) {
     if (!saved(startup, QStringLiteral("main-window"))) return false;
-    startup.Command1(1)->click();
+    startup.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
     const bool panel = saved(startup, QStringLiteral("parameters-panel"));
-    startup.pctParam->Command2_1->click();
+    startup.findChild<QPushButton*>(QStringLiteral("Command2_1"))->click();
     return panel;
 }
 

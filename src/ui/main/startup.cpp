@@ -55,13 +55,18 @@ Startup::Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent
     setFixedSize(platform.screen.pixelsFromTwips(kLarghezzaClient),
                  platform.screen.pixelsFromTwips(kAltezzaClient));
     creaControlli();
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kIntervalloIniziale);
-    connect(Timer1, &QTimer::timeout, this, &Startup::ControllaPromemoria);
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setInterval(kIntervalloIniziale);
+    connect(Timer1_, &QTimer::timeout, this, &Startup::ControllaPromemoria);
     collegaComandi();
     osservaTasti(this);
-    vassoio_ = new IconaVassoio(*this, platform.clock);
+    vassoio_ = new IconaVassoio(*this, platform.clock,
+                                {.elenca = [this] { command1_[3]->click(); },
+                                 .parametri = [this] { command1_[1]->click(); },
+                                 .chiudi = [this] { chiediChiusura(); }});
+    // The next alarm moves on as time passes: the tray follows it at every poll.
+    connect(Timer1_, &QTimer::timeout, vassoio_, &IconaVassoio::aggiornaSuggerimento);
 }
 
 Startup::~Startup() = default;
@@ -72,18 +77,19 @@ void Startup::creaControlli() {
         control->setObjectName(QString::fromLatin1(name));
         control->setGeometry(screen.rectFromTwips(twips));
     };
-    pctBase = new QWidget(this);
-    place(pctBase, "pctBase", {0, 45, 5190, 1905});
-    Label1 = new QLabel(QStringLiteral("ANALIZZA GLI APPUNTAMENTI IN SCADENZA DI GESTAR"), pctBase);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setWordWrap(true);
-    Label1->setFont(fonts::sansSerif(9.75, true));
-    place(Label1, "Label1", {45, 0, 5100, 600});
-    command1_[3] = new QPushButton(QStringLiteral("&ELENCA"), pctBase);
+    pctBase_ = new QWidget(this);
+    place(pctBase_, "pctBase", {0, 45, 5190, 1905});
+    Label1_ =
+        new QLabel(QStringLiteral("ANALIZZA GLI APPUNTAMENTI IN SCADENZA DI GESTAR"), pctBase_);
+    Label1_->setAlignment(Qt::AlignCenter);
+    Label1_->setWordWrap(true);
+    Label1_->setFont(fonts::sansSerif(9.75, true));
+    place(Label1_, "Label1", {45, 0, 5100, 600});
+    command1_[3] = new QPushButton(QStringLiteral("&ELENCA"), pctBase_);
     place(command1_[3], "Command1_3", {540, 810, 2040, 420});
-    command1_[1] = new QPushButton(QStringLiteral("&PARAMETRI"), pctBase);
+    command1_[1] = new QPushButton(QStringLiteral("&PARAMETRI"), pctBase_);
     place(command1_[1], "Command1_1", {2565, 810, 2040, 420});
-    command1_[0] = new QPushButton(QStringLiteral("&CHIUDI PROMEMORIA"), pctBase);
+    command1_[0] = new QPushButton(QStringLiteral("&CHIUDI PROMEMORIA"), pctBase_);
     place(command1_[0], "Command1_0", {540, 1275, 4065, 420});
     for (QPushButton* button : command1_) {
         if (button) button->setFont(fonts::sansSerif(9.75));
@@ -94,8 +100,8 @@ void Startup::creaControlli() {
     command1_[0]->setAccessibleDescription(QStringLiteral("Chiude SCADEX"));
     setTabOrder(command1_[3], command1_[0]);
     setTabOrder(command1_[0], command1_[1]);
-    pctParam = new PannelloParametri(screen, this);
-    pctParam->setGeometry(screen.rectFromTwips({0, 0, 5145, 1950}));
+    pctParam_ = new PannelloParametri(screen, this);
+    pctParam_->setGeometry(screen.rectFromTwips({0, 0, 5145, 1950}));
 }
 
 Startup::Avvio Startup::avvia() {
@@ -120,12 +126,12 @@ Startup::Avvio Startup::avvia() {
 }
 
 void Startup::avviaScansione(const IniLetto& ini) {
-    pctParam->hide();
+    pctParam_->hide();
     const Impostazioni& lette = sessione_.caricaAgenda(ini);
-    pctParam->mostraSuono(lette.suonoAttivo);
-    pctParam->raise();
-    pctParam->lbFile->setText(lette.suono.percorso());
-    pctParam->mostraSecondi(lette.testoSecondi);
+    pctParam_->mostraSuono(lette.suonoAttivo);
+    pctParam_->raise();
+    pctParam_->lbFile->setText(lette.suono.percorso());
+    pctParam_->mostraSecondi(lette.testoSecondi);
     parametri_ = std::make_unique<GestioneParametri>(sessione_.fileIni(), lette);
     setWindowTitle(QStringLiteral("PROMEMORIA "));
     scansione_ = std::make_unique<Scansione>(
@@ -139,7 +145,7 @@ void Startup::avviaScansione(const IniLetto& ini) {
     scansione_->selezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
     scansione_->controllaPromemoria();
-    Timer1->start(sessione_.impostazioni().secondi * 1000);
+    Timer1_->start(sessione_.impostazioni().secondi * 1000);
 }
 
 void Startup::centraSulloSchermo() {
@@ -162,7 +168,7 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
     selezione_ = esito;
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
-    emit selezioneMostrata(esito);
+    vassoio_->mostraSelezione(esito);
 }
 
 // The tray and one notification tell the operator when the reminders stop and start again;
@@ -202,11 +208,11 @@ void Startup::collegaComandi() {
     connect(command1_[0], &QPushButton::clicked, this, &QWidget::close);
     connect(command1_[1], &QPushButton::clicked, this, &Startup::mostraParametri);
     connect(command1_[3], &QPushButton::clicked, this, &Startup::mostraElenco);
-    connect(pctParam->cmdTest, &QPushButton::clicked, this, [this] {
+    connect(pctParam_->cmdTest, &QPushButton::clicked, this, [this] {
         ProvaAvviso(parametri_->suono().percorso(), platform_.sound, platform_.messages);
     });
-    connect(pctParam->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
-    connect(pctParam->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
+    connect(pctParam_->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
+    connect(pctParam_->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
 }
 
 // Key preview: the window sees every key of its controls before they do.
@@ -220,19 +226,19 @@ bool Startup::eventFilter(QObject* oggetto, QEvent* evento) {
         case QEvent::KeyPress:
             return tastoPremuto(oggetto, static_cast<QKeyEvent*>(evento));
         case QEvent::FocusIn:
-            if (oggetto == pctParam->Text1) {
-                QTimer::singleShot(0, pctParam->Text1, [this] { pctParam->Text1->selectAll(); });
+            if (oggetto == pctParam_->Text1) {
+                QTimer::singleShot(0, pctParam_->Text1, [this] { pctParam_->Text1->selectAll(); });
             }
             break;
         case QEvent::FocusOut: {
             const auto motivo = static_cast<QFocusEvent*>(evento)->reason();
             const bool allInterno =
                 motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason;
-            if (oggetto == pctParam->Text1 && allInterno) controllaIntervallo();
+            if (oggetto == pctParam_->Text1 && allInterno) controllaIntervallo();
             break;
         }
         case QEvent::MouseButtonRelease:
-            if (oggetto == pctParam->lbFile) scegliFileSuono();
+            if (oggetto == pctParam_->lbFile) scegliFileSuono();
             break;
         default:
             break;
@@ -247,7 +253,7 @@ bool Startup::tastoPremuto(QObject* destinatario, QKeyEvent* tasto) {
             focusNextChild();
             return true;  // the filter drops the Enter character itself
         case Qt::Key_F2:
-            if (pctParam->isVisible()) {
+            if (pctParam_->isVisible()) {
                 nascondiParametri();
             } else {
                 chiediChiusura();
@@ -288,44 +294,44 @@ void Startup::chiediChiusura() {
 
 void Startup::mostraParametri() {
     // Only the panel can be reached while it is shown: no clicks or access keys behind it.
-    pctBase->setEnabled(false);
-    pctParam->show();
-    pctParam->Text1->setFocus();
+    pctBase_->setEnabled(false);
+    pctParam_->show();
+    pctParam_->Text1->setFocus();
 }
 
 void Startup::nascondiParametri() {
-    pctParam->hide();
-    pctBase->setEnabled(true);
+    pctParam_->hide();
+    pctBase_->setEnabled(true);
 }
 
 void Startup::controllaIntervallo() {
-    if (controlloInCorso_ || parametri_->testoAccettabile(pctParam->Text1->text())) {
+    if (controlloInCorso_ || parametri_->testoAccettabile(pctParam_->Text1->text())) {
         return;
     }
     controlloInCorso_ = true;
     platform_.messages.show({QStringLiteral("DA 1 A 60 SECONDI POSSIBILI"), QString(),
                              MessageIcon::None, MessageButtons::Ok});
-    pctParam->Text1->setFocus();
+    pctParam_->Text1->setFocus();
     controlloInCorso_ = false;
 }
 
 void Startup::scegliFileSuono() {
     if (parametri_->scegliFileSuono(platform_.fileDialog)) {
-        pctParam->lbFile->setText(parametri_->suono().percorso());
+        pctParam_->lbFile->setText(parametri_->suono().percorso());
     }
 }
 
 void Startup::confermaParametri() {
-    const QComboBox* combo = pctParam->Combo1;
+    const QComboBox* combo = pctParam_->Combo1;
     // Text typed into the combo's edit field leaves no entry selected.
     const int posizione = combo->findText(combo->currentText(), Qt::MatchExactly);
     std::optional<Impostazioni> confermate =
-        parametri_->conferma(pctParam->Text1->text(), posizione, platform_.messages);
+        parametri_->conferma(pctParam_->Text1->text(), posizione, platform_.messages);
     if (!confermate) {
         controllaIntervallo();
         return;
     }
     sessione_.sostituisciImpostazioni(std::move(*confermate));
-    Timer1->start(sessione_.impostazioni().secondi * 1000);
+    Timer1_->start(sessione_.impostazioni().secondi * 1000);
     nascondiParametri();
 }

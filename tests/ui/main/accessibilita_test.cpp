@@ -21,7 +21,7 @@
 #include "support/sqlfile.h"
 #include "ui/list/listaapp.h"
 #include "ui/main/avvioprova.h"
-#include "ui/main/pannelloparametri.h"
+#include "ui/main/startupcontrols.h"
 #include "ui/reminder/gesprome.h"
 
 namespace {
@@ -52,22 +52,22 @@ TEST_F(AccessibilitaTest, EveryWindowNamesItsControls) {
         .exec("UPDATE Appuntamenti SET ApDocumento = '/archivio/esame.pdf'");
     avvia().showNormal();
     EXPECT_EQ(DifettiAccessibili(*startup).toStdString(), "") << "Startup";
-    startup->Command1(1)->click();
-    EXPECT_EQ(DifettiAccessibili(*startup->pctParam).toStdString(), "") << "pctParam";
+    command1(*startup, 1)->click();
+    EXPECT_EQ(DifettiAccessibili(*pctParam(*startup)).toStdString(), "") << "pctParam";
     // The sound's combo box is named after its caption and still opens its list on request.
-    QComboBox* combo = startup->pctParam->Combo1;
+    QComboBox* combo = pctParam(*startup)->Combo1;
     QAccessibleInterface* suono = QAccessible::queryAccessibleInterface(combo);
     EXPECT_EQ(suono->text(QAccessible::Name), "Abilita suono");
     suono->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
     EXPECT_TRUE(combo->view()->isVisible());
     combo->hidePopup();
-    startup->pctParam->Command2_1->click();
+    pctParam(*startup)->Command2_1->click();
 
     std::string lista;
     std::string promemoria;
     QString stacca;
     nellaFinestraModale(
-        [&] { startup->Command1(3)->click(); },
+        [&] { command1(*startup, 3)->click(); },
         [&](QWidget& elenco) {
             lista = DifettiAccessibili(elenco).toStdString();
             auto* righe = elenco.findChild<QListView*>("lstApp");
@@ -151,8 +151,8 @@ const FinestraDaLeggere kFinestre[] = {
     {"Startup", [](LeggibilitaTest& prova) -> QWidget& { return *prova.startup; }},
     {"Parametri",
      [](LeggibilitaTest& prova) -> QWidget& {
-         prova.startup->Command1(1)->click();
-         return *prova.startup->pctParam;
+         command1(*prova.startup, 1)->click();
+         return *pctParam(*prova.startup);
      }},
     {"ListaApp",
      [](LeggibilitaTest& prova) -> QWidget& {
