@@ -12,7 +12,7 @@
 
 #include "alert/elencoavvisi.h"
 #include "platform/gui/accessibility.h"
-#include "platform/gui/colori.h"
+#include "platform/gui/colors.h"
 #include "platform/gui/fonts.h"
 
 namespace {
@@ -38,7 +38,7 @@ QLabel* etichetta(const QString& nome, const QString& testo, bool grassetto = fa
 
 // The action's colour on the window's background, or on black or white where it would not read.
 void coloraAzione(QLabel& label, const QColor& colore) {
-    colori::coloraTesto(label, colore, label.palette().color(QPalette::Window));
+    colors::setText(label, colore, label.palette().color(QPalette::Window));
 }
 
 }  // namespace

@@ -55,17 +55,17 @@ void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
     connect(this, &ProgrammaAvviso::lottoConcluso, &notifiche,
             [this, &notifiche](const QList<AvvisoDescritto>& lotto) {
                 const TestoNotifica testo = TestoNotifica::perLotto(lotto, elenco_.inAttesa());
-                notifiche.notifica(TipoNotifica::Promemoria, testo.titolo, testo.testo);
+                notifiche.notify(NotificationKind::Reminder, testo.titolo, testo.testo);
             });
-    connect(&notifiche, &DesktopNotifier::attivata, &finestra_, &FinestraAvviso::richiama);
-    connect(this, &ProgrammaAvviso::avvisiTolti, &notifiche, &DesktopNotifier::ritira);
+    connect(&notifiche, &DesktopNotifier::activated, &finestra_, &FinestraAvviso::richiama);
+    connect(this, &ProgrammaAvviso::avvisiTolti, &notifiche, &DesktopNotifier::withdraw);
 
-    QList<DesktopNotifier::Azione> azioni;
+    QList<DesktopNotifier::Action> azioni;
     for (const AzioneRinvio& azione : kAzioniRinvio) {
         azioni.append({QString::fromLatin1(azione.chiave), TestoRinvio(azione.rinvio)});
     }
-    notifiche.offriAzioni(azioni);
-    connect(&notifiche, &DesktopNotifier::azioneScelta, this, [this](const QString& chiave) {
+    notifiche.offerActions(azioni);
+    connect(&notifiche, &DesktopNotifier::actionChosen, this, [this](const QString& chiave) {
         for (const AzioneRinvio& azione : kAzioniRinvio) {
             if (chiave == QLatin1String(azione.chiave)) rinvia(azione.rinvio);
         }

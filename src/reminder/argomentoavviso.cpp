@@ -7,7 +7,7 @@
 
 #include "reminder/argomentoerrato.h"
 #include "util/dateserial.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ std::optional<double> soloOra(const QString& campo) {
 double dataDa(const QString& campo) {
     if (const std::optional<double> ora = soloOra(campo)) return *ora;
     try {
-        return testi::parseDateText(campo);
+        return texts::parseDateText(campo);
     } catch (const ConversionError&) {
         throw ArgomentoErrato(QStringLiteral("Data dell'appuntamento non valida: ") +
                               traVirgolette(campo));
@@ -96,7 +96,7 @@ std::optional<qsizetype> posizioneInAttesa(const QStringList& campi) {
 
 QString ArgomentoAvviso::componi() const {
     return QStringList{fileIni, QString::number(inAttesa), QString::number(cliente), azione,
-                       testi::generalDateText(data)}
+                       texts::generalDateText(data)}
         .join(kSeparatore);
 }
 
@@ -108,7 +108,7 @@ ArgomentoAvviso ArgomentoAvviso::leggi(const QString& argomento) {
     if (!posizione) senzaCampi(argomento, campi);
     const qsizetype azione = *posizione + 2;
     ArgomentoAvviso letto;
-    letto.fileIni = testi::trimSpaces(campi.first(*posizione).join(kSeparatore));
+    letto.fileIni = texts::trimSpaces(campi.first(*posizione).join(kSeparatore));
     letto.inAttesa = inAttesaDa(campi[*posizione]);
     letto.cliente = clienteDa(campi[*posizione + 1]);
     letto.azione = campi.sliced(azione, campi.size() - 1 - azione).join(kSeparatore);

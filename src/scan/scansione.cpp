@@ -12,8 +12,8 @@
 #include "platform/eventyielder.h"
 #include "scan/controllopromemoria.h"
 #include "util/dateserial.h"
-#include "util/diagnostica.h"
-#include "util/testi.h"
+#include "util/diagnostic.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ void Scansione::controllaPromemoria() {
         std::optional<QString> guasto = consegna();
         eseguiSelezioneRinviata();
         yielder_.yieldToEvents();
-        const auto ciclo = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
+        const auto ciclo = static_cast<qint64>(texts::roundHalfEven(contaCicli_));
         std::optional<QString> guastoSelezione;
         if (ciclo % kPollPerSelezione == 0) {
             guastoSelezione = tentaSelezione(Segni::Azzera);
@@ -103,7 +103,7 @@ void Scansione::annunciaProssimoAllarme() {
     std::optional<double> prossimo;
     try {
         prossimo = ControlloPromemoria::prossimoAllarme(work_);
-    } catch (const ErroreDati&) {
+    } catch (const DataError&) {
         // Unknown: the ticks hand over as they always have.
     }
     // A moment the last hand-over already reached was due then and is still here: that
@@ -145,16 +145,16 @@ std::optional<QString> Scansione::tentaSelezione(Segni segni) {
         selezioneRinviata_ = piuForte(selezioneRinviata_, segni);
         return std::nullopt;
     }
-    ultimoTentativo_ = static_cast<qint64>(testi::roundHalfEven(contaCicli_));
+    ultimoTentativo_ = static_cast<qint64>(texts::roundHalfEven(contaCicli_));
     try {
         ricostruisci(db::kBriefLockWait, segni);
         selezioniFallite_ = 0;
         return std::nullopt;
-    } catch (const ErroreDati& errore) {
+    } catch (const DataError& errore) {
         // Tried again at the next poll; told on the diagnostic output until the operator is
         // told of the stop, not at every tick after.
         if (!stato_.inGuasto())
-            Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
+            logDiagnostic(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
         selezioneFallita_ = db::faultText(db::faultOf(errore));
         return selezioneFallita_;
     }

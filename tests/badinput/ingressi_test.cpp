@@ -286,7 +286,7 @@ TEST_P(PollSuRigheStrane, ConsegnaLeAltreESaltaLaRigaSenzaCrolli) {
     banco.sessione.rilasciaDatabase();
     QStringList consegnati;
     for (const LaunchRecord& avvio : banco.platform.launcher.launches)
-        consegnati.append(avvio.clienteEAzione());
+        consegnati.append(avvio.clientAndAction());
     EXPECT_TRUE(consegnati.contains(QStringLiteral("1234|VIS")));
     EXPECT_EQ(consegnati.count(QStringLiteral("1234|VIS")), 1) << "handed over once only";
     EXPECT_TRUE(banco.platform.messages.shown.isEmpty());

@@ -83,7 +83,7 @@ TEST(OpenDatabaseFile, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
     try {
         Database::open(path);
         FAIL() << "a text file opened as a database";
-    } catch (const ErroreDati& caught) {
+    } catch (const DataError& caught) {
         const auto& error = dynamic_cast<const DbError&>(caught);
         EXPECT_EQ(db::faultOf(caught), db::Fault::NotADatabase);
         // The operator reads Italian only: the engine's text stays out of the cause.
@@ -97,7 +97,7 @@ TEST(OpenDatabaseFile, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
     EXPECT_EQ(TestFolder::read(path), text);
 }
 
-TEST(ErroreDati, AValueThatCannotBeConvertedIsADataStepFailureOfItsOwn) {
+TEST(DataError, AValueThatCannotBeConvertedIsADataStepFailureOfItsOwn) {
     const ConversionError error("not a date: 31/02/2026");
     EXPECT_EQ(db::faultOf(error), db::Fault::Other);
     EXPECT_EQ(db::causeOf(error), "ERRORE DELL'ARCHIVIO");

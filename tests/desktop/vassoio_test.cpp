@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(VassoioSulDesktop, IconAppearsWithItsCountAndFollowsARebuild) {
-    gestar.appuntamento(1234, kOggi + 11.0 / 24, 90);
+    gestar.addAppointment(1234, kOggi + 11.0 / 24, 90);
     QSystemTrayIcon& icona = avviaNelVassoio();
     ASSERT_TRUE(icona.isVisible());
     QImage prima;
@@ -62,8 +62,8 @@ TEST_F(VassoioSulDesktop, IconAppearsWithItsCountAndFollowsARebuild) {
         [&] { return mostraIlConteggio(prima = schermo(icona.geometry())); }, kAttesaMs));
     EXPECT_EQ(icona.toolTip(), "PROMEMORIA: 1 APPUNTAMENTO\nPROSSIMO AVVISO: 06/12/2026 09:30:00");
 
-    gestar.appuntamento(55, kOggi + 1 + 10.0 / 24, 90);
-    gestar.appuntamento(56, kOggi + 2, 90);
+    gestar.addAppointment(55, kOggi + 1 + 10.0 / 24, 90);
+    gestar.addAppointment(56, kOggi + 2, 90);
     startup->SelezionaAppuntamenti();
     EXPECT_TRUE(QTest::qWaitFor([&] { return schermo(icona.geometry()) != prima; }, kAttesaMs));
     EXPECT_TRUE(mostraIlConteggio(schermo(icona.geometry())));

@@ -121,6 +121,6 @@ QStringList FaultWorkspace::handedOverKeys() const {
 QStringList FaultWorkspace::launchedKeys() const {
     QStringList keys;
     for (const LaunchRecord& launch : platform.launcher.launches)
-        keys.append(launch.clienteEAzione());
+        keys.append(launch.clientAndAction());
     return keys;
 }

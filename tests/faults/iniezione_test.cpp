@@ -11,7 +11,7 @@
 #include "reminder/schedapromemoria.h"
 #include "scan/scansione.h"
 #include "support/rawdatabase.h"
-#include "support/scansioneprova.h"
+#include "support/testscansione.h"
 #include "ui/main/startup.h"
 
 using ::testing::AnyOfArray;
@@ -27,8 +27,8 @@ ChiavePromemoria chiaveRisposta() {
 }
 
 std::unique_ptr<Scansione> scansioneDi(FaultWorkspace& banco) {
-    return scansioneDiProva(*banco.sessione.visite(), *banco.sessione.work(),
-                            banco.sessione.fileIni(), banco.platform);
+    return makeScansione(*banco.sessione.visite(), *banco.sessione.work(), banco.sessione.fileIni(),
+                         banco.platform);
 }
 
 void fileIntegri(const FaultWorkspace& banco) {

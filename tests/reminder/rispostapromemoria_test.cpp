@@ -134,8 +134,8 @@ TEST_P(AzioneOspiteTest, TheAnswerReachesTheOneAppointmentOfTheReminder) {
     const AzioneOspite& c = std::get<1>(GetParam());
     const QString chiaveAzione = QString::fromLatin1(c.delPromemoria);
     const ChiavePromemoria chiave = keyOf(77, kMoment, chiaveAzione);
-    workspace.aggiungiAppuntamento(chiave.cliente, chiave.data, c.azione, 30);
-    if (!c.altra.isNull()) workspace.aggiungiAppuntamento(chiave.cliente, chiave.data, c.altra, 30);
+    workspace.addAppointment(chiave.cliente, chiave.data, c.azione, 30);
+    if (!c.altra.isNull()) workspace.addAppointment(chiave.cliente, chiave.data, c.altra, 30);
     workspace.work().exec("INSERT INTO Promemoria VALUES (?, ?, ?, 1, 'S', ' ')",
                           {chiave.cliente, chiave.data, chiaveAzione});
     SchedaPromemoria scheda(*workspace.visiteDb, *workspace.workDb, chiave);

@@ -99,7 +99,7 @@ protected:
 
 TEST_P(InOrario, AReminderIsHandedOverWithinASecondOfItsMoment) {
     // A one-minute lead is kept as 0.0007 days: the moment the program writes decides.
-    ws.aggiungiAppuntamento(1, adesso() + 66.0 / 86400, "VIS", 1);
+    ws.addAppointment(1, adesso() + 66.0 / 86400, "VIS", 1);
     programma.avvia();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return ws.work().value("SELECT count(*) FROM Promemoria").toInt() == 1; },
@@ -113,13 +113,13 @@ TEST_P(InOrario, AReminderIsHandedOverWithinASecondOfItsMoment) {
 }
 
 TEST_P(InOrario, AnAppointmentCommittedMeanwhileComesAtOnceAndNothingElseAgain) {
-    ws.aggiungiAppuntamento(1, adesso() + 0.01, "VIS", 60);  // due since about 45 minutes
-    ws.aggiungiAppuntamento(2, adesso() + 0.01, "TEL", 60);
+    ws.addAppointment(1, adesso() + 0.01, "VIS", 60);  // due since about 45 minutes
+    ws.addAppointment(2, adesso() + 0.01, "TEL", 60);
     programma.avvia();
     ASSERT_TRUE(programma.attendiConsegne(2));
     QTest::qWait(500);
     const qint64 scritto = QDateTime::currentMSecsSinceEpoch();
-    ws.aggiungiAppuntamento(3, adesso() + 0.01, "VIS", 60);
+    ws.addAppointment(3, adesso() + 0.01, "VIS", 60);
     ASSERT_TRUE(programma.attendiConsegne(3));
     EXPECT_EQ(programma.consegne().at(2).cliente, 3);
     EXPECT_LT(programma.consegne().at(2).quando - scritto, 2000);
@@ -133,7 +133,7 @@ TEST(InOrarioSenzaTrigger, TheServerBookKeepsTheTicksRhythmAndSaysSoOnce) {
     if (qEnvironmentVariableIsEmpty("SCADEX_TEST_PGHOST")) GTEST_SKIP() << "no PostgreSQL here";
     EngineWorkspace ws(Engine::Postgres);
     ws.visite().exec("DROP TRIGGER scadex_cambi ON Appuntamenti");
-    ws.aggiungiAppuntamento(1, adesso() + 0.01, "VIS", 60);
+    ws.addAppointment(1, adesso() + 0.01, "VIS", 60);
     ProgrammaVero programma(ws);
     programma.avvia();
     ASSERT_TRUE(programma.attendiConsegne(1));
@@ -161,7 +161,7 @@ TEST_P(Raffica, CostsAHandfulOfRebuildsAndTheLastSeesEveryWrite) {
     QTimer host;
     QObject::connect(&host, &QTimer::timeout, [&] {
         for (int i = 0; i < 2 && scritte < kScritture; ++i, ++scritte)
-            ws.aggiungiAppuntamento(scritte, adesso() + 1, "VIS", 60);
+            ws.addAppointment(scritte, adesso() + 1, "VIS", 60);
         if (scritte == kScritture) host.stop();
     });
     host.start(10);

@@ -106,7 +106,7 @@ TEST_P(ScansioneTest, NullAlarmOrWaitIsNeverDue) {
 }
 
 TEST_P(ScansioneTest, RebuildsAfterEveryFifteenthPollAndHandsOverAgain) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 20), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 10, 20), "VIS", 30);
     scansione.selezionaAppuntamenti();
     for (int poll = 1; poll <= 14; ++poll) scansione.controllaPromemoria();
     EXPECT_EQ(selezioni.size(), 1);
@@ -129,8 +129,8 @@ TEST_P(ScansioneTest, ATickDuringAPollIsDropped) {
 }
 
 TEST_P(ScansioneTest, ARebuildAskedForDuringTheWalkRunsOnceWhenTheWalkEnds) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 20), "VIS", 30);
-    ws.aggiungiAppuntamento(2, alle(kOggi, 10, 20), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 10, 20), "VIS", 30);
+    ws.addAppointment(2, alle(kOggi, 10, 20), "VIS", 30);
     scansione.selezionaAppuntamenti();
     int richieste = 0;
     platform.yielder.onYield = [&] {
@@ -152,7 +152,7 @@ TEST_P(ScansioneTest, WalkEndsWhenEveryStepFails) {
 }
 
 TEST_P(ScansioneTest, AFailingRebuildHoldsNoHandOverBackIsToldAndBacksOff) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 12, 0), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 12, 0), "VIS", 30);
     scansione.selezionaAppuntamenti();
     QList<bool> fermi;
     scansione.seguiStato([&](const StatoScansione& stato) { fermi.append(stato.inGuasto()); });

@@ -13,13 +13,12 @@ EngineWorkspace::EngineWorkspace(Engine engine)
       visite_(directSql(engine, visitePath)),
       work_(directSql(engine, workPath)) {}
 
-void EngineWorkspace::aggiungiAppuntamento(const QVariant& cliente, double data,
-                                           const QVariant& azione, const QVariant& allarme,
-                                           const QVariant& cancellato, const QVariant& stato,
-                                           const QVariant& note, const QVariant& causa,
-                                           const QVariant& documento) {
+void EngineWorkspace::addAppointment(const QVariant& client, double date, const QVariant& action,
+                                     const QVariant& lead, const QVariant& deleted,
+                                     const QVariant& state, const QVariant& note,
+                                     const QVariant& cause, const QVariant& document) {
     visite_->exec(QStringLiteral("INSERT INTO Appuntamenti (ApCliente, ApData, ApAzione, "
                                  "ApAllarm, ApDelete, ApStato, ApNote, ApCausa, ApDocumento) "
                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                  {cliente, data, azione, allarme, cancellato, stato, note, causa, documento});
+                  {client, date, action, lead, deleted, state, note, cause, document});
 }

@@ -27,11 +27,11 @@ public:
     DirectSql& visite() { return *visite_; }
     DirectSql& work() { return *work_; }
 
-    // Adds an appointment; `data` is a day serial.
-    void aggiungiAppuntamento(const QVariant& cliente, double data, const QVariant& azione,
-                              const QVariant& allarme, const QVariant& cancellato = "N",
-                              const QVariant& stato = "A", const QVariant& note = {},
-                              const QVariant& causa = {}, const QVariant& documento = {});
+    // Adds an appointment; `date` is a day serial.
+    void addAppointment(const QVariant& client, double date, const QVariant& action,
+                        const QVariant& lead, const QVariant& deleted = "N",
+                        const QVariant& state = "A", const QVariant& note = {},
+                        const QVariant& cause = {}, const QVariant& document = {});
 
 private:
     std::unique_ptr<DirectSql> visite_;

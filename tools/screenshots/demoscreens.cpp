@@ -12,7 +12,6 @@
 #include "ui/list/listaapp.h"
 #include "ui/main/startup.h"
 #include "ui/reminder/gesprome.h"
-#include "util/testi.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/ini.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace {
@@ -24,7 +24,7 @@ constexpr qint64 kMinimo32 = std::numeric_limits<qint32>::min();
 constexpr qint64 kMassimo32 = std::numeric_limits<qint32>::max();
 
 int intero(double valore) {
-    return static_cast<int>(testi::roundHalfEven(valore));
+    return static_cast<int>(texts::roundHalfEven(valore));
 }
 
 }  // namespace
@@ -65,10 +65,10 @@ void GeometriaFinestra::salva(StatoFinestra stato, bool ridimensionabile,
 // The key as a whole number within [minimo, massimo]; 0 for a missing key, an empty or
 // non-numeric value and a value out of that range alike.
 qint64 GeometriaFinestra::leggi(const QString& chiave, qint64 minimo, qint64 massimo) const {
-    const QString testo = testi::trimSpaces(LeggiIni(fileIni_, sezione_, chiave));
+    const QString testo = texts::trimSpaces(LeggiIni(fileIni_, sezione_, chiave));
     double numero = 0;
     try {
-        numero = testi::roundHalfEven(ValoreNumero(testo));
+        numero = texts::roundHalfEven(ValoreNumero(testo));
     } catch (const ConversionError&) {
         return 0;  // a date-like text that is no date
     }
@@ -94,5 +94,5 @@ int GeometriaFinestra::posizione(const QString& chiave, int lunghezza, int scher
 
 void GeometriaFinestra::scrivi(const QString& chiave, double valore) const {
     ScriviIni(fileIni_, sezione_, chiave,
-              QString::number(static_cast<qint64>(testi::roundHalfEven(valore))));
+              QString::number(static_cast<qint64>(texts::roundHalfEven(valore))));
 }

@@ -12,14 +12,14 @@
 #include <exception>
 #include <initializer_list>
 
-#include "platform/gui/colori.h"
+#include "platform/gui/colors.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "ui/list/disposizionelista.h"
 #include "ui/list/geometria.h"
-#include "util/diagnostica.h"
+#include "util/diagnostic.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ ListaApp::ListaApp(const QString& fileIni, PlatformServices& platform, const QSt
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     // Light grey under the headers' black, whatever the desktop's palette.
-    colori::coloraSfondo(*this, QColor(224, 224, 224));
+    colors::setBackground(*this, QColor(224, 224, 224));
     creaControlli();
     resize(
         platform_.screen.rectFromTwips(QRect(0, 0, kLarghezzaProgetto, kAltezzaProgetto)).size());
@@ -191,7 +191,7 @@ void ListaApp::apriPromemoria() {
     try {
         comando = mostraPromemoria_(*chiave);
     } catch (const std::exception& errore) {
-        Diagnostica(QStringLiteral("promemoria non aperto"), errore);
+        logDiagnostic(QStringLiteral("promemoria non aperto"), errore);
         platform_.messages.show({QStringLiteral("IMPOSSIBILE APRIRE IL PROMEMORIA"), QString(),
                                  MessageIcon::Stop, MessageButtons::Ok});
         return;

@@ -3,7 +3,7 @@
 
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace {
@@ -66,7 +66,7 @@ std::optional<Impostazioni> GestioneParametri::conferma(const QString& testoSeco
                                                         int posizioneSuono,
                                                         MessageBox& messaggi) const {
     const bool comeLetto = testoSecondi == secondiLetti_;
-    const double secondi = testi::roundHalfEven(secondiDigitati(testoSecondi));
+    const double secondi = texts::roundHalfEven(secondiDigitati(testoSecondi));
     if (!comeLetto && secondi != 0 && !intervalloAccettabile(testoSecondi)) return std::nullopt;
     Impostazioni confermate;
     if (comeLetto) {

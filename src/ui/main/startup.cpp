@@ -30,7 +30,7 @@
 #include "ui/main/iconavassoio.h"
 #include "ui/main/pannelloparametri.h"
 #include "ui/reminder/gesprome.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ Startup::Avvio Startup::avvia() {
     try {
         sessione_.apriDatabase();
         avviaScansione(ini);
-    } catch (const ErroreDati& errore) {
+    } catch (const DataError& errore) {
         causaMancatoAvvio_ = db::causeOf(errore);
         dettaglioMancatoAvvio_ = db::detailsOf(errore);
         return Avvio::Errore;
@@ -176,12 +176,12 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
 void Startup::mostraStato(const StatoScansione& stato) {
     vassoio_->mostraStato(stato);
     if (stato.inGuasto()) {
-        platform_.notifications.notifica(TipoNotifica::Informazione,
-                                         QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
+        platform_.notifications.notify(NotificationKind::Information,
+                                       QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
     } else {
-        platform_.notifications.notifica(TipoNotifica::Informazione,
-                                         QStringLiteral("PROMEMORIA RIPRESI"),
-                                         QStringLiteral("I PROMEMORIA FUNZIONANO DI NUOVO"));
+        platform_.notifications.notify(NotificationKind::Information,
+                                       QStringLiteral("PROMEMORIA RIPRESI"),
+                                       QStringLiteral("I PROMEMORIA FUNZIONANO DI NUOVO"));
     }
 }
 

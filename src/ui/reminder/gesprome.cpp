@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "platform/gui/colori.h"
+#include "platform/gui/colors.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
@@ -36,7 +36,7 @@ void adattaDidascalia(QLabel* didascalia) {
     QRect area = didascalia->geometry();
     area.setLeft(std::clamp(area.right() + 1 - larghezzaTesto(didascalia), 0, area.left()));
     didascalia->setGeometry(area);
-    fonts::riduciFinoA(*didascalia, didascalia->text(), area.width());
+    fonts::shrinkToFit(*didascalia, didascalia->text(), area.width());
 }
 
 }  // namespace
@@ -117,7 +117,7 @@ void GesProme::creaDocumento() {
     Command1_->setToolTip(QStringLiteral("Disabbina il Documento allegato"));
     Command1_->setAccessibleName(QStringLiteral("Stacca documento"));
     lbDocumento_ = riquadro(QStringLiteral("lbDocumento"), pixel(1845, 1440, 5775, 330));
-    colori::coloraTesto(*lbDocumento_, kBluScuro, kSfondoRiquadro);
+    colors::setText(*lbDocumento_, kBluScuro, kSfondoRiquadro);
     lbDocumento_->setAccessibleDescription(QStringLiteral("Documento abbinato"));
 }
 
@@ -147,7 +147,7 @@ void GesProme::creaAvviso() {
     lbSveglia_->setGeometry(pixel(2655, 180, 1380, 465));
     lbSveglia_->setAlignment(Qt::AlignCenter);
     lbSveglia_->setAccessibleDescription(QStringLiteral("Giorno e ora dell'avviso"));
-    colori::coloraTesto(*lbSveglia_, kBluScuro, palette().color(QPalette::Window));
+    colors::setText(*lbSveglia_, kBluScuro, palette().color(QPalette::Window));
     cmdCli_ = {pulsante(Frame1_, QStringLiteral("cmdCli(0)"), QStringLiteral("&IMPOSTA AVVISO"),
                         pixel(4095, 225, 1770, 375)),
                pulsante(Frame1_, QStringLiteral("cmdCli(1)"), QStringLiteral("&NON AVVISARE PIU'"),
@@ -203,8 +203,8 @@ void GesProme::mostra(const VistaPromemoria& vista) {
     lbAziCod_->setText(vista.codiceAzione);
     LbAziDes_->setText(vista.descrizioneAzione);
     // The action keeps its colour; one too light for the white box gets a black box instead.
-    colori::coloraTesto(*lbAziCod_, vista.coloreAzione, kSfondoRiquadro);
-    colori::coloraTesto(*LbAziDes_, vista.coloreAzione, kSfondoRiquadro);
+    colors::setText(*lbAziCod_, vista.coloreAzione, kSfondoRiquadro);
+    colors::setText(*LbAziDes_, vista.coloreAzione, kSfondoRiquadro);
     lbScadDD_->setText(vista.dataAppuntamento);
     lbScadHH_->setText(vista.oraAppuntamento);
     Txt1_->setText(vista.quantita);
@@ -290,7 +290,7 @@ QLabel* GesProme::riquadro(const QString& nome, const QRect& r) {
     label->setObjectName(nome);
     label->setGeometry(r);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    colori::coloraSfondo(*label, kSfondoRiquadro);
+    colors::setBackground(*label, kSfondoRiquadro);
     return label;
 }
 

@@ -16,8 +16,8 @@
 #include "alert/elencoavvisi.h"
 #include "alert/finestraavviso.h"
 #include "platform/gui/accessibility.h"
-#include "support/accessibilita.h"
-#include "support/leggibilita.h"
+#include "support/accessibility.h"
+#include "support/legibility.h"
 #include "support/sqlfile.h"
 #include "ui/list/listaapp.h"
 #include "ui/main/avvioprova.h"
@@ -47,13 +47,13 @@ void nellaFinestraModale(const std::function<void()>& apri,
 }
 
 TEST_F(AccessibilitaTest, EveryWindowNamesItsControls) {
-    gestar.appuntamento(1234, kOggi + 11.0 / 24, 90);
+    gestar.addAppointment(1234, kOggi + 11.0 / 24, 90);
     SqlFile(gestar.folder.path("dati/op/VisiteDV.mdb"))
         .exec("UPDATE Appuntamenti SET ApDocumento = '/archivio/esame.pdf'");
     avvia().showNormal();
-    EXPECT_EQ(DifettiAccessibili(*startup).toStdString(), "") << "Startup";
+    EXPECT_EQ(accessibilityDefects(*startup).toStdString(), "") << "Startup";
     command1(*startup, 1)->click();
-    EXPECT_EQ(DifettiAccessibili(*pctParam(*startup)).toStdString(), "") << "pctParam";
+    EXPECT_EQ(accessibilityDefects(*pctParam(*startup)).toStdString(), "") << "pctParam";
     // The sound's combo box is named after its caption and still opens its list on request.
     QComboBox* combo = pctParam(*startup)->Combo1;
     QAccessibleInterface* suono = QAccessible::queryAccessibleInterface(combo);
@@ -69,13 +69,13 @@ TEST_F(AccessibilitaTest, EveryWindowNamesItsControls) {
     nellaFinestraModale(
         [&] { command1(*startup, 3)->click(); },
         [&](QWidget& elenco) {
-            lista = DifettiAccessibili(elenco).toStdString();
+            lista = accessibilityDefects(elenco).toStdString();
             auto* righe = elenco.findChild<QListView*>("lstApp");
             righe->setCurrentIndex(righe->model()->index(0, 0));
             nellaFinestraModale(
                 [&] { QTest::keyClick(righe, Qt::Key_Space); },
                 [&](QWidget& scheda) {
-                    promemoria = DifettiAccessibili(scheda).toStdString();
+                    promemoria = accessibilityDefects(scheda).toStdString();
                     if (auto* x = scheda.findChild<QPushButton*>("Command1"))
                         stacca = QAccessible::queryAccessibleInterface(x)->text(QAccessible::Name);
                 });
@@ -111,7 +111,7 @@ class LeggibilitaTest : public ::testing::TestWithParam<std::tuple<FinestraDaLeg
 public:
     LeggibilitaTest() {
         QApplication::setPalette(tavolozza(std::get<Tavolozza>(GetParam())));
-        gestar.appuntamento(1234, kOggi + 11.0 / 24, 90);
+        gestar.addAppointment(1234, kOggi + 11.0 / 24, 90);
         SqlFile(gestar.folder.path("dati/op/VisiteDV.mdb"))
             .exec("UPDATE Appuntamenti SET ApDocumento = '/archivio/esame.pdf'");
         SqlFile(gestar.folder.path("lavoro/op/WorkDV.mdb"))
@@ -167,7 +167,7 @@ const FinestraDaLeggere kFinestre[] = {
 TEST_P(LeggibilitaTest, EveryTextStandsOutFromItsBackground) {
     QWidget& finestra = std::get<FinestraDaLeggere>(GetParam()).apri(*this);
     ASSERT_TRUE(finestra.isVisible());
-    EXPECT_EQ(TestiIlleggibili(finestra).toStdString(), "");
+    EXPECT_EQ(illegibleTexts(finestra).toStdString(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, LeggibilitaTest,

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "app/sessione.h"
-#include "support/cartellagestar.h"
 #include "support/fakes.h"
+#include "support/gestarfolder.h"
 #include "ui/main/startup.h"
 
 class AvvioProva {
@@ -31,7 +31,7 @@ public:
         return *startup;
     }
 
-    CartellaGestar gestar;
+    GestarFolder gestar;
     FakePlatform platform;
     PlatformServices services = platform.services();
     Sessione sessione{gestar.fileIni};

@@ -26,7 +26,7 @@ class IconaVassoioTest : public ::testing::Test, public AvvioProva {
 protected:
     // An appointment at `ore` hours today (or later) with an alarm lead of 90 minutes.
     void appuntamento(int cliente, double ore) {
-        gestar.appuntamento(cliente, kOggi + ore / 24, 90);
+        gestar.addAppointment(cliente, kOggi + ore / 24, 90);
     }
     IconaVassoio& vassoio() { return startup->vassoio(); }
 };

@@ -7,7 +7,7 @@
 #include "support/tempdir.h"
 #include "ui/main/filtrotastonumerico.h"
 #include "ui/main/gestioneparametri.h"
-#include "util/regionale.h"
+#include "util/regionalformats.h"
 
 namespace {
 

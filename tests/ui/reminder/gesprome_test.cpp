@@ -17,7 +17,7 @@
 #include "db/schema.h"
 #include "reminderworkspace.h"
 #include "support/fakes.h"
-#include "util/regionale.h"
+#include "util/regionalformats.h"
 
 namespace schema = db::schema;
 

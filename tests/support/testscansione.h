@@ -9,6 +9,6 @@ struct FakePlatform;
 
 // A Scansione over `visite`, `work` and the configuration path `fileIni`, with the fake clock,
 // yielder and launcher. Make it after wrapping a database: it keeps references to them.
-std::unique_ptr<Scansione> scansioneDiProva(
+std::unique_ptr<Scansione> makeScansione(
     db::Database& visite, db::Database& work, const QString& fileIni, FakePlatform& platform,
     Scansione::AlTermineSelezione alTermineSelezione = [](const EsitoSelezione&) {});
