@@ -13,8 +13,8 @@
 #include <QTextStream>
 #include <QtTest/QTest>
 
-#include "alert/avvio.h"
 #include "alert/avvisodescritto.h"
+#include "alert/rinvio.h"
 #include "gestarprova.h"
 #include "platform/gui/accessibility.h"
 #include "support/accessibility.h"

@@ -16,8 +16,8 @@
 #include <QtTest/QTest>
 #include <memory>
 
-#include "alert/avvio.h"
 #include "alert/programmaavviso.h"
+#include "alert/rinvio.h"
 #include "gestarprova.h"
 #include "platform/desktopnotifier.h"
 #include "support/fakes.h"

@@ -6,9 +6,9 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "alert/avvio.h"
 #include "alert/avviso.h"
 #include "alert/programmaavviso.h"
+#include "alert/rinvio.h"
 #include "ui/list/listaapp.h"
 #include "ui/main/startup.h"
 #include "ui/reminder/gesprome.h"
