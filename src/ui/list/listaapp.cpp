@@ -114,8 +114,12 @@ void ListaApp::creaControlli() {
     }
 }
 
+// The window closes whether its place was stored or not; a refused write is only noted.
 void ListaApp::done(int risultato) {
-    SalvaFinestra(*this, fileIni_, platform_.screen);
+    if (const std::optional<QString> causa = SalvaFinestra(*this, fileIni_, platform_.screen)) {
+        logDiagnostic(QStringLiteral("posizione dell'elenco non salvata in ") + fileIni_ +
+                      QStringLiteral(": ") + *causa);
+    }
     QDialog::done(risultato);
 }
 
