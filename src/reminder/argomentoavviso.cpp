@@ -69,8 +69,8 @@ double dataDa(const QString& campo) {
 // The position of the waiting count: the first field from the left that is a count followed by
 // a client, with an action and a moment still to come. Everything before it is the path.
 // The one ambiguity: a path holding "|<number>|<number>|" (a folder "a|3|12|b"), or ending in
-// "|<number>" that pairs with the count (a folder "copia|7"), is cut there: nothing in the
-// layout tells those numbers from the fields that follow the path.
+// "|<number>" that pairs with the count (a file named "Gestar|7"), is cut there: nothing in
+// the layout tells those numbers from the fields that follow the path.
 std::optional<qsizetype> posizioneInAttesa(const QStringList& campi) {
     for (qsizetype i = 1; i + 3 < campi.size(); ++i) {
         if (comeInAttesa(campi[i]) && comeCliente(campi[i + 1])) return i;
