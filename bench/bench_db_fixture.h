@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "db/databasefile.h"
+#include "dbcreate/databasefile.h"
 
 namespace benchdb {
 

@@ -52,7 +52,7 @@ void BM_AperturaListaApp(benchmark::State& stato) {
     for (auto _ : stato) {
         auto* lista = new ListaApp(
             fileIni, piattaforma, selezione.righe(), selezione.chiavi(),
-            [](const ChiavePromemoria&) -> qint16 { return 0; }, [] {});
+            [](const ChiavePromemoria&) { return Comando::ImpostaAvviso; }, [] {});
         lista->show();
         QCoreApplication::processEvents();  // layout and first paint
         stato.PauseTiming();

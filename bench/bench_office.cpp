@@ -19,7 +19,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/sessione.h"
 #include "bench_server.h"
 #include "db/database.h"
 #include "db/dberror.h"
@@ -70,7 +69,8 @@ std::string appointments(const std::string& table) {
 }
 
 struct Operatore {
-    Sessione sessione;
+    std::unique_ptr<db::Database> visite;
+    std::unique_ptr<db::Database> work;
     WallClock clock;
     NoYield yielder;
     NoLaunch launcher;
@@ -106,13 +106,12 @@ std::unique_ptr<Operatore> operatore(Engine engine, const QTemporaryDir& dir, in
         plain.exec(appointments(schema.toStdString() + "_visite.Appuntamenti") +
                    "generate_series(0, " + std::to_string(kAppuntamenti - 1) + ") AS value");
     }
-    op->sessione.FileIni = dir.filePath(QStringLiteral("Gestar.ini"));
-    op->sessione.DbVisite = db::open(visite);
-    op->sessione.DbWork = db::open(work);
-    op->scansione = std::make_unique<Scansione>(*op->sessione.DbVisite, *op->sessione.DbWork,
-                                                op->sessione.FileIni, op->clock, op->yielder,
-                                                op->launcher, [](const EsitoSelezione&) {});
-    op->libro = op->sessione.DbVisite->watchWrites(db::schema::kAppuntamenti);
+    op->visite = db::open(visite);
+    op->work = db::open(work);
+    op->scansione = std::make_unique<Scansione>(
+        *op->visite, *op->work, dir.filePath(QStringLiteral("Gestar.ini")), op->clock, op->yielder,
+        op->launcher, [](const EsitoSelezione&) {});
+    op->libro = op->visite->watchWrites(db::schema::kAppuntamenti);
     if (op->libro) {
         op->scansione->seguiLibro([o = op.get()] {
             bool scritto = true;

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "db/databasefile.h"
-#include "db/serverschema.h"
+#include "dbcreate/databasefile.h"
+#include "dbcreate/serverschema.h"
 
 namespace bench {
 

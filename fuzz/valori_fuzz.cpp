@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "fuzzinput.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace {
@@ -24,7 +24,7 @@ void testo(const QByteArray& bytes) {
     qint16 larghezza = 0;
     std::memcpy(&larghezza, bytes.constData(), std::min<std::size_t>(bytes.size(), 2));
     const QString allineato = AllineaDestra(valore, larghezza);
-    if (!allineato.endsWith(testi::trimSpaces(valore.toString()))) {
+    if (!allineato.endsWith(texts::trimSpaces(valore.toString()))) {
         fuzzFailure("AllineaDestra lost part of the text");
     }
 }
@@ -40,12 +40,12 @@ void numero(const QByteArray& bytes) {
     }
     if (ValoreTesto(QVariant(serial)).isEmpty()) fuzzFailure("ValoreTesto of a number is empty");
     try {
-        const QString data = testi::generalDateText(serial);
-        testi::ddmmyyhhnn(serial);
-        testi::weekdayUpper(serial);
+        const QString data = texts::generalDateText(serial);
+        texts::ddmmyyhhnn(serial);
+        texts::weekdayUpper(serial);
         // A date from 1900 to 9999 reads back to the same second.
         if (serial >= 1 && serial < 2958466) {
-            const double riletto = testi::parseDateText(data);
+            const double riletto = texts::parseDateText(data);
             if (std::abs(riletto - serial) > 1.0 / 86400) {
                 fuzzFailure("a general date text does not read back");
             }

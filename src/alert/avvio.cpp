@@ -81,10 +81,10 @@ int AvvisaInFinestra(int& argc, char** argv, const QString& argomento, bool eco)
     });
     // Where the session has no notification service the window alone tells the operator.
     DesktopNotifier notifiche;
-    if (notifiche.disponibile()) programma.notificaSu(notifiche);
+    if (notifiche.available()) programma.notificaSu(notifiche);
     programma.accogli(*avviso);
     const int esito = QApplication::exec();
     // A notification withdrawn as the window closed may still wait for its id.
-    notifiche.attendiConsegna(kAttesaRitiroMs);
+    notifiche.waitForDelivery(kAttesaRitiroMs);
     return esito;
 }

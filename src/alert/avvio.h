@@ -3,10 +3,6 @@
 
 #include <QString>
 
-#include "alert/rinvio.h"
-
-// The snoozes the alert window offers.
-inline constexpr DurateRinvio kDurateRinvio{std::chrono::minutes(5), std::chrono::minutes(15)};
 // Exit status of an argument that cannot be used.
 inline constexpr int kEsitoArgomentoErrato = 2;
 // The alert window's single-instance name, one per user and configuration file.

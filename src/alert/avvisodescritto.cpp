@@ -9,7 +9,7 @@
 #include "app/ini.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -22,11 +22,11 @@ QString conAggiunta(const QString& testo, const QString& aggiunta) {
 
 QString AvvisoDescritto::giorno() const {
     // The general date text of a whole day leaves the time out.
-    return testi::generalDateText(std::floor(avviso.data));
+    return texts::generalDateText(std::floor(avviso.data));
 }
 
 QString AvvisoDescritto::ora() const {
-    return testi::hhnn(avviso.data);
+    return texts::hhnn(avviso.data);
 }
 
 QString AvvisoDescritto::descrizione() const {
@@ -52,7 +52,7 @@ AvvisoDescritto DescriviAvviso(const Avviso& avviso) {
         Ricerche ricerche(*work);
         descritto.nomeCliente = ricerche.DescrizioneCliente(avviso.cliente);
         descritto.azione = ricerche.azione(avviso.azione);
-    } catch (const ErroreDati&) {
+    } catch (const DataError&) {
         // Codes only.
     }
     return descritto;

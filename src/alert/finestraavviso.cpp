@@ -11,8 +11,9 @@
 #include <algorithm>
 
 #include "alert/elencoavvisi.h"
+#include "alert/rinvio.h"
 #include "platform/gui/accessibility.h"
-#include "platform/gui/colori.h"
+#include "platform/gui/colors.h"
 #include "platform/gui/fonts.h"
 
 namespace {
@@ -38,7 +39,7 @@ QLabel* etichetta(const QString& nome, const QString& testo, bool grassetto = fa
 
 // The action's colour on the window's background, or on black or white where it would not read.
 void coloraAzione(QLabel& label, const QColor& colore) {
-    colori::coloraTesto(label, colore, label.palette().color(QPalette::Window));
+    colors::setText(label, colore, label.palette().color(QPalette::Window));
 }
 
 }  // namespace
@@ -75,8 +76,9 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     connect(cmdChiudi_, &QPushButton::clicked, this, &QWidget::close);
 
     auto* pulsanti = new QHBoxLayout;
-    pulsanti->addWidget(rimanda(Rinvio::Breve, QStringLiteral("cmdRimanda5")));
-    pulsanti->addWidget(rimanda(Rinvio::Lungo, QStringLiteral("cmdRimanda15")));
+    for (std::size_t rinvio = 0; rinvio < kRinvii.size(); ++rinvio) {
+        pulsanti->addWidget(rimanda(rinvio));
+    }
     pulsanti->addStretch();
     pulsanti->addWidget(cmdChiudi_);
     auto* colonna = new QVBoxLayout(this);
@@ -85,8 +87,9 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     colonna->addLayout(pulsanti);
 }
 
-QPushButton* FinestraAvviso::rimanda(Rinvio rinvio, const QString& nome) {
-    QPushButton* cmdRimanda = pulsante(nome, PulsanteRinvio(rinvio));
+QPushButton* FinestraAvviso::rimanda(std::size_t rinvio) {
+    QPushButton* cmdRimanda =
+        pulsante(QString::fromLatin1(kRinvii.at(rinvio).nome), kRinvii.at(rinvio).testoPulsante());
     cmdRimanda->setAccessibleDescription(
         QStringLiteral("Nasconde i promemoria e li ripropone passato il tempo indicato"));
     connect(cmdRimanda, &QPushButton::clicked, this, [this, rinvio] { emit rinviata(rinvio); });

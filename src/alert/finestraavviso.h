@@ -2,9 +2,8 @@
 #pragma once
 
 #include <QWidget>
+#include <cstddef>
 #include <optional>
-
-#include "alert/rinvio.h"
 
 class QCloseEvent;
 class QLabel;
@@ -34,14 +33,14 @@ public:
 signals:
     // The operator closed the window.
     void chiusa();
-    // The operator put the reminders off.
-    void rinviata(Rinvio rinvio);
+    // The operator put the reminders off with the snooze at place `rinvio` of kRinvii.
+    void rinviata(std::size_t rinvio);
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
 
 private:
-    QPushButton* rimanda(Rinvio rinvio, const QString& nome);
+    QPushButton* rimanda(std::size_t rinvio);
     QWidget* scheda(const AvvisoDescritto& avviso) const;
     void adattaAltezza();
 

@@ -2,7 +2,6 @@
 #include "alert/programmaavviso.h"
 
 #include <QTextStream>
-#include <array>
 #include <utility>
 
 #include "alert/testonotifica.h"
@@ -11,18 +10,6 @@
 #include "app/suonaavviso.h"
 #include "platform/desktopnotifier.h"
 #include "reminder/argomentoerrato.h"
-
-namespace {
-
-// The notification's actions for the two snoozes.
-struct AzioneRinvio {
-    Rinvio rinvio;
-    const char* chiave;
-};
-constexpr std::array kAzioniRinvio{AzioneRinvio{Rinvio::Breve, "rimanda-5"},
-                                   AzioneRinvio{Rinvio::Lungo, "rimanda-15"}};
-
-}  // namespace
 
 ProgrammaAvviso::ProgrammaAvviso(SoundPlayer& suono, DurateRinvio rinvii, QTextStream* eco,
                                  int quieteLottoMs)
@@ -55,25 +42,25 @@ void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
     connect(this, &ProgrammaAvviso::lottoConcluso, &notifiche,
             [this, &notifiche](const QList<AvvisoDescritto>& lotto) {
                 const TestoNotifica testo = TestoNotifica::perLotto(lotto, elenco_.inAttesa());
-                notifiche.notifica(TipoNotifica::Promemoria, testo.titolo, testo.testo);
+                notifiche.notify(NotificationKind::Reminder, testo.titolo, testo.testo);
             });
-    connect(&notifiche, &DesktopNotifier::attivata, &finestra_, &FinestraAvviso::richiama);
-    connect(this, &ProgrammaAvviso::avvisiTolti, &notifiche, &DesktopNotifier::ritira);
+    connect(&notifiche, &DesktopNotifier::activated, &finestra_, &FinestraAvviso::richiama);
+    connect(this, &ProgrammaAvviso::avvisiTolti, &notifiche, &DesktopNotifier::withdraw);
 
-    QList<DesktopNotifier::Azione> azioni;
-    for (const AzioneRinvio& azione : kAzioniRinvio) {
-        azioni.append({QString::fromLatin1(azione.chiave), TestoRinvio(azione.rinvio)});
+    QList<DesktopNotifier::Action> azioni;
+    for (const Rinvio& rinvio : kRinvii) {
+        azioni.append({QString::fromLatin1(rinvio.azione), rinvio.testo()});
     }
-    notifiche.offriAzioni(azioni);
-    connect(&notifiche, &DesktopNotifier::azioneScelta, this, [this](const QString& chiave) {
-        for (const AzioneRinvio& azione : kAzioniRinvio) {
-            if (chiave == QLatin1String(azione.chiave)) rinvia(azione.rinvio);
+    notifiche.offerActions(azioni);
+    connect(&notifiche, &DesktopNotifier::actionChosen, this, [this](const QString& chiave) {
+        for (std::size_t rinvio = 0; rinvio < kRinvii.size(); ++rinvio) {
+            if (chiave == QLatin1String(kRinvii[rinvio].azione)) rinvia(rinvio);
         }
     });
 }
 
-void ProgrammaAvviso::rinvia(Rinvio rinvio) {
-    rinviati_.rinvia(togliAvvisi(), rinvii_.di(rinvio));
+void ProgrammaAvviso::rinvia(std::size_t rinvio) {
+    rinviati_.rinvia(togliAvvisi(), rinvii_.at(rinvio));
     finestra_.hide();
     concludiSeNienteRinviato();
 }

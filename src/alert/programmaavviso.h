@@ -23,7 +23,7 @@ public:
     // than this quiet between them make one batch.
     static constexpr int kQuieteLottoMs = 1500;
 
-    // `rinvii`: how long the window's two snoozes last. `eco`, when given, receives the line
+    // `rinvii`: how long the window's snoozes last. `eco`, when given, receives the line
     // of every reminder taken in.
     ProgrammaAvviso(SoundPlayer& suono, DurateRinvio rinvii, QTextStream* eco = nullptr,
                     int quieteLottoMs = kQuieteLottoMs);
@@ -43,8 +43,9 @@ public:
     // reminders going (window closed or put off) withdraw it.
     void notificaSu(DesktopNotifier& notifiche);
 
-    // Puts every reminder of the window off and hides the window until the snooze ends.
-    void rinvia(Rinvio rinvio);
+    // Puts every reminder of the window off and hides the window until the snooze ends:
+    // `rinvio` is its place in kRinvii.
+    void rinvia(std::size_t rinvio);
 
     // Run when the program is about to end, before it decides to: it stops taking reminders
     // and takes in those already confirmed to their starts.

@@ -1,30 +1,36 @@
-// The alert window's two snoozes: which one, how long each lasts, what the operator reads.
+// The snoozes of the alert window: one table, which the window and its notification both read.
 #pragma once
 
 #include <QString>
+#include <array>
 #include <chrono>
+#include <cstddef>
 
-enum class Rinvio { Breve, Lungo };
+// One snooze: how long it puts the window's reminders off, and how it is offered.
+struct Rinvio {
+    std::chrono::minutes durata;
+    const char16_t* pulsante;  // the button's text, its access key marked by "&"
+    const char* azione;        // the key of the notification's action
+    const char* nome;          // the button's object name
 
-// How long each snooze puts its reminders off: 5 and 15 minutes for the operator (avvio.h),
-// far shorter in tests.
-struct DurateRinvio {
-    std::chrono::milliseconds breve;
-    std::chrono::milliseconds lungo;
-
-    std::chrono::milliseconds di(Rinvio rinvio) const {
-        return rinvio == Rinvio::Breve ? breve : lungo;
-    }
+    QString testoPulsante() const { return QString::fromUtf16(pulsante); }
+    // The notification action's text: the button's, without the access key's mark.
+    QString testo() const { return testoPulsante().remove(QLatin1Char('&')); }
 };
 
-// The button's text, its access key marked by "&": Alt+5 and Alt+1, clear of each other and of
+// In the order the window shows them. Access keys Alt+5 and Alt+1, clear of each other and of
 // the window's "&CHIUDI".
-inline QString PulsanteRinvio(Rinvio rinvio) {
-    return rinvio == Rinvio::Breve ? QStringLiteral("RIMANDA &5 MINUTI")
-                                   : QStringLiteral("RIMANDA &15 MINUTI");
-}
+inline constexpr std::array kRinvii{
+    Rinvio{std::chrono::minutes(5), u"RIMANDA &5 MINUTI", "rimanda-5", "cmdRimanda5"},
+    Rinvio{std::chrono::minutes(15), u"RIMANDA &15 MINUTI", "rimanda-15", "cmdRimanda15"},
+};
 
-// The notification action's text: the button's, without the access key's mark.
-inline QString TestoRinvio(Rinvio rinvio) {
-    return PulsanteRinvio(rinvio).remove(QLatin1Char('&'));
-}
+// How long each snooze of kRinvii lasts, in the table's order: its minutes for the operator,
+// far shorter in tests.
+using DurateRinvio = std::array<std::chrono::milliseconds, kRinvii.size()>;
+
+inline constexpr DurateRinvio kDurateRinvio = [] {
+    DurateRinvio durate{};
+    for (std::size_t i = 0; i < kRinvii.size(); ++i) durate[i] = kRinvii[i].durata;
+    return durate;
+}();

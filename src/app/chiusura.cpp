@@ -26,9 +26,9 @@ void ChiudiProgramma(Sessione& sessione) {
 int CopiaNonRisponde(Notifier& notifiche) {
     const QString titolo = QStringLiteral("SCADEX È GIÀ IN ESECUZIONE MA NON RISPONDE");
     std::fprintf(stderr, "%s\n", qUtf8Printable(titolo));
-    notifiche.notifica(TipoNotifica::Critica, titolo,
-                       QStringLiteral("Chiudere la copia bloccata e riavviare SCADEX."));
-    notifiche.attendiConsegna(kAttesaNotificaMs);
+    notifiche.notify(NotificationKind::Critical, titolo,
+                     QStringLiteral("Chiudere la copia bloccata e riavviare SCADEX."));
+    notifiche.waitForDelivery(kAttesaNotificaMs);
     return EXIT_FAILURE;
 }
 
@@ -38,7 +38,7 @@ void TerminaAvvioFallito(Sessione& sessione, const QString& causa, const QString
     const QString riga =
         dettaglio.isEmpty() ? causa : causa + QStringLiteral(" (") + dettaglio.simplified() + u')';
     std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(riga));
-    notifiche.notifica(TipoNotifica::Critica, QStringLiteral("SCADEX NON AVVIATO"), causa);
-    notifiche.attendiConsegna(kAttesaNotificaMs);
+    notifiche.notify(NotificationKind::Critical, QStringLiteral("SCADEX NON AVVIATO"), causa);
+    notifiche.waitForDelivery(kAttesaNotificaMs);
     termina(sessione, EXIT_FAILURE);
 }

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-struct Sessione;
+class Sessione;
 class Notifier;
 
 // Releases the databases and ends the process at once with status 0: no other window's

@@ -8,7 +8,7 @@
 #include "app/ini.h"
 #include "app/versione.h"
 #include "platform/messagebox.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ QString TestoAiuto(const QString& programma) {
 // A command line naming a missing file falls back to the operator's folder directly: the
 // program's folder is tried only when the command line is empty.
 std::optional<QString> TrovaFileIni(const AvvioProgramma& avvio) {
-    QString primo = testi::trimSpaces(avvio.rigaDiComando);
+    QString primo = texts::trimSpaces(avvio.rigaDiComando);
     if (primo.isEmpty()) primo = avvio.cartellaProgramma + QLatin1Char('/') + kNomeFileIni;
     for (const QString& fileIni :
          {primo, avvio.cartellaUtente + kNomeFileIni, avvio.cartellaDiSistema + kNomeFileIni}) {

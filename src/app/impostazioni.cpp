@@ -6,7 +6,7 @@
 #include "app/ini.h"
 #include "db/database.h"
 #include "db/schema.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace {
@@ -28,7 +28,7 @@ constexpr qint32 kSecondiPredefiniti = 60;
 // A data folder from the configuration: the file system root when missing, always ending in
 // the separator.
 QString cartellaDati(const QString& valore) {
-    QString cartella = testi::trimSpaces(valore).isEmpty() ? QDir::rootPath() : valore;
+    QString cartella = texts::trimSpaces(valore).isEmpty() ? QDir::rootPath() : valore;
     if (!cartella.endsWith(QDir::separator())) cartella += QDir::separator();
     return cartella;
 }
@@ -60,7 +60,7 @@ QByteArray postazione(const QString& fileIni) {
 std::optional<Percorsi> leggiPercorsi(const IniLetto& ini) {
     Percorsi percorsi;
     percorsi.Operatore = ini.leggi(kBase, kOperatore);
-    if (testi::trimSpaces(percorsi.Operatore).isEmpty()) return std::nullopt;
+    if (texts::trimSpaces(percorsi.Operatore).isEmpty()) return std::nullopt;
     percorsi.PathFile = cartellaDati(ini.leggi(kPath, kFile));
     percorsi.PathWork = cartellaDati(ini.leggi(kPath, kWork));
     return percorsi;
@@ -68,7 +68,7 @@ std::optional<Percorsi> leggiPercorsi(const IniLetto& ini) {
 
 Impostazioni leggiAgenda(const IniLetto& ini) {
     const auto leggi = [&](const QString& chiave) {
-        return testi::trimSpaces(ini.leggi(kAgenda, chiave));
+        return texts::trimSpaces(ini.leggi(kAgenda, chiave));
     };
     Impostazioni lette;
     const QString suonoSN = leggi(kSuonoSN);
@@ -82,20 +82,20 @@ Impostazioni leggiAgenda(const IniLetto& ini) {
     return lette;
 }
 
-std::optional<QString> scriviAgenda(const QString& fileIni, const QString& testoSecondi,
-                                    bool suonoAttivo, const SuonoConfigurato& suono) {
+std::optional<QString> scriviAgenda(const QString& fileIni, const Impostazioni& agenda) {
+    const QString suonoSN = agenda.suonoAttivo ? QStringLiteral("S") : QStringLiteral("N");
     return ScriviIniVerificato(fileIni, kAgenda,
-                               {{kSecondi, testoSecondi},
-                                {kSuonoSN, suonoAttivo ? QStringLiteral("S") : QStringLiteral("N")},
-                                {kSuonoPath, suono.SuonoPath},
-                                {kSuonoFile, suono.SuonoFile},
-                                {kSuonoExt, suono.SuonoExt}});
+                               {{kSecondi, agenda.testoSecondi},
+                                {kSuonoSN, suonoSN},
+                                {kSuonoPath, agenda.suono.SuonoPath},
+                                {kSuonoFile, agenda.suono.SuonoFile},
+                                {kSuonoExt, agenda.suono.SuonoExt}});
 }
 
 qint32 secondiDaTesto(const QString& testo) {
     double secondi = 0;
     try {
-        secondi = testi::roundHalfEven(ValoreNumero(testo));
+        secondi = texts::roundHalfEven(ValoreNumero(testo));
     } catch (const ConversionError&) {
         // A date typed by mistake is no interval either.
     }

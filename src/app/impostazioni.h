@@ -7,7 +7,7 @@
 
 class IniLetto;
 
-// The main window's own copies of the three sound keys.
+// The alert sound as the three keys SuonoPath, SuonoFile and SuonoExt name it.
 struct SuonoConfigurato {
     QString SuonoPath;  // folder, no trailing separator
     QString SuonoFile;  // name without folder and extension
@@ -17,9 +17,10 @@ struct SuonoConfigurato {
     QString percorso() const;
 };
 
+// The AGENDA settings: the poll interval and the alert sound.
 struct Impostazioni {
-    QString testoSecondi;  // Secondi as read, shown in Text1
-    qint32 secondi = 60;   // SecondiAnalisi
+    QString testoSecondi;  // Secondi as written in the file, shown in Text1
+    qint32 secondi = 60;   // the poll interval it stands for
     bool suonoAttivo = false;
     SuonoConfigurato suono;
 };
@@ -42,8 +43,7 @@ std::optional<Percorsi> leggiPercorsi(const IniLetto& ini);
 Impostazioni leggiAgenda(const IniLetto& ini);
 // Writes the five AGENDA keys in one go; why they were not stored, if they were not (the
 // file then left as it was).
-std::optional<QString> scriviAgenda(const QString& fileIni, const QString& testoSecondi,
-                                    bool suonoAttivo, const SuonoConfigurato& suono);
+std::optional<QString> scriviAgenda(const QString& fileIni, const Impostazioni& agenda);
 // The set-up that `fileIni` leads to, for the single-instance rule: the identity of the
 // operator's work database, so that two copies of one Gestar.ini, or two paths to it, run
 // one copy. Without an operator, the configuration file's own identity.

@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "platform/profilefile.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ QString IniLetto::leggi(const QString& sezione, const QString& chiave) const {
     // is empty, "chiave=;x" is ";x").
     valore = PrimaDi(valore, valore.indexOf(QLatin1Char('\t')));
     valore = PrimaDi(valore, valore.indexOf(QLatin1StringView(" ;")));
-    return testi::trimSpaces(valore);
+    return texts::trimSpaces(valore);
 }
 
 QString LeggiIni(const QString& file, const QString& sezione, const QString& chiave) {

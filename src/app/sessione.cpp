@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "db/schema.h"
-#include "util/diagnostica.h"
+#include "util/diagnostic.h"
 
 namespace {
 
@@ -15,44 +15,43 @@ void avvisaSeSenzaIndici(db::Database& work) {
     for (const db::Database::IndexedColumn& colonna : work.unindexed(db::schema::kIndiciControllo))
         colonne.append(colonna.table + QLatin1Char('.') + colonna.column);
     if (colonne.isEmpty()) return;
-    Diagnostica(QStringLiteral("%1: nessun indice su %2: ogni controllo legge tutti i promemoria; "
-                               "gli indici si creano con: %3")
-                    .arg(work.path(), colonne.join(QStringLiteral(", ")),
-                         db::schema::kCreaIndiciControllo.join(QStringLiteral("; "))));
+    logDiagnostic(
+        QStringLiteral("%1: nessun indice su %2: ogni controllo legge tutti i promemoria; "
+                       "gli indici si creano con: %3")
+            .arg(work.path(), colonne.join(QStringLiteral(", ")),
+                 db::schema::kCreaIndiciControllo.join(QStringLiteral("; "))));
 }
 
 }  // namespace
 
+Sessione::Sessione(QString fileIni) : fileIni_(std::move(fileIni)) {}
+
 bool Sessione::caricaPercorsi(const IniLetto& ini) {
     std::optional<Percorsi> letti = impostazioni::leggiPercorsi(ini);
     if (!letti) return false;
-    percorsi = std::move(*letti);
+    percorsi_ = std::move(*letti);
     return true;
 }
 
-Impostazioni Sessione::caricaAgenda(const IniLetto& ini) {
-    Impostazioni lette = impostazioni::leggiAgenda(ini);
-    SuonoAttivo = lette.suonoAttivo;
-    FileSuono = lette.suono.percorso();
-    SecondiAnalisi = lette.secondi;
-    return lette;
-}
-
 void Sessione::apriDatabase() {
-    DbVisite = db::open(percorsi.fileVisite());
-    DbVisite->requireRights(db::schema::kDirittiVisite);
-    DbWork = db::open(percorsi.fileWork());
-    DbWork->requireRights(db::schema::kDirittiWork);
-    avvisaSeSenzaIndici(*DbWork);
+    visite_ = db::open(percorsi_.fileVisite());
+    visite_->requireRights(db::schema::kDirittiVisite);
+    work_ = db::open(percorsi_.fileWork());
+    work_->requireRights(db::schema::kDirittiWork);
+    avvisaSeSenzaIndici(*work_);
 }
 
 void Sessione::rilasciaDatabase() noexcept {
     // Closing a connection never throws; an unset one is simply skipped.
-    DbVisite.reset();
-    DbWork.reset();
+    visite_.reset();
+    work_.reset();
 }
 
-qint16 Sessione::registraComando(std::optional<qint16> comando) {
-    if (comando) UltimoComando = *comando;
-    return UltimoComando;
+const Impostazioni& Sessione::caricaAgenda(const IniLetto& ini) {
+    impostazioni_ = impostazioni::leggiAgenda(ini);
+    return impostazioni_;
+}
+
+void Sessione::sostituisciImpostazioni(Impostazioni confermate) {
+    impostazioni_ = std::move(confermate);
 }

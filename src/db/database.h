@@ -71,8 +71,7 @@ public:
     // The path the database was opened from (a file, or a server descriptor file).
     virtual const QString& path() const = 0;
 
-    // Runs one statement; it has taken effect when the call returns. The host's
-    // "DELETE * FROM table" is accepted.
+    // Runs one statement; it has taken effect when the call returns.
     virtual void execute(const QString& sql) = 0;
     // Re-reads the table catalogue (indexes and their key columns).
     virtual void refreshCatalogue() = 0;

@@ -29,30 +29,28 @@ DbError DbError::denied(const QString& operation, const QString& database, const
                         const QString& right) {
     DbError error(operation, QStringLiteral("permission denied: %1 on table %2").arg(right, table),
                   Fault::Denied, database);
-    error.negato_ = QStringLiteral("%1: %2 negato").arg(table, right);
+    error.denial_ = QStringLiteral("%1: %2 negato").arg(table, right);
     return error;
 }
 
 QString DbError::cause() const {
-    const QString what = negato_.isEmpty() ? faultText(fault_) : negato_;
+    const QString what = denial_.isEmpty() ? faultText(fault_) : denial_;
     return database_.isEmpty() ? what : database_ + QStringLiteral(": ") + what;
 }
 
-Fault faultOf(const ErroreDati& errore) {
-    const auto* dalDatabase = dynamic_cast<const DbError*>(&errore);
-    return dalDatabase ? dalDatabase->fault() : Fault::Other;
+Fault faultOf(const DataError& error) {
+    const auto* dbError = dynamic_cast<const DbError*>(&error);
+    return dbError ? dbError->fault() : Fault::Other;
 }
 
-QString causeOf(const ErroreDati& errore) {
-    if (const auto* dalDatabase = dynamic_cast<const DbError*>(&errore))
-        return dalDatabase->cause();
+QString causeOf(const DataError& error) {
+    if (const auto* dbError = dynamic_cast<const DbError*>(&error)) return dbError->cause();
     return faultText(Fault::Other);
 }
 
-QString detailsOf(const ErroreDati& errore) {
-    if (const auto* dalDatabase = dynamic_cast<const DbError*>(&errore))
-        return dalDatabase->engineMessage();
-    return QString::fromStdString(errore.what());
+QString detailsOf(const DataError& error) {
+    if (const auto* dbError = dynamic_cast<const DbError*>(&error)) return dbError->engineMessage();
+    return QString::fromStdString(error.what());
 }
 
 }  // namespace db

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "util/erroredati.h"
+#include "util/dataerror.h"
 
 namespace db {
 
@@ -19,13 +19,13 @@ enum class Fault {
     Denied,        // the server refuses the user a right on a table
 };
 
-class DbError : public ErroreDati {
+class DbError : public DataError {
 public:
     // `database`: the file, or the descriptor and server, the failure concerns; empty when
     // the throwing site does not know it.
     DbError(const QString& operation, const QString& engineMessage, Fault fault = Fault::Other,
             const QString& database = QString())
-        : ErroreDati((operation + QStringLiteral(": ") + engineMessage).toStdString()),
+        : DataError((operation + QStringLiteral(": ") + engineMessage).toStdString()),
           operation_(operation),
           engineMessage_(engineMessage),
           fault_(fault),
@@ -48,7 +48,7 @@ public:
     QString cause() const;
 
 private:
-    QString negato_;  // "<table>: <right> negato" of a right refused
+    QString denial_;  // "<table>: <right> negato" of a right refused
     QString operation_;
     QString engineMessage_;
     Fault fault_;
@@ -61,10 +61,10 @@ QString faultText(Fault fault);
 
 // The fault and the cause, in the operator's words, of any data step's failure; a value that
 // could not be converted is Fault::Other.
-Fault faultOf(const ErroreDati& errore);
-QString causeOf(const ErroreDati& errore);
+Fault faultOf(const DataError& error);
+QString causeOf(const DataError& error);
 // What the engine or the conversion said of the failure, for the diagnostic output: the
 // operator's words stay apart from it.
-QString detailsOf(const ErroreDati& errore);
+QString detailsOf(const DataError& error);
 
 }  // namespace db

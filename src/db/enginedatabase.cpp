@@ -12,16 +12,6 @@ namespace db {
 
 namespace {
 
-// The host writes "DELETE * FROM table" (or "DELETE table.* FROM table"); the engines want
-// "DELETE FROM table".
-QString withStandardDelete(const QString& sql) {
-    static const QRegularExpression deleteAll(
-        QStringLiteral(R"(^(\s*DELETE)\s+(?:\S+\.)?\*\s+(FROM)\b)"),
-        QRegularExpression::CaseInsensitiveOption);
-    QString statement = sql;
-    return statement.replace(deleteAll, QStringLiteral("\\1 \\2"));
-}
-
 // Only a query may open as a snapshot: anything else would change data on the way.
 bool isQuery(const QString& sql) {
     static const QRegularExpression select(QStringLiteral(R"(^[\s(]*SELECT\b)"),
@@ -66,7 +56,7 @@ const QString& EngineDatabase::path() const {
 }
 
 void EngineDatabase::execute(const QString& sql) {
-    connection_->execute(withStandardDelete(sql));
+    connection_->execute(sql);
     connection_->noteChange();
 }
 

@@ -53,9 +53,6 @@ inline const QList<Database::TableRight> kDirittiWork{
     {kPromemoria, QStringLiteral("UPDATE")}, {kPromemoria, QStringLiteral("DELETE")},
     {kClienti, QStringLiteral("SELECT")},    {kTabAzioni, QStringLiteral("SELECT")}};
 
-// Empties the reminder table, in the host's dialect.
-inline const QString kSvuotaPromemoria = QStringLiteral("DELETE * FROM Promemoria");
-
 // The reminder rows with their rowids first, by client and moment: a rebuild compares them with
 // the rows it writes. Nulls first, as index primaria keeps them.
 inline const QString kPromemoriaPerChiave = QStringLiteral(

@@ -7,9 +7,5 @@ namespace db {
 
 // A value as the engine should store it: dates as day serials, every whole number as 64 bits.
 QVariant toStorable(const QVariant& value);
-// A value as read back: Null is always the null QVariant.
-inline QVariant fromStored(const QVariant& value) {
-    return value.isNull() ? QVariant() : value;
-}
 
 }  // namespace db

@@ -14,28 +14,28 @@
 
 namespace {
 
-const QString kServizio = QStringLiteral("org.freedesktop.Notifications");
-const QString kPercorso = QStringLiteral("/org/freedesktop/Notifications");
-const QString kInterfaccia = QStringLiteral("org.freedesktop.Notifications");
-const QString kAzionePredefinita = QStringLiteral("default");
-constexpr int kAttesaServizioMs = 2000;
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+const QString kDefaultAction = QStringLiteral("default");
+constexpr int kServiceWaitMs = 2000;
 
-// The hints a notification of `tipo` is posted with. One that waits for the operator asks to
+// The hints a notification of `kind` is posted with. One that waits for the operator asks to
 // stay resident where the service keeps notifications after an action; a service without that
 // capability ignores the hint.
-QVariantMap suggerimenti(TipoNotifica tipo) {
-    constexpr uchar kUrgenzaNormale = 1;
-    constexpr uchar kUrgenzaCritica = 2;
-    QVariantMap suggerimenti{{QStringLiteral("desktop-entry"), QStringLiteral("scadex")}};
-    const uchar urgenza = tipo == TipoNotifica::Critica ? kUrgenzaCritica : kUrgenzaNormale;
-    suggerimenti.insert(QStringLiteral("urgency"), QVariant::fromValue(urgenza));
-    if (tipo == TipoNotifica::Promemoria) suggerimenti.insert(QStringLiteral("resident"), true);
-    return suggerimenti;
+QVariantMap hints(NotificationKind kind) {
+    constexpr uchar kNormalUrgency = 1;
+    constexpr uchar kCriticalUrgency = 2;
+    QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("scadex")}};
+    const uchar urgency = kind == NotificationKind::Critical ? kCriticalUrgency : kNormalUrgency;
+    hints.insert(QStringLiteral("urgency"), QVariant::fromValue(urgency));
+    if (kind == NotificationKind::Reminder) hints.insert(QStringLiteral("resident"), true);
+    return hints;
 }
 
 // The expiry timeout in milliseconds, as the service takes it: -1 for its own, 0 for never.
-int scadenza(TipoNotifica tipo) {
-    return tipo == TipoNotifica::Informazione ? -1 : 0;
+int expiry(NotificationKind kind) {
+    return kind == NotificationKind::Information ? -1 : 0;
 }
 
 }  // namespace
@@ -43,136 +43,136 @@ int scadenza(TipoNotifica tipo) {
 DesktopNotifier::DesktopNotifier(QDBusConnection bus, QObject* parent)
     : QObject(parent), bus_(std::move(bus)) {
     if (!bus_.isConnected()) return;
-    bus_.connect(kServizio, kPercorso, kInterfaccia, QStringLiteral("ActionInvoked"), this,
-                 SLOT(azioneInvocata(uint, QString)));
-    bus_.connect(kServizio, kPercorso, kInterfaccia, QStringLiteral("NotificationClosed"), this,
-                 SLOT(chiusa(uint, uint)));
+    bus_.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                 SLOT(actionInvoked(uint, QString)));
+    bus_.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                 SLOT(closed(uint, uint)));
 }
 
-bool DesktopNotifier::disponibile() const {
+bool DesktopNotifier::available() const {
     if (!bus_.isConnected()) return false;
     const QDBusConnectionInterface* bus = bus_.interface();
-    if (bus->isServiceRegistered(kServizio)) return true;
-    const QDBusReply<QStringList> avviabili = bus->activatableServiceNames();
-    return avviabili.isValid() && avviabili.value().contains(kServizio);
+    if (bus->isServiceRegistered(kService)) return true;
+    const QDBusReply<QStringList> activatable = bus->activatableServiceNames();
+    return activatable.isValid() && activatable.value().contains(kService);
 }
 
-void DesktopNotifier::notifica(TipoNotifica tipo, const QString& titolo, const QString& testo) {
+void DesktopNotifier::notify(NotificationKind kind, const QString& title, const QString& text) {
     if (!bus_.isConnected()) return;
-    if (inVolo_) {
-        successiva_ = Notifica{tipo, titolo, testo};
+    if (inFlight_) {
+        next_ = Notification{kind, title, text};
         return;
     }
-    if (!marcatura_) {
-        successiva_ = Notifica{tipo, titolo, testo};
-        chiediCapacita();
+    if (!markup_) {
+        next_ = Notification{kind, title, text};
+        askCapabilities();
         return;
     }
-    invia({tipo, titolo, testo});
+    send({kind, title, text});
 }
 
-void DesktopNotifier::ritira() {
-    successiva_.reset();
-    if (inVolo_) {
-        ritiroInSospeso_ = true;
+void DesktopNotifier::withdraw() {
+    next_.reset();
+    if (inFlight_) {
+        withdrawPending_ = true;
         return;
     }
-    chiudiCorrente();
+    closeCurrent();
 }
 
-// A program about to end waits for the answer through attendiConsegna.
-void DesktopNotifier::chiudiCorrente() {
+// A program about to end waits for the answer through waitForDelivery.
+void DesktopNotifier::closeCurrent() {
     if (id_ == 0) return;
-    QDBusMessage chiamata = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
-                                                           QStringLiteral("CloseNotification"));
-    chiamata << std::exchange(id_, 0);
-    ++chiusureInCorso_;
-    auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata, kAttesaServizioMs), this);
-    connect(attesa, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* chiamata) {
-                chiamata->deleteLater();
-                --chiusureInCorso_;
-                emit risposta();
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                       QStringLiteral("CloseNotification"));
+    call << std::exchange(id_, 0);
+    ++closesPending_;
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, kServiceWaitMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* finished) {
+                finished->deleteLater();
+                --closesPending_;
+                emit answered();
             });
 }
 
-void DesktopNotifier::attendiConsegna(int millisecondi) {
-    if (!inVolo_ && chiusureInCorso_ == 0) return;
-    QEventLoop attesa;
-    connect(this, &DesktopNotifier::risposta, &attesa, &QEventLoop::quit);
-    QTimer::singleShot(millisecondi, &attesa, &QEventLoop::quit);
-    attesa.exec();
+void DesktopNotifier::waitForDelivery(int milliseconds) {
+    if (!inFlight_ && closesPending_ == 0) return;
+    QEventLoop wait;
+    connect(this, &DesktopNotifier::answered, &wait, &QEventLoop::quit);
+    QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
+    wait.exec();
 }
 
-void DesktopNotifier::invia(const Notifica& notifica) {
-    QDBusMessage chiamata = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
-                                                           QStringLiteral("Notify"));
+void DesktopNotifier::send(const Notification& notification) {
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     // A body read as markup must carry names such as "ROSSI & C." escaped; one read as plain
     // text would show the escapes.
-    const QString testo = *marcatura_ ? notifica.testo.toHtmlEscaped() : notifica.testo;
-    QStringList azioni{kAzionePredefinita, QStringLiteral("Apri")};
-    for (const Azione& azione : azioni_) azioni << azione.chiave << azione.etichetta;
-    chiamata << QStringLiteral("SCADEX") << id_ << QStringLiteral("scadex") << notifica.titolo
-             << testo << azioni << suggerimenti(notifica.tipo) << scadenza(notifica.tipo);
+    const QString body = *markup_ ? notification.text.toHtmlEscaped() : notification.text;
+    QStringList actions{kDefaultAction, QStringLiteral("Apri")};
+    for (const Action& action : actions_) actions << action.key << action.label;
+    call << QStringLiteral("SCADEX") << id_ << QStringLiteral("scadex") << notification.title
+         << body << actions << hints(notification.kind) << expiry(notification.kind);
     // A service that does not answer in time is given up on: the next post tries again.
-    inVolo_ = true;
-    auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(chiamata, kAttesaServizioMs), this);
-    connect(attesa, &QDBusPendingCallWatcher::finished, this, &DesktopNotifier::rispostaRicevuta);
+    inFlight_ = true;
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, kServiceWaitMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &DesktopNotifier::postAnswered);
 }
 
-// Asked of the service at the first post, without waiting: the post waiting in successiva_
-// goes once the answer is in. A service that does not answer drops that post and is asked
-// again at the next.
-void DesktopNotifier::chiediCapacita() {
-    const QDBusMessage domanda = QDBusMessage::createMethodCall(kServizio, kPercorso, kInterfaccia,
-                                                                QStringLiteral("GetCapabilities"));
-    inVolo_ = true;
-    auto* attesa = new QDBusPendingCallWatcher(bus_.asyncCall(domanda, kAttesaServizioMs), this);
-    connect(attesa, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* chiamata) {
-                chiamata->deleteLater();
-                inVolo_ = false;
-                ritiroInSospeso_ = false;  // nothing was posted yet
-                const QDBusPendingReply<QStringList> capacita = *chiamata;
-                if (capacita.isValid())
-                    marcatura_ = capacita.value().contains(QStringLiteral("body-markup"));
+// Asked of the service at the first post, without waiting: the post waiting in next_ goes
+// once the answer is in. A service that does not answer drops that post and is asked again
+// at the next.
+void DesktopNotifier::askCapabilities() {
+    const QDBusMessage question = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                                 QStringLiteral("GetCapabilities"));
+    inFlight_ = true;
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(question, kServiceWaitMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* finished) {
+                finished->deleteLater();
+                inFlight_ = false;
+                withdrawPending_ = false;  // nothing was posted yet
+                const QDBusPendingReply<QStringList> capabilities = *finished;
+                if (capabilities.isValid())
+                    markup_ = capabilities.value().contains(QStringLiteral("body-markup"));
                 // Given up on, or withdrawn meanwhile: the post has its answer.
-                if (!capacita.isValid() || !successiva_) {
-                    successiva_.reset();
-                    emit risposta();
+                if (!capabilities.isValid() || !next_) {
+                    next_.reset();
+                    emit answered();
                     return;
                 }
-                inviaSuccessiva();
+                sendNext();
             });
 }
 
-void DesktopNotifier::inviaSuccessiva() {
-    if (!successiva_) return;
-    const Notifica notifica = *std::exchange(successiva_, std::nullopt);
-    invia(notifica);
+void DesktopNotifier::sendNext() {
+    if (!next_) return;
+    const Notification notification = *std::exchange(next_, std::nullopt);
+    send(notification);
 }
 
-void DesktopNotifier::rispostaRicevuta(QDBusPendingCallWatcher* chiamata) {
-    chiamata->deleteLater();
-    inVolo_ = false;
-    const QDBusPendingReply<uint> risposta = *chiamata;
-    id_ = risposta.isValid() ? risposta.value() : 0;
-    if (std::exchange(ritiroInSospeso_, false)) chiudiCorrente();
-    emit this->risposta();
-    inviaSuccessiva();
+void DesktopNotifier::postAnswered(QDBusPendingCallWatcher* call) {
+    call->deleteLater();
+    inFlight_ = false;
+    const QDBusPendingReply<uint> reply = *call;
+    id_ = reply.isValid() ? reply.value() : 0;
+    if (std::exchange(withdrawPending_, false)) closeCurrent();
+    emit answered();
+    sendNext();
 }
 
-void DesktopNotifier::azioneInvocata(uint id, const QString& azione) {
+void DesktopNotifier::actionInvoked(uint id, const QString& action) {
     if (id == 0 || id != id_) return;
-    if (azione == kAzionePredefinita) {
-        emit attivata();
-    } else if (std::any_of(azioni_.cbegin(), azioni_.cend(),
-                           [&azione](const Azione& offerta) { return offerta.chiave == azione; })) {
-        emit azioneScelta(azione);
+    if (action == kDefaultAction) {
+        emit activated();
+    } else if (std::any_of(actions_.cbegin(), actions_.cend(),
+                           [&action](const Action& offered) { return offered.key == action; })) {
+        emit actionChosen(action);
     }
 }
 
 // A notification the operator or the service closed is not replaced: the next one is new.
-void DesktopNotifier::chiusa(uint id, uint /*motivo*/) {
+void DesktopNotifier::closed(uint id, uint /*reason*/) {
     if (id == id_) id_ = 0;
 }

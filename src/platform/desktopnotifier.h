@@ -14,11 +14,11 @@ class QDBusPendingCallWatcher;
 class DesktopNotifier : public QObject, public Notifier {
     Q_OBJECT
 public:
-    // An action offered on the notification beside choosing it: `chiave` comes back through
-    // azioneScelta, the service shows `etichetta`.
-    struct Azione {
-        QString chiave;
-        QString etichetta;
+    // An action offered on the notification beside choosing it: `key` comes back through
+    // actionChosen, the service shows `label`.
+    struct Action {
+        QString key;
+        QString label;
     };
 
     // Without a session bus nothing is ever posted.
@@ -26,53 +26,53 @@ public:
                              QObject* parent = nullptr);
 
     // A notification service is on the bus, running or ready to be started by it.
-    bool disponibile() const;
+    bool available() const;
 
     // Posts a notification, or updates the one posted last while it is still shown. A failed
     // post (no service) is dropped: the notification only adds to the alert window.
-    void notifica(TipoNotifica tipo, const QString& titolo, const QString& testo) override;
-    void attendiConsegna(int millisecondi) override;
+    void notify(NotificationKind kind, const QString& title, const QString& text) override;
+    void waitForDelivery(int milliseconds) override;
     // Withdraws the notification shown, one still waiting for its id included, and drops one
     // waiting to be posted.
-    void ritira();
+    void withdraw();
 
-    // The notifications posted from now on offer `azioni`.
-    void offriAzioni(const QList<Azione>& azioni) { azioni_ = azioni; }
+    // The notifications posted from now on offer `actions`.
+    void offerActions(const QList<Action>& actions) { actions_ = actions; }
 
     // The id the service gave the notification shown, 0 when none is.
-    uint idCorrente() const { return id_; }
+    uint currentId() const { return id_; }
 
 signals:
     // The operator chose the notification itself (its default action).
-    void attivata();
+    void activated();
     // The operator chose one of the offered actions.
-    void azioneScelta(const QString& chiave);
+    void actionChosen(const QString& key);
     // The service answered a post (tests wait for it).
-    void risposta();
+    void answered();
 
 private slots:
-    void azioneInvocata(uint id, const QString& azione);
-    void chiusa(uint id, uint motivo);
+    void actionInvoked(uint id, const QString& action);
+    void closed(uint id, uint reason);
 
 private:
-    struct Notifica {
-        TipoNotifica tipo;
-        QString titolo;
-        QString testo;
+    struct Notification {
+        NotificationKind kind;
+        QString title;
+        QString text;
     };
-    void invia(const Notifica& notifica);
-    void chiediCapacita();
-    void inviaSuccessiva();
-    void rispostaRicevuta(QDBusPendingCallWatcher* chiamata);
-    void chiudiCorrente();
+    void send(const Notification& notification);
+    void askCapabilities();
+    void sendNext();
+    void postAnswered(QDBusPendingCallWatcher* call);
+    void closeCurrent();
 
     QDBusConnection bus_;
-    QList<Azione> azioni_;
+    QList<Action> actions_;
     uint id_ = 0;
-    std::optional<bool> marcatura_;       // the service reads the body as markup
-    bool inVolo_ = false;                 // a post waits for its id, or the first for the
-                                          // service's capabilities
-    int chiusureInCorso_ = 0;             // withdrawals not answered yet
-    bool ritiroInSospeso_ = false;        // withdrawn while its id was awaited
-    std::optional<Notifica> successiva_;  // posted meanwhile: sent once that id is known
+    std::optional<bool> markup_;        // the service reads the body as markup
+    bool inFlight_ = false;             // a post waits for its id, or the first for the
+                                        // service's capabilities
+    int closesPending_ = 0;             // withdrawals not answered yet
+    bool withdrawPending_ = false;      // withdrawn while its id was awaited
+    std::optional<Notification> next_;  // posted meanwhile: sent once that id is known
 };

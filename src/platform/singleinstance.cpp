@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "util/diagnostica.h"
+#include "util/diagnostic.h"
 
 namespace {
 
@@ -76,11 +76,12 @@ SingleInstance::Outcome SingleInstance::deliverOrListen(const QByteArray& messag
                 throw privatesocket::Error(path + QStringLiteral(" is another user's"));
             if (deliver(copy.socket, message)) return Outcome::Delivered;
         }
-        Diagnostica(QStringLiteral("una copia è già in esecuzione ma non risponde (%1)").arg(path));
+        logDiagnostic(
+            QStringLiteral("una copia è già in esecuzione ma non risponde (%1)").arg(path));
         return Outcome::Unresponsive;
     } catch (const privatesocket::Error& error) {
         running_.reset();
-        Diagnostica(QStringLiteral("avvio senza istanza unica"), error);
+        logDiagnostic(QStringLiteral("avvio senza istanza unica"), error);
     }
     return Outcome::Alone;
 }

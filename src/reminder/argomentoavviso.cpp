@@ -7,7 +7,7 @@
 
 #include "reminder/argomentoerrato.h"
 #include "util/dateserial.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ std::optional<double> soloOra(const QString& campo) {
 double dataDa(const QString& campo) {
     if (const std::optional<double> ora = soloOra(campo)) return *ora;
     try {
-        return testi::parseDateText(campo);
+        return texts::parseDateText(campo);
     } catch (const ConversionError&) {
         throw ArgomentoErrato(QStringLiteral("Data dell'appuntamento non valida: ") +
                               traVirgolette(campo));
@@ -69,8 +69,8 @@ double dataDa(const QString& campo) {
 // The position of the waiting count: the first field from the left that is a count followed by
 // a client, with an action and a moment still to come. Everything before it is the path.
 // The one ambiguity: a path holding "|<number>|<number>|" (a folder "a|3|12|b"), or ending in
-// "|<number>" that pairs with the count (a folder "copia|7"), is cut there: nothing in the
-// layout tells those numbers from the fields that follow the path.
+// "|<number>" that pairs with the count (a file named "Gestar|7"), is cut there: nothing in
+// the layout tells those numbers from the fields that follow the path.
 std::optional<qsizetype> posizioneInAttesa(const QStringList& campi) {
     for (qsizetype i = 1; i + 3 < campi.size(); ++i) {
         if (comeInAttesa(campi[i]) && comeCliente(campi[i + 1])) return i;
@@ -96,7 +96,7 @@ std::optional<qsizetype> posizioneInAttesa(const QStringList& campi) {
 
 QString ArgomentoAvviso::componi() const {
     return QStringList{fileIni, QString::number(inAttesa), QString::number(cliente), azione,
-                       testi::generalDateText(data)}
+                       texts::generalDateText(data)}
         .join(kSeparatore);
 }
 
@@ -108,7 +108,7 @@ ArgomentoAvviso ArgomentoAvviso::leggi(const QString& argomento) {
     if (!posizione) senzaCampi(argomento, campi);
     const qsizetype azione = *posizione + 2;
     ArgomentoAvviso letto;
-    letto.fileIni = testi::trimSpaces(campi.first(*posizione).join(kSeparatore));
+    letto.fileIni = texts::trimSpaces(campi.first(*posizione).join(kSeparatore));
     letto.inAttesa = inAttesaDa(campi[*posizione]);
     letto.cliente = clienteDa(campi[*posizione + 1]);
     letto.azione = campi.sliced(azione, campi.size() - 1 - azione).join(kSeparatore);

@@ -5,7 +5,8 @@
 
 // "<Gestar.ini path>|<reminders waiting>|<client>|<action>|<appointment moment>", the moment
 // as general date text. The host product's alert program reads the same line, so the layout
-// is fixed; a "|" inside the path or the action is read back by parsing from both ends.
+// is fixed. Parsing from both ends reads back a "|" inside the action, and one inside the
+// path unless numbers follow it as the count and the client would: the path is cut there.
 struct ArgomentoAvviso {
     QString fileIni;   // Gestar.ini of the main program
     int inAttesa = 0;  // reminders waiting for the operator, this one included

@@ -1,8 +1,7 @@
-// The key of one reminder (client, appointment moment, action) and its conversions from any value.
+// The key of one reminder: client, appointment moment and action.
 #pragma once
 
 #include <QString>
-#include <QVariant>
 #include <QVariantList>
 
 struct ChiavePromemoria {
@@ -14,9 +13,4 @@ struct ChiavePromemoria {
     QVariantList valori() const;
 
     bool operator==(const ChiavePromemoria&) const = default;
-
-    // Each throws ConversionError when the value cannot be converted.
-    static qint32 clienteDa(const QVariant& valore);
-    static double dataDa(const QVariant& valore);
-    static QString azioneDa(const QVariant& valore);
 };

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace {
@@ -38,7 +38,7 @@ constexpr ColoreDiSistema kColoriDiSistema[] = {
 
 // The value as the 32 bits of a whole number; either sign convention of the top bit is taken.
 std::optional<quint32> trentaDueBit(const QVariant& valore) {
-    const std::optional<double> numero = testi::parseNumber(ValoreTesto(valore));
+    const std::optional<double> numero = texts::parseNumber(ValoreTesto(valore));
     if (!numero || *numero != std::trunc(*numero)) return std::nullopt;
     if (*numero < std::numeric_limits<qint32>::min() ||
         *numero > std::numeric_limits<quint32>::max()) {

@@ -4,7 +4,7 @@
 #include "db/database.h"
 #include "db/schema.h"
 #include "reminder/coloreazione.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace schema = db::schema;
@@ -14,9 +14,9 @@ QString Ricerche::DescrizioneCliente(qint32 cliente) {
     const auto righe = work_.openQuery(schema::descrizioneCliente(cliente), true);
     QString descrizione;
     if (righe->recordCount() > 0) {
-        descrizione = testi::trimSpaces(ValoreTesto(righe->field(schema::kCliRagsoc)));
+        descrizione = texts::trimSpaces(ValoreTesto(righe->field(schema::kCliRagsoc)));
         const QString estesa =
-            testi::trimSpaces(ValoreTesto(righe->field(schema::kCliRagsocEstesa)));
+            texts::trimSpaces(ValoreTesto(righe->field(schema::kCliRagsocEstesa)));
         if (!estesa.isEmpty()) descrizione += QStringLiteral(" >") + estesa;
     }
     righe->close();
@@ -28,7 +28,7 @@ std::optional<DatiAzione> Ricerche::azione(const QString& codice) {
     const auto righe = work_.openQuery(schema::descrizioneAzione(codice), true);
     std::optional<DatiAzione> dati;
     if (righe->recordCount() > 0) {
-        dati = DatiAzione{testi::trimSpaces(ValoreTesto(righe->field(schema::kTbaDescrizione))),
+        dati = DatiAzione{texts::trimSpaces(ValoreTesto(righe->field(schema::kTbaDescrizione))),
                           ColoreAzione(righe->field(schema::kTbaColore)).value_or(Qt::black)};
     }
     righe->close();

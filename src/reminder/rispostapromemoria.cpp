@@ -3,8 +3,8 @@
 
 #include "db/database.h"
 #include "db/schema.h"
-#include "util/diagnostica.h"
-#include "util/testi.h"
+#include "util/diagnostic.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace schema = db::schema;
@@ -55,7 +55,7 @@ std::optional<double> RispostaPromemoria::dataAppuntamento() const {
     if (appuntamento_.noMatch()) return std::nullopt;
     try {
         return ValoreNumero(appuntamento_.field(schema::kApData));
-    } catch (const ErroreDati&) {
+    } catch (const DataError&) {
     }
     return std::nullopt;
 }
@@ -72,7 +72,7 @@ bool RispostaPromemoria::aggiornaAppuntamento(Campi campi) {
     try {
         salvaRiga(appuntamento_, campi);
     } catch (const db::DbError& errore) {
-        Diagnostica(QStringLiteral("risposta al promemoria non salvata"), errore);
+        logDiagnostic(QStringLiteral("risposta al promemoria non salvata"), errore);
         return false;
     }
     return true;

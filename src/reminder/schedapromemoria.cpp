@@ -6,7 +6,7 @@
 
 #include "db/schema.h"
 #include "reminder/ricerche.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace schema = db::schema;
@@ -19,13 +19,13 @@ constexpr double kMezzoSecondo = 0.5 / 86400;
 // The action code as the rebuild keeps it in the reminder table: its first six characters,
 // blanks around them removed; empty for Null.
 QString azioneDelPromemoria(const QVariant& azione) {
-    return testi::trimSpaces(ValoreTesto(azione).left(kLarghezzaAzione));
+    return texts::trimSpaces(ValoreTesto(azione).left(kLarghezzaAzione));
 }
 
 // Weekday in capitals over the date and the time, two blanks apart.
 QString testoSveglia(double momento) {
-    return testi::weekdayUpper(momento) + QLatin1Char('\n') + testi::ddmmyy(momento) +
-           QStringLiteral("  ") + testi::hhnn(momento);
+    return texts::weekdayUpper(momento) + QLatin1Char('\n') + texts::ddmmyy(momento) +
+           QStringLiteral("  ") + texts::hhnn(momento);
 }
 
 }  // namespace
@@ -82,17 +82,17 @@ void SchedaPromemoria::leggiAppuntamento(const ChiavePromemoria& chiave) {
         const double minuti = ValoreNumero(appuntamento_->field(schema::kApAllarm));
         const Preavviso preavviso = Preavviso::daMinuti(minuti);
         vista_.descrizioneAzione = ValoreTesto(appuntamento_->field(schema::kApNote));
-        vista_.dataAppuntamento = testi::ddmmyy(data);
-        vista_.oraAppuntamento = testi::hhnn(data);
-        vista_.quantita = testi::numberText(preavviso.quantita);
+        vista_.dataAppuntamento = texts::ddmmyy(data);
+        vista_.oraAppuntamento = texts::hhnn(data);
+        vista_.quantita = texts::numberText(preavviso.quantita);
         vista_.unita = preavviso.unita;
         vista_.sveglia = testoSveglia(Preavviso::momentoAllarme(data, minuti));
         causa = ValoreTesto(appuntamento_->field(schema::kApCausa));
     } else {
-        vista_.quantita = testi::numberText(0);
+        vista_.quantita = texts::numberText(0);
     }
     vista_.titolo =
-        QStringLiteral(" APPUNTAMENTO ") + testi::ddmmhhnn(chiave.data) + QLatin1Char('-') + causa;
+        QStringLiteral(" APPUNTAMENTO ") + texts::ddmmhhnn(chiave.data) + QLatin1Char('-') + causa;
 }
 
 // A reminder row that the periodic rebuild removed meanwhile leaves the document box empty.
@@ -108,7 +108,7 @@ void SchedaPromemoria::leggiAnagrafiche(db::Database& work, const ChiavePromemor
     vista_.codiceAzione = chiave.azione;
     const std::optional<DatiAzione> azione = ricerche.azione(chiave.azione);
     if (!azione) return;
-    if (testi::trimSpaces(vista_.descrizioneAzione).isEmpty())
+    if (texts::trimSpaces(vista_.descrizioneAzione).isEmpty())
         vista_.descrizioneAzione = azione->descrizione;
     vista_.coloreAzione = azione->colore;
 }

@@ -9,7 +9,7 @@
 #include "app/sessione.h"
 #include "platform/gui/accessibility.h"
 #include "platform/gui/qtplatform.h"
-#include "platform/gui/traduzioniqt.h"
+#include "platform/gui/qttranslations.h"
 #include "platform/singleinstance.h"
 #include "ui/main/startup.h"
 
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
                                   TestoAiuto(QFileInfo(argomenti.first()).fileName()));
     }
     QApplication app(argc, argv);
-    CaricaTraduzioniQt(app);
+    loadQtTranslations(app);
     accessibility::install();
     QtPlatform platform;
     const std::optional<QString> fileIni = fileIniDiAvvio(opzioni, platform.messages);

@@ -10,7 +10,7 @@
 #include "platform/eventyielder.h"
 #include "platform/processlauncher.h"
 #include "util/dateserial.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 using namespace db::schema;
@@ -22,7 +22,7 @@ bool ControlloPromemoria::tenta(Passo&& passo) {
     try {
         passo();
         return true;
-    } catch (const ErroreDati& errore) {
+    } catch (const DataError& errore) {
         if (!guasto_) guasto_ = db::faultText(db::faultOf(errore));
     }
     return false;
@@ -99,7 +99,7 @@ ArgomentoAvviso ControlloPromemoria::avvisoDi(const db::Snapshot& segnato, const
     ArgomentoAvviso avviso;
     avviso.fileIni = fileIni;
     avviso.cliente = InteroLungo(ValoreNumero(segnato.field(kPmCliente)));
-    avviso.azione = testi::trimSpaces(ValoreTesto(segnato.field(kPmAzione)));
+    avviso.azione = texts::trimSpaces(ValoreTesto(segnato.field(kPmAzione)));
     avviso.data = ValoreNumero(segnato.field(kPmData));
     return avviso;
 }

@@ -31,7 +31,7 @@ public:
     std::optional<QString> esegui();
 
     // The earliest alarm moment of a reminder not handed over yet, as the hand-over reads
-    // them; nothing when there is none. Throws ErroreDati.
+    // them; nothing when there is none. Throws DataError.
     static std::optional<double> prossimoAllarme(db::Database& work);
 
 private:

@@ -12,7 +12,7 @@
 #include "platform/clock.h"
 #include "scan/scansione.h"
 #include "util/dateserial.h"
-#include "util/diagnostica.h"
+#include "util/diagnostic.h"
 
 namespace {
 
@@ -59,11 +59,12 @@ void Puntualita::apriOsservazione(db::Database& visite) {
     try {
         watch_ = visite.watchWrites(db::schema::kAppuntamenti);
     } catch (const db::DbError& errore) {
-        Diagnostica(QStringLiteral("i cambi del libro degli appuntamenti non si seguono"), errore);
+        logDiagnostic(QStringLiteral("i cambi del libro degli appuntamenti non si seguono"),
+                      errore);
         return;
     }
     if (!watch_) {
-        Diagnostica(
+        logDiagnostic(
             QStringLiteral("%1: nessun trigger annuncia i cambi degli appuntamenti "
                            "(schema/postgresql/visite.sql): "
                            "un cambio si vede alla ricostruzione di ogni quindicesimo controllo")

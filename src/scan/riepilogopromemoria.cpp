@@ -2,7 +2,7 @@
 #include "scan/riepilogopromemoria.h"
 
 #include "scan/selezioneappuntamenti.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 void RiepilogoPromemoria::aggiorna(const EsitoSelezione& esito) {
     aggiornato_ = true;
@@ -21,7 +21,7 @@ std::optional<double> RiepilogoPromemoria::prossimoAllarme(double adesso) const 
 QString RiepilogoPromemoria::suggerimento(double adesso) const {
     const std::optional<double> prossimo = prossimoAllarme(adesso);
     const QString avviso =
-        prossimo ? QStringLiteral("PROSSIMO AVVISO: ") + testi::generalDateText(*prossimo)
+        prossimo ? QStringLiteral("PROSSIMO AVVISO: ") + texts::generalDateText(*prossimo)
                  : QStringLiteral("NESSUN AVVISO IN ARRIVO");
     return conteggioInParole() + QLatin1Char('\n') + avviso;
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 constexpr qint32 kClienteVisibile = 9999999;
@@ -66,5 +66,5 @@ const QString& RighePromemoria::perMomento(double momento) {
     const auto trovato = momenti_.constFind(momento);
     if (trovato != momenti_.cend()) return *trovato;
     if (momenti_.size() >= kMomentiTenuti) momenti_.clear();
-    return *momenti_.insert(momento, testi::ddmmyyhhnn(momento));
+    return *momenti_.insert(momento, texts::ddmmyyhhnn(momento));
 }

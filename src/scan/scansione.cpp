@@ -11,7 +11,7 @@
 #include "platform/eventyielder.h"
 #include "scan/controllopromemoria.h"
 #include "util/dateserial.h"
-#include "util/diagnostica.h"
+#include "util/diagnostic.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ void Scansione::annunciaProssimoAllarme() {
     std::optional<double> prossimo;
     try {
         prossimo = ControlloPromemoria::prossimoAllarme(work_);
-    } catch (const ErroreDati&) {
+    } catch (const DataError&) {
         // Unknown: the ticks hand over as they always have.
     }
     // A moment the last hand-over already reached was due then and is still here: that
@@ -194,11 +194,11 @@ std::optional<QString> Scansione::tentaSelezione(Segni segni, Lettura lettura) {
         ricostruisci(db::kBriefLockWait, segni, lettura);
         selezioniFallite_ = 0;
         return std::nullopt;
-    } catch (const ErroreDati& errore) {
+    } catch (const DataError& errore) {
         // Tried again at the next poll; told on the diagnostic output until the operator is
         // told of the stop, not at every tick after.
         if (!stato_.inGuasto())
-            Diagnostica(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
+            logDiagnostic(QStringLiteral("ricostruzione dei promemoria non riuscita"), errore);
         selezioneFallita_ = db::faultText(db::faultOf(errore));
         return selezioneFallita_;
     }

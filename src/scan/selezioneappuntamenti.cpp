@@ -24,8 +24,8 @@
 #include "platform/eventyielder.h"
 #include "scan/righepromemoria.h"
 #include "util/dateserial.h"
-#include "util/diagnostica.h"
-#include "util/testi.h"
+#include "util/diagnostic.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 using namespace db::schema;
@@ -102,10 +102,10 @@ AppuntamentoLetto leggi(const db::RowBatch& righe, qsizetype riga, const Colonne
     dovuto.note = testo(colonne.note);
     dovuto.causa = testo(colonne.causa);
     dovuto.momento = numero(righe, riga, colonne.data);
-    dovuto.azione = testi::trimSpaces(testo(colonne.azione).left(kLarghezzaAzione));
+    dovuto.azione = texts::trimSpaces(testo(colonne.azione).left(kLarghezzaAzione));
     // The lead in days as the host writes it: minutes / 1440 kept to four decimals.
     const double anticipo =
-        testi::roundFourDecimals(numero(righe, riga, colonne.allarme) / kMinutiAlGiorno);
+        texts::roundFourDecimals(numero(righe, riga, colonne.allarme) / kMinutiAlGiorno);
     letto.allarme = dovuto.momento - anticipo;
     letto.documento = testo(colonne.documento);
     return letto;
@@ -117,9 +117,9 @@ void segnalaIlleggibile(const db::RowBatch& righe, qsizetype riga, const Colonne
         const QVariant valore = righe.value(riga, colonna);
         return valore.isNull() ? QStringLiteral("Null") : valore.toString();
     };
-    Diagnostica(QStringLiteral("appuntamento saltato (cliente %1, data %2, riga %3)")
-                    .arg(testo(colonne.cliente), testo(colonne.data), testo(colonne.riga)),
-                errore);
+    logDiagnostic(QStringLiteral("appuntamento saltato (cliente %1, data %2, riga %3)")
+                      .arg(testo(colonne.cliente), testo(colonne.data), testo(colonne.riga)),
+                  errore);
 }
 
 // Texts kept once each, by number, with their UTF-8 form.
@@ -471,7 +471,7 @@ void aggiungi(const db::RowBatch& righe, qsizetype riga, const Colonne& colonne,
     AppuntamentoLetto letto;
     try {
         letto = leggi(righe, riga, colonne);
-        testi::requireInCalendar(letto.dovuto.momento);
+        texts::requireInCalendar(letto.dovuto.momento);
     } catch (const ConversionError& errore) {
         segnalaIlleggibile(righe, riga, colonne, errore);
         return;

@@ -2,9 +2,9 @@
 // range.
 #pragma once
 
-#include "util/erroredati.h"
+#include "util/dataerror.h"
 
-class ConversionError : public ErroreDati {
+class ConversionError : public DataError {
 public:
-    using ErroreDati::ErroreDati;
+    using DataError::DataError;
 };

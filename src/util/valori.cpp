@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "util/dateserial.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -38,9 +38,9 @@ double serialOf(const QVariant& valore) {
 
 // The value's text in the regional formats (a non-null value).
 QString textForm(const QVariant& valore) {
-    if (isDateTime(valore)) return testi::generalDateText(serialOf(valore));
+    if (isDateTime(valore)) return texts::generalDateText(serialOf(valore));
     if (valore.typeId() == QMetaType::Double || valore.typeId() == QMetaType::Float) {
-        return testi::numberText(valore.toDouble());
+        return texts::numberText(valore.toDouble());
     }
     if (valore.typeId() == QMetaType::Bool) {
         return valore.toBool() ? QStringLiteral("True") : QStringLiteral("False");
@@ -52,10 +52,10 @@ QString textForm(const QVariant& valore) {
 
 QString ValoreTesto(const QVariant& valore, const QString& predefinito) {
     const QString fallback =
-        testi::trimSpaces(predefinito).isEmpty() ? QStringLiteral(" ") : predefinito;
+        texts::trimSpaces(predefinito).isEmpty() ? QStringLiteral(" ") : predefinito;
     if (valore.isNull()) return fallback;
     const QString text = textForm(valore);
-    if (testi::trimSpaces(text).isEmpty()) return fallback;
+    if (texts::trimSpaces(text).isEmpty()) return fallback;
     if (text.at(0) == QChar(0)) return fallback;
     return text;
 }
@@ -65,15 +65,15 @@ double ValoreNumero(const QVariant& valore) {
     if (isNumeric(valore)) return valore.toDouble();
     if (isDateTime(valore)) return serialOf(valore);
     if (valore.typeId() == QMetaType::Bool) return valore.toBool() ? -1 : 0;
-    const QString text = testi::trimSpaces(textForm(valore));
+    const QString text = texts::trimSpaces(textForm(valore));
     if (text.isEmpty()) return 0;
-    if (text.count(QLatin1Char('/')) >= 2) return testi::parseDateText(text);
-    return testi::parseNumber(text).value_or(0);
+    if (text.count(QLatin1Char('/')) >= 2) return texts::parseDateText(text);
+    return texts::parseNumber(text).value_or(0);
 }
 
 QString AllineaDestra(const QVariant& valore, qint16 larghezza) {
     if (valore.isNull()) throw ConversionError("AllineaDestra: Null value");
-    const QString text = testi::trimSpaces(textForm(valore));
+    const QString text = texts::trimSpaces(textForm(valore));
     if (text.isEmpty() || text.size() >= larghezza) return text;
     return QString(larghezza - text.size(), QLatin1Char(' ')) + text;
 }
@@ -83,9 +83,9 @@ qint32 InteroLungo(const QVariant& valore) {
     if (isNumeric(valore)) {
         numero = valore.toDouble();
     } else if (valore.typeId() == QMetaType::QString) {
-        numero = testi::parseNumber(valore.toString());
+        numero = texts::parseNumber(valore.toString());
     }
-    const double intero = testi::roundHalfEven(numero.value_or(NAN));
+    const double intero = texts::roundHalfEven(numero.value_or(NAN));
     if (!(intero >= std::numeric_limits<qint32>::min() &&
           intero <= std::numeric_limits<qint32>::max())) {
         throw ConversionError("not a 32-bit whole number: " + valore.toString().toStdString());

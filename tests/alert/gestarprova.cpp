@@ -10,7 +10,7 @@
 #include "scan/controllopromemoria.h"
 #include "support/fakes.h"
 #include "support/sqlfile.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -56,12 +56,12 @@ QString GestarProva::argomento(int inAttesa, qint32 cliente, const QString& azio
     avviso.inAttesa = inAttesa;
     avviso.cliente = cliente;
     avviso.azione = azione;
-    avviso.data = testi::parseDateText(data);
+    avviso.data = texts::parseDateText(data);
     return avviso.componi();
 }
 
 QString GestarProva::consegnato(qint32 cliente, const QString& azione, const QString& data) const {
-    const double momento = testi::parseDateText(data);
+    const double momento = texts::parseDateText(data);
     FakePlatform platform;
     SqlFile(fileWork).exec(QStringLiteral("INSERT INTO Promemoria VALUES (?, ?, ?, ?, ' ', NULL)"),
                            {cliente, momento, azione, momento - 1});

@@ -13,11 +13,11 @@
 #include <QTextStream>
 #include <QtTest/QTest>
 
-#include "alert/avvio.h"
 #include "alert/avvisodescritto.h"
+#include "alert/rinvio.h"
 #include "gestarprova.h"
 #include "platform/gui/accessibility.h"
-#include "support/accessibilita.h"
+#include "support/accessibility.h"
 #include "support/fakes.h"
 
 namespace {
@@ -203,7 +203,7 @@ TEST_F(FinestraProva, IsReadAsAnAlertWithEveryControlNamed) {
     accogli(1, 1234);
     FinestraAvviso& finestra = programma.finestra();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&finestra)->role(), QAccessible::AlertMessage);
-    EXPECT_EQ(DifettiAccessibili(finestra).toStdString(), "");
+    EXPECT_EQ(accessibilityDefects(finestra).toStdString(), "");
 }
 
 TEST_F(FinestraProva, CloseButtonClosesTheWindow) {

@@ -16,9 +16,9 @@ namespace {
 
 class ImpostazioniTest : public ::testing::Test {
 protected:
-    void conIni(const QByteArray& testo) { sessione.FileIni = folder.write("Gestar.ini", testo); }
+    void conIni(const QByteArray& testo) { folder.write("Gestar.ini", testo); }
     TestFolder folder;
-    Sessione sessione;
+    Sessione sessione{folder.path("Gestar.ini")};
 };
 
 struct AgendaCase {
@@ -35,12 +35,11 @@ class AgendaTest : public ImpostazioniTest, public ::testing::WithParamInterface
 TEST_P(AgendaTest, ReadsIntervalAndSound) {
     const AgendaCase& c = GetParam();
     conIni(QByteArray("[AGENDA]\r\n") + c.agenda);
-    const Impostazioni lette = sessione.caricaAgenda(IniLetto(sessione.FileIni));
+    const Impostazioni lette = impostazioni::leggiAgenda(IniLetto(sessione.fileIni()));
     EXPECT_EQ(lette.testoSecondi, QString(c.testoSecondi));
-    EXPECT_EQ(sessione.SecondiAnalisi, c.secondi);
-    EXPECT_EQ(sessione.SuonoAttivo, c.suono);
+    EXPECT_EQ(lette.secondi, c.secondi);
     EXPECT_EQ(lette.suonoAttivo, c.suono);
-    EXPECT_EQ(sessione.FileSuono, QString(c.fileSuono));
+    EXPECT_EQ(lette.suono.percorso(), QString(c.fileSuono));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -71,35 +70,40 @@ TEST(SuonoConfigurato, AnEmptyExtensionLeavesNoTrailingDot) {
 
 TEST_F(ImpostazioniTest, DataFoldersDefaultToTheRootAndEndInASeparator) {
     conIni("[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=/srv/dati\r\n");
-    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.FileIni)));
-    EXPECT_EQ(sessione.percorsi.Operatore, "mario");
-    EXPECT_EQ(sessione.percorsi.PathFile, "/srv/dati/");
-    EXPECT_EQ(sessione.percorsi.PathWork, "/");
+    const std::optional<Percorsi> percorsi =
+        impostazioni::leggiPercorsi(IniLetto(sessione.fileIni()));
+    ASSERT_TRUE(percorsi);
+    EXPECT_EQ(percorsi->Operatore, "mario");
+    EXPECT_EQ(percorsi->PathFile, "/srv/dati/");
+    EXPECT_EQ(percorsi->PathWork, "/");
 }
 
 // The annotated example the package installs reads as its comments say.
-TEST_F(ImpostazioniTest, TheExampleFileReadsAsAnnotated) {
-    sessione.FileIni = QStringLiteral(SCADEX_SCHEMA_DIR "/../data/Gestar.ini");
-    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.FileIni)));
-    EXPECT_EQ(sessione.percorsi.Operatore, "rossi");
-    EXPECT_EQ(sessione.percorsi.PathFile, "/srv/gestar/dati/");
-    EXPECT_EQ(sessione.percorsi.PathWork, "/srv/gestar/lavoro/");
-    const Impostazioni lette = sessione.caricaAgenda(IniLetto(sessione.FileIni));
+TEST(ImpostazioniEsempio, TheExampleFileReadsAsAnnotated) {
+    const IniLetto esempio(QStringLiteral(SCADEX_SCHEMA_DIR "/../data/Gestar.ini"));
+    const std::optional<Percorsi> percorsi = impostazioni::leggiPercorsi(esempio);
+    ASSERT_TRUE(percorsi);
+    EXPECT_EQ(percorsi->Operatore, "rossi");
+    EXPECT_EQ(percorsi->PathFile, "/srv/gestar/dati/");
+    EXPECT_EQ(percorsi->PathWork, "/srv/gestar/lavoro/");
+    const Impostazioni lette = impostazioni::leggiAgenda(esempio);
     EXPECT_EQ(lette.testoSecondi, "10");
     EXPECT_TRUE(lette.suonoAttivo);
-    EXPECT_EQ(sessione.FileSuono, "/usr/share/sounds/gestar/avviso.wav");
+    EXPECT_EQ(lette.suono.percorso(), "/usr/share/sounds/gestar/avviso.wav");
 }
 
 TEST_F(ImpostazioniTest, AnOperatorWrittenInUtf8IsFound) {
     conIni("[BASE]\r\nOPERATORE=niccol\xc3\xb2\r\n");
-    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.FileIni)));
-    EXPECT_EQ(sessione.percorsi.Operatore, QStringLiteral("niccolò"));
+    const std::optional<Percorsi> percorsi =
+        impostazioni::leggiPercorsi(IniLetto(sessione.fileIni()));
+    ASSERT_TRUE(percorsi);
+    EXPECT_EQ(percorsi->Operatore, QStringLiteral("niccolò"));
 }
 
 TEST_F(ImpostazioniTest, NoOperatorStopsTheStart) {
     for (const char* testo : {"[BASE]\r\nOPERATORE=   ; nessuno\r\n", ""}) {
         conIni(testo);
-        EXPECT_FALSE(sessione.caricaPercorsi(IniLetto(sessione.FileIni))) << testo;
+        EXPECT_FALSE(sessione.caricaPercorsi(IniLetto(sessione.fileIni()))) << testo;
     }
 }
 
@@ -107,13 +111,13 @@ TEST_F(ImpostazioniTest, AMissingWorkDatabaseLeavesTheMainOneToRelease) {
     SqlFile::create(folder.path("dati/mario/VisiteDV.mdb"), "visite.sql");
     conIni("[BASE]\r\nOPERATORE=mario\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
            "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n");
-    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.FileIni)));
+    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.fileIni())));
     EXPECT_THROW(sessione.apriDatabase(), db::DbError);
-    EXPECT_NE(sessione.DbVisite, nullptr);
-    EXPECT_EQ(sessione.DbWork, nullptr);
+    EXPECT_NE(sessione.visite(), nullptr);
+    EXPECT_EQ(sessione.work(), nullptr);
     EXPECT_FALSE(QFileInfo::exists(folder.path("lavoro/mario/WorkDV.mdb")));
     sessione.rilasciaDatabase();
-    EXPECT_EQ(sessione.DbVisite, nullptr);
+    EXPECT_EQ(sessione.visite(), nullptr);
 }
 
 }  // namespace

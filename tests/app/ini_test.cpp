@@ -6,7 +6,7 @@
 #include "app/ini.h"
 #include "support/casenames.h"
 #include "support/tempdir.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 using namespace std::string_view_literals;
 
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, TroncaAlNulText,
 class TrimSpacesText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(TrimSpacesText, RemovesOnlyOuterSpaces) {
-    EXPECT_EQ(testi::trimSpaces(fromUtf16(GetParam().text)), fromUtf16(GetParam().expected));
+    EXPECT_EQ(texts::trimSpaces(fromUtf16(GetParam().text)), fromUtf16(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, TrimSpacesText,

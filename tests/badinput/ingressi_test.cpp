@@ -28,7 +28,8 @@ class Banco {
 public:
     Banco()
         : visite(folder.path(QStringLiteral("dati/op/VisiteDV.mdb"))),
-          work(folder.path(QStringLiteral("lavoro/op/WorkDV.mdb"))) {
+          work(folder.path(QStringLiteral("lavoro/op/WorkDV.mdb"))),
+          sessione(folder.path(QStringLiteral("Gestar.ini"))) {
         SqlFile::create(visite, QStringLiteral("visite.sql"));
         SqlFile::create(work, QStringLiteral("work.sql"));
         appuntamento({1234, kOggi + 10.0 / 24, "VIS", 30, "N", "A", "nota", "causa", "doc.pdf"});
@@ -43,9 +44,7 @@ public:
                "\r\nWORK=" + folder.path(QStringLiteral("lavoro")).toUtf8() +
                "\r\n[AGENDA]\r\nSecondi=5\r\n";
     }
-    void scriviIni(const QByteArray& testo) {
-        sessione.FileIni = folder.write(QStringLiteral("Gestar.ini"), testo);
-    }
+    void scriviIni(const QByteArray& testo) { folder.write(QStringLiteral("Gestar.ini"), testo); }
     void appuntamento(const QVariantList& valori) {
         SqlFile(visite).exec(QStringLiteral("INSERT INTO Appuntamenti VALUES (?, ?, ?, ?, ?, "
                                             "?, ?, ?, ?)"),
@@ -211,7 +210,7 @@ TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
     GetParam().guasta(banco);
     const QByteArray visite = impronta(banco.visite);
     const QByteArray work = impronta(banco.work);
-    const QByteArray ini = impronta(banco.sessione.FileIni);
+    const QByteArray ini = impronta(banco.sessione.fileIni());
     Avvio avvio = Avvio::Errore;
     {
         Startup startup(banco.sessione, banco.services);
@@ -230,7 +229,7 @@ TEST_P(IngressiErrati, NessunCrolloNessunFileDelProgrammaOspiteCambiato) {
     EXPECT_EQ(avvio, GetParam().atteso);
     EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
     EXPECT_EQ(impronta(banco.visite), visite);
-    EXPECT_EQ(impronta(banco.sessione.FileIni), ini);
+    EXPECT_EQ(impronta(banco.sessione.fileIni()), ini);
     if (avvio == Avvio::Avviato) {
         EXPECT_EQ(RawDatabase(banco.work).integrity(), "ok");
     } else {
@@ -274,7 +273,7 @@ class PollSuRigheStrane : public ::testing::TestWithParam<RigaStrana> {};
 TEST_P(PollSuRigheStrane, ConsegnaLeAltreESaltaLaRigaSenzaCrolli) {
     Banco banco;
     const QByteArray visite = impronta(banco.visite);
-    const QByteArray ini = impronta(banco.sessione.FileIni);
+    const QByteArray ini = impronta(banco.sessione.fileIni());
     Startup startup(banco.sessione, banco.services);
     ASSERT_EQ(startup.avvia(), Avvio::Avviato);
     SqlFile(banco.work).exec(QStringLiteral("UPDATE Promemoria SET PmWait = ' '"));
@@ -287,12 +286,12 @@ TEST_P(PollSuRigheStrane, ConsegnaLeAltreESaltaLaRigaSenzaCrolli) {
     banco.sessione.rilasciaDatabase();
     QStringList consegnati;
     for (const LaunchRecord& avvio : banco.platform.launcher.launches)
-        consegnati.append(avvio.clienteEAzione());
+        consegnati.append(avvio.clientAndAction());
     EXPECT_TRUE(consegnati.contains(QStringLiteral("1234|VIS")));
     EXPECT_EQ(consegnati.count(QStringLiteral("1234|VIS")), 1) << "handed over once only";
     EXPECT_TRUE(banco.platform.messages.shown.isEmpty());
     EXPECT_EQ(impronta(banco.visite), visite);
-    EXPECT_EQ(impronta(banco.sessione.FileIni), ini);
+    EXPECT_EQ(impronta(banco.sessione.fileIni()), ini);
     EXPECT_EQ(RawDatabase(banco.work).integrity(), "ok");
 }
 

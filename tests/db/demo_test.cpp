@@ -12,7 +12,7 @@
 #include "schemafiles.h"
 #include "support/testengines.h"
 #include "util/dateserial.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST_F(DemoWorkspace, AppointmentsShowEveryCaseOfTheSelection) {
     for (; !selected->eof(); selected->moveNext()) {
         const double alarm =
             selected->field(schema::kApData).toDouble() -
-            testi::roundFourDecimals(selected->field(schema::kApAllarm).toDouble() / 1440.0);
+            texts::roundFourDecimals(selected->field(schema::kApAllarm).toDouble() / 1440.0);
         const double minutesAfterCreation = (alarm - before) * 1440.0;
         if (minutesAfterCreation > 0.9 && minutesAfterCreation < 3.0) ++dueSoon;
         documents.append(selected->field(schema::kApDocumento).toString());

@@ -22,6 +22,9 @@ QString createVisite(Engine engine, const TestFolder& folder,
 // thousands of single-row transactions (the test server never waits for the disk).
 std::unique_ptr<db::Database> openUnsynced(Engine engine, const QString& path);
 
+// Empties the reminder table.
+inline const QString kEmptyPromemoria = QStringLiteral("DELETE FROM Promemoria");
+
 // One Promemoria row; `tag` goes into PmDocumento so tests can tell rows apart.
 struct Reminder {
     QVariant cliente;

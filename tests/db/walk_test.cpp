@@ -181,7 +181,7 @@ TEST_P(WalkTest, ARebuildInTheMiddleOfAWalkNeitherSkipsNorRepeats) {
     const QStringList visited = walk([&](TableCursor& walk) {
         if (rebuilt || walk.field(schema::kPmDocumento) != QStringLiteral("1-2-0")) return;
         rebuilt = true;
-        database->execute(schema::kSvuotaPromemoria);
+        database->execute(schemafiles::kEmptyPromemoria);
         schemafiles::addReminders(*database, rows);
     });
     EXPECT_EQ(visited, tagsOf(rows));

@@ -17,8 +17,8 @@
 #include <QtTest/QTest>
 #include <memory>
 
-#include "alert/avvio.h"
 #include "alert/programmaavviso.h"
+#include "alert/rinvio.h"
 #include "gestarprova.h"
 #include "platform/desktopnotifier.h"
 #include "support/fakes.h"
@@ -104,7 +104,7 @@ class NotificheSulDesktop : public ::testing::Test {
 protected:
     // Each test starts with nothing shown and counts only its own notifications.
     void SetUp() override {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return notifier.disponibile(); }, kAttesaMs))
+        ASSERT_TRUE(QTest::qWaitFor([this] { return notifier.available(); }, kAttesaMs))
             << "no notification server on the session bus";
         giaNellaStoria_ = static_cast<int>(chiudiTutteELeggi().size());
     }
@@ -121,11 +121,11 @@ private:
 };
 
 TEST_F(NotificheSulDesktop, ALaterNotificationReplacesTheOneShown) {
-    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("primo"), QStringLiteral("uno"));
+    notifier.notify(NotificationKind::Reminder, QStringLiteral("primo"), QStringLiteral("uno"));
     // Posted while the first waits for its id: it must still replace it, not pile up.
-    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("secondo"),
-                      QStringLiteral("ROSSI & C."));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return notifier.idCorrente() != 0; }, kAttesaMs));
+    notifier.notify(NotificationKind::Reminder, QStringLiteral("secondo"),
+                    QStringLiteral("ROSSI & C."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notifier.currentId() != 0; }, kAttesaMs));
     EXPECT_EQ(mostrate(), 1);
     const QList<Notifica> storia = notificheDelTest();
     ASSERT_EQ(storia.size(), 1);
@@ -141,24 +141,24 @@ TEST_F(NotificheSulDesktop, AServerThatDoesNotAnswerStallsNothingAndIsTriedAgain
         QStringLiteral("org.freedesktop.Notifications"));
     ASSERT_TRUE(pid.isValid());
     DesktopNotifier nuovo;  // it has not asked the server anything yet
-    QSignalSpy risposte(&nuovo, &DesktopNotifier::risposta);
+    QSignalSpy risposte(&nuovo, &DesktopNotifier::answered);
     ::kill(static_cast<pid_t>(pid.value()), SIGSTOP);
     QElapsedTimer durata;
     durata.start();
-    nuovo.notifica(TipoNotifica::Promemoria, QStringLiteral("perso"), QStringLiteral("uno"));
+    nuovo.notify(NotificationKind::Reminder, QStringLiteral("perso"), QStringLiteral("uno"));
     EXPECT_LT(durata.elapsed(), 200);
     const bool abbandonato = risposte.wait(kAttesaMs);
     ::kill(static_cast<pid_t>(pid.value()), SIGCONT);
     ASSERT_TRUE(abbandonato);
-    nuovo.notifica(TipoNotifica::Promemoria, QStringLiteral("ripreso"), QStringLiteral("due"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return nuovo.idCorrente() != 0; }, kAttesaMs));
+    nuovo.notify(NotificationKind::Reminder, QStringLiteral("ripreso"), QStringLiteral("due"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nuovo.currentId() != 0; }, kAttesaMs));
     EXPECT_EQ(notificheDelTest().value(0).titolo, "ripreso");
 }
 
 // What the desktop does with each kind of notification: reminders and failures stay.
 struct CasoTipo {
     const char* nome;
-    TipoNotifica tipo;
+    NotificationKind tipo;
     const char* urgenza;
     int scadenzaMs;
 };
@@ -167,8 +167,8 @@ class TipoSulDesktop : public NotificheSulDesktop,
                        public ::testing::WithParamInterface<CasoTipo> {};
 
 TEST_P(TipoSulDesktop, TheServerReceivesTheUrgencyAndTimeoutOfTheKind) {
-    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
-    notifier.notifica(GetParam().tipo, QStringLiteral("SCADEX"), QStringLiteral("avviso"));
+    QSignalSpy risposte(&notifier, &DesktopNotifier::answered);
+    notifier.notify(GetParam().tipo, QStringLiteral("SCADEX"), QStringLiteral("avviso"));
     ASSERT_TRUE(risposte.wait(kAttesaMs));
     const QList<Notifica> storia = notificheDelTest();
     ASSERT_EQ(storia.size(), 1);
@@ -178,9 +178,9 @@ TEST_P(TipoSulDesktop, TheServerReceivesTheUrgencyAndTimeoutOfTheKind) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, TipoSulDesktop,
-    ::testing::Values(CasoTipo{"Information", TipoNotifica::Informazione, "NORMAL", 10000},
-                      CasoTipo{"Reminder", TipoNotifica::Promemoria, "NORMAL", 0},
-                      CasoTipo{"Critical", TipoNotifica::Critica, "CRITICAL", 0}),
+    ::testing::Values(CasoTipo{"Information", NotificationKind::Information, "NORMAL", 10000},
+                      CasoTipo{"Reminder", NotificationKind::Reminder, "NORMAL", 0},
+                      CasoTipo{"Critical", NotificationKind::Critical, "CRITICAL", 0}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 // A start that fails, and the cause its notification must give, in Italian only: what the
@@ -220,24 +220,24 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.nome); });
 
 TEST_F(NotificheSulDesktop, TheDefaultActionReachesTheProgram) {
-    QSignalSpy attivata(&notifier, &DesktopNotifier::attivata);
-    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
-    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("SCADEX"), QStringLiteral("avviso"));
+    QSignalSpy attivata(&notifier, &DesktopNotifier::activated);
+    QSignalSpy risposte(&notifier, &DesktopNotifier::answered);
+    notifier.notify(NotificationKind::Reminder, QStringLiteral("SCADEX"), QStringLiteral("avviso"));
     ASSERT_TRUE(risposte.wait(kAttesaMs));
     dunstctl({QStringLiteral("action"), QStringLiteral("0")});
     EXPECT_TRUE(attivata.wait(kAttesaMs));
 }
 
 TEST_F(NotificheSulDesktop, AClosedNotificationIsNotReplacedButPostedAnew) {
-    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
-    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("primo"), QStringLiteral("uno"));
+    QSignalSpy risposte(&notifier, &DesktopNotifier::answered);
+    notifier.notify(NotificationKind::Reminder, QStringLiteral("primo"), QStringLiteral("uno"));
     ASSERT_TRUE(risposte.wait(kAttesaMs));
-    const uint primo = notifier.idCorrente();
+    const uint primo = notifier.currentId();
     dunstctl({QStringLiteral("close-all")});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return notifier.idCorrente() == 0; }, kAttesaMs));
-    notifier.notifica(TipoNotifica::Promemoria, QStringLiteral("secondo"), QStringLiteral("due"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notifier.currentId() == 0; }, kAttesaMs));
+    notifier.notify(NotificationKind::Reminder, QStringLiteral("secondo"), QStringLiteral("due"));
     ASSERT_TRUE(risposte.wait(kAttesaMs));
-    EXPECT_NE(notifier.idCorrente(), primo);
+    EXPECT_NE(notifier.currentId(), primo);
     EXPECT_EQ(mostrate(), 1);
 }
 
@@ -253,7 +253,7 @@ protected:
     // also until the service has answered and shows it.
     void notificaUnAvviso(bool mostrata = true) {
         QSignalSpy lotti(&programma, &ProgrammaAvviso::lottoConcluso);
-        QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+        QSignalSpy risposte(&notifier, &DesktopNotifier::answered);
         programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
         ASSERT_TRUE(lotti.wait(kAttesaMs));
         if (mostrata) {
@@ -287,9 +287,9 @@ TEST_F(ProgrammaSulDesktop, ChoosingTheNotificationRestoresTheMinimisedAlertWind
     // Restored by the program itself, not left to a window manager that may refuse to
     // activate it.
     bool ripristinata = false;
-    QObject::connect(&notifier, &DesktopNotifier::attivata, &programma,
+    QObject::connect(&notifier, &DesktopNotifier::activated, &programma,
                      [&] { ripristinata = !programma.finestra().isMinimized(); });
-    QSignalSpy attivata(&notifier, &DesktopNotifier::attivata);
+    QSignalSpy attivata(&notifier, &DesktopNotifier::activated);
     dunstctl({QStringLiteral("action"), QStringLiteral("0")});
     ASSERT_TRUE(attivata.wait(kAttesaMs));
     EXPECT_TRUE(ripristinata);
@@ -302,7 +302,7 @@ class ChiusuraSulDesktop : public ProgrammaSulDesktop,
 
 TEST_P(ChiusuraSulDesktop, ClosingTheAlertWindowWithdrawsItsNotification) {
     const bool primaDellId = GetParam();
-    QSignalSpy risposte(&notifier, &DesktopNotifier::risposta);
+    QSignalSpy risposte(&notifier, &DesktopNotifier::answered);
     ASSERT_NO_FATAL_FAILURE(notificaUnAvviso(!primaDellId));
     programma.finestra().findChild<QPushButton*>("cmdChiudi")->click();
     ASSERT_TRUE(risposte.size() == 1 || risposte.wait(kAttesaMs));

@@ -11,7 +11,7 @@
 #include <QtTest/QTest>
 #include <memory>
 
-#include "support/cartellagestar.h"
+#include "support/gestarfolder.h"
 #include "util/dateserial.h"
 
 namespace {
@@ -73,7 +73,7 @@ protected:
     }
     qsizetype consegne() const { return TestFolder::read(consegne_).count('\n'); }
 
-    CartellaGestar gestar;
+    GestarFolder gestar;
 
 private:
     QString programma_;
@@ -88,7 +88,7 @@ class SecondoAvvioDa : public SecondoAvvio, public ::testing::WithParamInterface
 
 TEST_P(SecondoAvvioDa, BringsTheRunningWindowUpAndEnds) {
     const QDateTime fra10Minuti = QDateTime::currentDateTime().addSecs(600);
-    gestar.appuntamento(1234, dateserial::fromDateTime(fra10Minuti), 60);
+    gestar.addAppointment(1234, dateserial::fromDateTime(fra10Minuti), 60);
     QProcess& primo = avvia(gestar.fileIni);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return consegne() == 1 && statoFinestra() == "Iconic"; }, kAttesaMs))
@@ -110,7 +110,7 @@ TEST_P(SecondoAvvioDa, BringsTheRunningWindowUpAndEnds) {
 // A first copy stopped (Ctrl+Z, a debugger) still holds its lock: a second start never runs
 // beside it and ends with a failure; the first carries on once continued.
 TEST_F(SecondoAvvio, BesideAStoppedCopyEndsWithAFailure) {
-    gestar.appuntamento(1234, dateserial::fromDateTime(QDateTime::currentDateTime()), 60);
+    gestar.addAppointment(1234, dateserial::fromDateTime(QDateTime::currentDateTime()), 60);
     QProcess& primo = avvia(gestar.fileIni);
     ASSERT_TRUE(QTest::qWaitFor([&] { return consegne() == 1; }, kAttesaMs));
     ::kill(static_cast<pid_t>(primo.processId()), SIGSTOP);

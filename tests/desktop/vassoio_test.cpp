@@ -10,7 +10,7 @@
 
 #include "ui/main/avvioprova.h"
 #include "ui/main/iconavassoio.h"
-#include "ui/main/pannelloparametri.h"
+#include "ui/main/startupcontrols.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(VassoioSulDesktop, IconAppearsWithItsCountAndFollowsARebuild) {
-    gestar.appuntamento(1234, kOggi + 11.0 / 24, 90);
+    gestar.addAppointment(1234, kOggi + 11.0 / 24, 90);
     QSystemTrayIcon& icona = avviaNelVassoio();
     ASSERT_TRUE(icona.isVisible());
     QImage prima;
@@ -62,8 +62,8 @@ TEST_F(VassoioSulDesktop, IconAppearsWithItsCountAndFollowsARebuild) {
         [&] { return mostraIlConteggio(prima = schermo(icona.geometry())); }, kAttesaMs));
     EXPECT_EQ(icona.toolTip(), "PROMEMORIA: 1 APPUNTAMENTO\nPROSSIMO AVVISO: 06/12/2026 09:30:00");
 
-    gestar.appuntamento(55, kOggi + 1 + 10.0 / 24, 90);
-    gestar.appuntamento(56, kOggi + 2, 90);
+    gestar.addAppointment(55, kOggi + 1 + 10.0 / 24, 90);
+    gestar.addAppointment(56, kOggi + 2, 90);
     startup->SelezionaAppuntamenti();
     EXPECT_TRUE(QTest::qWaitFor([&] { return schermo(icona.geometry()) != prima; }, kAttesaMs));
     EXPECT_TRUE(mostraIlConteggio(schermo(icona.geometry())));
@@ -86,7 +86,7 @@ TEST_F(VassoioSulDesktop, MenuCommandsDoWhatTheButtonsDo) {
     startup->vassoio().azioneParametri()->trigger();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(startup.get(), kAttesaMs));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !startup->isMinimized(); }, kAttesaMs));
-    EXPECT_TRUE(startup->pctParam->isVisible());
+    EXPECT_TRUE(pctParam(*startup)->isVisible());
 
     platform.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
     startup->vassoio().azioneChiudi()->trigger();

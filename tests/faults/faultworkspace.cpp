@@ -3,7 +3,9 @@
 
 #include <QFile>
 
-#include "app/chiusura.h"
+#include <gtest/gtest.h>
+
+#include "app/ini.h"
 #include "db/database.h"
 #include "db/transaction.h"
 #include "support/rawdatabase.h"
@@ -23,7 +25,8 @@ double alle(double giorno, double ore) {
 
 FaultWorkspace::FaultWorkspace()
     : visitePath(folder.path(QStringLiteral("dati/op/VisiteDV.mdb"))),
-      workPath(folder.path(QStringLiteral("lavoro/op/WorkDV.mdb"))) {
+      workPath(folder.path(QStringLiteral("lavoro/op/WorkDV.mdb"))),
+      sessione(folder.path(QStringLiteral("Gestar.ini"))) {
     SqlFile::create(visitePath, QStringLiteral("visite.sql"));
     SqlFile::create(workPath, QStringLiteral("work.sql"));
     seed();
@@ -32,14 +35,15 @@ FaultWorkspace::FaultWorkspace()
 
 FaultWorkspace::FaultWorkspace(const FaultWorkspace& model)
     : visitePath(folder.path(QStringLiteral("dati/op/VisiteDV.mdb"))),
-      workPath(folder.path(QStringLiteral("lavoro/op/WorkDV.mdb"))) {
+      workPath(folder.path(QStringLiteral("lavoro/op/WorkDV.mdb"))),
+      sessione(folder.path(QStringLiteral("Gestar.ini"))) {
     folder.write(QStringLiteral("dati/op/VisiteDV.mdb"), TestFolder::read(model.visitePath));
     folder.write(QStringLiteral("lavoro/op/WorkDV.mdb"), TestFolder::read(model.workPath));
     writeIni();
 }
 
 void FaultWorkspace::writeIni() {
-    sessione.FileIni = folder.write(
+    folder.write(
         QStringLiteral("Gestar.ini"),
         "[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + folder.path(QStringLiteral("dati")).toUtf8() +
             "\r\nWORK=" + folder.path(QStringLiteral("lavoro")).toUtf8() +
@@ -69,8 +73,8 @@ void FaultWorkspace::seed() {
 }
 
 void FaultWorkspace::openDatabases() {
-    sessione.DbVisite = db::open(visitePath);
-    sessione.DbWork = db::open(workPath);
+    ASSERT_TRUE(sessione.caricaPercorsi(IniLetto(sessione.fileIni())));
+    sessione.apriDatabase();
 }
 
 void FaultWorkspace::closeDatabases() {
@@ -78,7 +82,7 @@ void FaultWorkspace::closeDatabases() {
 }
 
 bool FaultWorkspace::connectionsIdle() {
-    for (db::Database* connessione : {sessione.DbVisite.get(), sessione.DbWork.get()}) {
+    for (db::Database* connessione : {sessione.visite(), sessione.work()}) {
         if (!connessione) continue;
         try {
             // Begins and rolls back at once: it can only begin when nothing is left open.
@@ -117,6 +121,6 @@ QStringList FaultWorkspace::handedOverKeys() const {
 QStringList FaultWorkspace::launchedKeys() const {
     QStringList keys;
     for (const LaunchRecord& launch : platform.launcher.launches)
-        keys.append(launch.clienteEAzione());
+        keys.append(launch.clientAndAction());
     return keys;
 }

@@ -11,7 +11,7 @@
 #include "reminder/schedapromemoria.h"
 #include "scan/scansione.h"
 #include "support/rawdatabase.h"
-#include "support/scansioneprova.h"
+#include "support/testscansione.h"
 #include "ui/main/startup.h"
 
 using ::testing::AnyOfArray;
@@ -27,7 +27,8 @@ ChiavePromemoria chiaveRisposta() {
 }
 
 std::unique_ptr<Scansione> scansioneDi(FaultWorkspace& banco) {
-    return scansioneDiProva(banco.sessione, banco.platform);
+    return makeScansione(*banco.sessione.visite(), *banco.sessione.work(), banco.sessione.fileIni(),
+                         banco.platform);
 }
 
 void fileIntegri(const FaultWorkspace& banco) {
@@ -200,8 +201,8 @@ class CorsaRisposta : public CorsaScansione {
 public:
     CorsaRisposta(FaultWorkspace& banco, Risposta risposta)
         : CorsaScansione(banco), risposta_(risposta) {
-        scheda_ = std::make_unique<SchedaPromemoria>(*banco_.sessione.DbVisite,
-                                                     *banco_.sessione.DbWork, chiaveRisposta());
+        scheda_ = std::make_unique<SchedaPromemoria>(*banco_.sessione.visite(),
+                                                     *banco_.sessione.work(), chiaveRisposta());
     }
     void esegui() {
         {

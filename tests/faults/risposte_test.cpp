@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr double kAlle1030 = 46362 + 10.5 / 24;  // 6 December 2026, 10:30
+
 struct Pulsanti {
     const char* nome;
     QString digitato;     // typed into Txt(1) first, when not empty
@@ -33,10 +35,8 @@ TEST_P(RispostaNonScritta, LoDiceETieneApertaLaFinestra) {
     for (int n = 1;; ++n) {
         FaultWorkspace banco(modello);
         banco.openDatabases();
-        GesProme finestra(*banco.sessione.DbVisite, *banco.sessione.DbWork, banco.services);
-        finestra.setClCliente(1002);
-        finestra.setClAzione(QStringLiteral("TEL"));
-        finestra.setClData(QStringLiteral("06/12/2026 10:30:00"));
+        GesProme finestra(*banco.sessione.visite(), *banco.sessione.work(), banco.services,
+                          {1002, kAlle1030, QStringLiteral("TEL")});
         bool iniettato = false;
         bool aperta = false;
         QTimer::singleShot(0, &finestra, [&] {

@@ -46,14 +46,35 @@ TEST(ArgomentoAvviso, EveryComposedArgumentReadsBackTheSameValues) {
                     }
 }
 
-// The one reading the layout cannot tell apart: a path holding "|<count>|<client>|" ends there.
-TEST(ArgomentoAvviso, APathHoldingACountAndAClientEndsAtTheFirst) {
-    const ArgomentoAvviso letto =
-        ArgomentoAvviso::leggi("/a|3|12|b/Gestar.ini|1|1234|VIS|06/12/2026");
-    EXPECT_EQ(letto.fileIni, "/a");
-    EXPECT_EQ(letto.inAttesa, 3);
-    EXPECT_EQ(letto.cliente, 12);
-    EXPECT_EQ(letto.azione, "b/Gestar.ini|1|1234|VIS");
+// The readings the layout cannot tell apart: a path holding "|<count>|<client>|", or ending in
+// "|<number>" that pairs with the count, ends at the first such pair.
+struct CasoAmbiguo {
+    const char* nome;
+    const char* argomento;
+    const char* fileIni;
+    int inAttesa;
+    qint32 cliente;
+    const char* azione;
+};
+
+class PercorsoAmbiguo : public ::testing::TestWithParam<CasoAmbiguo> {};
+
+TEST_P(PercorsoAmbiguo, EndsAtTheFirstCountAndClient) {
+    const CasoAmbiguo& c = GetParam();
+    const ArgomentoAvviso letto = ArgomentoAvviso::leggi(QString::fromUtf8(c.argomento));
+    EXPECT_EQ(letto.fileIni, c.fileIni);
+    EXPECT_EQ(letto.inAttesa, c.inAttesa);
+    EXPECT_EQ(letto.cliente, c.cliente);
+    EXPECT_EQ(letto.azione, c.azione);
 }
+
+INSTANTIATE_TEST_SUITE_P(Percorsi, PercorsoAmbiguo,
+                         ::testing::Values(CasoAmbiguo{"CountAndClientInAFolder",
+                                                       "/a|3|12|b/Gestar.ini|1|1234|VIS|06/12/2026",
+                                                       "/a", 3, 12, "b/Gestar.ini|1|1234|VIS"},
+                                           CasoAmbiguo{"NumberEndingTheFileName",
+                                                       "/srv/Gestar|7|1|1234|VIS|06/12/2026",
+                                                       "/srv/Gestar", 7, 1, "1234|VIS"}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 }  // namespace

@@ -22,7 +22,7 @@ class DescrizioneClienteTest : public ReminderTest<std::tuple<Engine, NameCase>>
 TEST_P(DescrizioneClienteTest, JoinsNameAndExtendedName) {
     const NameCase& c = std::get<1>(GetParam());
     workspace.addClient(7, c.ragsoc, c.estesa);
-    EXPECT_EQ(Ricerche(*workspace.sessione.DbWork).DescrizioneCliente(7), c.expected);
+    EXPECT_EQ(Ricerche(*workspace.workDb).DescrizioneCliente(7), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -42,12 +42,12 @@ class DescrizioneCliente : public ReminderTest<> {};
 
 TEST_P(DescrizioneCliente, UnknownClientHasNoName) {
     workspace.addClient(7, QString("ROSSI"), QVariant());
-    EXPECT_EQ(Ricerche(*workspace.sessione.DbWork).DescrizioneCliente(8), "");
+    EXPECT_EQ(Ricerche(*workspace.workDb).DescrizioneCliente(8), "");
 }
 
 TEST_P(DescrizioneCliente, ClientZeroIsNotLookedUp) {
-    workspace.sessione.DbWork->execute("DROP TABLE Clienti");
-    Ricerche ricerche(*workspace.sessione.DbWork);
+    workspace.workDb->execute("DROP TABLE Clienti");
+    Ricerche ricerche(*workspace.workDb);
     EXPECT_EQ(ricerche.DescrizioneCliente(0), "");
     EXPECT_THROW(ricerche.DescrizioneCliente(1), db::DbError);
 }
@@ -66,7 +66,7 @@ class ColoreAzioneTest : public ReminderTest<std::tuple<Engine, ColourCase>> {};
 TEST_P(ColoreAzioneTest, ReadsTheStoredColour) {
     const ColourCase& c = std::get<1>(GetParam());
     workspace.addAction("VIS", QString(" Visita "), c.stored);
-    const std::optional<DatiAzione> azione = Ricerche(*workspace.sessione.DbWork).azione("VIS");
+    const std::optional<DatiAzione> azione = Ricerche(*workspace.workDb).azione("VIS");
     ASSERT_TRUE(azione);
     EXPECT_EQ(azione->descrizione, "Visita");
     EXPECT_EQ(azione->colore, c.expected);
@@ -101,7 +101,7 @@ class ColoreAzione : public ReminderTest<> {};
 TEST_P(ColoreAzione, TopBitNamesASystemColourInEitherSignConvention) {
     workspace.addAction("SIG", QString("x"), -2147483640);         // window text, signed
     workspace.addAction("UNS", QString("x"), qint64(2147483661));  // highlight, unsigned
-    Ricerche ricerche(*workspace.sessione.DbWork);
+    Ricerche ricerche(*workspace.workDb);
     const QPalette palette = QGuiApplication::palette();
     EXPECT_EQ(ricerche.azione("SIG")->colore, palette.color(QPalette::WindowText));
     EXPECT_EQ(ricerche.azione("UNS")->colore, palette.color(QPalette::Highlight));
@@ -115,7 +115,7 @@ class Azione : public ReminderTest<> {};
 TEST_P(Azione, CodeWithAnApostropheIsLookedUpAsItIs) {
     workspace.addAction("D'A", QString("Dall'avvocato"), 255);
     workspace.addAction("X", QString("other"), 0);
-    Ricerche ricerche(*workspace.sessione.DbWork);
+    Ricerche ricerche(*workspace.workDb);
     ASSERT_TRUE(ricerche.azione("D'A"));
     EXPECT_EQ(ricerche.azione("D'A")->descrizione, "Dall'avvocato");
     EXPECT_FALSE(ricerche.azione("' OR ''='"));
@@ -123,7 +123,7 @@ TEST_P(Azione, CodeWithAnApostropheIsLookedUpAsItIs) {
 
 TEST_P(Azione, EmptyOrUnknownCodeFindsNothing) {
     workspace.addAction("VIS", QString("Visita"), 255);
-    Ricerche ricerche(*workspace.sessione.DbWork);
+    Ricerche ricerche(*workspace.workDb);
     EXPECT_FALSE(ricerche.azione(""));
     EXPECT_FALSE(ricerche.azione("TEL"));
     EXPECT_TRUE(ricerche.azione("vis")) << "codes compare without regard to case";

@@ -28,7 +28,7 @@ protected:
     // Loads the reminder as the window does and answers with `risposta`.
     template <typename Answer>
     void answer(Answer risposta) {
-        SchedaPromemoria scheda(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, kKey);
+        SchedaPromemoria scheda(*workspace.visiteDb, *workspace.workDb, kKey);
         RispostaPromemoria azioni(scheda.appuntamento(), scheda.promemoria());
         risposta(azioni);
     }
@@ -134,11 +134,11 @@ TEST_P(AzioneOspiteTest, TheAnswerReachesTheOneAppointmentOfTheReminder) {
     const AzioneOspite& c = std::get<1>(GetParam());
     const QString chiaveAzione = QString::fromLatin1(c.delPromemoria);
     const ChiavePromemoria chiave = keyOf(77, kMoment, chiaveAzione);
-    workspace.aggiungiAppuntamento(chiave.cliente, chiave.data, c.azione, 30);
-    if (!c.altra.isNull()) workspace.aggiungiAppuntamento(chiave.cliente, chiave.data, c.altra, 30);
+    workspace.addAppointment(chiave.cliente, chiave.data, c.azione, 30);
+    if (!c.altra.isNull()) workspace.addAppointment(chiave.cliente, chiave.data, c.altra, 30);
     workspace.work().exec("INSERT INTO Promemoria VALUES (?, ?, ?, 1, 'S', ' ')",
                           {chiave.cliente, chiave.data, chiaveAzione});
-    SchedaPromemoria scheda(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, chiave);
+    SchedaPromemoria scheda(*workspace.visiteDb, *workspace.workDb, chiave);
     RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());
     EXPECT_EQ(risposta.nonAvvisarePiu(), c.salvata);
     EXPECT_EQ(workspace.reminderExists(chiave), !c.salvata);
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
 // reuse one), so the answer goes to the appointment and the row is left to the next rebuild,
 // neither overwritten from the stale load nor doubled; a row the rebuild dropped stays away.
 TEST_P(RispostaTest, ReminderRowRebuiltMeanwhileIsLeftToTheNextRebuild) {
-    SchedaPromemoria scheda(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, kKey);
+    SchedaPromemoria scheda(*workspace.visiteDb, *workspace.workDb, kKey);
     workspace.work().exec("DELETE FROM Promemoria");
     workspace.work().exec("INSERT INTO Promemoria VALUES (1, ?, 'VIS', 1, 'S', 'other')",
                           {kKey.data});
@@ -177,7 +177,7 @@ TEST_P(RispostaTest, ReminderRowRebuiltMeanwhileIsLeftToTheNextRebuild) {
 }
 
 TEST_P(RispostaTest, ReminderRowDroppedMeanwhileStaysAwayAndTheAppointmentChanges) {
-    SchedaPromemoria scheda(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, kKey);
+    SchedaPromemoria scheda(*workspace.visiteDb, *workspace.workDb, kKey);
     workspace.work().exec("DELETE FROM Promemoria");
     RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());
     EXPECT_TRUE(risposta.impostaAvviso("3", UnitaAllarme::Ore, false));
@@ -190,7 +190,7 @@ TEST_P(RispostaTest, ReminderRowDroppedMeanwhileStaysAwayAndTheAppointmentChange
 // The answer is lost when the appointment cannot take it: the caller learns so, the details
 // go to the diagnostic output, and the reminder row is left as it was rather than half answered.
 TEST_P(RispostaTest, FailedAppointmentWriteIsNotSaved) {
-    SchedaPromemoria scheda(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, kKey);
+    SchedaPromemoria scheda(*workspace.visiteDb, *workspace.workDb, kKey);
     workspace.visite().exec("UPDATE Appuntamenti SET ApData = ApData + 1");
     const double allarme = reminder(schema::kPmAllarm).toDouble();
     RispostaPromemoria risposta(scheda.appuntamento(), scheda.promemoria());

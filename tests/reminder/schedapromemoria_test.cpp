@@ -11,8 +11,7 @@ const ChiavePromemoria kVenerdi =
     keyOf(1234, QDateTime(QDate(2024, 3, 15), QTime(10, 30)), QStringLiteral("VIS"));
 
 VistaPromemoria loaded(ReminderWorkspace& workspace, const ChiavePromemoria& chiave) {
-    return SchedaPromemoria(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, chiave)
-        .vista();
+    return SchedaPromemoria(*workspace.visiteDb, *workspace.workDb, chiave).vista();
 }
 
 struct LeadCase {
@@ -100,7 +99,7 @@ TEST_P(SchedaPromemoria, MissingReminderRowShowsNoDocument) {
 }
 
 TEST_P(SchedaPromemoria, MissingTableFailsTheLoad) {
-    workspace.sessione.DbWork->execute("DROP TABLE TabAzioni");
+    workspace.workDb->execute("DROP TABLE TabAzioni");
     EXPECT_THROW(loaded(workspace, kVenerdi), db::DbError);
 }
 

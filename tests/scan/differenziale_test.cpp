@@ -13,7 +13,7 @@
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 #include "util/dateserial.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace {
@@ -79,9 +79,9 @@ void leggi(const QVariantList& campi, Modello& modello) {
     const QString note = ValoreTesto(campi[5]);
     const QString causa = ValoreTesto(campi[6]).left(50).leftJustified(50);
     const double momento = ValoreNumero(campi[2]);
-    const QString azione = testi::trimSpaces(ValoreTesto(campi[3]).left(6).leftJustified(6));
-    const double allarme = momento - testi::roundFourDecimals(ValoreNumero(campi[4]) / 1440);
-    const QString riga = testi::ddmmyyhhnn(momento) + QLatin1Char(' ') +
+    const QString azione = texts::trimSpaces(ValoreTesto(campi[3]).left(6).leftJustified(6));
+    const double allarme = momento - texts::roundFourDecimals(ValoreNumero(campi[4]) / 1440);
+    const QString riga = texts::ddmmyyhhnn(momento) + QLatin1Char(' ') +
                          (cliente < 9999999 ? AllineaDestra(cliente, 7) : QString(7, ' ')) +
                          QLatin1Char(' ') + causa + QLatin1Char(' ') + note;
     modello.righe.append(riga);
@@ -124,7 +124,7 @@ QStringList poll(QList<Promemoria>& tabella, double adesso, const QString& fileI
     for (Promemoria& p : tabella) {
         if (p.cliente < 0 || adesso < p.allarme || p.attesa == QStringLiteral("S")) continue;
         p.attesa = QStringLiteral("S");
-        const ArgomentoAvviso avviso{fileIni, ++inAttesa, p.cliente, testi::trimSpaces(p.azione),
+        const ArgomentoAvviso avviso{fileIni, ++inAttesa, p.cliente, texts::trimSpaces(p.azione),
                                      p.data};
         consegne.append(avviso.componi());
     }
@@ -199,8 +199,8 @@ protected:
     Differenziale() : ws(GetParam()) { platform.clock.moment = kAdesso; }
 
     EsitoSelezione ricostruisci() {
-        return SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
-                                     platform.yielder, db::kDefaultBusyTimeout)
+        return SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+                                     db::kDefaultBusyTimeout)
             .esegui();
     }
 
@@ -278,19 +278,18 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
         for (Promemoria& p : modello.tabella)
             if (p.cliente == marcato) p.attesa = segno;
         platform.launcher.launches.clear();
-        ControlloPromemoria(*ws.sessione.DbWork, ws.sessione.FileIni, platform.clock,
-                            platform.yielder, platform.launcher)
+        ControlloPromemoria(*ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                            platform.launcher)
             .esegui();
         QStringList consegne;
         for (const LaunchRecord& avvio : platform.launcher.launches)
             consegne.append(avvio.arguments.value(0));
-        EXPECT_EQ(consegne,
-                  poll(modello.tabella, dateserial::fromDateTime(kAdesso), ws.sessione.FileIni));
+        EXPECT_EQ(consegne, poll(modello.tabella, dateserial::fromDateTime(kAdesso), ws.fileIni));
         EXPECT_EQ(testi(tabella()), testi(modello.tabella));
 
         // Over the book unchanged, resetting the marks leaves what the rebuild leaves.
-        SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
-                              platform.yielder, db::kDefaultBusyTimeout)
+        SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+                              db::kDefaultBusyTimeout)
             .azzeraSegni();
         EXPECT_EQ(testi(tabella()), testi(ricostruzione(ws.visite()).tabella));
         if (HasFailure()) return;

@@ -10,7 +10,7 @@
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 #include "support/hookeddatabase.h"
-#include "support/scansioneprova.h"
+#include "support/testscansione.h"
 
 namespace {
 
@@ -81,13 +81,13 @@ protected:
         ws.work().exec("INSERT INTO Promemoria VALUES (2, ?, 'TEL', ?, ' ', ' ')",
                        {kOggi + 0.5, kOggi});
         ws.work().exec("INSERT INTO Clienti VALUES (1, 'ROSSI', '')");
-        auto work = std::move(ws.sessione.DbWork);
+        auto work = std::move(ws.workDb);
         work->setBusyTimeout(100ms);
-        ws.sessione.DbWork = std::make_unique<HookedDatabase>(std::move(work), [this](const char*) {
+        ws.workDb = std::make_unique<HookedDatabase>(std::move(work), [this](const char*) {
             if (firstPoll && operations++ == GetParam().atOperation)
                 other = std::make_unique<OtherWriter>(ws.engine, ws.workPath, GetParam().lock);
         });
-        scansione = scansioneDiProva(ws.sessione, platform);
+        scansione = makeScansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform);
     }
 
     // Whether a third connection can write to the work database without waiting.
@@ -119,7 +119,7 @@ TEST_P(LockDuringPoll, LeavesNoLockAndTheNextPollHandsOverEachReminderOnce) {
     EXPECT_TRUE(othersCanWrite());
     QStringList consegnati;
     for (const LaunchRecord& launch : platform.launcher.launches)
-        consegnati.append(launch.clienteEAzione());
+        consegnati.append(launch.clientAndAction());
     consegnati.sort();
     EXPECT_EQ(consegnati, (QStringList{"1|VIS", "2|TEL"}));
     EXPECT_EQ(ws.work().value("SELECT count(*) FROM Promemoria WHERE PmWait = 'S'").toInt(), 2);
@@ -144,14 +144,14 @@ class LockWaits : public ::testing::Test {
 protected:
     LockWaits() {
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
-        ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
-        ws.aggiungiAppuntamento(2, kOggi + 0.5, "TEL", 900);
-        hook(ws.sessione.DbWork);
-        hook(ws.sessione.DbVisite);
-        scansione = scansioneDiProva(ws.sessione, platform);
+        ws.addAppointment(1, kOggi + 0.5, "VIS", 900);
+        ws.addAppointment(2, kOggi + 0.5, "TEL", 900);
+        hook(ws.workDb);
+        hook(ws.visiteDb);
+        scansione = makeScansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform);
         platform.yielder.onYield = [this] {
-            yieldWaits.append(ws.sessione.DbWork->busyTimeout());
-            yieldWaits.append(ws.sessione.DbVisite->busyTimeout());
+            yieldWaits.append(ws.workDb->busyTimeout());
+            yieldWaits.append(ws.visiteDb->busyTimeout());
         };
     }
 
@@ -181,8 +181,8 @@ TEST_F(LockWaits, PollsAndTheirRebuildsWaitBrieflyAndTheOperatorsEventsLong) {
     EXPECT_EQ(platform.launcher.launches.size(), 2);
     EXPECT_EQ(distinct(operationWaits), only(db::kBriefLockWait));
     EXPECT_EQ(distinct(yieldWaits), only(db::kDefaultBusyTimeout));
-    EXPECT_EQ(ws.sessione.DbWork->busyTimeout(), db::kDefaultBusyTimeout);
-    EXPECT_EQ(ws.sessione.DbVisite->busyTimeout(), db::kDefaultBusyTimeout);
+    EXPECT_EQ(ws.workDb->busyTimeout(), db::kDefaultBusyTimeout);
+    EXPECT_EQ(ws.visiteDb->busyTimeout(), db::kDefaultBusyTimeout);
 }
 
 TEST_F(LockWaits, TheStartUpRebuildWaitsLongSinceNothingTriesItAgain) {
@@ -202,8 +202,8 @@ TEST_P(LockOnTheBook, HoldsNoHandOverBack) {
     EngineWorkspace ws(GetParam());
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
-    ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
-    const auto scansione = scansioneDiProva(ws.sessione, platform);
+    ws.addAppointment(1, kOggi + 0.5, "VIS", 900);
+    const auto scansione = makeScansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform);
     scansione->selezionaAppuntamenti();
     const auto host = db::open(ws.visitePath);
     host->setBusyTimeout(0ms);
@@ -215,7 +215,7 @@ TEST_P(LockOnTheBook, HoldsNoHandOverBack) {
     scansione->controllaPromemoria();
     host->execute(QStringLiteral("ROLLBACK"));
     ASSERT_EQ(platform.launcher.launches.size(), 1);
-    EXPECT_EQ(platform.launcher.launches.at(0).clienteEAzione(), "1|VIS");
+    EXPECT_EQ(platform.launcher.launches.at(0).clientAndAction(), "1|VIS");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LockOnTheBook, ::testing::ValuesIn(testedEngines()),

@@ -101,7 +101,7 @@ protected:
 
 TEST_P(InOrario, AReminderIsHandedOverWithinASecondOfItsMoment) {
     // A one-minute lead is kept as 0.0007 days: the moment the program writes decides.
-    ws.aggiungiAppuntamento(1, adesso() + 66.0 / 86400, "VIS", 1);
+    ws.addAppointment(1, adesso() + 66.0 / 86400, "VIS", 1);
     programma.avvia();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return ws.work().value("SELECT count(*) FROM Promemoria").toInt() == 1; },
@@ -115,13 +115,13 @@ TEST_P(InOrario, AReminderIsHandedOverWithinASecondOfItsMoment) {
 }
 
 TEST_P(InOrario, AnAppointmentCommittedMeanwhileComesAtOnceAndNothingElseAgain) {
-    ws.aggiungiAppuntamento(1, adesso() + 0.01, "VIS", 60);  // due since about 45 minutes
-    ws.aggiungiAppuntamento(2, adesso() + 0.01, "TEL", 60);
+    ws.addAppointment(1, adesso() + 0.01, "VIS", 60);  // due since about 45 minutes
+    ws.addAppointment(2, adesso() + 0.01, "TEL", 60);
     programma.avvia();
     ASSERT_TRUE(programma.attendiConsegne(2));
     QTest::qWait(500);
     const qint64 scritto = QDateTime::currentMSecsSinceEpoch();
-    ws.aggiungiAppuntamento(3, adesso() + 0.01, "VIS", 60);
+    ws.addAppointment(3, adesso() + 0.01, "VIS", 60);
     ASSERT_TRUE(programma.attendiConsegne(3));
     EXPECT_EQ(programma.consegne().at(2).cliente, 3);
     EXPECT_LT(programma.consegne().at(2).quando - scritto, 2000);
@@ -135,7 +135,7 @@ TEST(InOrarioSenzaTrigger, TheServerBookKeepsTheTicksRhythmAndSaysSoOnce) {
     if (qEnvironmentVariableIsEmpty("SCADEX_TEST_PGHOST")) GTEST_SKIP() << "no PostgreSQL here";
     EngineWorkspace ws(Engine::Postgres);
     ws.visite().exec("DROP TRIGGER scadex_cambi ON Appuntamenti");
-    ws.aggiungiAppuntamento(1, adesso() + 0.01, "VIS", 60);
+    ws.addAppointment(1, adesso() + 0.01, "VIS", 60);
     ProgrammaVero programma(ws);
     programma.avvia();
     ASSERT_TRUE(programma.attendiConsegne(1));
@@ -153,17 +153,17 @@ TEST_P(Raffica, CostsAHandfulOfRebuildsAndTheLastSeesEveryWrite) {
     platform.clock.moment = QDateTime::currentDateTime();
     QtEventYielder yielder;
     QList<int> selezioni;
-    Scansione scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni,
-                        platform.clock, yielder, platform.launcher,
+    Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, yielder,
+                        platform.launcher,
                         [&](const EsitoSelezione& esito) { selezioni.append(esito.conteggio()); });
-    Puntualita puntualita(scansione, *ws.sessione.DbVisite, platform.clock);
+    Puntualita puntualita(scansione, *ws.visiteDb, platform.clock);
     ASSERT_TRUE(puntualita.segueIlLibro());
     constexpr int kScritture = 1000;
     int scritte = 0;
     QTimer host;
     QObject::connect(&host, &QTimer::timeout, [&] {
         for (int i = 0; i < 2 && scritte < kScritture; ++i, ++scritte)
-            ws.aggiungiAppuntamento(scritte, adesso() + 1, "VIS", 60);
+            ws.addAppointment(scritte, adesso() + 1, "VIS", 60);
         if (scritte == kScritture) host.stop();
     });
     QElapsedTimer raffica;
@@ -189,13 +189,13 @@ TEST_P(LibroInvariato, TheFifteenthPollReadsTheBookOnlyOnceItIsWritten) {
     EngineWorkspace ws(GetParam());
     FakePlatform platform;
     platform.clock.moment = QDateTime::currentDateTime();
-    ws.aggiungiAppuntamento(1, adesso() + 0.01, "VIS", 60);
+    ws.addAppointment(1, adesso() + 0.01, "VIS", 60);
     int letture = 0;
     HookedDatabase visite(db::open(ws.visitePath), [&](const char* operazione) {
         if (QByteArrayView(operazione) == "readInBatches") ++letture;
     });
-    Scansione scansione(visite, *ws.sessione.DbWork, ws.sessione.FileIni, platform.clock,
-                        platform.yielder, platform.launcher, [](const EsitoSelezione&) {});
+    Scansione scansione(visite, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                        platform.launcher, [](const EsitoSelezione&) {});
     const Puntualita puntualita(scansione, visite, platform.clock);
     const auto quindiciControlli = [&] {
         for (int poll = 0; poll < 15; ++poll) scansione.controllaPromemoria();
@@ -207,7 +207,7 @@ TEST_P(LibroInvariato, TheFifteenthPollReadsTheBookOnlyOnceItIsWritten) {
     EXPECT_EQ(letture, 1);
     EXPECT_EQ(platform.launcher.launches.size(), 2);  // handed over again after the fifteenth
 
-    ws.aggiungiAppuntamento(2, adesso() + 0.01, "VIS", 60);
+    ws.addAppointment(2, adesso() + 0.01, "VIS", 60);
     quindiciControlli();
     EXPECT_EQ(letture, 2);
     EXPECT_EQ(platform.launcher.launches.size(), 4);
@@ -223,10 +223,9 @@ TEST(CambioDelGiorno, TheFirstMomentOfANewDayRebuilds) {
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59, 700));
     int selezioni = 0;
-    Scansione scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni,
-                        platform.clock, platform.yielder, platform.launcher,
-                        [&](const EsitoSelezione&) { ++selezioni; });
-    Puntualita puntualita(scansione, *ws.sessione.DbVisite, platform.clock);
+    Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                        platform.launcher, [&](const EsitoSelezione&) { ++selezioni; });
+    Puntualita puntualita(scansione, *ws.visiteDb, platform.clock);
     EXPECT_FALSE(QTest::qWaitFor([&] { return selezioni > 0; }, 100));
     EXPECT_TRUE(QTest::qWaitFor([&] { return selezioni > 0; }, 2000));
 }

@@ -75,12 +75,11 @@ TEST(RiepilogoPromemoriaTest, BeforeAnyRebuildTheTooltipIsTheFirstCaption) {
 TEST(RiepilogoPromemoriaTest, RebuildReportsTheAlarmsItWrote) {
     FakePlatform platform;
     EngineWorkspace ws(Engine::Sqlite);
-    ws.aggiungiAppuntamento(1234, kOggi + 10 * kOra, "VIS", 30);
-    ws.aggiungiAppuntamento(77, kOggi + 1 + 15 * kOra, "TEL", 1440);
-    const EsitoSelezione esito =
-        SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
-                              platform.yielder, db::kDefaultBusyTimeout)
-            .esegui();
+    ws.addAppointment(1234, kOggi + 10 * kOra, "VIS", 30);
+    ws.addAppointment(77, kOggi + 1 + 15 * kOra, "TEL", 1440);
+    const EsitoSelezione esito = SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock,
+                                                       platform.yielder, db::kDefaultBusyTimeout)
+                                     .esegui();
     QList<double> scritti;
     for (const QVariantList& riga : ws.work().rows("SELECT PmAllarm FROM Promemoria")) {
         scritti.append(riga[0].toDouble());

@@ -20,8 +20,8 @@ class ScansioneTest : public ::testing::TestWithParam<Engine> {
 protected:
     ScansioneTest()
         : ws(GetParam()),
-          scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni, platform.clock,
-                    platform.yielder, platform.launcher,
+          scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                    platform.launcher,
                     [this](const EsitoSelezione& esito) { selezioni.append(esito); }) {
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     }
@@ -65,7 +65,7 @@ TEST_P(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
     promemoria(50, alle(kOggi, 9, 0), "B", ora);
     promemoria(50, alle(kOggi, 9, 0), "a", ora);
     scansione.controllaPromemoria();
-    const QString ini = ws.sessione.FileIni;
+    const QString ini = ws.fileIni;
     EXPECT_EQ(
         argomenti(),
         (QStringList{ini + "|3|20|VIS|06/12/2026 10:00:00", ini + "|4|20|TEL|06/12/2026 11:00:00",
@@ -77,9 +77,8 @@ TEST_P(ScansioneTest, HandsOverDueRemindersInKeyOrderWithRisingCounts) {
 }
 
 TEST_P(ScansioneTest, ArgumentKeepsBlanksShellCharactersBarsAndAnEmptyAction) {
-    Scansione conSpazi(*ws.sessione.DbVisite, *ws.sessione.DbWork,
-                       "/home/op/dati Gestar/Gestar.ini", platform.clock, platform.yielder,
-                       platform.launcher, [](const EsitoSelezione&) {});
+    Scansione conSpazi(*ws.visiteDb, *ws.workDb, "/home/op/dati Gestar/Gestar.ini", platform.clock,
+                       platform.yielder, platform.launcher, [](const EsitoSelezione&) {});
     promemoria(7, kOggi, "", kOggi);
     promemoria(8, kOggi, "$(x);'", kOggi);
     promemoria(9, kOggi, "A|B", kOggi);
@@ -107,7 +106,7 @@ TEST_P(ScansioneTest, NullAlarmOrWaitIsNeverDue) {
 }
 
 TEST_P(ScansioneTest, RebuildsAfterEveryFifteenthPollAndHandsOverAgain) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 20), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 10, 20), "VIS", 30);
     scansione.selezionaAppuntamenti();
     for (int poll = 1; poll <= 14; ++poll) scansione.controllaPromemoria();
     EXPECT_EQ(selezioni.size(), 1);
@@ -130,8 +129,8 @@ TEST_P(ScansioneTest, ATickDuringAPollIsDropped) {
 }
 
 TEST_P(ScansioneTest, ARebuildAskedForDuringTheWalkRunsOnceWhenTheWalkEnds) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 20), "VIS", 30);
-    ws.aggiungiAppuntamento(2, alle(kOggi, 10, 20), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 10, 20), "VIS", 30);
+    ws.addAppointment(2, alle(kOggi, 10, 20), "VIS", 30);
     scansione.selezionaAppuntamenti();
     int richieste = 0;
     platform.yielder.onYield = [&] {
@@ -153,7 +152,7 @@ TEST_P(ScansioneTest, WalkEndsWhenEveryStepFails) {
 }
 
 TEST_P(ScansioneTest, AFailingRebuildHoldsNoHandOverBackIsToldAndBacksOff) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 12, 0), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 12, 0), "VIS", 30);
     scansione.selezionaAppuntamenti();
     QList<bool> fermi;
     scansione.seguiStato([&](const StatoScansione& stato) { fermi.append(stato.inGuasto()); });
@@ -208,9 +207,8 @@ TEST_P(FileSostituito, IsReopenedOrTold) {
     EngineWorkspace ws(Engine::Sqlite);
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
-    Scansione scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni,
-                        platform.clock, platform.yielder, platform.launcher,
-                        [](const EsitoSelezione&) {});
+    Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                        platform.launcher, [](const EsitoSelezione&) {});
     scansione.selezionaAppuntamenti();
     const QString percorso = ws.folder.path(QString::fromLatin1(GetParam().file));
     const QString copia = percorso + QStringLiteral(".copia");

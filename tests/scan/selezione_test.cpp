@@ -24,8 +24,8 @@ protected:
     explicit SelezioneBase(Engine engine) : ws(engine) {}
 
     EsitoSelezione esegui() {
-        return SelezioneAppuntamenti(*ws.sessione.DbVisite, *ws.sessione.DbWork, platform.clock,
-                                     platform.yielder, db::kDefaultBusyTimeout)
+        return SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+                                     db::kDefaultBusyTimeout)
             .esegui();
     }
     QList<QVariantList> promemoria() {
@@ -60,7 +60,7 @@ protected:
 
 TEST_P(SelectionRuleTest, SelectsOnlyLiveAlarmedAppointmentsFromToday) {
     const SelectionCase& c = std::get<1>(GetParam());
-    ws.aggiungiAppuntamento(1, c.data, "VIS", c.allarme, c.cancellato, c.stato);
+    ws.addAppointment(1, c.data, "VIS", c.allarme, c.cancellato, c.stato);
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(esito.conteggio(), c.selezionato ? 1 : 0);
     EXPECT_EQ(promemoria().size(), c.selezionato ? 1 : 0);
@@ -93,8 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_P(SelezioneTest, WritesTheLinesTheListWindowShows) {
-    ws.aggiungiAppuntamento(1234, alle(kOggi, 9, 5), "VIS", 30, "N", "A", "Portare referti",
-                            "Visita di controllo");
+    ws.addAppointment(1234, alle(kOggi, 9, 5), "VIS", 30, "N", "A", "Portare referti",
+                      "Visita di controllo");
     const EsitoSelezione esito = esegui();
     ASSERT_EQ(esito.righe().size(), 1);
     EXPECT_EQ(esito.righe()[0], QStringLiteral("06/12/26 09:05    1234 Visita di controllo") +
@@ -104,9 +104,9 @@ TEST_P(SelezioneTest, WritesTheLinesTheListWindowShows) {
 }
 
 TEST_P(SelezioneTest, LineEdgeCases) {
-    ws.aggiungiAppuntamento(9999999, alle(kOggi + 1, 0, 0), "TELEFONATA", 10, "N", "A", {},
-                            QString(60, 'c'));
-    ws.aggiungiAppuntamento(9999998, alle(kOggi + 1, 8, 0), {}, 10);
+    ws.addAppointment(9999999, alle(kOggi + 1, 0, 0), "TELEFONATA", 10, "N", "A", {},
+                      QString(60, 'c'));
+    ws.addAppointment(9999998, alle(kOggi + 1, 8, 0), {}, 10);
     const EsitoSelezione esito = esegui();
     ASSERT_EQ(esito.righe().size(), 2);
     const int i = esito.chiavi()[0].cliente == 9999999 ? 0 : 1;
@@ -118,10 +118,10 @@ TEST_P(SelezioneTest, LineEdgeCases) {
 
 TEST_P(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
     const double momento = alle(kOggi, 10, 0);
-    ws.aggiungiAppuntamento(1, momento, "A30", 30);
-    ws.aggiungiAppuntamento(1, momento, "A60", 60);
-    ws.aggiungiAppuntamento(1, momento, "A90", 90);
-    ws.aggiungiAppuntamento(1, momento, "A1440", 1440, "N", "A", {}, {}, "C:\\DOC\\a b.pdf");
+    ws.addAppointment(1, momento, "A30", 30);
+    ws.addAppointment(1, momento, "A60", 60);
+    ws.addAppointment(1, momento, "A90", 90);
+    ws.addAppointment(1, momento, "A1440", 1440, "N", "A", {}, {}, "C:\\DOC\\a b.pdf");
     esegui();
     const QList<QVariantList> righe = promemoria();
     ASSERT_EQ(righe.size(), 4);
@@ -138,8 +138,8 @@ TEST_P(SelezioneTest, AlarmMomentUsesTheLeadRoundedToFourDecimalsOfADay) {
 }
 
 TEST_P(SelezioneTest, ActionsSharingSixCharactersShareOneRowButKeepTwoLines) {
-    ws.aggiungiAppuntamento(7, alle(kOggi, 11, 0), "CONTROLLO1", 10, "N", "A", {}, {}, "primo");
-    ws.aggiungiAppuntamento(7, alle(kOggi, 11, 0), "controllo2", 20, "N", "A", {}, {}, "secondo");
+    ws.addAppointment(7, alle(kOggi, 11, 0), "CONTROLLO1", 10, "N", "A", {}, {}, "primo");
+    ws.addAppointment(7, alle(kOggi, 11, 0), "controllo2", 20, "N", "A", {}, {}, "secondo");
     const EsitoSelezione esito = esegui();
     EXPECT_EQ(esito.conteggio(), 2);
     EXPECT_EQ(esito.righe().size(), 2);
@@ -149,7 +149,7 @@ TEST_P(SelezioneTest, ActionsSharingSixCharactersShareOneRowButKeepTwoLines) {
 }
 
 TEST_P(SelezioneTest, EveryRebuildStartsFromAnEmptyTableWithNothingHandedOver) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 0), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 10, 0), "VIS", 30);
     esegui();
     ws.work().exec("UPDATE Promemoria SET PmWait = 'S'");
     ws.work().exec("INSERT INTO Promemoria VALUES (5, 1, 'OLD', 1, 'S', ' ')");
@@ -167,12 +167,12 @@ TEST_P(SelezioneTest, NothingSelectedDisablesTheListCommand) {
 }
 
 TEST_P(SelezioneTest, UnreadableAppointmentsAreSkippedAndTheOthersWritten) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 0), "VIS", 30);
-    ws.aggiungiAppuntamento(QVariant(), alle(kOggi, 11, 0), "VIS", 30);
-    ws.aggiungiAppuntamento(4, alle(kOggi, 13, 0), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 10, 0), "VIS", 30);
+    ws.addAppointment(QVariant(), alle(kOggi, 11, 0), "VIS", 30);
+    ws.addAppointment(4, alle(kOggi, 13, 0), "VIS", 30);
     // Only SQLite keeps a text in a date column.
     if (ws.engine == Engine::Sqlite) {
-        ws.aggiungiAppuntamento(2, 0, "VIS", 30);
+        ws.addAppointment(2, 0, "VIS", 30);
         ws.visite().exec("UPDATE Appuntamenti SET ApData = '31/02/2026' WHERE ApCliente = 2");
     }
     const EsitoSelezione esito = esegui();
@@ -184,7 +184,7 @@ TEST_P(SelezioneTest, UnreadableAppointmentsAreSkippedAndTheOthersWritten) {
 }
 
 TEST_P(SelezioneTest, YieldsBeforeTheTransactionSoOthersCanWrite) {
-    ws.aggiungiAppuntamento(1, alle(kOggi, 10, 0), "VIS", 30);
+    ws.addAppointment(1, alle(kOggi, 10, 0), "VIS", 30);
     platform.yielder.onYield = [&] {
         const auto work = directSql(ws.engine, ws.workPath);
         waitForNoLock(ws.engine, *work);

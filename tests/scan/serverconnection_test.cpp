@@ -6,7 +6,7 @@
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 #include "support/hookeddatabase.h"
-#include "support/scansioneprova.h"
+#include "support/testscansione.h"
 
 namespace {
 
@@ -17,26 +17,25 @@ class DroppedConnection : public ::testing::TestWithParam<int> {
 protected:
     DroppedConnection() : ws(Engine::Postgres), server(directSql(Engine::Postgres, ws.workPath)) {
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
-        ws.aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 900);
-        ws.aggiungiAppuntamento(2, kOggi + 0.5, "TEL", 900);
-        scansioneDiProva(ws.sessione, platform)->selezionaAppuntamenti();
-        const qint64 backend = ws.sessione.DbWork->openQuery("SELECT pg_backend_pid() AS pid")
-                                   ->field("pid")
-                                   .toLongLong();
-        ws.sessione.DbWork = std::make_unique<HookedDatabase>(
-            std::move(ws.sessione.DbWork), [this, backend](const char*) {
+        ws.addAppointment(1, kOggi + 0.5, "VIS", 900);
+        ws.addAppointment(2, kOggi + 0.5, "TEL", 900);
+        makeScansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform)->selezionaAppuntamenti();
+        const qint64 backend =
+            ws.workDb->openQuery("SELECT pg_backend_pid() AS pid")->field("pid").toLongLong();
+        ws.workDb =
+            std::make_unique<HookedDatabase>(std::move(ws.workDb), [this, backend](const char*) {
                 if (armed && operations++ == GetParam())
                     server->exec("SELECT pg_terminate_backend(?, 5000)", {backend});
             });
-        scansione = scansioneDiProva(ws.sessione, platform, [this](const EsitoSelezione& esito) {
-            conteggi.append(esito.conteggio());
-        });
+        scansione = makeScansione(
+            *ws.visiteDb, *ws.workDb, ws.fileIni, platform,
+            [this](const EsitoSelezione& esito) { conteggi.append(esito.conteggio()); });
     }
 
     QStringList consegnati() const {
         QStringList chiavi;
         for (const LaunchRecord& launch : platform.launcher.launches)
-            chiavi.append(launch.clienteEAzione());
+            chiavi.append(launch.clientAndAction());
         chiavi.sort();
         return chiavi;
     }
@@ -62,8 +61,8 @@ TEST_P(DroppedConnection, ThePollSkipsAndTheNextTickReconnectsAndHandsOverOnce) 
 class DroppedConnectionInRebuild : public DroppedConnection {};
 
 TEST_P(DroppedConnectionInRebuild, AFailedRebuildLeavesTheWholeOldTableAndIsDoneAgain) {
-    ws.aggiungiAppuntamento(3, kOggi + 0.6, "VIS", 900);
-    ws.aggiungiAppuntamento(4, kOggi + 0.6, "VIS", 900);
+    ws.addAppointment(3, kOggi + 0.6, "VIS", 900);
+    ws.addAppointment(4, kOggi + 0.6, "VIS", 900);
     scansione->richiediSelezione();
     armed = false;
     ASSERT_GT(operations, GetParam()) << "the connection was never dropped";

@@ -104,12 +104,12 @@ TEST(ServerFermo, TheWindowNeverStallsAndWhatFellDueIsHandedOverOnce) {
     ServerPrivato server;
     ASSERT_TRUE(server.pronto());
     const auto ws = spazioSu(server);
-    ws->aggiungiAppuntamento(1, kOggi + 0.5, "VIS", 60);  // due at 11:00
+    ws->addAppointment(1, kOggi + 0.5, "VIS", 60);  // due at 11:00
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     QtEventYielder yielder;
-    Scansione scansione(*ws->sessione.DbVisite, *ws->sessione.DbWork, ws->sessione.FileIni,
-                        platform.clock, yielder, platform.launcher, [](const EsitoSelezione&) {});
+    Scansione scansione(*ws->visiteDb, *ws->workDb, ws->fileIni, platform.clock, yielder,
+                        platform.launcher, [](const EsitoSelezione&) {});
     scansione.selezionaAppuntamenti();
 
     QTimer tick;

@@ -14,7 +14,7 @@
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 #include "util/dateserial.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ constexpr int kAnticipo = 1440;
 
 // An appointment as the hand-overs name it: client and moment (every action is VIS).
 QString chiave(qint32 cliente, double momento) {
-    return QString::number(cliente) + QLatin1Char(' ') + testi::generalDateText(momento);
+    return QString::number(cliente) + QLatin1Char(' ') + texts::generalDateText(momento);
 }
 
 class WallClock : public Clock {
@@ -51,8 +51,8 @@ public:
 
 struct Postazione {
     explicit Postazione(EngineWorkspace& ws)
-        : scansione(*ws.sessione.DbVisite, *ws.sessione.DbWork, ws.sessione.FileIni, clock, yielder,
-                    launcher, [this](const EsitoSelezione&) { ++launcher.generazione; }) {}
+        : scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, clock, yielder, launcher,
+                    [this](const EsitoSelezione&) { ++launcher.generazione; }) {}
 
     WallClock clock;
     FakeYielder yielder;

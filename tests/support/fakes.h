@@ -36,7 +36,7 @@ struct LaunchRecord {
 
     // "client|action" of the reminder handed to the alert program; an argument the alert
     // program would refuse comes whole.
-    QString clienteEAzione() const {
+    QString clientAndAction() const {
         try {
             const ArgomentoAvviso avviso = ArgomentoAvviso::leggi(arguments.value(0));
             return QString::number(avviso.cliente) + QLatin1Char('|') + avviso.azione;
@@ -126,10 +126,10 @@ public:
 // Keeps what would have been shown on the desktop.
 struct RecordingNotifier : Notifier {
     QList<QPair<QString, QString>> posted;  // summary and body
-    void notifica(TipoNotifica, const QString& titolo, const QString& testo) override {
-        posted.append({titolo, testo});
+    void notify(NotificationKind, const QString& title, const QString& text) override {
+        posted.append({title, text});
     }
-    void attendiConsegna(int) override {}
+    void waitForDelivery(int) override {}
 };
 
 // Every fake at once, handed out as the program's platform services.

@@ -11,7 +11,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "db/serverschema.h"
+#include "dbcreate/serverschema.h"
 #include "support/sqlfile.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <QDateTime>
 
 #include "support/casenames.h"
-#include "util/regionale.h"
-#include "util/testi.h"
+#include "util/regionalformats.h"
+#include "util/texts.h"
 
 namespace {
 

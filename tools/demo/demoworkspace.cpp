@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 #include "db/database.h"
-#include "db/databasefile.h"
 #include "db/schema.h"
-#include "db/serverschema.h"
+#include "dbcreate/databasefile.h"
+#include "dbcreate/serverschema.h"
 #include "demorows.h"
 #include "platform/windows1252.h"
 #include "wavtone.h"

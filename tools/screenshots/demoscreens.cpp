@@ -6,14 +6,12 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "alert/avvio.h"
 #include "alert/avviso.h"
 #include "alert/programmaavviso.h"
+#include "alert/rinvio.h"
 #include "ui/list/listaapp.h"
-#include "ui/main/pannelloparametri.h"
 #include "ui/main/startup.h"
 #include "ui/reminder/gesprome.h"
-#include "util/testi.h"
 
 namespace {
 
@@ -26,9 +24,8 @@ constexpr int kSecondoCliente = 2;
 DemoScreens::DemoScreens(const QString& fileIni, const QString& outFolder)
     : services_{qt_.clock, launcher_,      qt_.yielder,   qt_.messages,     qt_.screen,
                 qt_.sound, qt_.fileDialog, qt_.documents, qt_.notifications},
-      shooter_(outFolder) {
-    sessione_.FileIni = fileIni;
-}
+      sessione_(fileIni),
+      shooter_(outFolder) {}
 
 bool DemoScreens::takeAll() {
     Startup startup(sessione_, services_);
@@ -43,16 +40,16 @@ bool DemoScreens::takeAll() {
 
 bool DemoScreens::mainWindowAndPanel(Startup& startup) {
     if (!saved(startup, QStringLiteral("main-window"))) return false;
-    startup.Command1(1)->click();
+    startup.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();
     const bool panel = saved(startup, QStringLiteral("parameters-panel"));
-    startup.pctParam->Command2_1->click();
+    startup.findChild<QPushButton*>(QStringLiteral("Command2_1"))->click();
     return panel;
 }
 
 bool DemoScreens::listWindow(Startup& startup) {
     ListaApp list(
-        sessione_.FileIni, services_, startup.righe(), startup.chiavi(),
-        [](const ChiavePromemoria&) -> qint16 { return 0; }, [] {}, &startup);
+        sessione_.fileIni(), services_, startup.righe(), startup.chiavi(),
+        [](const ChiavePromemoria&) { return Comando::ImpostaAvviso; }, [] {}, &startup);
     list.show();
     return saved(list, QStringLiteral("list-window"));
 }
@@ -61,10 +58,7 @@ bool DemoScreens::listWindow(Startup& startup) {
 bool DemoScreens::reminderWindow(Startup& startup) {
     const std::optional<ChiavePromemoria> key = keyOf(startup, kClienteConDocumento);
     if (!key) return false;
-    GesProme reminder(*sessione_.DbVisite, *sessione_.DbWork, services_, &startup);
-    reminder.setClCliente(key->cliente);
-    reminder.setClAzione(key->azione);
-    reminder.setClData(key->data);
+    GesProme reminder(*sessione_.visite(), *sessione_.work(), services_, *key, &startup);
     bool ok = false;
     QTimer::singleShot(0, &reminder, [&] {
         ok = saved(reminder, QStringLiteral("reminder-window"));
@@ -81,7 +75,7 @@ bool DemoScreens::alertWindow(Startup& startup) {
     for (const int cliente : {kSecondoCliente, kClienteConDocumento}) {
         const std::optional<ChiavePromemoria> key = keyOf(startup, cliente);
         if (!key) return false;
-        alert.accogli({sessione_.FileIni, ++waiting, key->cliente, key->azione, key->data});
+        alert.accogli({sessione_.fileIni(), ++waiting, key->cliente, key->azione, key->data});
     }
     return saved(alert.finestra(), QStringLiteral("alert-window"));
 }

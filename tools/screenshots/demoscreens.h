@@ -31,10 +31,10 @@ private:
     std::optional<ChiavePromemoria> keyOf(const Startup& startup, int cliente) const;
     bool saved(QWidget& window, const QString& name);
 
-    Sessione sessione_;
     QtPlatform qt_;
     IdleLauncher launcher_;
     SilentSound sound_;
     PlatformServices services_;
+    Sessione sessione_;
     Screenshotter shooter_;
 };

@@ -8,27 +8,27 @@ namespace fonts {
 
 namespace {
 
-QFont font(const QString& family, QFont::StyleHint hint, double punti, bool grassetto) {
+QFont font(const QString& family, QFont::StyleHint hint, double points, bool bold) {
     QFont result(family);
     result.setStyleHint(hint);
-    result.setPointSizeF(punti);
-    result.setBold(grassetto);
+    result.setPointSizeF(points);
+    result.setBold(bold);
     return result;
 }
 
 }  // namespace
 
-QFont sansSerif(double punti, bool grassetto) {
-    return font(QStringLiteral("Sans Serif"), QFont::SansSerif, punti, grassetto);
+QFont sansSerif(double points, bool bold) {
+    return font(QStringLiteral("Sans Serif"), QFont::SansSerif, points, bold);
 }
 
-QFont monospace(double punti, bool grassetto) {
-    return font(QStringLiteral("Monospace"), QFont::TypeWriter, punti, grassetto);
+QFont monospace(double points, bool bold) {
+    return font(QStringLiteral("Monospace"), QFont::TypeWriter, points, bold);
 }
 
-void riduciFinoA(QWidget& widget, const QString& testo, int larghezza) {
+void shrinkToFit(QWidget& widget, const QString& text, int width) {
     QFont font = widget.font();
-    while (QFontMetrics(font).horizontalAdvance(testo) + 2 > larghezza && font.pointSizeF() > 6) {
+    while (QFontMetrics(font).horizontalAdvance(text) + 2 > width && font.pointSizeF() > 6) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
     }
     widget.setFont(font);

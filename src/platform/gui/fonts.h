@@ -9,12 +9,12 @@ class QString;
 namespace fonts {
 
 // The nearest sans-serif family at the given point size.
-QFont sansSerif(double punti, bool grassetto = false);
+QFont sansSerif(double points, bool bold = false);
 // The nearest fixed-pitch family at the given point size.
-QFont monospace(double punti, bool grassetto = false);
+QFont monospace(double points, bool bold = false);
 
-// Shrinks the widget's font, a quarter point at a time down to 6 pt, until `testo` fits in
-// `larghezza` pixels: the installed families may run wider than the layout allows for.
-void riduciFinoA(QWidget& widget, const QString& testo, int larghezza);
+// Shrinks the widget's font, a quarter point at a time down to 6 pt, until `text` fits in
+// `width` pixels: the installed families may run wider than the layout allows for.
+void shrinkToFit(QWidget& widget, const QString& text, int width);
 
 }  // namespace fonts

@@ -40,8 +40,9 @@ void RipristinaFinestra(QWidget& finestra, const QString& fileIni, const Screen&
     AdattamentoCornice::applica(finestra, schermo.rectFromTwips(*esterno));
 }
 
-void SalvaFinestra(const QWidget& finestra, const QString& fileIni, const Screen& schermo) {
-    geometriaDi(finestra, fileIni, schermo)
+std::optional<QString> SalvaFinestra(const QWidget& finestra, const QString& fileIni,
+                                     const Screen& schermo) {
+    return geometriaDi(finestra, fileIni, schermo)
         .salva(statoDi(finestra), ridimensionabile(finestra),
                schermo.rectToTwips(finestra.frameGeometry()));
 }

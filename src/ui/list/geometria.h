@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 class Screen;
@@ -11,5 +12,6 @@ class Screen;
 // and place (or its default size), limited to the screen.
 void RipristinaFinestra(QWidget& finestra, const QString& fileIni, const Screen& schermo);
 // Called as the window closes: records its state and, in the normal state, its outer size
-// (sizable windows only) and place.
-void SalvaFinestra(const QWidget& finestra, const QString& fileIni, const Screen& schermo);
+// (sizable windows only) and place, in one write; why nothing was stored, if nothing was.
+std::optional<QString> SalvaFinestra(const QWidget& finestra, const QString& fileIni,
+                                     const Screen& schermo);

@@ -12,14 +12,14 @@
 #include <exception>
 #include <initializer_list>
 
-#include "platform/gui/colori.h"
+#include "platform/gui/colors.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "ui/list/disposizionelista.h"
 #include "ui/list/geometria.h"
-#include "util/diagnostica.h"
+#include "util/diagnostic.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ constexpr int kLarghezzaProgetto = 9525;
 constexpr int kAltezzaProgetto = 5970;
 constexpr int kAltezzaIntestazione = 285;
 constexpr int kColonnaNote = 74;  // characters before the note in a display line
-constexpr qint16 kComandoUscita = 2;
 
 QFont fontFisso() {
     return fonts::monospace(8.25);
@@ -69,7 +68,7 @@ ListaApp::ListaApp(const QString& fileIni, PlatformServices& platform, const QSt
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     // Light grey under the headers' black, whatever the desktop's palette.
-    colori::coloraSfondo(*this, QColor(224, 224, 224));
+    colors::setBackground(*this, QColor(224, 224, 224));
     creaControlli();
     resize(
         platform_.screen.rectFromTwips(QRect(0, 0, kLarghezzaProgetto, kAltezzaProgetto)).size());
@@ -115,8 +114,12 @@ void ListaApp::creaControlli() {
     }
 }
 
+// The window closes whether its place was stored or not; a refused write is only noted.
 void ListaApp::done(int risultato) {
-    SalvaFinestra(*this, fileIni_, platform_.screen);
+    if (const std::optional<QString> causa = SalvaFinestra(*this, fileIni_, platform_.screen)) {
+        logDiagnostic(QStringLiteral("posizione dell'elenco non salvata in ") + fileIni_ +
+                      QStringLiteral(": ") + *causa);
+    }
     QDialog::done(risultato);
 }
 
@@ -188,14 +191,14 @@ void ListaApp::allineaIntestazione() {
 void ListaApp::apriPromemoria() {
     const std::optional<ChiavePromemoria> chiave = elenco_.chiave(lstApp_->currentIndex().row());
     if (!chiave) return;
-    qint16 ultimoComando = 0;
+    Comando comando = Comando::Uscita;
     try {
-        ultimoComando = mostraPromemoria_(*chiave);
+        comando = mostraPromemoria_(*chiave);
     } catch (const std::exception& errore) {
-        Diagnostica(QStringLiteral("promemoria non aperto"), errore);
+        logDiagnostic(QStringLiteral("promemoria non aperto"), errore);
         platform_.messages.show({QStringLiteral("IMPOSSIBILE APRIRE IL PROMEMORIA"), QString(),
                                  MessageIcon::Stop, MessageButtons::Ok});
         return;
     }
-    if (ultimoComando < kComandoUscita) richiediRicostruzione_();
+    if (comando != Comando::Uscita) richiediRicostruzione_();
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 
+#include "reminder/comando.h"
 #include "ui/list/elencoscadenze.h"
 
 struct PlatformServices;
@@ -18,9 +19,10 @@ class ListaApp : public QDialog {
     Q_OBJECT
 
 public:
-    // Shows the reminder window for one appointment, modally, and gives back UltimoComando
-    // once it has closed; may throw std::exception.
-    using MostraPromemoria = std::function<qint16(const ChiavePromemoria& chiave)>;
+    // Shows the reminder window for one appointment, modally, and once it has closed gives
+    // back the command in force: the one it was answered with or, when F2 alone closed it,
+    // the one before. May throw std::exception.
+    using MostraPromemoria = std::function<Comando(const ChiavePromemoria& chiave)>;
 
     // Copies the main window's display lines (`righe`) and their keys (`chiavi`); they are not
     // read again while the window is open. `fileIni` keeps the window's place and size.

@@ -1,7 +1,7 @@
 // Numeric key filter.
 #include "ui/main/filtrotastonumerico.h"
 
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr int kCtrlR = 18;
 constexpr int kCtrlV = 22;
 
 int separatoreDecimale() {
-    return testi::numberText(0.5) == QLatin1String("0.5") ? kPunto : kVirgola;
+    return texts::numberText(0.5) == QLatin1String("0.5") ? kPunto : kVirgola;
 }
 
 }  // namespace

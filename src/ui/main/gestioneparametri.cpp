@@ -1,10 +1,9 @@
 // Parameters panel logic.
 #include "ui/main/gestioneparametri.h"
 
-#include "app/sessione.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
-#include "util/testi.h"
+#include "util/texts.h"
 #include "util/valori.h"
 
 namespace {
@@ -22,9 +21,8 @@ double secondiDigitati(const QString& testo) {
 
 }  // namespace
 
-GestioneParametri::GestioneParametri(Sessione& sessione, const SuonoConfigurato& suono,
-                                     const QString& secondiLetti)
-    : sessione_(sessione), suono_(suono), secondiLetti_(secondiLetti) {}
+GestioneParametri::GestioneParametri(const QString& fileIni, const Impostazioni& lette)
+    : fileIni_(fileIni), secondiLetti_(lette.testoSecondi), suono_(lette.suono) {}
 
 bool GestioneParametri::intervalloAccettabile(const QString& testo) {
     const double secondi = secondiDigitati(testo);
@@ -44,7 +42,6 @@ bool GestioneParametri::scegliFileSuono(FileDialog& dialogo) {
     richiesta.fileName = suono_.SuonoFile + QLatin1Char('.') + suono_.SuonoExt;
     const std::optional<FileChoice> scelta = dialogo.open(richiesta);
     if (!scelta) return false;
-    sessione_.FileSuono = scelta->fullPath;
     dividiPercorso(scelta->fullPath, scelta->fileTitle);
     return true;
 }
@@ -65,28 +62,27 @@ void GestioneParametri::dividiPercorso(const QString& percorso, const QString& n
     suono_.SuonoFile = nomeFile.left(punto);
 }
 
-bool GestioneParametri::conferma(const QString& testoSecondi, int posizioneSuono,
-                                 MessageBox& messaggi) {
+std::optional<Impostazioni> GestioneParametri::conferma(const QString& testoSecondi,
+                                                        int posizioneSuono,
+                                                        MessageBox& messaggi) const {
     const bool comeLetto = testoSecondi == secondiLetti_;
-    const double secondi = testi::roundHalfEven(secondiDigitati(testoSecondi));
-    if (!comeLetto && secondi != 0 && !intervalloAccettabile(testoSecondi)) return false;
-    sessione_.SuonoAttivo = posizioneSuono == 0;
+    const double secondi = texts::roundHalfEven(secondiDigitati(testoSecondi));
+    if (!comeLetto && secondi != 0 && !intervalloAccettabile(testoSecondi)) return std::nullopt;
+    Impostazioni confermate;
     if (comeLetto) {
-        sessione_.SecondiAnalisi = impostazioni::secondiDaTesto(secondiLetti_);
+        confermate.secondi = impostazioni::secondiDaTesto(secondiLetti_);
+        confermate.testoSecondi = secondiLetti_;
     } else {
-        sessione_.SecondiAnalisi = secondi == 0 ? 60 : static_cast<qint32>(secondi);
+        confermate.secondi = secondi == 0 ? 60 : static_cast<qint32>(secondi);
+        confermate.testoSecondi = QString::number(confermate.secondi);
     }
-    const std::optional<QString> causa =
-        salvaAgenda(comeLetto ? secondiLetti_ : QString::number(sessione_.SecondiAnalisi));
+    confermate.suonoAttivo = posizioneSuono == 0;
+    confermate.suono = suono_;
+    const std::optional<QString> causa = impostazioni::scriviAgenda(fileIni_, confermate);
     if (causa) {
-        messaggi.show({QStringLiteral("PARAMETRI NON SALVATI IN ") + sessione_.FileIni +
-                           QStringLiteral(": ") + *causa,
-                       QString(), MessageIcon::Stop, MessageButtons::Ok});
+        messaggi.show(
+            {QStringLiteral("PARAMETRI NON SALVATI IN ") + fileIni_ + QStringLiteral(": ") + *causa,
+             QString(), MessageIcon::Stop, MessageButtons::Ok});
     }
-    return true;
-}
-
-std::optional<QString> GestioneParametri::salvaAgenda(const QString& testoSecondi) const {
-    return impostazioni::scriviAgenda(sessione_.FileIni, testoSecondi, sessione_.SuonoAttivo,
-                                      suono_);
+    return confermate;
 }

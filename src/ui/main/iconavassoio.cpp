@@ -4,14 +4,11 @@
 #include <QApplication>
 #include <QMenu>
 #include <QPainter>
-#include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 
 #include "platform/clock.h"
 #include "scan/selezioneappuntamenti.h"
 #include "scan/statoscansione.h"
-#include "ui/main/startup.h"
 #include "util/dateserial.h"
 
 namespace {
@@ -58,20 +55,22 @@ QPixmap conConteggio(int lato, int conteggio) {
 
 }  // namespace
 
-IconaVassoio::IconaVassoio(Startup& startup, const Clock& clock)
-    : QObject(&startup), startup_(startup), clock_(clock), menu_(new QMenu(&startup)) {
-    elenca_ = menu_->addAction(QStringLiteral("&ELENCA"), this, [this] { premi(3); });
-    parametri_ = menu_->addAction(QStringLiteral("&PARAMETRI"), this, [this] { premi(1); });
+IconaVassoio::IconaVassoio(QWidget& finestra, const Clock& clock, ComandiVassoio comandi)
+    : QObject(&finestra),
+      finestra_(finestra),
+      clock_(clock),
+      comandi_(std::move(comandi)),
+      menu_(new QMenu(&finestra)) {
+    elenca_ =
+        menu_->addAction(QStringLiteral("&ELENCA"), this, [this] { esegui(comandi_.elenca); });
+    parametri_ = menu_->addAction(QStringLiteral("&PARAMETRI"), this,
+                                  [this] { esegui(comandi_.parametri); });
     menu_->addSeparator();
-    chiudi_ =
-        menu_->addAction(QStringLiteral("&CHIUDI PROMEMORIA"), &startup, &Startup::chiediChiusura);
+    chiudi_ = menu_->addAction(QStringLiteral("&CHIUDI PROMEMORIA"), this, comandi_.chiudi);
     icona_.setContextMenu(menu_);
     icona_.setIcon(disegna(0));
     aggiornaSuggerimento();
     connect(&icona_, &QSystemTrayIcon::activated, this, &IconaVassoio::attivata);
-    connect(&startup, &Startup::selezioneMostrata, this, &IconaVassoio::aggiorna);
-    // The next alarm moves on as time passes: follow it at every poll.
-    connect(startup.Timer1, &QTimer::timeout, this, &IconaVassoio::aggiornaSuggerimento);
 }
 
 IconaVassoio::~IconaVassoio() = default;
@@ -93,7 +92,7 @@ void IconaVassoio::mostraStato(const StatoScansione& stato) {
     aggiornaSuggerimento();
 }
 
-void IconaVassoio::aggiorna(const EsitoSelezione& esito) {
+void IconaVassoio::mostraSelezione(const EsitoSelezione& esito) {
     const bool cambiato = esito.conteggio() != riepilogo_.conteggio();
     riepilogo_.aggiorna(esito);
     if (cambiato) aggiornaIcona();
@@ -117,19 +116,19 @@ void IconaVassoio::attivata(QSystemTrayIcon::ActivationReason motivo) {
 }
 
 void IconaVassoio::ripristinaFinestra() {
-    startup_.showNormal();
-    startup_.raise();
-    startup_.activateWindow();
+    finestra_.showNormal();
+    finestra_.raise();
+    finestra_.activateWindow();
 }
 
 // A command of the main window, with the window in view. While a modal window is open the
 // window's buttons cannot be reached: that window comes to the front instead.
-void IconaVassoio::premi(int indice) {
+void IconaVassoio::esegui(const std::function<void()>& comando) {
     if (QWidget* modale = QApplication::activeModalWidget()) {
         modale->raise();
         modale->activateWindow();
         return;
     }
     ripristinaFinestra();
-    startup_.Command1(indice)->click();
+    comando();
 }

@@ -3,26 +3,39 @@
 
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <functional>
 #include <optional>
 
 #include "scan/riepilogopromemoria.h"
 
 class QAction;
 class QMenu;
-class Startup;
 class Clock;
 struct EsitoSelezione;
 class StatoScansione;
 
+// The main window's commands the icon's menu offers.
+struct ComandiVassoio {
+    std::function<void()> elenca;
+    std::function<void()> parametri;
+    std::function<void()> chiudi;  // asks first, as F2 does
+};
+
 class IconaVassoio : public QObject {
     Q_OBJECT
 public:
-    // Follows `startup`'s rebuilds; shown only once `mostra` is called.
-    IconaVassoio(Startup& startup, const Clock& clock);
+    // The icon of `finestra`, the main window, which a click restores; shown only once
+    // `mostra` is called.
+    IconaVassoio(QWidget& finestra, const Clock& clock, ComandiVassoio comandi);
     ~IconaVassoio() override;
 
     // Puts the icon in the tray, now or as soon as the desktop has one.
     void mostra();
+
+    // The count and the next alarm of the rebuild the main window has just shown.
+    void mostraSelezione(const EsitoSelezione& esito);
+    // The tooltip's next alarm as it stands now; the main window calls it at every tick.
+    void aggiornaSuggerimento();
 
     // While the reminders are stopped the icon carries a warning and the tooltip the cause.
     void mostraStato(const StatoScansione& stato);
@@ -39,14 +52,13 @@ public:
 private:
     // Shows the main window restored and in front, as a click on the icon does.
     void ripristinaFinestra();
-    void aggiorna(const EsitoSelezione& esito);
     void aggiornaIcona();
-    void aggiornaSuggerimento();
     void attivata(QSystemTrayIcon::ActivationReason motivo);
-    void premi(int indice);
+    void esegui(const std::function<void()>& comando);
 
-    Startup& startup_;
+    QWidget& finestra_;
     const Clock& clock_;
+    const ComandiVassoio comandi_;
     RiepilogoPromemoria riepilogo_;
     std::optional<QString> guasto_;  // why the reminders are stopped
     QSystemTrayIcon icona_;

@@ -81,9 +81,9 @@ void PannelloParametri::descriviControlli() {
 
 // The captions must stay clear of the boxes they introduce, whatever the substitute font.
 void PannelloParametri::adattaDidascalie() {
-    fonts::riduciFinoA(*Label2_0, Label2_0->text(), Label2_0->width());
-    fonts::riduciFinoA(*Label2_0, QStringLiteral("Analizza ogni "), Text1->x() - Label2_0->x());
-    fonts::riduciFinoA(*Label2_1, Label2_1->text(), Combo1->x() - Label2_1->x());
+    fonts::shrinkToFit(*Label2_0, Label2_0->text(), Label2_0->width());
+    fonts::shrinkToFit(*Label2_0, QStringLiteral("Analizza ogni "), Text1->x() - Label2_0->x());
+    fonts::shrinkToFit(*Label2_1, Label2_1->text(), Combo1->x() - Label2_1->x());
 }
 
 void PannelloParametri::mostraSecondi(const QString& testo) {

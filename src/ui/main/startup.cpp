@@ -30,7 +30,7 @@
 #include "ui/main/iconavassoio.h"
 #include "ui/main/pannelloparametri.h"
 #include "ui/reminder/gesprome.h"
-#include "util/testi.h"
+#include "util/texts.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ Startup::Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent
     : QWidget(parent),
       sessione_(sessione),
       platform_(platform),
-      parametri_(std::make_unique<GestioneParametri>(sessione, SuonoConfigurato{})),
+      parametri_(std::make_unique<GestioneParametri>(sessione.fileIni(), sessione.impostazioni())),
       chiusura_([&sessione] { ChiudiProgramma(sessione); }) {
     // Read as the program's window, not as a pane.
     accessibility::setRole(*this, QAccessible::Window);
@@ -55,13 +55,18 @@ Startup::Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent
     setFixedSize(platform.screen.pixelsFromTwips(kLarghezzaClient),
                  platform.screen.pixelsFromTwips(kAltezzaClient));
     creaControlli();
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kIntervalloIniziale);
-    connect(Timer1, &QTimer::timeout, this, &Startup::ControllaPromemoria);
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setInterval(kIntervalloIniziale);
+    connect(Timer1_, &QTimer::timeout, this, &Startup::ControllaPromemoria);
     collegaComandi();
     osservaTasti(this);
-    vassoio_ = new IconaVassoio(*this, platform.clock);
+    vassoio_ = new IconaVassoio(*this, platform.clock,
+                                {.elenca = [this] { command1_[3]->click(); },
+                                 .parametri = [this] { command1_[1]->click(); },
+                                 .chiudi = [this] { chiediChiusura(); }});
+    // The next alarm moves on as time passes: the tray follows it at every poll.
+    connect(Timer1_, &QTimer::timeout, vassoio_, &IconaVassoio::aggiornaSuggerimento);
 }
 
 Startup::~Startup() = default;
@@ -72,18 +77,19 @@ void Startup::creaControlli() {
         control->setObjectName(QString::fromLatin1(name));
         control->setGeometry(screen.rectFromTwips(twips));
     };
-    pctBase = new QWidget(this);
-    place(pctBase, "pctBase", {0, 45, 5190, 1905});
-    Label1 = new QLabel(QStringLiteral("ANALIZZA GLI APPUNTAMENTI IN SCADENZA DI GESTAR"), pctBase);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setWordWrap(true);
-    Label1->setFont(fonts::sansSerif(9.75, true));
-    place(Label1, "Label1", {45, 0, 5100, 600});
-    command1_[3] = new QPushButton(QStringLiteral("&ELENCA"), pctBase);
+    pctBase_ = new QWidget(this);
+    place(pctBase_, "pctBase", {0, 45, 5190, 1905});
+    Label1_ =
+        new QLabel(QStringLiteral("ANALIZZA GLI APPUNTAMENTI IN SCADENZA DI GESTAR"), pctBase_);
+    Label1_->setAlignment(Qt::AlignCenter);
+    Label1_->setWordWrap(true);
+    Label1_->setFont(fonts::sansSerif(9.75, true));
+    place(Label1_, "Label1", {45, 0, 5100, 600});
+    command1_[3] = new QPushButton(QStringLiteral("&ELENCA"), pctBase_);
     place(command1_[3], "Command1_3", {540, 810, 2040, 420});
-    command1_[1] = new QPushButton(QStringLiteral("&PARAMETRI"), pctBase);
+    command1_[1] = new QPushButton(QStringLiteral("&PARAMETRI"), pctBase_);
     place(command1_[1], "Command1_1", {2565, 810, 2040, 420});
-    command1_[0] = new QPushButton(QStringLiteral("&CHIUDI PROMEMORIA"), pctBase);
+    command1_[0] = new QPushButton(QStringLiteral("&CHIUDI PROMEMORIA"), pctBase_);
     place(command1_[0], "Command1_0", {540, 1275, 4065, 420});
     for (QPushButton* button : command1_) {
         if (button) button->setFont(fonts::sansSerif(9.75));
@@ -94,23 +100,23 @@ void Startup::creaControlli() {
     command1_[0]->setAccessibleDescription(QStringLiteral("Chiude SCADEX"));
     setTabOrder(command1_[3], command1_[0]);
     setTabOrder(command1_[0], command1_[1]);
-    pctParam = new PannelloParametri(screen, this);
-    pctParam->setGeometry(screen.rectFromTwips({0, 0, 5145, 1950}));
+    pctParam_ = new PannelloParametri(screen, this);
+    pctParam_->setGeometry(screen.rectFromTwips({0, 0, 5145, 1950}));
 }
 
 Startup::Avvio Startup::avvia() {
     // Read once: nothing writes the file while the window loads.
-    const IniLetto ini(sessione_.FileIni);
+    const IniLetto ini(sessione_.fileIni());
     if (!sessione_.caricaPercorsi(ini)) {
         causaMancatoAvvio_ =
-            QStringLiteral("OPERATORE MANCANTE NELLA SEZIONE BASE DI ") + sessione_.FileIni;
+            QStringLiteral("OPERATORE MANCANTE NELLA SEZIONE BASE DI ") + sessione_.fileIni();
         return Avvio::SenzaOperatore;
     }
     centraSulloSchermo();
     try {
         sessione_.apriDatabase();
         avviaScansione(ini);
-    } catch (const ErroreDati& errore) {
+    } catch (const DataError& errore) {
         causaMancatoAvvio_ = db::causeOf(errore);
         dettaglioMancatoAvvio_ = db::detailsOf(errore);
         return Avvio::Errore;
@@ -120,27 +126,26 @@ Startup::Avvio Startup::avvia() {
 }
 
 void Startup::avviaScansione(const IniLetto& ini) {
-    pctParam->hide();
-    const Impostazioni impostazioni = sessione_.caricaAgenda(ini);
-    pctParam->mostraSuono(impostazioni.suonoAttivo);
-    pctParam->raise();
-    pctParam->lbFile->setText(sessione_.FileSuono);
-    pctParam->mostraSecondi(impostazioni.testoSecondi);
-    parametri_ = std::make_unique<GestioneParametri>(sessione_, impostazioni.suono,
-                                                     impostazioni.testoSecondi);
+    pctParam_->hide();
+    const Impostazioni& lette = sessione_.caricaAgenda(ini);
+    pctParam_->mostraSuono(lette.suonoAttivo);
+    pctParam_->raise();
+    pctParam_->lbFile->setText(lette.suono.percorso());
+    pctParam_->mostraSecondi(lette.testoSecondi);
+    parametri_ = std::make_unique<GestioneParametri>(sessione_.fileIni(), lette);
     setWindowTitle(QStringLiteral("PROMEMORIA "));
     scansione_ = std::make_unique<Scansione>(
-        *sessione_.DbVisite, *sessione_.DbWork, sessione_.FileIni, platform_.clock,
+        *sessione_.visite(), *sessione_.work(), sessione_.fileIni(), platform_.clock,
         platform_.yielder, platform_.launcher,
         [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
     scansione_->seguiStato([this](const StatoScansione& stato) { mostraStato(stato); });
-    puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.DbVisite, platform_.clock);
+    puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.visite(), platform_.clock);
     scansione_->seguiProssimoAllarme(
         [this](std::optional<double> momento) { puntualita_->armaSveglia(momento); });
     scansione_->selezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
     scansione_->controllaPromemoria();
-    Timer1->start(sessione_.SecondiAnalisi * 1000);
+    Timer1_->start(sessione_.impostazioni().secondi * 1000);
 }
 
 void Startup::centraSulloSchermo() {
@@ -163,7 +168,7 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
     selezione_ = esito;
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
-    emit selezioneMostrata(esito);
+    vassoio_->mostraSelezione(esito);
 }
 
 // The tray and one notification tell the operator when the reminders stop and start again;
@@ -171,12 +176,12 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
 void Startup::mostraStato(const StatoScansione& stato) {
     vassoio_->mostraStato(stato);
     if (stato.inGuasto()) {
-        platform_.notifications.notifica(TipoNotifica::Informazione,
-                                         QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
+        platform_.notifications.notify(NotificationKind::Information,
+                                       QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
     } else {
-        platform_.notifications.notifica(TipoNotifica::Informazione,
-                                         QStringLiteral("PROMEMORIA RIPRESI"),
-                                         QStringLiteral("I PROMEMORIA FUNZIONANO DI NUOVO"));
+        platform_.notifications.notify(NotificationKind::Information,
+                                       QStringLiteral("PROMEMORIA RIPRESI"),
+                                       QStringLiteral("I PROMEMORIA FUNZIONANO DI NUOVO"));
     }
 }
 
@@ -188,14 +193,12 @@ void Startup::closeEvent(QCloseEvent* event) {
 // The list window over copies of the hidden lists; a double-click shows the reminder window.
 void Startup::mostraElenco() {
     ListaApp elenco(
-        sessione_.FileIni, platform_, righe(), chiavi(),
+        sessione_.fileIni(), platform_, righe(), chiavi(),
         [this](const ChiavePromemoria& chiave) {
-            GesProme promemoria(*sessione_.DbVisite, *sessione_.DbWork, platform_, this);
-            promemoria.setClCliente(chiave.cliente);
-            promemoria.setClAzione(chiave.azione);
-            promemoria.setClData(chiave.data);
+            GesProme promemoria(*sessione_.visite(), *sessione_.work(), platform_, chiave, this);
             promemoria.exec();
-            return sessione_.registraComando(promemoria.comandoScelto());
+            ultimoComando_ = promemoria.comandoScelto().value_or(ultimoComando_);
+            return ultimoComando_;
         },
         [this] { SelezionaAppuntamenti(); }, this);
     elenco.exec();
@@ -205,12 +208,11 @@ void Startup::collegaComandi() {
     connect(command1_[0], &QPushButton::clicked, this, &QWidget::close);
     connect(command1_[1], &QPushButton::clicked, this, &Startup::mostraParametri);
     connect(command1_[3], &QPushButton::clicked, this, &Startup::mostraElenco);
-    connect(pctParam->Combo1, &QComboBox::activated, this,
-            [this](int posizione) { sessione_.SuonoAttivo = posizione == 0; });
-    connect(pctParam->cmdTest, &QPushButton::clicked, this,
-            [this] { ProvaAvviso(sessione_.FileSuono, platform_.sound, platform_.messages); });
-    connect(pctParam->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
-    connect(pctParam->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
+    connect(pctParam_->cmdTest, &QPushButton::clicked, this, [this] {
+        ProvaAvviso(parametri_->suono().percorso(), platform_.sound, platform_.messages);
+    });
+    connect(pctParam_->Command2_0, &QPushButton::clicked, this, &Startup::confermaParametri);
+    connect(pctParam_->Command2_1, &QPushButton::clicked, this, &Startup::nascondiParametri);
 }
 
 // Key preview: the window sees every key of its controls before they do.
@@ -224,19 +226,19 @@ bool Startup::eventFilter(QObject* oggetto, QEvent* evento) {
         case QEvent::KeyPress:
             return tastoPremuto(oggetto, static_cast<QKeyEvent*>(evento));
         case QEvent::FocusIn:
-            if (oggetto == pctParam->Text1) {
-                QTimer::singleShot(0, pctParam->Text1, [this] { pctParam->Text1->selectAll(); });
+            if (oggetto == pctParam_->Text1) {
+                QTimer::singleShot(0, pctParam_->Text1, [this] { pctParam_->Text1->selectAll(); });
             }
             break;
         case QEvent::FocusOut: {
             const auto motivo = static_cast<QFocusEvent*>(evento)->reason();
             const bool allInterno =
                 motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason;
-            if (oggetto == pctParam->Text1 && allInterno) controllaIntervallo();
+            if (oggetto == pctParam_->Text1 && allInterno) controllaIntervallo();
             break;
         }
         case QEvent::MouseButtonRelease:
-            if (oggetto == pctParam->lbFile) scegliFileSuono();
+            if (oggetto == pctParam_->lbFile) scegliFileSuono();
             break;
         default:
             break;
@@ -251,7 +253,7 @@ bool Startup::tastoPremuto(QObject* destinatario, QKeyEvent* tasto) {
             focusNextChild();
             return true;  // the filter drops the Enter character itself
         case Qt::Key_F2:
-            if (pctParam->isVisible()) {
+            if (pctParam_->isVisible()) {
                 nascondiParametri();
             } else {
                 chiediChiusura();
@@ -292,41 +294,44 @@ void Startup::chiediChiusura() {
 
 void Startup::mostraParametri() {
     // Only the panel can be reached while it is shown: no clicks or access keys behind it.
-    pctBase->setEnabled(false);
-    pctParam->show();
-    pctParam->Text1->setFocus();
+    pctBase_->setEnabled(false);
+    pctParam_->show();
+    pctParam_->Text1->setFocus();
 }
 
 void Startup::nascondiParametri() {
-    pctParam->hide();
-    pctBase->setEnabled(true);
+    pctParam_->hide();
+    pctBase_->setEnabled(true);
 }
 
 void Startup::controllaIntervallo() {
-    if (controlloInCorso_ || parametri_->testoAccettabile(pctParam->Text1->text())) {
+    if (controlloInCorso_ || parametri_->testoAccettabile(pctParam_->Text1->text())) {
         return;
     }
     controlloInCorso_ = true;
     platform_.messages.show({QStringLiteral("DA 1 A 60 SECONDI POSSIBILI"), QString(),
                              MessageIcon::None, MessageButtons::Ok});
-    pctParam->Text1->setFocus();
+    pctParam_->Text1->setFocus();
     controlloInCorso_ = false;
 }
 
 void Startup::scegliFileSuono() {
     if (parametri_->scegliFileSuono(platform_.fileDialog)) {
-        pctParam->lbFile->setText(sessione_.FileSuono);
+        pctParam_->lbFile->setText(parametri_->suono().percorso());
     }
 }
 
 void Startup::confermaParametri() {
-    const QComboBox* combo = pctParam->Combo1;
+    const QComboBox* combo = pctParam_->Combo1;
     // Text typed into the combo's edit field leaves no entry selected.
     const int posizione = combo->findText(combo->currentText(), Qt::MatchExactly);
-    if (!parametri_->conferma(pctParam->Text1->text(), posizione, platform_.messages)) {
+    std::optional<Impostazioni> confermate =
+        parametri_->conferma(pctParam_->Text1->text(), posizione, platform_.messages);
+    if (!confermate) {
         controllaIntervallo();
         return;
     }
-    Timer1->start(sessione_.SecondiAnalisi * 1000);
+    sessione_.sostituisciImpostazioni(std::move(*confermate));
+    Timer1_->start(sessione_.impostazioni().secondi * 1000);
     nascondiParametri();
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "reminder/comando.h"
 #include "scan/puntualita.h"
 #include "scan/scansione.h"
 
@@ -18,7 +19,7 @@ class QKeyEvent;
 class IconaVassoio;
 class IniLetto;
 class StatoScansione;
-struct Sessione;
+class Sessione;
 struct PlatformServices;
 
 class Startup : public QWidget {
@@ -47,13 +48,6 @@ public:
     // One poll, as each tick of Timer1 runs it.
     void ControllaPromemoria();
 
-    QPushButton* Command1(int indice) const { return command1_.at(static_cast<size_t>(indice)); }
-
-    QWidget* pctBase;
-    QLabel* Label1;
-    QTimer* Timer1;
-    PannelloParametri* pctParam;
-
     // The lines of the last successful rebuild, and the reminder of each.
     QStringList righe() const { return selezione_.righe(); }
     QList<ChiavePromemoria> chiavi() const { return selezione_.chiavi(); }
@@ -67,13 +61,6 @@ public:
     // The tray icon, shown from the end of a successful load.
     IconaVassoio& vassoio() { return *vassoio_; }
 
-    // F2's question; a Yes closes the window and so ends the program.
-    void chiediChiusura();
-
-signals:
-    // A rebuild has ended and the window shows its result.
-    void selezioneMostrata(const EsitoSelezione& esito);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
@@ -82,6 +69,8 @@ private:
     void creaControlli();
     void collegaComandi();
     void mostraElenco();
+    // F2's question; a Yes closes the window and so ends the program.
+    void chiediChiusura();
     void osservaTasti(QWidget* radice);
     bool tastoPremuto(QObject* destinatario, QKeyEvent* tasto);
     bool filtraCarattere(QObject* destinatario, QKeyEvent* tasto);
@@ -97,13 +86,20 @@ private:
 
     Sessione& sessione_;
     PlatformServices& platform_;
+    QWidget* pctBase_ = nullptr;
+    QLabel* Label1_ = nullptr;
     std::array<QPushButton*, 4> command1_{};
+    PannelloParametri* pctParam_ = nullptr;
+    QTimer* Timer1_ = nullptr;
     EsitoSelezione selezione_;  // the last successful rebuild
     std::unique_ptr<Scansione> scansione_;
     std::unique_ptr<Puntualita> puntualita_;  // after the scanning it drives
     std::unique_ptr<GestioneParametri> parametri_;
     std::function<void()> chiusura_;
-    IconaVassoio* vassoio_;
+    // The command the last reminder window was answered with; one closed with F2 alone leaves
+    // it as it was.
+    Comando ultimoComando_ = Comando::ImpostaAvviso;
+    IconaVassoio* vassoio_ = nullptr;
     bool controlloInCorso_ = false;
     QString causaMancatoAvvio_;
     QString dettaglioMancatoAvvio_;

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-#include "util/regionale.h"
+#include "util/regionalformats.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "platform/gui/colori.h"
+#include "platform/gui/colors.h"
 #include "platform/gui/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
@@ -36,14 +36,14 @@ void adattaDidascalia(QLabel* didascalia) {
     QRect area = didascalia->geometry();
     area.setLeft(std::clamp(area.right() + 1 - larghezzaTesto(didascalia), 0, area.left()));
     didascalia->setGeometry(area);
-    fonts::riduciFinoA(*didascalia, didascalia->text(), area.width());
+    fonts::shrinkToFit(*didascalia, didascalia->text(), area.width());
 }
 
 }  // namespace
 
 GesProme::GesProme(db::Database& visite, db::Database& work, PlatformServices& platform,
-                   QWidget* parent)
-    : QDialog(parent), visite_(visite), work_(work), platform_(platform) {
+                   const ChiavePromemoria& chiave, QWidget* parent)
+    : QDialog(parent), visite_(visite), work_(work), platform_(platform), chiave_(chiave) {
     setObjectName(QStringLiteral("GesProme"));
     setWindowTitle(QStringLiteral("Form1"));
     setFont(fonts::sansSerif(8.25));
@@ -55,18 +55,6 @@ GesProme::GesProme(db::Database& visite, db::Database& work, PlatformServices& p
 }
 
 GesProme::~GesProme() = default;
-
-void GesProme::setClCliente(const QVariant& valore) {
-    chiave_.cliente = ChiavePromemoria::clienteDa(valore);
-}
-
-void GesProme::setClAzione(const QVariant& valore) {
-    chiave_.azione = ChiavePromemoria::azioneDa(valore);
-}
-
-void GesProme::setClData(const QVariant& valore) {
-    chiave_.data = ChiavePromemoria::dataDa(valore);
-}
 
 // Loading before Qt's own exec() lets a load error reach the caller before the window shows.
 int GesProme::exec() {
@@ -85,7 +73,7 @@ void GesProme::carica() {
     scheda_ = std::make_unique<SchedaPromemoria>(visite_, work_, chiave_);
     documentoStaccato_ = false;
     mostra(scheda_->vista());
-    cmdCli_[Uscita]->setFocus();
+    cmdCli(Comando::Uscita)->setFocus();
 }
 
 // Client, action and appointment moment.
@@ -129,7 +117,7 @@ void GesProme::creaDocumento() {
     Command1_->setToolTip(QStringLiteral("Disabbina il Documento allegato"));
     Command1_->setAccessibleName(QStringLiteral("Stacca documento"));
     lbDocumento_ = riquadro(QStringLiteral("lbDocumento"), pixel(1845, 1440, 5775, 330));
-    colori::coloraTesto(*lbDocumento_, kBluScuro, kSfondoRiquadro);
+    colors::setText(*lbDocumento_, kBluScuro, kSfondoRiquadro);
     lbDocumento_->setAccessibleDescription(QStringLiteral("Documento abbinato"));
 }
 
@@ -159,26 +147,26 @@ void GesProme::creaAvviso() {
     lbSveglia_->setGeometry(pixel(2655, 180, 1380, 465));
     lbSveglia_->setAlignment(Qt::AlignCenter);
     lbSveglia_->setAccessibleDescription(QStringLiteral("Giorno e ora dell'avviso"));
-    colori::coloraTesto(*lbSveglia_, kBluScuro, palette().color(QPalette::Window));
-    cmdCli_[ImpostaAvviso] =
-        pulsante(Frame1_, QStringLiteral("cmdCli(0)"), QStringLiteral("&IMPOSTA AVVISO"),
-                 pixel(4095, 225, 1770, 375));
-    cmdCli_[NonAvvisarePiu] =
-        pulsante(Frame1_, QStringLiteral("cmdCli(1)"), QStringLiteral("&NON AVVISARE PIU'"),
-                 pixel(5850, 225, 1770, 375));
-    cmdCli_[Uscita] = pulsante(this, QStringLiteral("cmdCli(2)"), QStringLiteral("&USCITA"),
-                               pixel(90, 2565, 7530, 375));
-    cmdCli_[ImpostaAvviso]->setAccessibleDescription(
-        QStringLiteral("Salva il nuovo anticipo e chiude"));
-    cmdCli_[NonAvvisarePiu]->setAccessibleDescription(
-        QStringLiteral("Non avvisa più di questo appuntamento e chiude"));
-    cmdCli_[Uscita]->setAccessibleDescription(QStringLiteral("Chiude senza cambiare nulla"));
+    colors::setText(*lbSveglia_, kBluScuro, palette().color(QPalette::Window));
+    cmdCli_ = {pulsante(Frame1_, QStringLiteral("cmdCli(0)"), QStringLiteral("&IMPOSTA AVVISO"),
+                        pixel(4095, 225, 1770, 375)),
+               pulsante(Frame1_, QStringLiteral("cmdCli(1)"), QStringLiteral("&NON AVVISARE PIU'"),
+                        pixel(5850, 225, 1770, 375)),
+               pulsante(this, QStringLiteral("cmdCli(2)"), QStringLiteral("&USCITA"),
+                        pixel(90, 2565, 7530, 375))};
+    cmdCli(Comando::ImpostaAvviso)
+        ->setAccessibleDescription(QStringLiteral("Salva il nuovo anticipo e chiude"));
+    cmdCli(Comando::NonAvvisarePiu)
+        ->setAccessibleDescription(
+            QStringLiteral("Non avvisa più di questo appuntamento e chiude"));
+    cmdCli(Comando::Uscita)
+        ->setAccessibleDescription(QStringLiteral("Chiude senza cambiare nulla"));
 }
 
 // Buttons, tab order (from "&USCITA" round to "X") and the key preview.
 void GesProme::collega() {
-    for (Comando comando : {ImpostaAvviso, NonAvvisarePiu, Uscita}) {
-        connect(cmdCli_[comando], &QPushButton::clicked, this,
+    for (Comando comando : {Comando::ImpostaAvviso, Comando::NonAvvisarePiu, Comando::Uscita}) {
+        connect(cmdCli(comando), &QPushButton::clicked, this,
                 [this, comando] { eseguiComando(comando); });
     }
     connect(cmdDocumento_, &QPushButton::clicked, this, [this] {
@@ -189,9 +177,13 @@ void GesProme::collega() {
         documentoStaccato_ = true;
     });
 
-    const QList<QWidget*> ordine = {
-        cmdCli_[Uscita],        cmdDocumento_,           Txt1_,    cmbAllarm_,
-        cmdCli_[ImpostaAvviso], cmdCli_[NonAvvisarePiu], Command1_};
+    const QList<QWidget*> ordine = {cmdCli(Comando::Uscita),
+                                    cmdDocumento_,
+                                    Txt1_,
+                                    cmbAllarm_,
+                                    cmdCli(Comando::ImpostaAvviso),
+                                    cmdCli(Comando::NonAvvisarePiu),
+                                    Command1_};
     for (qsizetype i = 1; i < ordine.size(); ++i) setTabOrder(ordine[i - 1], ordine[i]);
 
     // The unit's drop-down list is a window of its own while it is open.
@@ -211,8 +203,8 @@ void GesProme::mostra(const VistaPromemoria& vista) {
     lbAziCod_->setText(vista.codiceAzione);
     LbAziDes_->setText(vista.descrizioneAzione);
     // The action keeps its colour; one too light for the white box gets a black box instead.
-    colori::coloraTesto(*lbAziCod_, vista.coloreAzione, kSfondoRiquadro);
-    colori::coloraTesto(*LbAziDes_, vista.coloreAzione, kSfondoRiquadro);
+    colors::setText(*lbAziCod_, vista.coloreAzione, kSfondoRiquadro);
+    colors::setText(*LbAziDes_, vista.coloreAzione, kSfondoRiquadro);
     lbScadDD_->setText(vista.dataAppuntamento);
     lbScadHH_->setText(vista.oraAppuntamento);
     Txt1_->setText(vista.quantita);
@@ -242,13 +234,13 @@ void GesProme::eseguiComando(Comando comando) {
 bool GesProme::salvaRisposta(Comando comando) {
     RispostaPromemoria risposta(scheda_->appuntamento(), scheda_->promemoria());
     switch (comando) {
-        case ImpostaAvviso:
+        case Comando::ImpostaAvviso:
             return risposta.impostaAvviso(Txt1_->text(),
                                           static_cast<UnitaAllarme>(cmbAllarm_->currentIndex()),
                                           documentoStaccato_);
-        case NonAvvisarePiu:
+        case Comando::NonAvvisarePiu:
             return risposta.nonAvvisarePiu();
-        case Uscita:
+        case Comando::Uscita:
             break;
     }
     return true;
@@ -273,6 +265,10 @@ void GesProme::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+QPushButton* GesProme::cmdCli(Comando comando) const {
+    return cmdCli_.at(static_cast<std::size_t>(comando));
+}
+
 QRect GesProme::pixel(int left, int top, int width, int height) const {
     return platform_.screen.rectFromTwips({left, top, width, height});
 }
@@ -294,7 +290,7 @@ QLabel* GesProme::riquadro(const QString& nome, const QRect& r) {
     label->setObjectName(nome);
     label->setGeometry(r);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    colori::coloraSfondo(*label, kSfondoRiquadro);
+    colors::setBackground(*label, kSfondoRiquadro);
     return label;
 }
 

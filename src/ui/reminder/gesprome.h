@@ -2,12 +2,12 @@
 #pragma once
 
 #include <QDialog>
-#include <QVariant>
 #include <array>
 #include <memory>
 #include <optional>
 
 #include "reminder/chiavepromemoria.h"
+#include "reminder/comando.h"
 
 class QComboBox;
 class QGroupBox;
@@ -24,18 +24,10 @@ class Database;
 class GesProme : public QDialog {
     Q_OBJECT
 public:
-    // The command buttons `cmdCli`, by position.
-    enum Comando : qint16 { ImpostaAvviso = 0, NonAvvisarePiu = 1, Uscita = 2 };
-
+    // The window of the reminder of `chiave`.
     GesProme(db::Database& visite, db::Database& work, PlatformServices& platform,
-             QWidget* parent = nullptr);
+             const ChiavePromemoria& chiave, QWidget* parent = nullptr);
     ~GesProme() override;
-
-    // The reminder's key, set before every showing. Each throws ConversionError when the
-    // value cannot be converted, and then stores nothing.
-    void setClCliente(const QVariant& valore);
-    void setClAzione(const QVariant& valore);
-    void setClData(const QVariant& valore);  // general date text, e.g. "06/12/2026 09:05:00"
 
     // Loads the reminder of the key (database errors propagate to the caller), shows the
     // window modally and, once it has closed, releases the reminder's table cursors.
@@ -61,6 +53,7 @@ private:
     void mostra(const VistaPromemoria& vista);
     void eseguiComando(Comando comando);
     bool salvaRisposta(Comando comando);
+    QPushButton* cmdCli(Comando comando) const;
 
     QRect pixel(int left, int top, int width, int height) const;
     QLabel* etichetta(QWidget* parent, const QString& nome, const QString& testo, const QRect& r);
@@ -71,8 +64,8 @@ private:
     db::Database& visite_;
     db::Database& work_;
     PlatformServices& platform_;
+    const ChiavePromemoria chiave_;
     std::optional<Comando> comandoScelto_;
-    ChiavePromemoria chiave_;
     std::unique_ptr<SchedaPromemoria> scheda_;
     bool documentoStaccato_ = false;  // "X" pressed since the load
 

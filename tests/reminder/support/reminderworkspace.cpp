@@ -21,8 +21,8 @@ ReminderWorkspace::ReminderWorkspace(Engine engine) : EngineWorkspace(engine) {}
 
 void ReminderWorkspace::add(const Appointment& a) {
     const ChiavePromemoria& k = a.chiave;
-    aggiungiAppuntamento(k.cliente, k.data, k.azione, a.allarm, QStringLiteral("N"),
-                         QStringLiteral("A"), a.note, a.causa, a.documento);
+    addAppointment(k.cliente, k.data, k.azione, a.allarm, QStringLiteral("N"), QStringLiteral("A"),
+                   a.note, a.causa, a.documento);
     if (!a.withReminder) return;
     const double allarme = Preavviso::momentoAllarme(k.data, a.allarm.toDouble());
     work().exec(QStringLiteral("INSERT INTO Promemoria VALUES (?, ?, ?, ?, 'S', ?)"),

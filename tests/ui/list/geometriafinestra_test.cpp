@@ -77,8 +77,10 @@ TEST_P(SalvataggioTest, WritesOnlyTheKeysOfTheState) {
     const TestFolder cartella;
     const QString ini =
         cartella.write("Gestar.ini", "[ListaApp]\nDIMX=7\nDIMY=7\nPOSX=7\nPOSY=7\nWSTATE=7\n");
-    GeometriaFinestra(ini, "ListaApp", kSchermo)
-        .salva(GetParam().stato, GetParam().ridimensionabile, QRectF(-60, 30, 6000, 4000.4));
+    EXPECT_EQ(
+        GeometriaFinestra(ini, "ListaApp", kSchermo)
+            .salva(GetParam().stato, GetParam().ridimensionabile, QRectF(-60, 30, 6000, 4000.4)),
+        std::nullopt);
     QStringList lette;
     for (const char* chiave : {"DIMX", "DIMY", "POSX", "POSY", "WSTATE"})
         lette << LeggiIni(ini, "ListaApp", chiave);
@@ -93,5 +95,13 @@ INSTANTIATE_TEST_SUITE_P(
         CasoSalvataggio{StatoFinestra::Massimizzata, true, {"7", "7", "7", "7", "2"}},
         CasoSalvataggio{StatoFinestra::Minimizzata, true, {"7", "7", "7", "7", "2"}}),
     (CaseNames{"NormalSizable", "NormalFixed", "Maximised", "Minimised"}));
+
+// A write the file system refuses stores no key and says why.
+TEST(Salvataggio, ARefusedWriteSaysWhy) {
+    const TestFolder cartella;
+    EXPECT_EQ(GeometriaFinestra(cartella.path("manca/Gestar.ini"), "ListaApp", kSchermo)
+                  .salva(StatoFinestra::Normale, true, QRectF(0, 0, 6000, 4000)),
+              "cartella inesistente");
+}
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <stdexcept>
 
 #include "app/ini.h"
-#include "app/sessione.h"
 #include "support/casenames.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
@@ -28,13 +27,15 @@ const QList<ChiavePromemoria> kChiavi = {
 
 class ListaAppTest : public ::testing::Test {
 protected:
-    // The reminder window it opens sets UltimoComando to `comando`, or leaves it as it was
-    // (closed with F2) when `comando` is empty, or throws `errore`.
+    // The reminder window it opens is answered with `comando`, which becomes the command in
+    // force, or is closed with F2 alone when `comando` is empty, which leaves `inVigore` as
+    // it was; or it throws `errore`.
     void apri(const QList<ChiavePromemoria>& chiavi = kChiavi) {
         auto mostra = [this](const ChiavePromemoria& chiave) {
             aperture << chiave;
             if (errore) throw std::runtime_error(errore);
-            return sessione.registraComando(comando);
+            inVigore = comando.value_or(inVigore);
+            return inVigore;
         };
         lista = std::make_unique<ListaApp>(cartella.path("Gestar.ini"), servizi, kRighe, chiavi,
                                            mostra, [this] { ++ricostruzioni; });
@@ -62,9 +63,9 @@ protected:
     TestFolder cartella;
     FakePlatform piattaforma;
     PlatformServices servizi = piattaforma.services();
-    Sessione sessione;
     QList<ChiavePromemoria> aperture;
-    std::optional<qint16> comando;
+    Comando inVigore = Comando::ImpostaAvviso;
+    std::optional<Comando> comando;
     const char* errore = nullptr;
     int ricostruzioni = 0;
     std::unique_ptr<ListaApp> lista;
@@ -124,15 +125,15 @@ TEST_F(ListaAppTest, NoSelectedLineOpensNothing) {
 }
 
 struct CasoComando {
-    qint16 prima;                   // UltimoComando before the reminder window opens
-    std::optional<qint16> comando;  // the button pressed there; nothing: closed with F2
+    Comando prima;                   // the command in force before the reminder window opens
+    std::optional<Comando> comando;  // the button pressed there; nothing: closed with F2
     bool ricostruzione;
 };
 
 class RicostruzioneTest : public ListaAppTest, public ::testing::WithParamInterface<CasoComando> {};
 
 TEST_P(RicostruzioneTest, RebuildsUnlessTheLastButtonWasTheExit) {
-    sessione.UltimoComando = GetParam().prima;
+    inVigore = GetParam().prima;
     comando = GetParam().comando;
     apri();
     doppioClic(0);
@@ -143,8 +144,11 @@ TEST_P(RicostruzioneTest, RebuildsUnlessTheLastButtonWasTheExit) {
 
 INSTANTIATE_TEST_SUITE_P(
     Comandi, RicostruzioneTest,
-    ::testing::Values(CasoComando{2, 0, true}, CasoComando{2, 1, true}, CasoComando{0, 2, false},
-                      CasoComando{0, std::nullopt, true}, CasoComando{2, std::nullopt, false}),
+    ::testing::Values(CasoComando{Comando::Uscita, Comando::ImpostaAvviso, true},
+                      CasoComando{Comando::Uscita, Comando::NonAvvisarePiu, true},
+                      CasoComando{Comando::ImpostaAvviso, Comando::Uscita, false},
+                      CasoComando{Comando::ImpostaAvviso, std::nullopt, true},
+                      CasoComando{Comando::Uscita, std::nullopt, false}),
     (CaseNames{"ImpostaAvviso", "NonAvvisarePiu", "Uscita", "F2First", "F2AfterUscita"}));
 
 // The operator reads an Italian sentence; the engine's own text goes to the diagnostic output.

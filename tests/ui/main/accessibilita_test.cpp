@@ -16,12 +16,12 @@
 #include "alert/elencoavvisi.h"
 #include "alert/finestraavviso.h"
 #include "platform/gui/accessibility.h"
-#include "support/accessibilita.h"
-#include "support/leggibilita.h"
+#include "support/accessibility.h"
+#include "support/legibility.h"
 #include "support/sqlfile.h"
 #include "ui/list/listaapp.h"
 #include "ui/main/avvioprova.h"
-#include "ui/main/pannelloparametri.h"
+#include "ui/main/startupcontrols.h"
 #include "ui/reminder/gesprome.h"
 
 namespace {
@@ -47,35 +47,35 @@ void nellaFinestraModale(const std::function<void()>& apri,
 }
 
 TEST_F(AccessibilitaTest, EveryWindowNamesItsControls) {
-    gestar.appuntamento(1234, kOggi + 11.0 / 24, 90);
+    gestar.addAppointment(1234, kOggi + 11.0 / 24, 90);
     SqlFile(gestar.folder.path("dati/op/VisiteDV.mdb"))
         .exec("UPDATE Appuntamenti SET ApDocumento = '/archivio/esame.pdf'");
     avvia().showNormal();
-    EXPECT_EQ(DifettiAccessibili(*startup).toStdString(), "") << "Startup";
-    startup->Command1(1)->click();
-    EXPECT_EQ(DifettiAccessibili(*startup->pctParam).toStdString(), "") << "pctParam";
+    EXPECT_EQ(accessibilityDefects(*startup).toStdString(), "") << "Startup";
+    command1(*startup, 1)->click();
+    EXPECT_EQ(accessibilityDefects(*pctParam(*startup)).toStdString(), "") << "pctParam";
     // The sound's combo box is named after its caption and still opens its list on request.
-    QComboBox* combo = startup->pctParam->Combo1;
+    QComboBox* combo = pctParam(*startup)->Combo1;
     QAccessibleInterface* suono = QAccessible::queryAccessibleInterface(combo);
     EXPECT_EQ(suono->text(QAccessible::Name), "Abilita suono");
     suono->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
     EXPECT_TRUE(combo->view()->isVisible());
     combo->hidePopup();
-    startup->pctParam->Command2_1->click();
+    pctParam(*startup)->Command2_1->click();
 
     std::string lista;
     std::string promemoria;
     QString stacca;
     nellaFinestraModale(
-        [&] { startup->Command1(3)->click(); },
+        [&] { command1(*startup, 3)->click(); },
         [&](QWidget& elenco) {
-            lista = DifettiAccessibili(elenco).toStdString();
+            lista = accessibilityDefects(elenco).toStdString();
             auto* righe = elenco.findChild<QListView*>("lstApp");
             righe->setCurrentIndex(righe->model()->index(0, 0));
             nellaFinestraModale(
                 [&] { QTest::keyClick(righe, Qt::Key_Space); },
                 [&](QWidget& scheda) {
-                    promemoria = DifettiAccessibili(scheda).toStdString();
+                    promemoria = accessibilityDefects(scheda).toStdString();
                     if (auto* x = scheda.findChild<QPushButton*>("Command1"))
                         stacca = QAccessible::queryAccessibleInterface(x)->text(QAccessible::Name);
                 });
@@ -111,7 +111,7 @@ class LeggibilitaTest : public ::testing::TestWithParam<std::tuple<FinestraDaLeg
 public:
     LeggibilitaTest() {
         QApplication::setPalette(tavolozza(std::get<Tavolozza>(GetParam())));
-        gestar.appuntamento(1234, kOggi + 11.0 / 24, 90);
+        gestar.addAppointment(1234, kOggi + 11.0 / 24, 90);
         SqlFile(gestar.folder.path("dati/op/VisiteDV.mdb"))
             .exec("UPDATE Appuntamenti SET ApDocumento = '/archivio/esame.pdf'");
         SqlFile(gestar.folder.path("lavoro/op/WorkDV.mdb"))
@@ -127,12 +127,8 @@ public:
     }
 
     QWidget& promemoria() {
-        auto scheda = std::make_unique<GesProme>(*sessione.DbVisite, *sessione.DbWork, services);
-        const ChiavePromemoria chiave = startup->chiavi().at(0);
-        scheda->setClCliente(chiave.cliente);
-        scheda->setClAzione(chiave.azione);
-        scheda->setClData(chiave.data);
-        return mostra(std::move(scheda));
+        return mostra(std::make_unique<GesProme>(*sessione.visite(), *sessione.work(), services,
+                                                 startup->chiavi().at(0)));
     }
 
     QWidget& avviso() {
@@ -155,12 +151,12 @@ const FinestraDaLeggere kFinestre[] = {
     {"Startup", [](LeggibilitaTest& prova) -> QWidget& { return *prova.startup; }},
     {"Parametri",
      [](LeggibilitaTest& prova) -> QWidget& {
-         prova.startup->Command1(1)->click();
-         return *prova.startup->pctParam;
+         command1(*prova.startup, 1)->click();
+         return *pctParam(*prova.startup);
      }},
     {"ListaApp",
      [](LeggibilitaTest& prova) -> QWidget& {
-         return prova.mostra(std::make_unique<ListaApp>(prova.sessione.FileIni, prova.services,
+         return prova.mostra(std::make_unique<ListaApp>(prova.sessione.fileIni(), prova.services,
                                                         prova.startup->righe(),
                                                         prova.startup->chiavi(), nullptr, nullptr));
      }},
@@ -171,7 +167,7 @@ const FinestraDaLeggere kFinestre[] = {
 TEST_P(LeggibilitaTest, EveryTextStandsOutFromItsBackground) {
     QWidget& finestra = std::get<FinestraDaLeggere>(GetParam()).apri(*this);
     ASSERT_TRUE(finestra.isVisible());
-    EXPECT_EQ(TestiIlleggibili(finestra).toStdString(), "");
+    EXPECT_EQ(illegibleTexts(finestra).toStdString(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, LeggibilitaTest,

@@ -8,16 +8,13 @@
 #include <memory>
 
 #include "app/sessione.h"
-#include "support/cartellagestar.h"
 #include "support/fakes.h"
+#include "support/gestarfolder.h"
 #include "ui/main/startup.h"
 
 class AvvioProva {
 public:
-    AvvioProva() {
-        platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
-        sessione.FileIni = gestar.fileIni;
-    }
+    AvvioProva() { platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0)); }
 
     // Makes the main window, not loaded yet; a close only counts in `chiusure`.
     Startup& crea() {
@@ -34,10 +31,10 @@ public:
         return *startup;
     }
 
-    CartellaGestar gestar;
+    GestarFolder gestar;
     FakePlatform platform;
     PlatformServices services = platform.services();
-    Sessione sessione;
+    Sessione sessione{gestar.fileIni};
     std::unique_ptr<Startup> startup;
     int chiusure = 0;
 };

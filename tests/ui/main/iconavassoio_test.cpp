@@ -12,7 +12,7 @@
 
 #include "support/sqlfile.h"
 #include "ui/main/avvioprova.h"
-#include "ui/main/pannelloparametri.h"
+#include "ui/main/startupcontrols.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ class IconaVassoioTest : public ::testing::Test, public AvvioProva {
 protected:
     // An appointment at `ore` hours today (or later) with an alarm lead of 90 minutes.
     void appuntamento(int cliente, double ore) {
-        gestar.appuntamento(cliente, kOggi + ore / 24, 90);
+        gestar.addAppointment(cliente, kOggi + ore / 24, 90);
     }
     IconaVassoio& vassoio() { return startup->vassoio(); }
 };
@@ -53,7 +53,7 @@ TEST_F(IconaVassoioTest, TooltipMovesToTheNextAlarmAtEachPoll) {
     avvia();
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     const QString atteso = "PROMEMORIA: 2 APPUNTAMENTI\nPROSSIMO AVVISO: 06/12/2026 10:30:00";
-    startup->Timer1->start(1);
+    timer1(*startup)->start(1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return vassoio().icona().toolTip() == atteso; }, 5000))
         << vassoio().icona().toolTip().toStdString();
 }
@@ -120,7 +120,7 @@ TEST_F(IconaVassoioTest, ParametriRestoresTheWindowWithThePanel) {
     avvia();
     vassoio().azioneParametri()->trigger();
     EXPECT_FALSE(startup->isMinimized());
-    EXPECT_TRUE(startup->pctParam->isVisible());
+    EXPECT_TRUE(pctParam(*startup)->isVisible());
 }
 
 TEST_F(IconaVassoioTest, ChiudiAsksAsF2Does) {

@@ -2,13 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "app/ini.h"
-#include "app/sessione.h"
 #include "app/suonaavviso.h"
 #include "support/fakes.h"
 #include "support/tempdir.h"
 #include "ui/main/filtrotastonumerico.h"
 #include "ui/main/gestioneparametri.h"
-#include "util/regionale.h"
+#include "util/regionalformats.h"
 
 namespace {
 
@@ -43,12 +42,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 class GestioneParametriTest : public ::testing::Test {
 protected:
-    GestioneParametriTest() { sessione.FileIni = folder.path("Gestar.ini"); }
     FileChoice scelta(const QString& percorso) {
         return {percorso, percorso.mid(percorso.lastIndexOf('/') + 1)};
     }
+    // The settings read at start-up with the sound `suono`.
+    static Impostazioni lette(const SuonoConfigurato& suono) {
+        Impostazioni impostazioni;
+        impostazioni.suono = suono;
+        return impostazioni;
+    }
+
     TestFolder folder;
-    Sessione sessione;
+    const QString fileIni = folder.path("Gestar.ini");
     ScriptedFileDialog dialogo;
     ScriptedMessageBox messaggi;
 };
@@ -65,13 +70,13 @@ class SplitTest : public GestioneParametriTest, public ::testing::WithParamInter
 
 TEST_P(SplitTest, KeepsFolderNameAndShortExtensionApart) {
     const SplitCase& c = GetParam();
-    GestioneParametri parametri(sessione, {"/old", "old", "wav"});
+    GestioneParametri parametri(fileIni, lette({"/old", "old", "wav"}));
     dialogo.answer = scelta(c.chosen);
     ASSERT_TRUE(parametri.scegliFileSuono(dialogo));
     EXPECT_EQ(parametri.suono().SuonoPath, QString(c.path));
     EXPECT_EQ(parametri.suono().SuonoFile, QString(c.file));
     EXPECT_EQ(parametri.suono().SuonoExt, QString(c.ext));
-    EXPECT_EQ(sessione.FileSuono, QString(c.chosen));
+    EXPECT_EQ(parametri.suono().percorso(), QString(c.chosen));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,32 +90,32 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GestioneParametriTest, TheDialogOpensOnTheCurrentFileAndACancelChangesNothing) {
-    sessione.FileSuono = "/srv/suoni/ding.wav";
-    GestioneParametri parametri(sessione, {"/srv/suoni", "ding", "wav"});
+    GestioneParametri parametri(fileIni, lette({"/srv/suoni", "ding", "wav"}));
     EXPECT_FALSE(parametri.scegliFileSuono(dialogo));
     ASSERT_EQ(dialogo.requests.size(), 1);
     EXPECT_EQ(dialogo.requests[0].title, "SUONO DI AVVISO");
     EXPECT_EQ(dialogo.requests[0].initialFolder, "/srv/suoni");
     EXPECT_EQ(dialogo.requests[0].fileName, "ding.wav");
     EXPECT_EQ(dialogo.requests[0].filter, "File di Suono (*.WAV);;Tutti i files (*.*)");
-    EXPECT_EQ(sessione.FileSuono, "/srv/suoni/ding.wav");
-    EXPECT_EQ(parametri.suono().SuonoFile, "ding");
+    EXPECT_EQ(parametri.suono().percorso(), "/srv/suoni/ding.wav");
 }
 
 TEST_F(GestioneParametriTest, ConfirmWritesTheFiveKeysAndTheNextStartFindsTheSameFile) {
     folder.write("Gestar.ini", "[BASE]\r\nOPERATORE=op\r\n");
-    GestioneParametri parametri(sessione, {});
+    GestioneParametri parametri(fileIni, {});
     dialogo.answer = scelta(folder.path("suoni/DING.WAV"));
     ASSERT_TRUE(parametri.scegliFileSuono(dialogo));
-    ASSERT_TRUE(parametri.conferma("25", 0, messaggi));
-    EXPECT_EQ(sessione.SecondiAnalisi, 25);
-    EXPECT_TRUE(sessione.SuonoAttivo);
-    EXPECT_EQ(TestFolder::read(sessione.FileIni),
+    const std::optional<Impostazioni> confermate = parametri.conferma("25", 0, messaggi);
+    ASSERT_TRUE(confermate);
+    EXPECT_EQ(confermate->secondi, 25);
+    EXPECT_TRUE(confermate->suonoAttivo);
+    EXPECT_EQ(confermate->suono.percorso(), folder.path("suoni/DING.WAV"));
+    EXPECT_EQ(TestFolder::read(fileIni),
               "[BASE]\r\nOPERATORE=op\r\n[AGENDA]\r\nSecondi=25\r\nSuonoSN=S\r\nSuonoPath=" +
                   folder.path("suoni").toUtf8() + "\r\nSuonoFile=DING\r\nSuonoExt=WAV\r\n");
-    const SuonoConfigurato letto{LeggiIni(sessione.FileIni, "AGENDA", "SuonoPath"),
-                                 LeggiIni(sessione.FileIni, "AGENDA", "SuonoFile"),
-                                 LeggiIni(sessione.FileIni, "AGENDA", "SuonoExt")};
+    const SuonoConfigurato letto{LeggiIni(fileIni, "AGENDA", "SuonoPath"),
+                                 LeggiIni(fileIni, "AGENDA", "SuonoFile"),
+                                 LeggiIni(fileIni, "AGENDA", "SuonoExt")};
     EXPECT_EQ(letto.percorso(), folder.path("suoni/DING.WAV"));
     EXPECT_TRUE(messaggi.shown.isEmpty());
 }
@@ -129,16 +134,17 @@ class SaveTest : public GestioneParametriTest, public ::testing::WithParamInterf
 TEST_P(SaveTest, AFailedWriteIsToldOnceAndTheValuesHold) {
     const SaveCase& c = GetParam();
     folder.write("Gestar.ini", "[AGENDA]\r\nSecondi=30\r\n");
-    sessione.FileIni = folder.path(c.file);
-    GestioneParametri parametri(sessione, {QString::fromUtf16(c.suonoPath), "ding", "wav"});
-    ASSERT_TRUE(parametri.conferma("25", 0, messaggi));
-    EXPECT_EQ(sessione.SecondiAnalisi, 25);
-    EXPECT_TRUE(sessione.SuonoAttivo);
+    const QString scritto = folder.path(c.file);
+    GestioneParametri parametri(scritto, lette({QString::fromUtf16(c.suonoPath), "ding", "wav"}));
+    const std::optional<Impostazioni> confermate = parametri.conferma("25", 0, messaggi);
+    ASSERT_TRUE(confermate);
+    EXPECT_EQ(confermate->secondi, 25);
+    EXPECT_TRUE(confermate->suonoAttivo);
     ASSERT_EQ(messaggi.shown.size(), 1);
     EXPECT_EQ(messaggi.shown[0].text,
-              "PARAMETRI NON SALVATI IN " + sessione.FileIni + ": " + QString::fromUtf16(c.causa));
+              "PARAMETRI NON SALVATI IN " + scritto + ": " + QString::fromUtf16(c.causa));
     EXPECT_EQ(messaggi.shown[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), QString(c.stored));
+    EXPECT_EQ(LeggiIni(scritto, "AGENDA", "Secondi"), QString(c.stored));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -153,8 +159,7 @@ struct ConfirmCase {
     const char* name;
     const char* text;
     int position;
-    bool accepted;
-    qint32 seconds;
+    std::optional<qint32> seconds;  // nothing: refused
     const char* suonoSN;
 };
 
@@ -163,21 +168,20 @@ class ConfirmTest : public GestioneParametriTest,
 
 TEST_P(ConfirmTest, AppliesOnlyAnIntervalWithinAMinute) {
     const ConfirmCase& c = GetParam();
-    sessione.SecondiAnalisi = 42;
-    GestioneParametri parametri(sessione, {});
-    EXPECT_EQ(parametri.conferma(c.text, c.position, messaggi), c.accepted);
-    EXPECT_EQ(sessione.SecondiAnalisi, c.seconds);
-    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "SuonoSN"), QString(c.suonoSN));
+    GestioneParametri parametri(fileIni, {});
+    const std::optional<Impostazioni> confermate = parametri.conferma(c.text, c.position, messaggi);
+    EXPECT_EQ(confermate ? std::optional(confermate->secondi) : std::nullopt, c.seconds);
+    EXPECT_EQ(LeggiIni(fileIni, "AGENDA", "SuonoSN"), QString(c.suonoSN));
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ConfirmTest,
-                         ::testing::Values(ConfirmCase{"Emptied", "", 1, true, 60, "N"},
-                                           ConfirmCase{"TypedIntoCombo", "10", -1, true, 10, "N"},
-                                           ConfirmCase{"SoundOn", "60", 0, true, 60, "S"},
-                                           ConfirmCase{"Shortest", "1", 0, true, 1, "S"},
-                                           ConfirmCase{"TooLong", "61", 0, false, 42, ""},
-                                           ConfirmCase{"Negative", "-3", 0, false, 42, ""},
-                                           ConfirmCase{"HalfToEven", "2,5", 0, true, 2, "S"}),
+                         ::testing::Values(ConfirmCase{"Emptied", "", 1, 60, "N"},
+                                           ConfirmCase{"TypedIntoCombo", "10", -1, 10, "N"},
+                                           ConfirmCase{"SoundOn", "60", 0, 60, "S"},
+                                           ConfirmCase{"Shortest", "1", 0, 1, "S"},
+                                           ConfirmCase{"TooLong", "61", 0, std::nullopt, ""},
+                                           ConfirmCase{"Negative", "-3", 0, std::nullopt, ""},
+                                           ConfirmCase{"HalfToEven", "2,5", 0, 2, "S"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IntervalCheck, AcceptsOneToSixtySeconds) {

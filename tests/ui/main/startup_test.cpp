@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -20,7 +21,7 @@
 #include "support/sqlfile.h"
 #include "support/tempdir.h"
 #include "support/userinput.h"
-#include "ui/main/pannelloparametri.h"
+#include "ui/main/startupcontrols.h"
 
 namespace {
 
@@ -34,10 +35,9 @@ protected:
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(9, 45));
     }
     void scriviIni(const QByteArray& agenda) {
-        sessione.FileIni = folder.write(
-            "Gestar.ini",
-            "[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
-                "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n[AGENDA]\r\n" + agenda);
+        folder.write(
+            kIni, "[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + folder.path("dati").toUtf8() +
+                      "\r\nWORK=" + folder.path("lavoro").toUtf8() + "\r\n[AGENDA]\r\n" + agenda);
     }
     void appuntamento(int cliente, double data, int allarme) {
         SqlFile(folder.path("dati/op/VisiteDV.mdb"))
@@ -47,10 +47,13 @@ protected:
                 {cliente, data, allarme});
     }
 
+    // Gestar.ini lies in a folder of its own, which a test removes to make writing fail.
+    static constexpr const char* kIni = "conf/Gestar.ini";
+
     TestFolder folder;
     FakePlatform platform;
     PlatformServices services = platform.services();
-    Sessione sessione;
+    Sessione sessione{folder.path(kIni)};
 };
 
 TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
@@ -62,35 +65,35 @@ TEST_F(StartupTest, LoadsRebuildsPollsAndSetsTheTimer) {
     EXPECT_EQ(startup.windowTitle(), "PROMEMORIA: 2 APPUNTAMENTI");
     EXPECT_EQ(startup.righe().size(), 2);
     EXPECT_EQ(startup.chiavi().size(), 2);
-    EXPECT_TRUE(startup.Command1(3)->isEnabled());
-    EXPECT_EQ(startup.Timer1->interval(), 5000);
-    EXPECT_TRUE(startup.Timer1->isActive());
+    EXPECT_TRUE(command1(startup, 3)->isEnabled());
+    EXPECT_EQ(timer1(startup)->interval(), 5000);
+    EXPECT_TRUE(timer1(startup)->isActive());
     ASSERT_NE(startup.scansione(), nullptr);
     EXPECT_EQ(startup.scansione()->contaCicli(), 1);
     ASSERT_EQ(platform.launcher.launches.size(), 1);
     EXPECT_EQ(platform.launcher.launches[0].arguments,
-              QStringList{sessione.FileIni + "|1|1234|VIS|06/12/2026 10:00:00"});
-    EXPECT_EQ(startup.pctParam->Combo1->currentText(), "S=Si");
-    EXPECT_EQ(startup.pctParam->Text1->text(), "5");
-    EXPECT_TRUE(startup.pctParam->isHidden());
+              QStringList{sessione.fileIni() + "|1|1234|VIS|06/12/2026 10:00:00"});
+    EXPECT_EQ(pctParam(startup)->Combo1->currentText(), "S=Si");
+    EXPECT_EQ(pctParam(startup)->Text1->text(), "5");
+    EXPECT_TRUE(pctParam(startup)->isHidden());
 }
 
 TEST_F(StartupTest, MissingIntervalShowsEmptyTextAndPollsEveryMinute) {
     scriviIni("");
     Startup startup(sessione, services);
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
-    EXPECT_EQ(startup.pctParam->Text1->text(), "");
-    EXPECT_EQ(startup.Timer1->interval(), 60000);
-    EXPECT_EQ(startup.pctParam->Combo1->currentText(), "N=No");
-    EXPECT_FALSE(startup.Command1(3)->isEnabled());
+    EXPECT_EQ(pctParam(startup)->Text1->text(), "");
+    EXPECT_EQ(timer1(startup)->interval(), 60000);
+    EXPECT_EQ(pctParam(startup)->Combo1->currentText(), "N=No");
+    EXPECT_FALSE(command1(startup, 3)->isEnabled());
     EXPECT_EQ(startup.windowTitle(), "PROMEMORIA: 0 APPUNTAMENTI");
 }
 
 TEST_F(StartupTest, NoOperatorEndsBeforeOpeningAnything) {
-    sessione.FileIni = folder.write("Gestar.ini", "[BASE]\r\n");
+    folder.write(kIni, "[BASE]\r\n");
     Startup startup(sessione, services);
     EXPECT_EQ(startup.avvia(), Startup::Avvio::SenzaOperatore);
-    EXPECT_EQ(sessione.DbVisite, nullptr);
+    EXPECT_EQ(sessione.visite(), nullptr);
 }
 
 TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
@@ -98,7 +101,7 @@ TEST_F(StartupTest, AnUnreadableDatabaseIsAStartFailure) {
     const QString work = folder.write("lavoro/op/WorkDV.mdb", "not a database");
     Startup startup(sessione, services);
     EXPECT_EQ(startup.avvia(), Startup::Avvio::Errore);
-    EXPECT_FALSE(startup.Timer1->isActive());
+    EXPECT_FALSE(timer1(startup)->isActive());
     EXPECT_EQ(startup.causaMancatoAvvio(), work + ": IL FILE NON È UN ARCHIVIO");
     EXPECT_FALSE(startup.dettaglioMancatoAvvio().isEmpty());
 }
@@ -117,7 +120,7 @@ TEST_F(StartupTest, ElencaOpensTheListOverTheLastRebuild) {
         righe = modale->findChild<QListView*>()->model()->rowCount();
         modale->close();
     });
-    startup.Command1(3)->click();
+    command1(startup, 3)->click();
     EXPECT_EQ(finestra, "ListaApp");
     EXPECT_EQ(righe, 1);
 }
@@ -126,7 +129,7 @@ TEST_F(StartupTest, TheTimerRunsThePoll) {
     scriviIni("Secondi=1\r\n");
     Startup startup(sessione, services);
     ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
-    startup.Timer1->setInterval(1);
+    timer1(startup)->setInterval(1);
     QTest::qWait(50);
     ASSERT_NE(startup.scansione(), nullptr);
     EXPECT_GT(startup.scansione()->contaCicli(), 1);
@@ -147,8 +150,8 @@ protected:
         QApplication::setActiveWindow(&startup);
     }
     void apriParametri() {
-        startup.Command1(1)->click();
-        startup.pctParam->Text1->setFocus();
+        command1(startup, 1)->click();
+        pctParam(startup)->Text1->setFocus();
     }
     QWidget* focus() const { return QApplication::focusWidget(); }
 
@@ -158,94 +161,95 @@ protected:
 
 TEST_F(StartupKeysTest, EnterMovesFromText1ToCombo1) {
     apriParametri();
-    QTest::keyClick(startup.pctParam->Text1, Qt::Key_Return);
+    QTest::keyClick(pctParam(startup)->Text1, Qt::Key_Return);
     ASSERT_NE(focus(), nullptr);
-    EXPECT_TRUE(focus() == startup.pctParam->Combo1 ||
-                startup.pctParam->Combo1->isAncestorOf(focus()));
-    EXPECT_EQ(startup.pctParam->Text1->text(), "20");
+    EXPECT_TRUE(focus() == pctParam(startup)->Combo1 ||
+                pctParam(startup)->Combo1->isAncestorOf(focus()));
+    EXPECT_EQ(pctParam(startup)->Text1->text(), "20");
 }
 
 TEST_F(StartupKeysTest, F2ClosesOnlyTheOpenPanel) {
     apriParametri();
-    EXPECT_FALSE(startup.Command1(0)->isEnabled());  // nothing behind the panel is reachable
-    QTest::keyClick(startup.pctParam->Text1, Qt::Key_F2);
-    EXPECT_TRUE(startup.pctParam->isHidden());
-    EXPECT_TRUE(startup.Command1(0)->isEnabled());
+    EXPECT_FALSE(command1(startup, 0)->isEnabled());  // nothing behind the panel is reachable
+    QTest::keyClick(pctParam(startup)->Text1, Qt::Key_F2);
+    EXPECT_TRUE(pctParam(startup)->isHidden());
+    EXPECT_TRUE(command1(startup, 0)->isEnabled());
     EXPECT_EQ(chiusure, 0);
     EXPECT_TRUE(platform.messages.shown.isEmpty());
 }
 
 TEST_F(StartupKeysTest, F2AsksBeforeClosing) {
     platform.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
-    QTest::keyClick(startup.Command1(3), Qt::Key_F2);
+    QTest::keyClick(command1(startup, 3), Qt::Key_F2);
     EXPECT_EQ(chiusure, 0);
     ASSERT_EQ(platform.messages.shown.size(), 1);
     EXPECT_EQ(platform.messages.shown[0].text, "Confermi la chiusura de SCADEX");
     EXPECT_EQ(platform.messages.shown[0].icon, MessageIcon::Question);
     EXPECT_EQ(platform.messages.shown[0].buttons, MessageButtons::YesNo);
-    QTest::keyClick(startup.Command1(3), Qt::Key_F2);
+    QTest::keyClick(command1(startup, 3), Qt::Key_F2);
     EXPECT_EQ(chiusure, 1);
 }
 
 TEST_F(StartupKeysTest, F4OpensTheSoundChoiceWithThePanelHidden) {
     platform.fileDialog.answer = FileChoice{"/srv/campana.wav", "campana.wav"};
-    QTest::keyClick(startup.Command1(0), Qt::Key_F4);
+    QTest::keyClick(command1(startup, 0), Qt::Key_F4);
     EXPECT_EQ(platform.fileDialog.requests.size(), 1);
-    EXPECT_EQ(sessione.FileSuono, "/srv/campana.wav");
-    EXPECT_EQ(startup.pctParam->lbFile->text(), "/srv/campana.wav");
+    EXPECT_EQ(pctParam(startup)->lbFile->text(), "/srv/campana.wav");
 }
 
 TEST_F(StartupKeysTest, OnlyNumbersReachTheBoxesAndAFullStopTypesTheComma) {
     apriParametri();
-    startup.pctParam->Text1->clear();
-    QTest::keyClicks(startup.pctParam->Text1, "a4.x");
-    EXPECT_EQ(startup.pctParam->Text1->text(), "4,");
+    pctParam(startup)->Text1->clear();
+    QTest::keyClicks(pctParam(startup)->Text1, "a4.x");
+    EXPECT_EQ(pctParam(startup)->Text1->text(), "4,");
 }
 
 TEST_F(StartupKeysTest, LeavingText1OutOfRangeWarnsAndReturns) {
     apriParametri();
-    startup.pctParam->Text1->setText("75");
-    QTest::keyClick(startup.pctParam->Text1, Qt::Key_Tab);
+    pctParam(startup)->Text1->setText("75");
+    QTest::keyClick(pctParam(startup)->Text1, Qt::Key_Tab);
     ASSERT_EQ(platform.messages.shown.size(), 1);
     EXPECT_EQ(platform.messages.shown[0].text, "DA 1 A 60 SECONDI POSSIBILI");
-    EXPECT_EQ(focus(), startup.pctParam->Text1);
+    EXPECT_EQ(focus(), pctParam(startup)->Text1);
 }
 
 TEST_F(StartupKeysTest, ConfirmAppliesTheIntervalToTheTimer) {
     apriParametri();
-    startup.pctParam->Text1->setText("7");
-    startup.pctParam->Command2_0->click();
-    EXPECT_EQ(startup.Timer1->interval(), 7000);
-    EXPECT_TRUE(startup.pctParam->isHidden());
-    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "7");
+    pctParam(startup)->Text1->setText("7");
+    pctParam(startup)->Command2_0->click();
+    EXPECT_EQ(timer1(startup)->interval(), 7000);
+    EXPECT_TRUE(pctParam(startup)->isHidden());
+    EXPECT_EQ(LeggiIni(sessione.fileIni(), "AGENDA", "Secondi"), "7");
 }
 
 TEST_F(StartupKeysTest, ConfirmTellsAFailedWriteAndStillAppliesTheInterval) {
     apriParametri();
-    sessione.FileIni = folder.path("manca/Gestar.ini");
-    startup.pctParam->Text1->setText("7");
-    startup.pctParam->Command2_0->click();
+    ASSERT_TRUE(QDir(folder.path("conf")).removeRecursively());
+    pctParam(startup)->Text1->setText("7");
+    pctParam(startup)->Command2_0->click();
     ASSERT_EQ(platform.messages.shown.size(), 1);
     EXPECT_EQ(platform.messages.shown[0].text,
-              "PARAMETRI NON SALVATI IN " + sessione.FileIni + ": cartella inesistente");
-    EXPECT_EQ(startup.Timer1->interval(), 7000);
-    EXPECT_TRUE(startup.pctParam->isHidden());
+              "PARAMETRI NON SALVATI IN " + sessione.fileIni() + ": cartella inesistente");
+    EXPECT_EQ(timer1(startup)->interval(), 7000);
+    EXPECT_TRUE(pctParam(startup)->isHidden());
 }
 
 TEST_F(StartupKeysTest, AbandonWritesNothingButKeepsTheSwitch) {
-    const QByteArray prima = TestFolder::read(sessione.FileIni);
+    const QByteArray prima = TestFolder::read(sessione.fileIni());
     apriParametri();
-    startup.pctParam->Text1->setText("7");
-    startup.pctParam->Combo1->setCurrentIndex(0);
-    emit startup.pctParam->Combo1->activated(0);
-    startup.pctParam->Command2_1->click();
-    EXPECT_TRUE(sessione.SuonoAttivo);
-    EXPECT_EQ(startup.Timer1->interval(), 20000);
-    EXPECT_EQ(TestFolder::read(sessione.FileIni), prima);
+    pctParam(startup)->Text1->setText("7");
+    pctParam(startup)->Combo1->setCurrentIndex(0);
+    emit pctParam(startup)->Combo1->activated(0);
+    pctParam(startup)->Command2_1->click();
+    apriParametri();
+    EXPECT_EQ(pctParam(startup)->Combo1->currentText(), "S=Si");
+    EXPECT_FALSE(sessione.impostazioni().suonoAttivo);
+    EXPECT_EQ(timer1(startup)->interval(), 20000);
+    EXPECT_EQ(TestFolder::read(sessione.fileIni()), prima);
 }
 
 TEST_F(StartupKeysTest, CloseButtonEndsTheProgramWithoutAsking) {
-    startup.Command1(0)->click();
+    command1(startup, 0)->click();
     EXPECT_EQ(chiusure, 1);
     EXPECT_TRUE(platform.messages.shown.isEmpty());
 }
@@ -264,13 +268,14 @@ class ProvaAvvisoTest : public StartupKeysTest,
 TEST_P(ProvaAvvisoTest, PlaysTheFileOrSaysWhyItCannot) {
     platform.sound.failure = GetParam().guasto;
     apriParametri();
-    startup.pctParam->cmdTest->click();
-    EXPECT_EQ(platform.sound.played, QStringList{sessione.FileSuono});
+    pctParam(startup)->cmdTest->click();
+    const QString fileSuono = sessione.impostazioni().suono.percorso();
+    EXPECT_EQ(platform.sound.played, QStringList{fileSuono});
     QStringList messaggi;
     for (const MessageRequest& richiesta : platform.messages.shown) messaggi << richiesta.text;
     const char* atteso = GetParam().messaggio;
-    EXPECT_EQ(messaggi, atteso ? QStringList{QString::fromUtf8(atteso).arg(sessione.FileSuono)}
-                               : QStringList{});
+    EXPECT_EQ(messaggi,
+              atteso ? QStringList{QString::fromUtf8(atteso).arg(fileSuono)} : QStringList{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -314,7 +319,7 @@ TEST_F(StartupYieldTest, AClickDuringAPollOpensTheListAfterItAndPollsGoOn) {
     startup.showNormal();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&startup));
     ASSERT_EQ(consegne(), 1);
-    startup.Timer1->setInterval(5);
+    timer1(startup)->setInterval(5);
 
     // While the list is open: note what the poll had done, make one more reminder due, and
     // close the list once a tick has handed it over (or after a second).
@@ -337,7 +342,7 @@ TEST_F(StartupYieldTest, AClickDuringAPollOpensTheListAfterItAndPollsGoOn) {
     sorveglia.start(5);
 
     alle(10, 31);
-    queueClick(startup.Command1(3));
+    queueClick(command1(startup, 3));
     startup.ControllaPromemoria();
     EXPECT_EQ(consegne(), 2);
     EXPECT_EQ(consegneAllApertura, -1) << "the list opened inside the poll";
@@ -360,21 +365,21 @@ protected:
         EXPECT_EQ(startup.avvia(), Startup::Avvio::Avviato);
         startup.show();
         QApplication::setActiveWindow(&startup);
-        QTest::mouseClick(startup.Command1(1), Qt::LeftButton);
+        QTest::mouseClick(command1(startup, 1), Qt::LeftButton);
     }
-    QLineEdit* text1() const { return startup.pctParam->Text1; }
+    QLineEdit* text1() const { return pctParam(startup)->Text1; }
 
     Startup startup{sessione, services};
 };
 
 TEST_F(StartupSecondiTest, ConfirmWithoutAnEditWritesBackWhatWasRead) {
     EXPECT_EQ(text1()->text(), "120");
-    EXPECT_EQ(startup.Timer1->interval(), 60000);
-    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
+    EXPECT_EQ(timer1(startup)->interval(), 60000);
+    QTest::mouseClick(pctParam(startup)->Command2_0, Qt::LeftButton);
     EXPECT_TRUE(platform.messages.shown.isEmpty());
-    EXPECT_TRUE(startup.pctParam->isHidden());
-    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "120");
-    EXPECT_EQ(startup.Timer1->interval(), 60000);
+    EXPECT_TRUE(pctParam(startup)->isHidden());
+    EXPECT_EQ(LeggiIni(sessione.fileIni(), "AGENDA", "Secondi"), "120");
+    EXPECT_EQ(timer1(startup)->interval(), 60000);
 }
 
 TEST_F(StartupSecondiTest, TypingNeverLengthensTheTextBeyondTwoCharacters) {
@@ -392,14 +397,14 @@ TEST_F(StartupSecondiTest, TypingNeverLengthensTheTextBeyondTwoCharacters) {
 TEST_F(StartupSecondiTest, AnEditedValueIsCheckedAndWrittenAsANumber) {
     text1()->selectAll();
     QTest::keyClicks(text1(), "75");
-    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
+    QTest::mouseClick(pctParam(startup)->Command2_0, Qt::LeftButton);
     ASSERT_FALSE(platform.messages.shown.isEmpty());
     EXPECT_EQ(platform.messages.shown[0].text, "DA 1 A 60 SECONDI POSSIBILI");
     text1()->selectAll();
     QTest::keyClicks(text1(), "7");
-    QTest::mouseClick(startup.pctParam->Command2_0, Qt::LeftButton);
-    EXPECT_EQ(LeggiIni(sessione.FileIni, "AGENDA", "Secondi"), "7");
-    EXPECT_EQ(startup.Timer1->interval(), 7000);
+    QTest::mouseClick(pctParam(startup)->Command2_0, Qt::LeftButton);
+    EXPECT_EQ(LeggiIni(sessione.fileIni(), "AGENDA", "Secondi"), "7");
+    EXPECT_EQ(timer1(startup)->interval(), 7000);
 }
 
 }  // namespace

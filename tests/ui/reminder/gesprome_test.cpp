@@ -17,8 +17,7 @@
 #include "db/schema.h"
 #include "reminderworkspace.h"
 #include "support/fakes.h"
-#include "util/regionale.h"
-#include "util/testi.h"
+#include "util/regionalformats.h"
 
 namespace schema = db::schema;
 
@@ -36,12 +35,9 @@ protected:
         workspace.add({kKey, 90.0, QVariant(), QString("Controllo"), kDocument});
     }
 
-    // Shows the reminder of `chiave`, runs `whileOpen` on the open window and closes the
+    // Shows the reminder of `window`, runs `whileOpen` on the open window and closes the
     // window if that did not; true when `whileOpen` closed it.
-    bool show(const std::function<void()>& whileOpen, const ChiavePromemoria& chiave = kKey) {
-        window.setClCliente(QString::number(chiave.cliente));
-        window.setClAzione(chiave.azione);
-        window.setClData(testi::generalDateText(chiave.data));
+    static bool show(GesProme& window, const std::function<void()>& whileOpen) {
         bool closed = false;
         QTimer::singleShot(0, &window, [&] {
             whileOpen();
@@ -51,6 +47,7 @@ protected:
         window.exec();
         return closed;
     }
+    bool show(const std::function<void()>& whileOpen) { return show(window, whileOpen); }
 
     template <typename T>
     T* child(const char* name) {
@@ -66,7 +63,7 @@ protected:
     FakePlatform fakes;
     PlatformServices services = fakes.services();
     ReminderWorkspace workspace;
-    GesProme window{*workspace.sessione.DbVisite, *workspace.sessione.DbWork, services};
+    GesProme window{*workspace.visiteDb, *workspace.workDb, services, kKey};
 };
 
 TEST_F(GesPromeTest, ShowsTheReminder) {
@@ -95,13 +92,10 @@ TEST_F(GesPromeTest, ShowsTheReminder) {
 TEST_F(GesPromeTest, LaysOutInTwipsAndCentresOnTheScreen) {
     fakes.screen.dpi = 144;  // 10 twips a pixel
     fakes.screen.area = QRect(0, 0, 1920, 1080);
-    GesProme large(*workspace.sessione.DbVisite, *workspace.sessione.DbWork, services);
+    GesProme large(*workspace.visiteDb, *workspace.workDb, services, kKey);
     EXPECT_EQ(large.size(), QSize(768, 296));
     EXPECT_EQ(large.findChild<QLabel*>("lbCliDes")->geometry(), QRect(185, 5, 578, 29));
     EXPECT_EQ(large.findChild<QLineEdit*>("Txt(1)")->geometry(), QRect(9, 27, 74, 36));
-    large.setClCliente(1234);
-    large.setClAzione("VIS");
-    large.setClData(kKey.data);
     QTimer::singleShot(0, &large, [&] {
         EXPECT_EQ(large.pos(), QPoint((1920 - 768) / 2, (1080 - 296) / 2));
         large.reject();
@@ -125,7 +119,7 @@ struct CommandCase {
     const char* name;
     const char* button;
     const char* typed;  // nullptr: the amount is left as shown
-    qint16 ultimoComando;
+    Comando comando;
     double allarm;
     QVariant wait;  // invalid: no reminder row left
 };
@@ -137,19 +131,22 @@ TEST_P(CommandTest, AnswersAndCloses) {
         if (GetParam().typed) child<QLineEdit>("Txt(1)")->setText(GetParam().typed);
         click(GetParam().button);
     }));
-    EXPECT_EQ(window.comandoScelto(), GetParam().ultimoComando);
+    EXPECT_EQ(window.comandoScelto(), GetParam().comando);
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), GetParam().allarm);
     EXPECT_EQ(workspace.reminderField(kKey, schema::kPmWait), GetParam().wait);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, CommandTest,
-    ::testing::Values(CommandCase{"Imposta", "cmdCli(0)", "2", 0, 120, QString(" ")},
-                      // "1,5" hours read back whatever the desktop's locale.
-                      CommandCase{"ImpostaUnchanged", "cmdCli(0)", nullptr, 0, 90, QString(" ")},
-                      CommandCase{"NonAvvisare", "cmdCli(1)", "2", 1, 0, QVariant()},
-                      CommandCase{"Uscita", "cmdCli(2)", "2", 2, 90, QString("S")}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Buttons, CommandTest,
+                         ::testing::Values(CommandCase{"Imposta", "cmdCli(0)", "2",
+                                                       Comando::ImpostaAvviso, 120, QString(" ")},
+                                           // "1,5" hours read back whatever the desktop's locale.
+                                           CommandCase{"ImpostaUnchanged", "cmdCli(0)", nullptr,
+                                                       Comando::ImpostaAvviso, 90, QString(" ")},
+                                           CommandCase{"NonAvvisare", "cmdCli(1)", "2",
+                                                       Comando::NonAvvisarePiu, 0, QVariant()},
+                                           CommandCase{"Uscita", "cmdCli(2)", "2", Comando::Uscita,
+                                                       90, QString("S")}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct F2Case {
     const char* name;
@@ -268,9 +265,6 @@ class ShowingTest : public GesPromeTest, public ::testing::WithParamInterface<co
 
 // However the window is shown, it loads its reminder, and its answers work.
 TEST_P(ShowingTest, LoadsTheReminder) {
-    window.setClCliente(kKey.cliente);
-    window.setClAzione(kKey.azione);
-    window.setClData(kKey.data);
     if (QString(GetParam()) == "Open") {
         window.open();
     } else {
@@ -425,43 +419,27 @@ TEST_F(GesPromeTest, OtherConnectionsWriteBothFilesWhileItIsOpen) {
     EXPECT_DOUBLE_EQ(appointment(schema::kApAllarm).toDouble(), 90);
 }
 
-TEST_F(GesPromeTest, EachShowingLoadsItsOwnReminder) {
-    show([] {});
+// A key whose appointment and reminder are gone (a rebuild since the list was made) shows
+// empty boxes.
+TEST_F(GesPromeTest, AKeyWithoutItsRowsShowsEmptyBoxes) {
     const ChiavePromemoria missing = keyOf(5, QDateTime(QDate(2024, 3, 16), QTime(8, 0)), "TEL");
-    show(
-        [&] {
-            EXPECT_EQ(text("lbCliDes"), "");
-            EXPECT_EQ(text("LbAziDes"), "") << "no note, no action";
-            EXPECT_EQ(text("lbScadDD"), "");
-            EXPECT_EQ(text("lbSveglia"), "");
-            EXPECT_EQ(child<QLineEdit>("Txt(1)")->text(), "0");
-            EXPECT_EQ(child<QComboBox>("cmbAllarm")->currentIndex(), 0);
-            EXPECT_EQ(child<QLabel>("LbAziDes")->palette().color(QPalette::WindowText),
-                      QColor(Qt::black));
-            EXPECT_FALSE(child<QPushButton>("cmdDocumento")->isVisible());
-            EXPECT_EQ(window.windowTitle(), " APPUNTAMENTO 16/03 08:00-");
-        },
-        missing);
-}
-
-TEST_F(GesPromeTest, UnconvertibleKeyValueKeepsThePreviousOne) {
-    window.setClCliente(1234);
-    EXPECT_THROW(window.setClCliente("ROSSI"), ConversionError);
-    EXPECT_THROW(window.setClData("15/03"), ConversionError);
-    window.setClAzione("VIS");
-    window.setClData(kKey.data);
-    QTimer::singleShot(0, &window, [&] {
-        EXPECT_EQ(text("lbCliCod"), "1234");
-        window.reject();
+    GesProme other(*workspace.visiteDb, *workspace.workDb, services, missing);
+    const auto label = [&](const char* name) { return other.findChild<QLabel*>(name); };
+    show(other, [&] {
+        EXPECT_EQ(label("lbCliDes")->text(), "");
+        EXPECT_EQ(label("LbAziDes")->text(), "") << "no note, no action";
+        EXPECT_EQ(label("lbScadDD")->text(), "");
+        EXPECT_EQ(label("lbSveglia")->text(), "");
+        EXPECT_EQ(other.findChild<QLineEdit*>("Txt(1)")->text(), "0");
+        EXPECT_EQ(other.findChild<QComboBox*>("cmbAllarm")->currentIndex(), 0);
+        EXPECT_EQ(label("LbAziDes")->palette().color(QPalette::WindowText), QColor(Qt::black));
+        EXPECT_FALSE(other.findChild<QPushButton*>("cmdDocumento")->isVisible());
+        EXPECT_EQ(other.windowTitle(), " APPUNTAMENTO 16/03 08:00-");
     });
-    window.exec();
 }
 
 TEST_F(GesPromeTest, LoadErrorsReachTheCaller) {
-    workspace.sessione.DbWork->execute("DROP TABLE TabAzioni");
-    window.setClCliente(1234);
-    window.setClAzione("VIS");
-    window.setClData(kKey.data);
+    workspace.workDb->execute("DROP TABLE TabAzioni");
     EXPECT_THROW(window.exec(), db::DbError);
     EXPECT_FALSE(window.isVisible());
 }

@@ -1,5 +1,5 @@
 // The regional conventions in force, swappable by tests.
-#include "util/regionale.h"
+#include "util/regionalformats.h"
 
 namespace {
 

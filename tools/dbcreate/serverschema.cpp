@@ -1,5 +1,5 @@
 // Creating a database on a PostgreSQL server from DDL text.
-#include "db/serverschema.h"
+#include "dbcreate/serverschema.h"
 
 #include <libpq-fe.h>
 

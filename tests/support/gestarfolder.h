@@ -5,14 +5,14 @@
 
 #include "support/tempdir.h"
 
-class CartellaGestar {
+class GestarFolder {
 public:
     // Writes Gestar.ini (operator "op", AGENDA lines `agenda`) and creates both databases.
-    explicit CartellaGestar(const QByteArray& agenda = {});
+    explicit GestarFolder(const QByteArray& agenda = {});
 
-    // Adds an active appointment of action VIS at day serial `data` with alarm lead `allarme`
+    // Adds an active appointment of action VIS at day serial `date` with alarm lead `lead`
     // minutes.
-    void appuntamento(int cliente, double data, int allarme) const;
+    void addAppointment(int client, double date, int lead) const;
 
     TestFolder folder;
     QString fileIni;

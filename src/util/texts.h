@@ -6,7 +6,7 @@
 
 #include "util/conversionerror.h"
 
-namespace testi {
+namespace texts {
 
 // The text without leading and trailing spaces (tabs and other blanks stay).
 QString trimSpaces(const QString& text);
@@ -38,4 +38,4 @@ double roundHalfEven(double value);
 // The value written out with the format "0.0000" and read back.
 double roundFourDecimals(double value);
 
-}  // namespace testi
+}  // namespace texts

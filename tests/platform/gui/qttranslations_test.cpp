@@ -1,5 +1,5 @@
 // Qt's standard texts in Italian once the translations are loaded.
-#include "platform/gui/traduzioniqt.h"
+#include "platform/gui/qttranslations.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 namespace {
 
-TEST(CaricaTraduzioniQtTest, StandardButtonsReadSiAndNo) {
-    ASSERT_TRUE(CaricaTraduzioniQt(*QCoreApplication::instance()));
+TEST(QtTranslationsTest, StandardButtonsReadSiAndNo) {
+    ASSERT_TRUE(loadQtTranslations(*QCoreApplication::instance()));
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QString::fromUtf8("&Sì"));

@@ -1,5 +1,5 @@
 // Creating a database file from DDL text.
-#include "db/databasefile.h"
+#include "dbcreate/databasefile.h"
 
 #include <sqlite3.h>
 

@@ -1,9 +1,9 @@
 // A Gestar workspace in a temporary folder.
-#include "support/cartellagestar.h"
+#include "support/gestarfolder.h"
 
 #include "support/sqlfile.h"
 
-CartellaGestar::CartellaGestar(const QByteArray& agenda) {
+GestarFolder::GestarFolder(const QByteArray& agenda) {
     SqlFile::create(folder.path("dati/op/VisiteDV.mdb"), "visite.sql");
     SqlFile::create(folder.path("lavoro/op/WorkDV.mdb"), "work.sql");
     fileIni = folder.write(
@@ -12,8 +12,8 @@ CartellaGestar::CartellaGestar(const QByteArray& agenda) {
                           agenda);
 }
 
-void CartellaGestar::appuntamento(int cliente, double data, int allarme) const {
+void GestarFolder::addAppointment(int client, double date, int lead) const {
     SqlFile(folder.path("dati/op/VisiteDV.mdb"))
         .exec("INSERT INTO Appuntamenti VALUES (?, ?, 'VIS', ?, 'N', 'A', 'nota', 'causa', NULL)",
-              {cliente, data, allarme});
+              {client, date, lead});
 }

@@ -5,11 +5,10 @@
 
 #include "scan/scansione.h"
 
-struct Sessione;
 struct FakePlatform;
 
-// A Scansione over the globals' two databases and configuration path, with the fake clock,
+// A Scansione over `visite`, `work` and the configuration path `fileIni`, with the fake clock,
 // yielder and launcher. Make it after wrapping a database: it keeps references to them.
-std::unique_ptr<Scansione> scansioneDiProva(
-    Sessione& sessione, FakePlatform& platform,
+std::unique_ptr<Scansione> makeScansione(
+    db::Database& visite, db::Database& work, const QString& fileIni, FakePlatform& platform,
     Scansione::AlTermineSelezione alTermineSelezione = [](const EsitoSelezione&) {});

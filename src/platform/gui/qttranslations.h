@@ -6,4 +6,4 @@ class QCoreApplication;
 // Installs Qt's Italian translations in `app`, so its standard buttons read as on an Italian
 // system whatever the session's language. False, with a diagnostic line, when they are not
 // installed: Qt's English texts stay.
-bool CaricaTraduzioniQt(QCoreApplication& app);
+bool loadQtTranslations(QCoreApplication& app);

@@ -1,5 +1,5 @@
 // Text forms of numbers and date-times, day serials and rounding.
-#include "util/testi.h"
+#include "util/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "support/casenames.h"
 #include "util/dateserial.h"
-#include "util/regionale.h"
+#include "util/regionalformats.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ struct NumberTextCase {
 class NumberTextTest : public ::testing::TestWithParam<NumberTextCase> {};
 
 TEST_P(NumberTextTest, FifteenDigitsDecimalComma) {
-    EXPECT_EQ(testi::numberText(GetParam().value), QString(GetParam().expected));
+    EXPECT_EQ(texts::numberText(GetParam().value), QString(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(NumberText, RoundTripsThroughParse) {
     for (double value : {1439.0 / 60, 46362.395867, -0.0208, 1.2e15}) {
-        EXPECT_NEAR(*testi::parseNumber(testi::numberText(value)), value, std::abs(value) * 1e-14);
+        EXPECT_NEAR(*texts::parseNumber(texts::numberText(value)), value, std::abs(value) * 1e-14);
     }
 }
 
@@ -52,7 +52,7 @@ struct DateTextCase {
 class GeneralDateTextTest : public ::testing::TestWithParam<DateTextCase> {};
 
 TEST_P(GeneralDateTextTest, ItalianGeneralDate) {
-    EXPECT_EQ(testi::generalDateText(GetParam().serial), QString(GetParam().expected));
+    EXPECT_EQ(texts::generalDateText(GetParam().serial), QString(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,9 +76,9 @@ class BeyondTheCalendarTest : public ::testing::TestWithParam<BeyondCase> {};
 // A field may hold any number: outside the years 100 to 9999 there is no date text.
 TEST_P(BeyondTheCalendarTest, IsAConversionError) {
     const double serial = GetParam().serial;
-    EXPECT_THROW(testi::generalDateText(serial), ConversionError);
-    EXPECT_THROW(testi::ddmmyyhhnn(serial), ConversionError);
-    EXPECT_THROW(testi::weekdayUpper(serial), ConversionError);
+    EXPECT_THROW(texts::generalDateText(serial), ConversionError);
+    EXPECT_THROW(texts::ddmmyyhhnn(serial), ConversionError);
+    EXPECT_THROW(texts::weekdayUpper(serial), ConversionError);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -92,43 +92,43 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GeneralDateText, CoversTheYears100To9999) {
-    EXPECT_EQ(testi::generalDateText(-657434), "01/01/0100");
-    EXPECT_EQ(testi::generalDateText(2958465.5), "31/12/9999 12:00:00");
-    EXPECT_THROW(testi::parseDateText("31/12/0099"), ConversionError);
-    EXPECT_DOUBLE_EQ(testi::parseDateText("01/01/0100"), -657434);
+    EXPECT_EQ(texts::generalDateText(-657434), "01/01/0100");
+    EXPECT_EQ(texts::generalDateText(2958465.5), "31/12/9999 12:00:00");
+    EXPECT_THROW(texts::parseDateText("31/12/0099"), ConversionError);
+    EXPECT_DOUBLE_EQ(texts::parseDateText("01/01/0100"), -657434);
 }
 
 TEST(ParseDateText, ReadsBackTheGeneralDateToTheSecond) {
     const double moment = serial(2026, 12, 6, 9, 30, 2, 900);
-    const double back = testi::parseDateText(testi::generalDateText(moment));
+    const double back = texts::parseDateText(texts::generalDateText(moment));
     EXPECT_TRUE(dateserial::sameSecond(back, serial(2026, 12, 6, 9, 30, 3)));
 }
 
 TEST(ParseDateText, AcceptsShortFormsAndAFullStopInTheTime) {
-    EXPECT_DOUBLE_EQ(testi::parseDateText("6/12/26"), 46362);
-    EXPECT_DOUBLE_EQ(testi::parseDateText("06/12/2026 10.30"), serial(2026, 12, 6, 10, 30));
-    EXPECT_DOUBLE_EQ(testi::parseDateText(" 06/12/2026 9:05 "), serial(2026, 12, 6, 9, 5));
+    EXPECT_DOUBLE_EQ(texts::parseDateText("6/12/26"), 46362);
+    EXPECT_DOUBLE_EQ(texts::parseDateText("06/12/2026 10.30"), serial(2026, 12, 6, 10, 30));
+    EXPECT_DOUBLE_EQ(texts::parseDateText(" 06/12/2026 9:05 "), serial(2026, 12, 6, 9, 5));
     // The pivot of two-digit years, on both sides.
-    EXPECT_DOUBLE_EQ(testi::parseDateText("1/1/29"), serial(2029, 1, 1, 0, 0));
-    EXPECT_DOUBLE_EQ(testi::parseDateText("1/1/30"), serial(1930, 1, 1, 0, 0));
+    EXPECT_DOUBLE_EQ(texts::parseDateText("1/1/29"), serial(2029, 1, 1, 0, 0));
+    EXPECT_DOUBLE_EQ(texts::parseDateText("1/1/30"), serial(1930, 1, 1, 0, 0));
 }
 
 TEST(Patterns, ScreenForms) {
     const double moment = serial(2024, 3, 15, 9, 0);
-    EXPECT_EQ(testi::ddmmyyhhnn(serial(2026, 12, 6, 9, 5)), "06/12/26 09:05");
-    EXPECT_EQ(testi::ddmmyy(moment), "15/03/24");
-    EXPECT_EQ(testi::hhnn(moment), "09:00");
-    EXPECT_EQ(testi::ddmmhhnn(moment), "15/03 09:00");
-    EXPECT_EQ(testi::weekdayUpper(moment), QString::fromUtf8("VENERDÌ"));
+    EXPECT_EQ(texts::ddmmyyhhnn(serial(2026, 12, 6, 9, 5)), "06/12/26 09:05");
+    EXPECT_EQ(texts::ddmmyy(moment), "15/03/24");
+    EXPECT_EQ(texts::hhnn(moment), "09:00");
+    EXPECT_EQ(texts::ddmmhhnn(moment), "15/03 09:00");
+    EXPECT_EQ(texts::weekdayUpper(moment), QString::fromUtf8("VENERDÌ"));
     // The seconds are rounded before the minutes are shown.
-    EXPECT_EQ(testi::hhnn(serial(2024, 3, 15, 9, 59, 59, 600)), "10:00");
+    EXPECT_EQ(texts::hhnn(serial(2024, 3, 15, 9, 59, 59, 600)), "10:00");
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(testi::roundHalfEven(2.5), 2);
-    EXPECT_EQ(testi::roundHalfEven(3.5), 4);
-    EXPECT_EQ(testi::roundHalfEven(-2.5), -2);
-    EXPECT_EQ(testi::roundHalfEven(2.6), 3);
+    EXPECT_EQ(texts::roundHalfEven(2.5), 2);
+    EXPECT_EQ(texts::roundHalfEven(3.5), 4);
+    EXPECT_EQ(texts::roundHalfEven(-2.5), -2);
+    EXPECT_EQ(texts::roundHalfEven(2.6), 3);
 }
 
 struct FourDecimalsCase {
@@ -139,7 +139,7 @@ struct FourDecimalsCase {
 class FourDecimalsTest : public ::testing::TestWithParam<FourDecimalsCase> {};
 
 TEST_P(FourDecimalsTest, RoundsHalfAwayFromZero) {
-    EXPECT_EQ(testi::roundFourDecimals(GetParam().value), GetParam().expected);
+    EXPECT_EQ(texts::roundFourDecimals(GetParam().value), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -172,8 +172,8 @@ TEST(DateSerial, SameSecondWithinHalfASecond) {
 
 TEST(Regional, DecimalPointConventionWritesAPoint) {
     ScopedRegionalFormats formats(RegionalFormats::decimalPoint());
-    EXPECT_EQ(testi::numberText(1.5), "1.5");
-    EXPECT_EQ(testi::roundFourDecimals(30.0 / 1440), 0.0208);
+    EXPECT_EQ(texts::numberText(1.5), "1.5");
+    EXPECT_EQ(texts::roundFourDecimals(30.0 / 1440), 0.0208);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-class ErroreDati : public std::runtime_error {
+class DataError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-// The texts shown by the visible, enabled controls of `finestra` (labels, buttons, edit
+// The texts shown by the visible, enabled controls of `window` (labels, buttons, edit
 // fields, drop-downs, frame titles, list lines) whose colour stands out from their background
 // by less than 4.5 to 1: "name \"text\" ratio" each, joined with "; ".
-QString TestiIlleggibili(QWidget& finestra);
+QString illegibleTexts(QWidget& window);

@@ -1,5 +1,5 @@
 // Text forms of numbers and date-times, and number rounding.
-#include "util/testi.h"
+#include "util/texts.h"
 
 #include <QRegularExpression>
 #include <cfenv>
@@ -8,9 +8,9 @@
 #include <iterator>
 
 #include "util/dateserial.h"
-#include "util/regionale.h"
+#include "util/regionalformats.h"
 
-namespace testi {
+namespace texts {
 
 namespace {
 
@@ -307,4 +307,4 @@ double roundFourDecimals(double value) {
     return text.toDouble();
 }
 
-}  // namespace testi
+}  // namespace texts
