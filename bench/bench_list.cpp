@@ -14,7 +14,7 @@
 #include "platform/processlauncher.h"
 #include "platform/qtdocumentopener.h"
 #include "platform/services.h"
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 #include "ui/list/listaapp.h"
 
 namespace {

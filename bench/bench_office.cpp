@@ -122,7 +122,7 @@ std::unique_ptr<Operatore> operatore(Engine engine, const QTemporaryDir& dir, in
             if (scritto) o->scansione->libroCambiato();
         });
     }
-    op->scansione->selezionaAppuntamenti();
+    op->scansione->SelezionaAppuntamenti();
     // As the server's autovacuum does within a minute of a table's first rows: the planner
     // then knows how few reminders fall due at a time, and looks them up by their index.
     if (engine == Engine::Postgres) {

@@ -178,7 +178,7 @@ public:
           puntualita_(scansione_, *visite_, clock_) {
         scansione_.seguiProssimoAllarme(
             [this](std::optional<double> momento) { puntualita_.armaSveglia(momento); });
-        scansione_.selezionaAppuntamenti();
+        scansione_.SelezionaAppuntamenti();
         yielder_.yieldToEvents();
         scansione_.controllaPromemoria();
         QObject::connect(&tick_, &QTimer::timeout, &tick_, [this] { tick(); });

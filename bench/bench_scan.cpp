@@ -25,7 +25,7 @@
 #include "platform/eventyielder.h"
 #include "platform/processlauncher.h"
 #include "scan/controllopromemoria.h"
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 #include "util/dateserial.h"
 
 namespace {
@@ -391,7 +391,7 @@ void RebuildScadex(benchmark::State& state, Engine engine) {
     NoYield yielder;
     Workspace& ws = workspace(engine);
     for (auto _ : state) {
-        const EsitoSelezione esito = SelezioneAppuntamenti(ws.programVisite(), ws.programWork(),
+        const EsitoSelezione esito = SelezionaAppuntamenti(ws.programVisite(), ws.programWork(),
                                                            clock, yielder, db::kDefaultBusyTimeout)
                                          .esegui();
         if (esito.conteggio() != kDovuti) state.SkipWithError("wrong count");
@@ -478,7 +478,7 @@ void printRebuildPeak(Engine engine) {
     if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1) return;
     clear.close();
     const double before = residentMegabytes("VmRSS:");
-    SelezioneAppuntamenti(visite, work, clock, yielder, db::kDefaultBusyTimeout).esegui();
+    SelezionaAppuntamenti(visite, work, clock, yielder, db::kDefaultBusyTimeout).esegui();
     std::printf(
         "%s: peak resident memory of one rebuild of %d reminders: %.1f MB (%.1f MB "
         "before it; target < 60)\n",

@@ -64,7 +64,7 @@ inline const QString kApRiga = QStringLiteral("ApRiga");
 
 // The due appointments from the given day number (whole days since 30/12/1899) on: the fields
 // the rebuild reads, and each row's identity, to name a row that cannot be read.
-inline QString selezioneAppuntamenti(qint64 giorno) {
+inline QString selezionaAppuntamenti(qint64 giorno) {
     return QStringLiteral(
                "SELECT rowid AS ApRiga, ApCliente, ApData, ApAzione, ApAllarm, ApNote, ApCausa, "
                "ApDocumento FROM Appuntamenti") +

@@ -1,7 +1,7 @@
 // The tray icon's summary of the reminders.
 #include "scan/riepilogopromemoria.h"
 
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 #include "util/texts.h"
 
 void RiepilogoPromemoria::aggiorna(const EsitoSelezione& esito) {

@@ -109,7 +109,7 @@ void Scansione::annunciaProssimoAllarme() {
     alProssimoAllarme_(prossimo);
 }
 
-void Scansione::selezionaAppuntamenti() {
+void Scansione::SelezionaAppuntamenti() {
     ricostruisci(db::kDefaultBusyTimeout, Segni::Azzera);
     annunciaProssimoAllarme();
 }
@@ -133,7 +133,7 @@ void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segn
 
 EsitoSelezione Scansione::seleziona(std::chrono::milliseconds attesaBlocchi, Segni segni,
                                     Lettura lettura) {
-    SelezioneAppuntamenti selezione(visite_, work_, clock_, yielder_, attesaBlocchi);
+    ::SelezionaAppuntamenti selezione(visite_, work_, clock_, yielder_, attesaBlocchi);
     if (lettura == Lettura::SeCambiato && segni == Segni::Azzera && libroInvariato()) {
         selezione.azzeraSegni();
         return letto_->esito;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 #include "scan/statoscansione.h"
 
 class Clock;
@@ -52,10 +52,9 @@ public:
     void seguiStato(AlCambioStato alCambioStato) { alCambioStato_ = std::move(alCambioStato); }
     const StatoScansione& stato() const { return stato_; }
 
-    // The rebuild (SelezionaAppuntamenti) as the start-up runs it: a failure is thrown. It
-    // waits for another writer's lock as long as the operator's answers do: nothing would
-    // try it again.
-    void selezionaAppuntamenti();
+    // The rebuild as the start-up runs it: a failure is thrown. It waits for another writer's
+    // lock as long as the operator's answers do: nothing would try it again.
+    void SelezionaAppuntamenti();
 
     // A rebuild asked for by the poll or the list window. While a walk or another rebuild
     // is under way it is deferred and runs once when that ends. A failure (a lock held for

@@ -70,7 +70,7 @@ TEST_F(DemoWorkspace, TheProgramFindsEverythingThroughGestarIni) {
 TEST_F(DemoWorkspace, AppointmentsShowEveryCaseOfTheSelection) {
     auto visite = db::Database::open(databasePath("FILE", schema::kVisiteFile));
     const qint64 today = dateserial::dayNumber(QDate::currentDate());
-    auto selected = visite->openQuery(schema::selezioneAppuntamenti(today));
+    auto selected = visite->openQuery(schema::selezionaAppuntamenti(today));
     int dueSoon = 0;
     QStringList documents;
     for (; !selected->eof(); selected->moveNext()) {

@@ -278,10 +278,10 @@ protected:
         attese.appuntamenti = modello.appuntamenti();
         attese.vecchia = modello.promemoria();
         attese.ricostruita = dopo(modello, [](FaultWorkspace&, Scansione& s) {
-                                 s.selezionaAppuntamenti();
+                                 s.SelezionaAppuntamenti();
                              })->promemoria();
         attese.consegnata = dopo(modello, [](FaultWorkspace&, Scansione& s) {
-                                s.selezionaAppuntamenti();
+                                s.SelezionaAppuntamenti();
                                 s.controllaPromemoria();
                             })->promemoria();
         return attese;
@@ -290,7 +290,7 @@ protected:
     // The model after a clean rebuild and poll: reminders handed over, waiting for an answer.
     static std::unique_ptr<FaultWorkspace> consegnato(const FaultWorkspace& base) {
         return dopo(base, [](FaultWorkspace&, Scansione& s) {
-            s.selezionaAppuntamenti();
+            s.SelezionaAppuntamenti();
             s.controllaPromemoria();
         });
     }
@@ -330,7 +330,7 @@ TEST_P(IniezioneGuasti, Avvio) {
 TEST_P(IniezioneGuasti, Poll) {
     const FaultWorkspace base;
     const auto modello =
-        dopo(base, [](FaultWorkspace&, Scansione& s) { s.selezionaAppuntamenti(); });
+        dopo(base, [](FaultWorkspace&, Scansione& s) { s.SelezionaAppuntamenti(); });
     const Attese attese = this->attese(*modello);
     ASSERT_NE(attese.ricostruita, attese.consegnata);
     EXPECT_GT(perOgniGuasto<CorsaPoll>(*modello, kind(), persistent(), attese), 0);

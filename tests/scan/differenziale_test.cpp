@@ -9,7 +9,7 @@
 #include "db/database.h"
 #include "reminder/argomentoavviso.h"
 #include "scan/controllopromemoria.h"
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 #include "util/dateserial.h"
@@ -199,7 +199,7 @@ protected:
     Differenziale() : ws(GetParam()) { platform.clock.moment = kAdesso; }
 
     EsitoSelezione ricostruisci() {
-        return SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+        return SelezionaAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
                                      db::kDefaultBusyTimeout)
             .esegui();
     }
@@ -288,7 +288,7 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
         EXPECT_EQ(testi(tabella()), testi(modello.tabella));
 
         // Over the book unchanged, resetting the marks leaves what the rebuild leaves.
-        SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+        SelezionaAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
                               db::kDefaultBusyTimeout)
             .azzeraSegni();
         EXPECT_EQ(testi(tabella()), testi(ricostruzione(ws.visite()).tabella));

@@ -186,7 +186,7 @@ TEST_F(LockWaits, PollsAndTheirRebuildsWaitBrieflyAndTheOperatorsEventsLong) {
 }
 
 TEST_F(LockWaits, TheStartUpRebuildWaitsLongSinceNothingTriesItAgain) {
-    scansione->selezionaAppuntamenti();
+    scansione->SelezionaAppuntamenti();
     EXPECT_EQ(distinct(operationWaits), only(db::kDefaultBusyTimeout));
 }
 
@@ -204,7 +204,7 @@ TEST_P(LockOnTheBook, HoldsNoHandOverBack) {
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     ws.addAppointment(1, kOggi + 0.5, "VIS", 900);
     const auto scansione = makeScansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform);
-    scansione->selezionaAppuntamenti();
+    scansione->SelezionaAppuntamenti();
     const auto host = db::open(ws.visitePath);
     host->setBusyTimeout(0ms);
     const bool sqlite = GetParam() == Engine::Sqlite;

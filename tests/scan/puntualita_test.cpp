@@ -200,7 +200,7 @@ TEST_P(LibroInvariato, TheFifteenthPollReadsTheBookOnlyOnceItIsWritten) {
     const auto quindiciControlli = [&] {
         for (int poll = 0; poll < 15; ++poll) scansione.controllaPromemoria();
     };
-    scansione.selezionaAppuntamenti();
+    scansione.SelezionaAppuntamenti();
 
     quindiciControlli();
     scansione.controllaPromemoria();

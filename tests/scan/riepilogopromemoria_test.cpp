@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 
@@ -77,7 +77,7 @@ TEST(RiepilogoPromemoriaTest, RebuildReportsTheAlarmsItWrote) {
     EngineWorkspace ws(Engine::Sqlite);
     ws.addAppointment(1234, kOggi + 10 * kOra, "VIS", 30);
     ws.addAppointment(77, kOggi + 1 + 15 * kOra, "TEL", 1440);
-    const EsitoSelezione esito = SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock,
+    const EsitoSelezione esito = SelezionaAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock,
                                                        platform.yielder, db::kDefaultBusyTimeout)
                                      .esegui();
     QList<double> scritti;

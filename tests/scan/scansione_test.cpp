@@ -107,7 +107,7 @@ TEST_P(ScansioneTest, NullAlarmOrWaitIsNeverDue) {
 
 TEST_P(ScansioneTest, RebuildsAfterEveryFifteenthPollAndHandsOverAgain) {
     ws.addAppointment(1, alle(kOggi, 10, 20), "VIS", 30);
-    scansione.selezionaAppuntamenti();
+    scansione.SelezionaAppuntamenti();
     for (int poll = 1; poll <= 14; ++poll) scansione.controllaPromemoria();
     EXPECT_EQ(selezioni.size(), 1);
     EXPECT_EQ(argomenti().size(), 1);
@@ -131,7 +131,7 @@ TEST_P(ScansioneTest, ATickDuringAPollIsDropped) {
 TEST_P(ScansioneTest, ARebuildAskedForDuringTheWalkRunsOnceWhenTheWalkEnds) {
     ws.addAppointment(1, alle(kOggi, 10, 20), "VIS", 30);
     ws.addAppointment(2, alle(kOggi, 10, 20), "VIS", 30);
-    scansione.selezionaAppuntamenti();
+    scansione.SelezionaAppuntamenti();
     int richieste = 0;
     platform.yielder.onYield = [&] {
         if (richieste++ < 2) {
@@ -153,7 +153,7 @@ TEST_P(ScansioneTest, WalkEndsWhenEveryStepFails) {
 
 TEST_P(ScansioneTest, AFailingRebuildHoldsNoHandOverBackIsToldAndBacksOff) {
     ws.addAppointment(1, alle(kOggi, 12, 0), "VIS", 30);
-    scansione.selezionaAppuntamenti();
+    scansione.SelezionaAppuntamenti();
     QList<bool> fermi;
     scansione.seguiStato([&](const StatoScansione& stato) { fermi.append(stato.inGuasto()); });
     ws.visite().exec("ALTER TABLE Appuntamenti RENAME TO Spostati");
@@ -209,7 +209,7 @@ TEST_P(FileSostituito, IsReopenedOrTold) {
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
     Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
                         platform.launcher, [](const EsitoSelezione&) {});
-    scansione.selezionaAppuntamenti();
+    scansione.SelezionaAppuntamenti();
     const QString percorso = ws.folder.path(QString::fromLatin1(GetParam().file));
     const QString copia = percorso + QStringLiteral(".copia");
     ASSERT_TRUE(QFile::copy(percorso, copia));

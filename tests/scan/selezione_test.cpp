@@ -1,5 +1,5 @@
 // The rebuild of the reminder table from the appointment book.
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ protected:
     explicit SelezioneBase(Engine engine) : ws(engine) {}
 
     EsitoSelezione esegui() {
-        return SelezioneAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+        return SelezionaAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
                                      db::kDefaultBusyTimeout)
             .esegui();
     }

@@ -19,7 +19,7 @@ protected:
         platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
         ws.addAppointment(1, kOggi + 0.5, "VIS", 900);
         ws.addAppointment(2, kOggi + 0.5, "TEL", 900);
-        makeScansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform)->selezionaAppuntamenti();
+        makeScansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform)->SelezionaAppuntamenti();
         const qint64 backend =
             ws.workDb->openQuery("SELECT pg_backend_pid() AS pid")->field("pid").toLongLong();
         ws.workDb =

@@ -110,7 +110,7 @@ TEST(ServerFermo, TheWindowNeverStallsAndWhatFellDueIsHandedOverOnce) {
     QtEventYielder yielder;
     Scansione scansione(*ws->visiteDb, *ws->workDb, ws->fileIni, platform.clock, yielder,
                         platform.launcher, [](const EsitoSelezione&) {});
-    scansione.selezionaAppuntamenti();
+    scansione.SelezionaAppuntamenti();
 
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] { scansione.controllaPromemoria(); });

@@ -95,7 +95,7 @@ TEST(Ufficio, NoReminderHandedOverTwiceNoneLostNoPollStuck) {
 
     std::vector<std::unique_ptr<Postazione>> postazioni;
     for (auto& ws : uffici) postazioni.push_back(std::make_unique<Postazione>(*ws));
-    for (auto& postazione : postazioni) postazione->scansione.selezionaAppuntamenti();
+    for (auto& postazione : postazioni) postazione->scansione.SelezionaAppuntamenti();
 
     std::atomic<bool> fine{false};
     std::vector<std::thread> pollers;

@@ -7,7 +7,7 @@
 #include <QStyle>
 
 #include "platform/clock.h"
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 #include "scan/statoscansione.h"
 #include "util/dateserial.h"
 

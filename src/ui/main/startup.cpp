@@ -142,7 +142,7 @@ void Startup::avviaScansione(const IniLetto& ini) {
     puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.visite(), platform_.clock);
     scansione_->seguiProssimoAllarme(
         [this](std::optional<double> momento) { puntualita_->armaSveglia(momento); });
-    scansione_->selezionaAppuntamenti();
+    scansione_->SelezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
     scansione_->controllaPromemoria();
     Timer1_->start(sessione_.impostazioni().secondi * 1000);

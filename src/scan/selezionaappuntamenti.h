@@ -41,10 +41,10 @@ enum class Segni {
                // hands over only what is new or changed
 };
 
-class SelezioneAppuntamenti {
+class SelezionaAppuntamenti {
 public:
     // `attesaBlocchi`: how long each step waits for a lock another writer holds.
-    SelezioneAppuntamenti(db::Database& visite, db::Database& work, const Clock& clock,
+    SelezionaAppuntamenti(db::Database& visite, db::Database& work, const Clock& clock,
                           EventYielder& yielder, std::chrono::milliseconds attesaBlocchi);
 
     // Rebuilds Promemoria from the appointments due from today on, in one transaction of the

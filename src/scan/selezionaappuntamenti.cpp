@@ -1,5 +1,5 @@
 // Rebuild of the reminder table.
-#include "scan/selezioneappuntamenti.h"
+#include "scan/selezionaappuntamenti.h"
 
 #include <QHash>
 #include <QSet>
@@ -505,7 +505,7 @@ QString EsitoSelezione::didascalia() const {
            QStringLiteral(" APPUNTAMENTI");
 }
 
-SelezioneAppuntamenti::SelezioneAppuntamenti(db::Database& visite, db::Database& work,
+SelezionaAppuntamenti::SelezionaAppuntamenti(db::Database& visite, db::Database& work,
                                              const Clock& clock, EventYielder& yielder,
                                              std::chrono::milliseconds attesaBlocchi)
     : visite_(visite),
@@ -514,7 +514,7 @@ SelezioneAppuntamenti::SelezioneAppuntamenti(db::Database& visite, db::Database&
       yielder_(yielder),
       attesaBlocchi_(attesaBlocchi) {}
 
-EsitoSelezione SelezioneAppuntamenti::esegui(Segni segni) {
+EsitoSelezione SelezionaAppuntamenti::esegui(Segni segni) {
     // Yield before the transaction begins: a yield may open a modal window, and the host
     // product must never be locked out of the work database while it stays open.
     yielder_.yieldToEvents();
@@ -527,7 +527,7 @@ EsitoSelezione SelezioneAppuntamenti::esegui(Segni segni) {
     EsitoSelezione esito;
     PromemoriaUniti promemoria;
     const qint64 oggi = dateserial::dayNumber(clock_.now().date());
-    visite_.readInBatches(selezioneAppuntamenti(oggi), kRighePerLettura,
+    visite_.readInBatches(selezionaAppuntamenti(oggi), kRighePerLettura,
                           [&](const QStringList& nomi, const db::RowBatch& righe) {
                               const Colonne colonne(nomi);
                               for (qsizetype riga = 0; riga < righe.size(); ++riga)
@@ -538,7 +538,7 @@ EsitoSelezione SelezioneAppuntamenti::esegui(Segni segni) {
     return esito;
 }
 
-void SelezioneAppuntamenti::azzeraSegni() {
+void SelezionaAppuntamenti::azzeraSegni() {
     yielder_.yieldToEvents();
     const db::LockWait attesa(work_, attesaBlocchi_);
     work_.execute(kAzzeraSegni);
