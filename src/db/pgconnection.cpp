@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <utility>
 #include <vector>
 
 #include "db/database.h"
@@ -345,6 +346,17 @@ private:
     bool open_;
 };
 
+// A statement over pairs of texts given as the rows of a VALUES list (its %1), bound.
+BoundSql overPairs(const QString& sql, const QList<std::pair<QString, QString>>& pairs) {
+    QStringList rows;
+    QVariantList values;
+    for (const auto& [first, second] : pairs) {
+        rows.append(QStringLiteral("(?, ?)"));
+        values << first << second;
+    }
+    return {sql.arg(rows.join(QStringLiteral(", "))), values};
+}
+
 QString messageOf(const PGconn* connection) {
     return QString::fromUtf8(PQerrorMessage(connection)).trimmed();
 }
@@ -401,17 +413,13 @@ std::unique_ptr<WriteWatch> PgConnection::watchWrites(const QString& table) {
 
 // One round trip for every right; a table that is not there is not asked about.
 void PgConnection::requireRights(const QList<Database::TableRight>& rights) {
-    QStringList coppie;
-    QVariantList valori;
-    for (const Database::TableRight& diritto : rights) {
-        coppie.append(QStringLiteral("(?, ?)"));
-        valori << diritto.table << diritto.right;
-    }
-    const Result result = run(
+    QList<std::pair<QString, QString>> pairs;
+    for (const Database::TableRight& right : rights) pairs.append({right.table, right.right});
+    const BoundSql query = overPairs(
         QStringLiteral("SELECT t, r FROM (VALUES %1) AS v(t, r) WHERE to_regclass(t) IS NOT NULL "
-                       "AND NOT has_table_privilege(t, r) LIMIT 1")
-            .arg(coppie.join(QStringLiteral(", "))),
-        valori);
+                       "AND NOT has_table_privilege(t, r) LIMIT 1"),
+        pairs);
+    const Result result = run(query.sql, query.values);
     if (PQntuples(result.get()) == 0) return;
     throw DbError::denied(QStringLiteral("open ") + path_, server_,
                           QString::fromUtf8(PQgetvalue(result.get(), 0, 0)),
@@ -421,19 +429,16 @@ void PgConnection::requireRights(const QList<Database::TableRight>& rights) {
 // One round trip for every column: the first key column of each index of its table.
 QList<Database::IndexedColumn> PgConnection::unindexed(
     const QList<Database::IndexedColumn>& columns) {
-    QStringList pairs;
-    QVariantList values;
-    for (const Database::IndexedColumn& column : columns) {
-        pairs.append(QStringLiteral("(?, ?)"));
-        values << column.table << column.column;
-    }
-    const Result result = run(
+    QList<std::pair<QString, QString>> pairs;
+    for (const Database::IndexedColumn& column : columns)
+        pairs.append({column.table, column.column});
+    const BoundSql query = overPairs(
         QStringLiteral("SELECT t, c FROM (VALUES %1) AS v(t, c) WHERE to_regclass(t) IS NOT NULL "
                        "AND NOT EXISTS (SELECT 1 FROM pg_index x JOIN pg_attribute a ON "
                        "a.attrelid = x.indrelid AND a.attnum = x.indkey[0] WHERE x.indrelid = "
-                       "to_regclass(t) AND lower(a.attname) = lower(c))")
-            .arg(pairs.join(QStringLiteral(", "))),
-        values);
+                       "to_regclass(t) AND lower(a.attname) = lower(c))"),
+        pairs);
+    const Result result = run(query.sql, query.values);
     QList<Database::IndexedColumn> missing;
     for (int row = 0; row < PQntuples(result.get()); ++row) {
         missing.append({QString::fromUtf8(PQgetvalue(result.get(), row, 0)),
