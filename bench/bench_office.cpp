@@ -177,7 +177,9 @@ void runOffice(Engine engine, int operatori, Ticks ticks) {
     const auto inizio = SteadyClock::now();
     std::vector<std::thread> postazioni;
     for (int i = 0; i < operatori; ++i) {
-        const auto primo = ticks == Ticks::Together ? inizio : inizio + kIntervallo * i / operatori;
+        const auto primo = ticks == Ticks::Together
+                               ? inizio
+                               : inizio + std::chrono::microseconds(kIntervallo) * i / operatori;
         postazioni.emplace_back([primo, fine = inizio + kDurata, o = ufficio[i].get()] {
             for (auto prossimo = primo; prossimo < fine; prossimo += kIntervallo) {
                 std::this_thread::sleep_until(prossimo);
