@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <memory>
@@ -23,6 +24,7 @@
 namespace {
 
 constexpr int kAttesaMs = 20000;
+constexpr int kAnnuncioMs = 500;
 
 double adesso() {
     return dateserial::fromDateTime(QDateTime::currentDateTime());
@@ -208,6 +210,9 @@ TEST_P(LibroInvariato, TheFifteenthPollReadsTheBookOnlyOnceItIsWritten) {
     EXPECT_EQ(platform.launcher.launches.size(), 2);  // handed over again after the fifteenth
 
     ws.addAppointment(2, adesso() + 0.01, "VIS", 60);
+    // A server announces a commit to its listeners a moment after the commit returns; the
+    // event loop stays still, so that the fifteenth poll is the one to find the write.
+    QThread::msleep(kAnnuncioMs);
     quindiciControlli();
     EXPECT_EQ(letture, 2);
     EXPECT_EQ(platform.launcher.launches.size(), 4);
