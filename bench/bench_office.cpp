@@ -75,8 +75,10 @@ struct Operatore {
     NoYield yielder;
     NoLaunch launcher;
     std::unique_ptr<Scansione> scansione;
-    std::unique_ptr<db::WriteWatch> libro;  // as the program follows the book's writes
-    std::vector<double> tempi;              // each poll's seconds
+    // As the program follows the writes of others to the book and to the reminders.
+    std::unique_ptr<db::WriteWatch> libro;
+    std::unique_ptr<db::WriteWatch> promemoria;
+    std::vector<double> tempi;  // each poll's seconds
 };
 
 void fillSqlite(const QString& path) {
@@ -112,14 +114,17 @@ std::unique_ptr<Operatore> operatore(Engine engine, const QTemporaryDir& dir, in
         *op->visite, *op->work, dir.filePath(QStringLiteral("Gestar.ini")), op->clock, op->yielder,
         op->launcher, [](const EsitoSelezione&) {});
     op->libro = op->visite->watchWrites(db::schema::kAppuntamenti);
-    if (op->libro) {
+    op->promemoria = op->work->watchWrites(db::schema::kPromemoria);
+    if (op->libro && op->promemoria) {
         op->scansione->seguiLibro([o = op.get()] {
-            bool scritto = true;
             try {
-                scritto = o->libro->written();
+                if (!o->libro->written() && !o->promemoria->written() && o->libro->intact() &&
+                    o->promemoria->intact())
+                    return true;
             } catch (const db::DbError&) {
             }
-            if (scritto) o->scansione->libroCambiato();
+            o->scansione->libroCambiato();
+            return false;
         });
     }
     op->scansione->SelezionaAppuntamenti();

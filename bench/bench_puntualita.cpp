@@ -175,7 +175,7 @@ public:
           work_(db::open(host.work)),
           scansione_(*visite_, *work_, host.fileIni(), clock_, yielder_, launcher_,
                      [](const EsitoSelezione&) {}),
-          puntualita_(scansione_, *visite_, clock_) {
+          puntualita_(scansione_, *visite_, *work_, clock_) {
         scansione_.seguiProssimoAllarme(
             [this](std::optional<double> momento) { puntualita_.armaSveglia(momento); });
         scansione_.SelezionaAppuntamenti();

@@ -19,3 +19,14 @@ CREATE TABLE Clienti (CliCodice integer, CliRagsoc text, CliRagsocEstesa text,
                       rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);
 CREATE TABLE TabAzioni (TbaCodice text COLLATE nocase, TbaDescrizione text, TbaColore text,
                         rowid bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);
+-- Tells a running SCADEX that another connection has written its reminders (a restore, a hand
+-- edit), so that its fifteenth poll never takes the table as it left it: one notification per
+-- statement on channel scadex_promemoria, carrying the schema. The program's own writes are
+-- told apart by the server process that sends them.
+CREATE FUNCTION scadex_annuncia_cambi() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    PERFORM pg_notify('scadex_promemoria', TG_TABLE_SCHEMA);
+    RETURN NULL;
+END $$;
+CREATE TRIGGER scadex_cambi AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON Promemoria
+    FOR EACH STATEMENT EXECUTE FUNCTION scadex_annuncia_cambi();

@@ -451,17 +451,21 @@ int PgConnection::socket() const {
     return connection_ ? PQsocket(connection_) : -1;
 }
 
-std::optional<QList<QByteArray>> PgConnection::takeNotifications() {
+int PgConnection::backendPid() const {
+    return connection_ ? PQbackendPID(connection_) : 0;
+}
+
+std::optional<QList<PgConnection::Notification>> PgConnection::takeNotifications() {
     if (!connection_ || PQstatus(connection_) != CONNECTION_OK || !PQconsumeInput(connection_)) {
         dropConnection();
         return std::nullopt;
     }
-    QList<QByteArray> payloads;
+    QList<Notification> notifications;
     while (PGnotify* notification = PQnotifies(connection_)) {
-        payloads.append(QByteArray(notification->extra));
+        notifications.append({notification->be_pid, QByteArray(notification->extra)});
         PQfreemem(notification);
     }
-    return payloads;
+    return notifications;
 }
 
 PgConnection::~PgConnection() {

@@ -58,9 +58,17 @@ public:
     // The connection's socket, -1 while there is none: an event loop waits on it for
     // notifications.
     int socket() const;
-    // The payloads of the notifications that have arrived, read without waiting; nothing, and
-    // the connection given up, when it turns out to be lost.
-    std::optional<QList<QByteArray>> takeNotifications();
+    // The server process serving this connection; 0 while there is none.
+    int backendPid() const;
+    // A notification that has arrived: the server process whose transaction sent it, and its
+    // payload.
+    struct Notification {
+        int senderPid;
+        QByteArray payload;
+    };
+    // The notifications that have arrived, read without waiting; nothing, and the connection
+    // given up, when it turns out to be lost.
+    std::optional<QList<Notification>> takeNotifications();
     void beginWrite() override;
     void commit() override;
     void rollback() override;

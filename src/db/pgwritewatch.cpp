@@ -1,55 +1,89 @@
-// Listening for the notifications of the server schema's trigger.
+// Listening for the notifications of the server schema's triggers.
 #include "db/pgwritewatch.h"
 
 #include <algorithm>
 
 #include "db/lockwait.h"
+#include "db/schema.h"
 
 namespace db {
 
 namespace {
 
-// The function the server schema's trigger runs: its presence on the table is what counts,
+// The function the server schema's triggers run: its presence on the table is what counts,
 // whatever the trigger is called.
 const QString kAnnouncer = QStringLiteral("scadex_annuncia_cambi");
 
-QString quotedText(QString text) {
-    text.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
+// The reminder table announces on a channel of its own: the program writes it at every poll,
+// and the book's listeners need not wake for that.
+QByteArray channelOf(const QString& table) {
+    return table.compare(schema::kPromemoria, Qt::CaseInsensitive) == 0
+               ? QByteArrayLiteral("scadex_promemoria")
+               : QByteArrayLiteral("scadex_cambi");
 }
+
+// A trigger disabled, or set to fire only for replication, announces nothing the host writes.
+const QString kAnnouncerOf = QStringLiteral(
+    "SELECT c.oid::bigint, n.nspname, "
+    "EXISTS (SELECT 1 FROM pg_trigger t JOIN pg_proc p ON p.oid = t.tgfoid "
+    "WHERE t.tgrelid = c.oid AND p.proname = ?)::integer, "
+    "EXISTS (SELECT 1 FROM pg_trigger t JOIN pg_proc p ON p.oid = t.tgfoid "
+    "WHERE t.tgrelid = c.oid AND p.proname = ? AND t.tgenabled IN ('O', 'A'))::integer "
+    "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+    "WHERE c.oid = to_regclass(?)");
 
 }  // namespace
 
 std::unique_ptr<WriteWatch> PgWriteWatch::on(PgConnection& connection, const QString& table) {
-    const ResultRows triggers = connection.query(
-        QStringLiteral("SELECT count(*) FROM pg_trigger t JOIN pg_proc p ON p.oid = t.tgfoid "
-                       "WHERE t.tgrelid = to_regclass(%1) AND p.proname = %2")
-            .arg(quotedText(table), quotedText(kAnnouncer)));
-    if (triggers.rows.value(0, 0).toLongLong() == 0) return nullptr;
-    return std::unique_ptr<WriteWatch>(new PgWriteWatch(connection.path(), connection.uri()));
+    const Announcer announcer = announcerOf(connection, table);
+    if (!announcer.present) return nullptr;
+    return std::unique_ptr<WriteWatch>(new PgWriteWatch(connection, table, announcer));
+}
+
+PgWriteWatch::Announcer PgWriteWatch::announcerOf(PgConnection& connection, const QString& table) {
+    const ResultRows rows =
+        connection.query(BoundSql{kAnnouncerOf, {kAnnouncer, kAnnouncer, table}});
+    if (rows.rows.isEmpty()) return {};
+    return {rows.rows.value(0, 0).toLongLong(), rows.rows.value(0, 1).toString().toUtf8(),
+            rows.rows.value(0, 2).toLongLong() != 0, rows.rows.value(0, 3).toLongLong() != 0};
 }
 
 // A connection opened again waits briefly: it is tried from the window's event loop.
-PgWriteWatch::PgWriteWatch(const QString& path, const QByteArray& uri) : listener_(path, uri) {
+PgWriteWatch::PgWriteWatch(const PgConnection& own, const QString& table,
+                           const Announcer& announcer)
+    : own_(own.weak_from_this()),
+      table_(table),
+      channel_(channelOf(table)),
+      listener_(own.path(), own.uri()),
+      announcer_(announcer) {
     listener_.setBusyTimeout(kBriefLockWait);
     listen();
 }
 
 void PgWriteWatch::listen() {
-    listener_.execute(QStringLiteral("LISTEN ") + QLatin1String(kChannel));
-    schema_ = listener_.query(QStringLiteral("SELECT current_schema()"))
-                  .rows.value(0, 0)
-                  .toString()
-                  .toUtf8();
+    listener_.execute(QStringLiteral("LISTEN ") + QString::fromLatin1(channel_));
 }
 
 bool PgWriteWatch::written() {
-    const std::optional<QList<QByteArray>> payloads = listener_.takeNotifications();
-    if (!payloads) {
+    const auto notifications = listener_.takeNotifications();
+    if (!notifications) {
         listen();
         return true;
     }
-    return std::find(payloads->cbegin(), payloads->cend(), schema_) != payloads->cend();
+    const std::shared_ptr<const Connection> own = own_.lock();
+    const int ownPid = own ? static_cast<const PgConnection&>(*own).backendPid() : 0;
+    return std::any_of(notifications->cbegin(), notifications->cend(),
+                       [&](const PgConnection::Notification& notification) {
+                           return notification.payload == announcer_.schema &&
+                                  notification.senderPid != ownPid;
+                       });
+}
+
+bool PgWriteWatch::intact() {
+    const Announcer now = announcerOf(listener_, table_);
+    const bool same = now.tableOid == announcer_.tableOid && now.enabled;
+    if (now.present) announcer_ = now;
+    return same;
 }
 
 }  // namespace db

@@ -1,4 +1,4 @@
-// Writes to the book on a server, announced by its trigger on a connection that only listens.
+// Writes to a table on a server, announced by its trigger on a connection that only listens.
 #pragma once
 
 #include <QByteArray>
@@ -12,24 +12,34 @@ namespace db {
 
 class PgWriteWatch : public WriteWatch {
 public:
-    // The channel the server schema's trigger notifies, with the table's schema as payload.
-    static constexpr const char* kChannel = "scadex_cambi";
-
-    // A watch when `connection`'s schema announces the writes to `table`; nothing when its
-    // trigger is missing. Throws DbError.
+    // A watch when `connection`'s schema has the trigger that announces the writes to `table`;
+    // nothing when it is missing. The writes `connection` itself makes are not counted: they
+    // are the program's own. Throws DbError.
     static std::unique_ptr<WriteWatch> on(PgConnection& connection, const QString& table);
 
     QStringList files() const override { return {}; }
     int socket() const override { return listener_.socket(); }
     bool written() override;
+    bool intact() override;
 
 private:
-    // Opens its own connection to the server of `path` and `uri`, and listens there.
-    PgWriteWatch(const QString& path, const QByteArray& uri);
+    // The table as the catalogue names it, and whether its trigger announces.
+    struct Announcer {
+        qint64 tableOid = 0;  // 0: no such table
+        QByteArray schema;    // the payload of the table's notifications
+        bool present = false;
+        bool enabled = false;
+    };
+
+    PgWriteWatch(const PgConnection& own, const QString& table, const Announcer& announcer);
+    static Announcer announcerOf(PgConnection& connection, const QString& table);
     void listen();
 
+    std::weak_ptr<const Connection> own_;
+    QString table_;
+    QByteArray channel_;
     PgConnection listener_;
-    QByteArray schema_;  // the payload of this book's notifications
+    Announcer announcer_;
 };
 
 }  // namespace db

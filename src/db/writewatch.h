@@ -20,6 +20,11 @@ public:
     // was lost is opened again here, and counts as a write: what it missed is unknown. Throws
     // DbError when it cannot tell.
     virtual bool written() = 0;
+    // Whether written() can still be believed when it says no: on a server, the announcing
+    // trigger is there, enabled, and on the table the connection's search path resolves. A
+    // table dropped and made anew is followed from now on, but this once the answer is no.
+    // Throws DbError when it cannot tell.
+    virtual bool intact() = 0;
 };
 
 }  // namespace db

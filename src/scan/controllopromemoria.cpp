@@ -58,6 +58,14 @@ std::optional<QString> ControlloPromemoria::esegui() {
     return guasto_;
 }
 
+bool ControlloPromemoria::azzeraSegni() {
+    return tenta([&] {
+        work_.reopenIfReplaced();
+        const db::LockWait attesa(work_, db::kBriefLockWait);
+        work_.execute(kAzzeraSegni);
+    });
+}
+
 std::optional<double> ControlloPromemoria::prossimoAllarme(db::Database& work) {
     const db::LockWait attesa(work, db::kBriefLockWait);
     const auto prossimo = work.openQuery(db::BoundSql{kProssimoAllarme, {}});

@@ -30,6 +30,11 @@ public:
     // skipped; the cause of the first one is returned, in the operator's words.
     std::optional<QString> esegui();
 
+    // Every reminder handed over waits to be handed over again: what esegui(Segni::Azzera) of
+    // a rebuild leaves of a table that it wrote itself from a book unchanged since. One
+    // statement, the book unread. False when it failed; the cause is kept as esegui()'s.
+    bool azzeraSegni();
+
     // The earliest alarm moment of a reminder not handed over yet, as the hand-over reads
     // them; nothing when there is none. Throws DataError.
     static std::optional<double> prossimoAllarme(db::Database& work);

@@ -27,8 +27,8 @@ int millisecondiFino(const QDateTime& adesso, const QDateTime& momento) {
 
 }  // namespace
 
-Puntualita::Puntualita(Scansione& scansione, db::Database& visite, const Clock& clock,
-                       QObject* parent)
+Puntualita::Puntualita(Scansione& scansione, db::Database& visite, db::Database& work,
+                       const Clock& clock, QObject* parent)
     : QObject(parent), scansione_(scansione), clock_(clock) {
     // A coarse timer may be late by a twentieth of its interval: a minute's wait, by 3 s.
     sveglia_.setTimerType(Qt::PreciseTimer);
@@ -40,6 +40,8 @@ Puntualita::Puntualita(Scansione& scansione, db::Database& visite, const Clock& 
         selezionePerCambio();
         armaCambioGiorno();
     });
+    // A coarse timer may fire early, and bring rebuilds closer than a second.
+    selezioneRinviata_.setTimerType(Qt::PreciseTimer);
     selezioneRinviata_.setSingleShot(true);
     connect(&selezioneRinviata_, &QTimer::timeout, this, &Puntualita::selezionePerCambio);
     connect(&file_, &QFileSystemWatcher::fileChanged, this, &Puntualita::controllaLibro);
@@ -47,7 +49,7 @@ Puntualita::Puntualita(Scansione& scansione, db::Database& visite, const Clock& 
         osservaFile();  // a journal or WAL that has just come is watched from now on
         controllaLibro();
     });
-    apriOsservazione(visite);
+    apriOsservazione(visite, work);
     armaCambioGiorno();
 }
 
@@ -55,25 +57,39 @@ Puntualita::~Puntualita() {
     scansione_.seguiLibro({});
 }
 
-void Puntualita::apriOsservazione(db::Database& visite) {
+namespace {
+
+// The watch of `table`'s writes, or nothing when they cannot be followed: said once.
+std::unique_ptr<db::WriteWatch> osserva(db::Database& database, const QString& table,
+                                        const QString& schema, const QString& senza) {
+    std::unique_ptr<db::WriteWatch> watch;
     try {
-        watch_ = visite.watchWrites(db::schema::kAppuntamenti);
+        watch = database.watchWrites(table);
     } catch (const db::DbError& errore) {
-        logDiagnostic(QStringLiteral("i cambi del libro degli appuntamenti non si seguono"),
-                      errore);
-        return;
+        logDiagnostic(QStringLiteral("i cambi di %1 non si seguono").arg(table), errore);
+        return nullptr;
     }
-    if (!watch_) {
-        logDiagnostic(
-            QStringLiteral("%1: nessun trigger annuncia i cambi degli appuntamenti "
-                           "(schema/postgresql/visite.sql): "
-                           "un cambio si vede alla ricostruzione di ogni quindicesimo controllo")
-                .arg(visite.path()));
-        return;
+    if (!watch) {
+        logDiagnostic(QStringLiteral("%1: nessun trigger annuncia i cambi di %2 (%3): %4")
+                          .arg(database.path(), table, schema, senza));
     }
+    return watch;
+}
+
+}  // namespace
+
+void Puntualita::apriOsservazione(db::Database& visite, db::Database& work) {
+    watch_ =
+        osserva(visite, db::schema::kAppuntamenti, QStringLiteral("schema/postgresql/visite.sql"),
+                QStringLiteral("un cambio si vede alla ricostruzione di ogni quindicesimo "
+                               "controllo"));
+    if (!watch_) return;
     osservaFile();
     osservaSocket();
-    scansione_.seguiLibro([this] { controllaLibro(); });
+    watchPromemoria_ =
+        osserva(work, db::schema::kPromemoria, QStringLiteral("schema/postgresql/work.sql"),
+                QStringLiteral("ogni quindicesimo controllo rilegge il libro"));
+    if (watchPromemoria_) scansione_.seguiLibro([this] { return nessunoHaScritto(); });
 }
 
 void Puntualita::osservaFile() {
@@ -101,7 +117,7 @@ void Puntualita::dopoIlTick() {
     armaCambioGiorno();
 }
 
-void Puntualita::controllaLibro() {
+bool Puntualita::controllaLibro() {
     bool scritto = false;
     try {
         scritto = watch_->written();
@@ -109,11 +125,34 @@ void Puntualita::controllaLibro() {
         // Unknown, and so told by the rebuild that the ticks bring, which reads the book; a
         // lost server connection is opened again at the next tick.
         scansione_.libroCambiato();
+        osservaSocket();
+        return true;
     }
     osservaSocket();
-    if (!scritto) return;
+    if (!scritto) return false;
     scansione_.libroCambiato();
     chiediSelezione();
+    return true;
+}
+
+bool Puntualita::nessunoHaScritto() {
+    if (controllaLibro()) return false;
+    bool credibili = false;
+    try {
+        const bool promemoriaScritti = watchPromemoria_->written();
+        credibili = watch_->intact() && watchPromemoria_->intact();
+        if (promemoriaScritti) return false;
+    } catch (const db::DbError&) {
+        return false;  // unknown: the book is read
+    }
+    if (!credibili && std::exchange(annunciCredibili_, false)) {
+        logDiagnostic(
+            QStringLiteral("i trigger non annunciano più tutti i cambi (disattivati, o "
+                           "tabelle ricreate): ogni quindicesimo controllo rilegge il "
+                           "libro"));
+    }
+    if (credibili) annunciCredibili_ = true;
+    return credibili;
 }
 
 void Puntualita::chiediSelezione() {

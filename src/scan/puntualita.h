@@ -26,10 +26,12 @@ public:
     static constexpr std::chrono::milliseconds kSelezioniDistanti{1000};
 
     // Hands over through `scansione` at each alarm moment it is told of, and rebuilds through
-    // it when another connection writes to `visite`'s appointments. A book whose writes
-    // cannot be followed (a server schema without its trigger) is said so once on standard
-    // error, and rebuilds on the ticks' rhythm alone.
-    Puntualita(Scansione& scansione, db::Database& visite, const Clock& clock,
+    // it when another connection writes to `visite`'s appointments. The writes of other
+    // connections to `work`'s reminders are followed too, so that the fifteenth poll may
+    // leave the book unread. A database whose writes cannot be followed (a server schema
+    // without its trigger) is said so once on standard error, and the book is read on the
+    // ticks' rhythm; so is a trigger that stops announcing (disabled, or its table made anew).
+    Puntualita(Scansione& scansione, db::Database& visite, db::Database& work, const Clock& clock,
                QObject* parent = nullptr);
     ~Puntualita() override;
 
@@ -47,10 +49,15 @@ public:
     bool segueIlLibro() const { return watch_ != nullptr; }
 
 private:
-    void apriOsservazione(db::Database& visite);
+    void apriOsservazione(db::Database& visite, db::Database& work);
     void osservaFile();
     void osservaSocket();
-    void controllaLibro();
+    // Whether the book has been written since the last look, or nobody can tell: a rebuild is
+    // asked for.
+    bool controllaLibro();
+    // Whether neither database has been written by another connection since the last ask,
+    // and both watches can still be believed.
+    bool nessunoHaScritto();
     void chiediSelezione();
     void selezionePerCambio();
     void armaCambioGiorno();
@@ -58,6 +65,8 @@ private:
     Scansione& scansione_;
     const Clock& clock_;
     std::unique_ptr<db::WriteWatch> watch_;
+    std::unique_ptr<db::WriteWatch> watchPromemoria_;
+    bool annunciCredibili_ = true;  // said once on standard error when they stop being
     QTimer sveglia_;
     QTimer cambioGiorno_;
     QTimer selezioneRinviata_;

@@ -16,6 +16,8 @@
 namespace {
 
 constexpr qint64 kPollPerSelezione = 15;
+// The book is read in full at least this often, whatever the signals say.
+constexpr qint64 kLetturaCompletaMs = 15 * 60 * 1000;
 constexpr int kSelezioniFalliteTollerate = 3;
 
 // Sets a flag for the lifetime of a scope.
@@ -55,7 +57,7 @@ void Scansione::controllaPromemoria() {
         ++contaCicli_;
         // The hand-over runs from the table as it stands: a rebuild that keeps failing holds
         // back nothing that the last good one wrote.
-        std::optional<QString> guasto = consegna();
+        std::optional<QString> guasto = consegna(Momento::Tick);
         eseguiSelezioneRinviata();
         yielder_.yieldToEvents();
         std::optional<QString> guastoSelezione;
@@ -82,16 +84,20 @@ void Scansione::consegnaDovuti() {
     if (pollInCorso_ || percorsoInCorso_ || selezioneInCorso_) return;
     {
         Segnalino poll(pollInCorso_);
-        consegna();
+        consegna(Momento::Sveglia);
         eseguiSelezioneRinviata();
     }
     annunciaProssimoAllarme();
 }
 
-std::optional<QString> Scansione::consegna() {
+std::optional<QString> Scansione::consegna(Momento momento) {
     Segnalino percorso(percorsoInCorso_);
     ultimaConsegna_ = dateserial::fromDateTime(clock_.now());
-    return ControlloPromemoria(work_, fileIni_, clock_, yielder_, launcher_).esegui();
+    ControlloPromemoria controllo(work_, fileIni_, clock_, yielder_, launcher_);
+    // A reset that fails is tried again at the next tick; its failure is this poll's.
+    if (momento == Momento::Tick && segniDaAzzerare_ && controllo.azzeraSegni())
+        segniDaAzzerare_ = false;
+    return controllo.esegui();
 }
 
 void Scansione::annunciaProssimoAllarme() {
@@ -114,8 +120,8 @@ void Scansione::SelezionaAppuntamenti() {
     annunciaProssimoAllarme();
 }
 
-void Scansione::seguiLibro(std::function<void()> verifica) {
-    verificaLibro_ = std::move(verifica);
+void Scansione::seguiLibro(std::function<bool()> nessunoHaScritto) {
+    nessunoHaScritto_ = std::move(nessunoHaScritto);
     letto_.reset();
 }
 
@@ -123,7 +129,8 @@ void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segn
                              Lettura lettura) {
     {
         Segnalino selezione(selezioneInCorso_);
-        const EsitoSelezione esito = seleziona(attesaBlocchi, segni, lettura);
+        const EsitoSelezione esito = seleziona(attesaBlocchi, lettura);
+        if (segni == Segni::Azzera) segniDaAzzerare_ = true;
         selezioneFallita_.reset();
         selezioneAvvenuta_ = true;
         alTermineSelezione_(esito);
@@ -131,20 +138,19 @@ void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segn
     eseguiSelezioneRinviata();
 }
 
-EsitoSelezione Scansione::seleziona(std::chrono::milliseconds attesaBlocchi, Segni segni,
-                                    Lettura lettura) {
-    ::SelezionaAppuntamenti selezione(visite_, work_, clock_, yielder_, attesaBlocchi);
-    if (lettura == Lettura::SeCambiato && segni == Segni::Azzera && libroInvariato()) {
-        selezione.azzeraSegni();
-        return letto_->esito;
-    }
+// The marks are kept: a rebuild that resets them leaves that to the next tick.
+EsitoSelezione Scansione::seleziona(std::chrono::milliseconds attesaBlocchi, Lettura lettura) {
+    if (lettura == Lettura::SeCambiato && libroInvariato()) return letto_->esito;
     // Until this rebuild goes through, the table is not known to be the book's.
     letto_.reset();
-    const qint64 giorno = dateserial::dayNumber(clock_.now().date());
-    const EsitoSelezione esito = selezione.esegui(segni);
+    const QDateTime inizio = clock_.now();
+    const EsitoSelezione esito =
+        ::SelezionaAppuntamenti(visite_, work_, clock_, yielder_, attesaBlocchi)
+            .esegui(Segni::Conserva);
     // The identities after it: a file replaced meanwhile was opened anew, and read.
     LibroLetto letto = libroDiOggi();
-    if (verificaLibro_ && letto.giorno == giorno) {
+    letto.quando = inizio;
+    if (nessunoHaScritto_ && letto.giorno == dateserial::dayNumber(inizio.date())) {
         letto.esito = esito;
         letto_ = std::move(letto);
     }
@@ -152,24 +158,35 @@ EsitoSelezione Scansione::seleziona(std::chrono::milliseconds attesaBlocchi, Seg
 }
 
 bool Scansione::libroInvariato() {
-    if (!letto_ || !verificaLibro_) return false;
+    const QDateTime adesso = clock_.now();
+    const QDateTime verificaPrecedente = std::exchange(ultimaVerifica_, adesso);
+    if (!nessunoHaScritto_) return false;
     // A write found now asks for a rebuild of its own: the one about to read the book
     // covers it.
     const std::optional<Segni> rinviata = selezioneRinviata_;
-    verificaLibro_();
-    if (!letto_) {
-        selezioneRinviata_ = rinviata;
-        return false;
-    }
-    const LibroLetto adesso = libroDiOggi();
-    return adesso.giorno == letto_->giorno && adesso.visite == letto_->visite &&
-           adesso.work == letto_->work;
+    const bool invariato = nessunoHaScritto_();
+    selezioneRinviata_ = rinviata;
+    if (!invariato || !letto_) return false;
+    const LibroLetto ora = libroDiOggi();
+    return ora.giorno == letto_->giorno && ora.visite == letto_->visite &&
+           ora.work == letto_->work && lettoDiRecente(verificaPrecedente, adesso);
+}
+
+bool Scansione::lettoDiRecente(const QDateTime& verificaPrecedente, const QDateTime& adesso) const {
+    const QDateTime& lettura = letto_->quando;
+    const qint64 giro =
+        (verificaPrecedente.isValid() ? verificaPrecedente : lettura).msecsTo(adesso);
+    const qint64 daLettura = lettura.msecsTo(adesso);
+    // A clock gone back tells nothing: the book is read.
+    return giro >= 0 && daLettura >= 0 && daLettura + giro <= kLetturaCompletaMs;
 }
 
 Scansione::LibroLetto Scansione::libroDiOggi() const {
-    return {dateserial::dayNumber(clock_.now().date()),
+    const QDateTime adesso = clock_.now();
+    return {dateserial::dayNumber(adesso.date()),
             db::identity(visite_.path()),
             db::identity(work_.path()),
+            adesso,
             {}};
 }
 

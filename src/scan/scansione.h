@@ -1,6 +1,7 @@
 // The timer-driven scanning: polls, the rebuild after every fifteenth, and their re-entrancy.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -60,15 +61,23 @@ public:
     // is under way it is deferred and runs once when that ends. A failure (a lock held for
     // more than a brief wait among them) is written to standard error and the rebuild is
     // tried again at the next poll. `segni`: a rebuild for a change in the book keeps the
-    // marks of the rows it leaves as they were; of two rebuilds deferred together the one
-    // that resets them runs.
+    // marks of the rows it leaves as they were; one that resets them has them reset by the
+    // next tick's poll, just before its hand-over, so that what it hands over again comes on
+    // the ticks' rhythm and a wake-up between ticks hands over only what has just fallen due
+    // or what the book brought in. Of two rebuilds deferred together the one that resets runs.
     void richiediSelezione(Segni segni = Segni::Azzera);
 
-    // The book's writes are followed: `verifica` tells libroCambiato() of every write not told
-    // yet. From then on the fifteenth poll's rebuild, over a book nobody has written since the
-    // last rebuild read it (the same day, the same files), only resets the marks: the table
-    // it leaves is the same, and the book is not read. An empty `verifica` stops it.
-    void seguiLibro(std::function<void()> verifica);
+    // The writes to both databases are followed: `nessunoHaScritto` says whether no other
+    // connection has written to the book or to the reminder table since it was last asked, and
+    // whatever tells it can still be believed (false when it cannot tell); it tells
+    // libroCambiato() of every write to the book not told yet. From then on the fifteenth
+    // poll's rebuild, over a book and a table nobody else has written since the last rebuild
+    // read the book (the same day, the same files), leaves the table as it is and only has
+    // the marks reset: the table is the one a rebuild would leave, and the book is not read.
+    // A write no signal tells of (a replication session's) is still read within a quarter of
+    // an hour: the book is read in full whenever the next fifteenth poll would come later.
+    // An empty `nessunoHaScritto` stops it.
+    void seguiLibro(std::function<bool()> nessunoHaScritto);
     // The book has been written, or nobody can tell: the next rebuild reads it.
     void libroCambiato() { letto_.reset(); }
 
@@ -82,12 +91,13 @@ private:
         qint64 giorno;
         QByteArray visite;  // the identities of the two databases
         QByteArray work;
+        QDateTime quando;  // when the book was read
         EsitoSelezione esito;
     };
 
     void ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni,
                       Lettura lettura = Lettura::Sempre);
-    EsitoSelezione seleziona(std::chrono::milliseconds attesaBlocchi, Segni segni, Lettura lettura);
+    EsitoSelezione seleziona(std::chrono::milliseconds attesaBlocchi, Lettura lettura);
     // Whether the book and the table are still as the last rebuild left them.
     bool libroInvariato();
     LibroLetto libroDiOggi() const;
@@ -97,8 +107,12 @@ private:
     void eseguiSelezioneRinviata();
     // Polls between two tries of a rebuild that failed.
     qint64 attesaTentativi() const;
-    // The hand-over step of a poll; returns its failure.
-    std::optional<QString> consegna();
+    // The hand-over step of a poll, or of a wake-up between ticks; returns its failure.
+    enum class Momento { Tick, Sveglia };
+    std::optional<QString> consegna(Momento momento);
+    // Whether a fifteenth poll coming as far after this one (`adesso`) as this one came after
+    // the last would still find the book read within a quarter of an hour.
+    bool lettoDiRecente(const QDateTime& verificaPrecedente, const QDateTime& adesso) const;
     // Tells alProssimoAllarme_ when the next hand-over is due, unless a poll or a rebuild is
     // still under way (it tells when it ends).
     void annunciaProssimoAllarme();
@@ -113,8 +127,10 @@ private:
     AlCambioStato alCambioStato_;
     AlProssimoAllarme alProssimoAllarme_;
     StatoScansione stato_;
-    std::function<void()> verificaLibro_;
+    std::function<bool()> nessunoHaScritto_;
     std::optional<LibroLetto> letto_;
+    QDateTime ultimaVerifica_;      // the last fifteenth poll that asked whether to read the book
+    bool segniDaAzzerare_ = false;  // by the next tick's poll
 
     qint64 contaCicli_ = 0;  // ContaCicli
     bool pollInCorso_ = false;

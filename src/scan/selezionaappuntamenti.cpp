@@ -537,9 +537,3 @@ EsitoSelezione SelezionaAppuntamenti::esegui(Segni segni) {
     transazione.commit();
     return esito;
 }
-
-void SelezionaAppuntamenti::azzeraSegni() {
-    yielder_.yieldToEvents();
-    const db::LockWait attesa(work_, attesaBlocchi_);
-    work_.execute(kAzzeraSegni);
-}

@@ -56,11 +56,6 @@ public:
     // `segni` says whether a row handed over counts as what differs.
     EsitoSelezione esegui(Segni segni = Segni::Azzera);
 
-    // What esegui() leaves of a table that it wrote itself from a book unchanged since, and
-    // that only the polls have marked: every reminder handed over waits to be handed over
-    // again. One statement, the book unread.
-    void azzeraSegni();
-
 private:
     db::Database& visite_;
     db::Database& work_;

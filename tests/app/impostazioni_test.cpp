@@ -51,6 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
         AgendaCase{"Zero", "Secondi=0\r\nSuonoSN=n\r\n", "0", 60, false, ".wav"},
         AgendaCase{"Text", "Secondi=spesso\r\n", "spesso", 60, false, ".wav"},
         AgendaCase{"Negative", "Secondi=-5\r\n", "-5", 60, false, ".wav"},
+        AgendaCase{"Shortest", "Secondi=1\r\n", "1", 1, false, ".wav"},
+        AgendaCase{"JustBelowTheShortest", "Secondi=0,5\r\n", "0,5", 60, false, ".wav"},
         AgendaCase{"BeyondAMinute", "Secondi=90\r\n", "90", 60, false, ".wav"},
         AgendaCase{"HalfToEven", "Secondi=2,5\r\n", "2,5", 2, false, ".wav"},
         AgendaCase{"DateTyped", "Secondi=1/2/3\r\n", "1/2/3", 60, false, ".wav"},

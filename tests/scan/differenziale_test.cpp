@@ -288,8 +288,8 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
         EXPECT_EQ(testi(tabella()), testi(modello.tabella));
 
         // Over the book unchanged, resetting the marks leaves what the rebuild leaves.
-        SelezionaAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
-                              db::kDefaultBusyTimeout)
+        ControlloPromemoria(*ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                            platform.launcher)
             .azzeraSegni();
         EXPECT_EQ(testi(tabella()), testi(ricostruzione(ws.visite()).tabella));
         if (HasFailure()) return;

@@ -7,6 +7,7 @@
 
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
+#include "util/dateserial.h"
 
 namespace {
 
@@ -117,6 +118,32 @@ TEST_P(ScansioneTest, RebuildsAfterEveryFifteenthPollAndHandsOverAgain) {
     scansione.controllaPromemoria();
     EXPECT_EQ(argomenti().size(), 2);
     EXPECT_EQ(scansione.contaCicli(), 16);
+}
+
+// Between ticks a wake-up hands over what the book brought in, at once; what a rebuild that
+// resets the marks re-arms waits for the next tick.
+TEST_P(ScansioneTest, AWakeUpHandsOverWhatIsNewAndLeavesTheResetMarksToTheTick) {
+    std::optional<double> prossimo;
+    scansione.seguiProssimoAllarme([&](std::optional<double> momento) { prossimo = momento; });
+    ws.addAppointment(1, alle(kOggi, 10, 20), "VIS", 30);
+    scansione.SelezionaAppuntamenti();
+    scansione.controllaPromemoria();
+    ASSERT_EQ(argomenti().size(), 1);
+
+    ws.addAppointment(2, alle(kOggi, 10, 20), "TEL", 30);
+    scansione.richiediSelezione(Segni::Conserva);  // as for the host's write
+    ASSERT_TRUE(prossimo);
+    EXPECT_LE(*prossimo, dateserial::fromDateTime(platform.clock.moment));  // due at once
+    scansione.consegnaDovuti();
+    ASSERT_EQ(argomenti().size(), 2);
+    EXPECT_EQ(platform.launcher.launches.last().clientAndAction(), "2|TEL");
+
+    scansione.richiediSelezione();  // as after the operator's answer
+    EXPECT_FALSE(prossimo);
+    scansione.consegnaDovuti();
+    EXPECT_EQ(argomenti().size(), 2);
+    scansione.controllaPromemoria();
+    EXPECT_EQ(argomenti().size(), 4);
 }
 
 TEST_P(ScansioneTest, ATickDuringAPollIsDropped) {

@@ -139,7 +139,8 @@ void Startup::avviaScansione(const IniLetto& ini) {
         platform_.yielder, platform_.launcher,
         [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
     scansione_->seguiStato([this](const StatoScansione& stato) { mostraStato(stato); });
-    puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.visite(), platform_.clock);
+    puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.visite(), *sessione_.work(),
+                                               platform_.clock);
     scansione_->seguiProssimoAllarme(
         [this](std::optional<double> momento) { puntualita_->armaSveglia(momento); });
     scansione_->SelezionaAppuntamenti();
