@@ -139,11 +139,13 @@ void Startup::avviaScansione(const IniLetto& ini) {
         platform_.yielder, platform_.launcher,
         [this](const EsitoSelezione& esito) { mostraSelezione(esito); });
     scansione_->seguiStato([this](const StatoScansione& stato) { mostraStato(stato); });
+    scansione_->SelezionaAppuntamenti();
+    // Once the databases have proved usable: a start that fails says why, and nothing else.
+    // The first fifteenth poll reads the book, covering a write made meanwhile.
     puntualita_ = std::make_unique<Puntualita>(*scansione_, *sessione_.visite(), *sessione_.work(),
                                                platform_.clock);
     scansione_->seguiProssimoAllarme(
         [this](std::optional<double> momento) { puntualita_->armaSveglia(momento); });
-    scansione_->SelezionaAppuntamenti();
     platform_.yielder.yieldToEvents();
     scansione_->controllaPromemoria();
     Timer1_->start(sessione_.impostazioni().secondi * 1000);
