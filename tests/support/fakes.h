@@ -126,8 +126,10 @@ public:
 // Keeps what would have been shown on the desktop.
 struct RecordingNotifier : Notifier {
     QList<QPair<QString, QString>> posted;  // summary and body
-    void notify(NotificationKind, const QString& title, const QString& text) override {
+    QList<NotificationKind> kinds;          // of each posted
+    void notify(NotificationKind kind, const QString& title, const QString& text) override {
         posted.append({title, text});
+        kinds.append(kind);
     }
     void waitForDelivery(int) override {}
 };

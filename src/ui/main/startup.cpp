@@ -175,11 +175,12 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
 }
 
 // The tray and one notification tell the operator when the reminders stop and start again;
-// the poll itself never shows a box.
+// the poll itself never shows a box. The stop stays on the desktop until the resume replaces
+// it: the reminders are stopped for as long as that takes.
 void Startup::mostraStato(const StatoScansione& stato) {
     vassoio_->mostraStato(stato);
     if (stato.inGuasto()) {
-        platform_.notifications.notify(NotificationKind::Information,
+        platform_.notifications.notify(NotificationKind::Critical,
                                        QStringLiteral("PROMEMORIA SOSPESI"), stato.causa());
     } else {
         platform_.notifications.notify(NotificationKind::Information,

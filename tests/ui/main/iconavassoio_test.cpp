@@ -75,6 +75,9 @@ TEST_F(IconaVassoioTest, ThreeFailedPollsShowTheStopUntilOneGoesThrough) {
     EXPECT_EQ(platform.notifications.posted,
               (QList<Notifica>{{"PROMEMORIA SOSPESI", "L'ARCHIVIO NON HA LE TABELLE DI GESTAR"},
                                {"PROMEMORIA RIPRESI", "I PROMEMORIA FUNZIONANO DI NUOVO"}}));
+    // The stop is kept on the desktop until the resume replaces it.
+    EXPECT_EQ(platform.notifications.kinds,
+              (QList<NotificationKind>{NotificationKind::Critical, NotificationKind::Information}));
 }
 
 TEST(IconaVassoioDisegnoTest, EachCountDrawsItsOwnIcon) {
