@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest/QTest>
@@ -58,8 +59,7 @@ protected:
                                                "#!/bin/sh\necho \"$1\" >> \"$SCADEX_CONSEGNE\"\n");
         QFile::setPermissions(avviso, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::copy(QStringLiteral(SCADEX_PROGRAM), programma_);
-        QDir().mkpath(runtime_);
-        QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        creaRuntime();
     }
     ~SecondoAvvio() override {
         for (const auto& programma : avviati_) {
@@ -86,9 +86,30 @@ protected:
     // The folder's own private runtime folder goes, as a logout's clean-up removes it.
     void rimuoviRuntime() const { ASSERT_TRUE(QDir(runtime_).removeRecursively()); }
 
+    // The starts from now on run on another workstation of the operator: a runtime folder of
+    // its own, and a Gestar.ini whose work folder holds the same WorkDV.mdb (a shared folder)
+    // or a copy of its descriptor. Returns that Gestar.ini.
+    QString altraPostazione() {
+        runtime_ = ws.folder.path(QStringLiteral("altra/run"));
+        creaRuntime();
+        const QString work =
+            ws.engine == Engine::Postgres
+                ? ws.folder.write(QStringLiteral("altra/WorkDV.mdb"), TestFolder::read(ws.workPath))
+                : ws.workPath;
+        return ws.folder.write(
+            QStringLiteral("altra/Gestar.ini"),
+            "[BASE]\r\nOPERATORE=.\r\n[PATH]\r\nFILE=" + ws.folder.path({}).toUtf8() +
+                "\r\nWORK=" + QFileInfo(work).absolutePath().toUtf8() + "\r\n");
+    }
+
     EngineWorkspace ws;
 
 private:
+    void creaRuntime() const {
+        QDir().mkpath(runtime_);
+        QFile::setPermissions(runtime_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
     QString programma_;
     QString consegne_;
     QString runtime_;
@@ -98,10 +119,11 @@ private:
 // What comes before the second start.
 enum class Prima {
     Niente,
-    CopiaIni,        // its Gestar.ini is a copy of the first one's elsewhere, as the
-                     // operator's own settings folder holds one: the same work database
-    RuntimeRimossa,  // the first copy's runtime folder has gone (a logout's clean-up): no
-                     // socket to hand over to, yet the first holds the work database's lock
+    CopiaIni,         // its Gestar.ini is a copy of the first one's elsewhere, as the
+                      // operator's own settings folder holds one: the same work database
+    RuntimeRimossa,   // the first copy's runtime folder has gone (a logout's clean-up): no
+                      // socket to hand over to, yet the first holds the work database's lock
+    AltraPostazione,  // it runs on another workstation of the operator (altraPostazione)
 };
 
 struct Caso {
@@ -116,6 +138,8 @@ const Caso kCasi[] = {
     {"Copia", Engine::Sqlite, Prima::CopiaIni, 0},
     {"RuntimeRimossa_Sqlite", Engine::Sqlite, Prima::RuntimeRimossa, 1},
     {"RuntimeRimossa_Postgres", Engine::Postgres, Prima::RuntimeRimossa, 1},
+    {"AltraPostazione_Sqlite", Engine::Sqlite, Prima::AltraPostazione, 1},
+    {"AltraPostazione_Postgres", Engine::Postgres, Prima::AltraPostazione, 1},
 };
 
 // The cases on the engines tested here.
@@ -143,10 +167,12 @@ TEST_P(SecondoAvvioDa, BringsTheRunningWindowUpOrEndsNeverRunningBesideIt) {
         QTest::qWaitFor([&] { return consegne() == 1 && statoFinestra() == "Iconic"; }, kAttesaMs))
         << "no hand-over, or no minimised window as xwininfo and xprop (x11-utils) read it";
 
-    const QString fileIni = caso.prima == Prima::CopiaIni
-                                ? ws.folder.write(QStringLiteral("config/scadex/Gestar.ini"),
-                                                  TestFolder::read(ws.fileIni))
-                                : ws.fileIni;
+    QString fileIni = ws.fileIni;
+    if (caso.prima == Prima::CopiaIni) {
+        fileIni = ws.folder.write(QStringLiteral("config/scadex/Gestar.ini"),
+                                  TestFolder::read(ws.fileIni));
+    }
+    if (caso.prima == Prima::AltraPostazione) fileIni = altraPostazione();
     if (caso.prima == Prima::RuntimeRimossa) rimuoviRuntime();
     QProcess& secondo = avvia(fileIni, QProcess::ForwardedOutputChannel);
     ASSERT_TRUE(secondo.waitForFinished(kAttesaMs)) << "the second start runs beside the first";
