@@ -93,8 +93,9 @@ std::optional<bool> SingleInstance::takeRunning(const std::optional<QString>& pa
         try {
             return takeLock_();
         } catch (const std::runtime_error& error) {
+            // Told by the caller once the start has gone through: a start that fails says
+            // one thing only.
             lockFailure_ = QString::fromLocal8Bit(error.what());
-            logDiagnostic(QStringLiteral("blocco della copia unica non disponibile"), error);
         }
     }
     if (!path) return std::nullopt;

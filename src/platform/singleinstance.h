@@ -41,8 +41,9 @@ public:
     // cannot be had is replaced by the lock beside the socket, and lockFailure() says why.
     Outcome deliverOrListen(const QByteArray& message);
 
-    // Why the lock given could not be taken: this copy is then told apart on this
-    // workstation alone, if at all. Nothing when it holds that lock or none was given.
+    // Why the lock given could not be taken, not yet on the diagnostic output: this copy is
+    // then told apart on this workstation alone, if at all. Nothing when it holds that lock
+    // or none was given.
     const std::optional<QString>& lockFailure() const { return lockFailure_; }
 
     // Stops taking messages and gives up the lock beside the socket, so that a later start

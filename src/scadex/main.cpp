@@ -16,6 +16,7 @@
 #include "platform/singleinstance.h"
 #include "ui/main/iconavassoio.h"
 #include "ui/main/startup.h"
+#include "util/diagnostic.h"
 
 namespace {
 
@@ -32,8 +33,11 @@ std::optional<QString> fileIniDiAvvio(const Opzioni& opzioni, MessageBox& messag
 }
 
 // A copy that could not lock its work database may remind beside another workstation's: the
-// operator is told where they look, in the tray and in one notification.
-void avvisaSenzaBlocco(IconaVassoio& vassoio, Notifier& notifiche, const QString& luogo) {
+// operator is told where they look, in the tray and in one notification; `causa` goes to the
+// diagnostic output.
+void avvisaSenzaBlocco(IconaVassoio& vassoio, Notifier& notifiche, const QString& luogo,
+                       const QString& causa) {
+    logDiagnostic(QStringLiteral("copia unica non garantita: ") + causa);
     const QString testo =
         QStringLiteral(
             "Impossibile bloccare %1: un'altra postazione potrebbe dare gli stessi "
@@ -97,7 +101,8 @@ int main(int argc, char** argv) {
         TerminaAvvioFallito(sessione, startup.causaMancatoAvvio(), startup.dettaglioMancatoAvvio(),
                             platform.notifications);
     if (istanza.lockFailure())
-        avvisaSenzaBlocco(startup.vassoio(), platform.notifications, blocco->place());
+        avvisaSenzaBlocco(startup.vassoio(), platform.notifications, blocco->place(),
+                          *istanza.lockFailure());
     startup.showMinimized();
     return QApplication::exec();
 }
