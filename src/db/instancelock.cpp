@@ -28,6 +28,12 @@ const QString kTakeOnServer = QStringLiteral(
     "to_regclass('promemoria')), (SELECT oid FROM pg_namespace WHERE nspname = "
     "current_schema()))");
 
+// The server drops the session of a workstation that vanished (switched off, off the network)
+// within a minute or so, its lock with it, instead of after the system's two hours.
+const QString kKeepAlive = QStringLiteral(
+    "SELECT set_config('tcp_keepalives_idle', '30', false), set_config("
+    "'tcp_keepalives_interval', '10', false), set_config('tcp_keepalives_count', '3', false)");
+
 // Beside the database file itself: two paths to it (a link, a folder reached two ways) lead
 // to one lock file.
 QString lockFileOf(const QString& path) {
@@ -92,6 +98,7 @@ bool InstanceLock::takeFile() {
 // locks when the session ends, a process that dies included.
 bool InstanceLock::takeOnServer() {
     std::unique_ptr<Database> server = open(path_);
+    server->openQuery(kKeepAlive);
     const std::unique_ptr<Snapshot> taken = server->openQuery(kTakeOnServer);
     if (taken->eof()) {
         throw DbError(QStringLiteral("lock ") + path_,
