@@ -52,6 +52,11 @@ int AvvisaInFinestra(int& argc, char** argv, const QString& argomento, bool eco)
             DesktopNotifier notifiche;
             return CopiaNonRisponde(notifiche);
         }
+        case SingleInstance::Outcome::Elsewhere: {
+            const QCoreApplication app(argc, argv);
+            DesktopNotifier notifiche;
+            return CopiaAltrove(notifiche);
+        }
         case SingleInstance::Outcome::Listening:
         case SingleInstance::Outcome::Alone:
             break;

@@ -17,6 +17,15 @@ constexpr int kAttesaNotificaMs = 2000;
     std::_Exit(stato);
 }
 
+// A start that must not run beside the copy it found: one line on standard error and one
+// notification, which the operator sees also at login.
+int nonAvviato(Notifier& notifiche, const QString& titolo, const QString& testo) {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(titolo));
+    notifiche.notify(NotificationKind::Critical, titolo, testo);
+    notifiche.waitForDelivery(kAttesaNotificaMs);
+    return EXIT_FAILURE;
+}
+
 }  // namespace
 
 void ChiudiProgramma(Sessione& sessione) {
@@ -24,12 +33,14 @@ void ChiudiProgramma(Sessione& sessione) {
 }
 
 int CopiaNonRisponde(Notifier& notifiche) {
-    const QString titolo = QStringLiteral("SCADEX È GIÀ IN ESECUZIONE MA NON RISPONDE");
-    std::fprintf(stderr, "%s\n", qUtf8Printable(titolo));
-    notifiche.notify(NotificationKind::Critical, titolo,
-                     QStringLiteral("Chiudere la copia bloccata e riavviare SCADEX."));
-    notifiche.waitForDelivery(kAttesaNotificaMs);
-    return EXIT_FAILURE;
+    return nonAvviato(notifiche, QStringLiteral("SCADEX È GIÀ IN ESECUZIONE MA NON RISPONDE"),
+                      QStringLiteral("Chiudere la copia bloccata e riavviare SCADEX."));
+}
+
+int CopiaAltrove(Notifier& notifiche) {
+    return nonAvviato(notifiche, QStringLiteral("SCADEX È GIÀ IN ESECUZIONE PER QUESTO ARCHIVIO"),
+                      QStringLiteral("Un'altra copia, su questa o su un'altra postazione, tiene "
+                                     "bloccato l'archivio di lavoro: questa non si avvia."));
 }
 
 void TerminaAvvioFallito(Sessione& sessione, const QString& causa, const QString& dettaglio,

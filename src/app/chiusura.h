@@ -20,3 +20,7 @@ class Notifier;
 // runs beside it. Says so on standard error and in one notification; returns the status the
 // start ends with.
 int CopiaNonRisponde(Notifier& notifiche);
+
+// A copy holds the lock on this set-up but takes no message here: it runs on another
+// workstation, or its socket has gone. Said and ended as CopiaNonRisponde.
+int CopiaAltrove(Notifier& notifiche);

@@ -132,6 +132,10 @@ std::unique_ptr<Database> open(const QString& path);
 // that cannot be read is its own identity (opening it will then say what is wrong).
 QByteArray identity(const QString& path);
 
+// Whether the file at `path` is a server descriptor (its first line a connection URI) rather
+// than a database file.
+bool isServerDescriptor(const QString& path);
+
 // A read-only result: all rows are read when it opens; no statement stays open.
 class Snapshot {
 public:

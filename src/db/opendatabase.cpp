@@ -193,6 +193,10 @@ QByteArray identity(const QString& path) {
     return "path:" + QFileInfo(path).absoluteFilePath().toUtf8();
 }
 
+bool isServerDescriptor(const QString& path) {
+    return !serverUri(fileStart(path, kLongestDescriptor)).isEmpty();
+}
+
 std::unique_ptr<Database> Database::open(const QString& path) {
     return db::open(path);
 }

@@ -36,8 +36,9 @@ struct SingleInstance::Client {
     QByteArray line;
 };
 
-SingleInstance::SingleInstance(const QString& program, const QByteArray& key, QObject* parent)
-    : QObject(parent), name_(nameFor(program, key)) {}
+SingleInstance::SingleInstance(const QString& program, const QByteArray& key, TakeLock takeLock,
+                               QObject* parent)
+    : QObject(parent), name_(nameFor(program, key)), takeLock_(std::move(takeLock)) {}
 
 SingleInstance::~SingleInstance() {
     stopListening();
@@ -60,30 +61,76 @@ QString SingleInstance::nameFor(const QString& program, const QByteArray& key) {
 }
 
 SingleInstance::Outcome SingleInstance::deliverOrListen(const QByteArray& message) {
+    const std::optional<QString> path = socketPath(name_);
+    // Starts at the same moment take turns: one takes the running lock and listens, the
+    // others then find the lock held and the socket there.
+    std::optional<privatesocket::Lock> turn;
     try {
-        const QString path = privatesocket::folder() + QLatin1Char('/') + name_;
-        // Starts at the same moment take turns: one takes the running lock, the others then
-        // find it held.
-        const privatesocket::Lock turn(path + QStringLiteral(".lock"));
-        running_ = privatesocket::Lock::tryTake(path + QStringLiteral(".running"));
-        if (running_) {
-            startListening(path);
-            return Outcome::Listening;
-        }
-        const privatesocket::Connection copy = privatesocket::connectTo(path);
-        if (copy.state == privatesocket::State::Connected) {
-            if (!privatesocket::peerIsOwnUser(copy.socket))
-                throw privatesocket::Error(path + QStringLiteral(" is another user's"));
-            if (deliver(copy.socket, message)) return Outcome::Delivered;
-        }
-        logDiagnostic(
-            QStringLiteral("una copia è già in esecuzione ma non risponde (%1)").arg(path));
-        return Outcome::Unresponsive;
+        if (path) turn.emplace(*path + QStringLiteral(".lock"));
     } catch (const privatesocket::Error& error) {
-        running_.reset();
+        logDiagnostic(QStringLiteral("avvio senza turno tra le copie"), error);
+    }
+    const std::optional<bool> running = takeRunning(path);
+    if (running == false) return path ? handOver(*path, message) : Outcome::Elsewhere;
+    if (running && path && tryListening(*path)) return Outcome::Listening;
+    return Outcome::Alone;
+}
+
+// The socket's path in this user's private folder; nothing, after saying why, without one.
+std::optional<QString> SingleInstance::socketPath(const QString& name) {
+    try {
+        return privatesocket::folder() + QLatin1Char('/') + name;
+    } catch (const privatesocket::Error& error) {
+        logDiagnostic(QStringLiteral("avvio senza cartella privata"), error);
+    }
+    return std::nullopt;
+}
+
+// Whether this start is the running copy: it holds the lock given, or else the lock beside
+// the socket at `path`. Nothing when neither can be had.
+std::optional<bool> SingleInstance::takeRunning(const std::optional<QString>& path) {
+    if (takeLock_) {
+        try {
+            return takeLock_();
+        } catch (const std::runtime_error& error) {
+            // Told by the caller once the start has gone through: a start that fails says
+            // one thing only.
+            lockFailure_ = QString::fromLocal8Bit(error.what());
+        }
+    }
+    if (!path) return std::nullopt;
+    try {
+        running_ = privatesocket::Lock::tryTake(*path + QStringLiteral(".running"));
+        return running_.has_value();
+    } catch (const privatesocket::Error& error) {
         logDiagnostic(QStringLiteral("avvio senza istanza unica"), error);
     }
-    return Outcome::Alone;
+    return std::nullopt;
+}
+
+// The lock is another copy's: it takes the message, or this start must end all the same.
+SingleInstance::Outcome SingleInstance::handOver(const QString& path, const QByteArray& message) {
+    try {
+        const privatesocket::Connection copy = privatesocket::connectTo(path);
+        switch (copy.state) {
+            case privatesocket::State::Absent:
+            case privatesocket::State::Refused:
+                logDiagnostic(
+                    QStringLiteral("una copia è già in esecuzione ma non qui (%1)").arg(path));
+                return Outcome::Elsewhere;
+            case privatesocket::State::Busy:
+                break;
+            case privatesocket::State::Connected:
+                if (!privatesocket::peerIsOwnUser(copy.socket))
+                    throw privatesocket::Error(path + QStringLiteral(" is another user's"));
+                if (deliver(copy.socket, message)) return Outcome::Delivered;
+                break;
+        }
+    } catch (const privatesocket::Error& error) {
+        logDiagnostic(QStringLiteral("consegna alla copia in esecuzione"), error);
+    }
+    logDiagnostic(QStringLiteral("una copia è già in esecuzione ma non risponde (%1)").arg(path));
+    return Outcome::Unresponsive;
 }
 
 // One line each way: the message in base64, so that no byte of it ends the line early, and
@@ -92,6 +139,19 @@ bool SingleInstance::deliver(const privatesocket::Descriptor& socket, const QByt
     const QDeadlineTimer deadline(kWaitMs);
     return privatesocket::writeAll(socket, message.toBase64() + '\n', deadline) &&
            privatesocket::readLine(socket, kConfirmation.size(), deadline) == kConfirmation;
+}
+
+// A socket that cannot be made leaves this copy alone; the lock beside it then goes too, so
+// that it tells no later start that a copy takes messages.
+bool SingleInstance::tryListening(const QString& path) {
+    try {
+        startListening(path);
+        return true;
+    } catch (const privatesocket::Error& error) {
+        logDiagnostic(QStringLiteral("avvio senza istanza unica"), error);
+    }
+    running_.reset();
+    return false;
 }
 
 void SingleInstance::startListening(const QString& path) {

@@ -6,12 +6,17 @@
 #include "app/chiusura.h"
 #include "app/configurazione.h"
 #include "app/impostazioni.h"
+#include "app/ini.h"
 #include "app/sessione.h"
+#include "db/instancelock.h"
 #include "platform/gui/accessibility.h"
 #include "platform/gui/qtplatform.h"
 #include "platform/gui/qttranslations.h"
+#include "platform/notifier.h"
 #include "platform/singleinstance.h"
+#include "ui/main/iconavassoio.h"
 #include "ui/main/startup.h"
+#include "util/diagnostic.h"
 
 namespace {
 
@@ -25,6 +30,22 @@ std::optional<QString> fileIniDiAvvio(const Opzioni& opzioni, MessageBox& messag
     if (!fileIni)
         std::fputs("SCADEX NON AVVIATO: nessun Gestar.ini da usare all'accesso\n", stderr);
     return fileIni;
+}
+
+// A copy that could not lock its work database may remind beside another workstation's: the
+// operator is told where they look, in the tray and in one notification; `causa` goes to the
+// diagnostic output.
+void avvisaSenzaBlocco(IconaVassoio& vassoio, Notifier& notifiche, const QString& luogo,
+                       const QString& causa) {
+    logDiagnostic(QStringLiteral("copia unica non garantita: ") + causa);
+    const QString testo =
+        QStringLiteral(
+            "Impossibile bloccare %1: un'altra postazione potrebbe dare gli stessi "
+            "promemoria.")
+            .arg(luogo);
+    vassoio.mostraAvvertimento(testo);
+    notifiche.notify(NotificationKind::Critical, QStringLiteral("COPIA UNICA NON GARANTITA"),
+                     testo);
 }
 
 }  // namespace
@@ -44,13 +65,25 @@ int main(int argc, char** argv) {
     QtPlatform platform;
     const std::optional<QString> fileIni = fileIniDiAvvio(opzioni, platform.messages);
     if (!fileIni) return opzioni.avvioAutomatico ? 0 : 1;
-    // One copy per user and work database: a later start brings the running copy's window up.
-    SingleInstance istanza(QStringLiteral("scadex"), impostazioni::postazione(*fileIni));
+    // One copy per work database, on whichever workstation: the copy holding the database's
+    // lock reminds, and a later start on its workstation brings its window up. The lock is
+    // held until the process ends.
+    const std::optional<Percorsi> percorsi = impostazioni::leggiPercorsi(IniLetto(*fileIni));
+    std::optional<db::InstanceLock> blocco;
+    SingleInstance::TakeLock prendiBlocco;
+    if (percorsi) {
+        blocco.emplace(percorsi->fileWork());
+        prendiBlocco = [&blocco] { return blocco->tryTake(); };
+    }
+    SingleInstance istanza(QStringLiteral("scadex"), impostazioni::postazione(*fileIni),
+                           prendiBlocco);
     switch (istanza.deliverOrListen({})) {
         case SingleInstance::Outcome::Delivered:
             return 0;
         case SingleInstance::Outcome::Unresponsive:
             return CopiaNonRisponde(platform.notifications);
+        case SingleInstance::Outcome::Elsewhere:
+            return CopiaAltrove(platform.notifications);
         case SingleInstance::Outcome::Listening:
         case SingleInstance::Outcome::Alone:
             break;
@@ -67,6 +100,9 @@ int main(int argc, char** argv) {
     if (startup.avvia() != Startup::Avvio::Avviato)
         TerminaAvvioFallito(sessione, startup.causaMancatoAvvio(), startup.dettaglioMancatoAvvio(),
                             platform.notifications);
+    if (istanza.lockFailure())
+        avvisaSenzaBlocco(startup.vassoio(), platform.notifications, blocco->place(),
+                          *istanza.lockFailure());
     startup.showMinimized();
     return QApplication::exec();
 }

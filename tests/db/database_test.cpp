@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtTest/QTest>
+#include <optional>
 #include <tuple>
 
+#include "db/instancelock.h"
 #include "db/rowbatch.h"
 #include "db/schema.h"
 #include "db/transaction.h"
@@ -129,6 +132,19 @@ TEST_P(OpenDatabase, SeveralConnectionsAtOnceSeeEachOthersChanges) {
     schemafiles::addReminders(*first, {{1, kGiorno, "VIS", "a"}});
     EXPECT_EQ(schemafiles::rowCount(*second, schema::kPromemoria), 1);
     EXPECT_EQ(schemafiles::rowCount(*mainDb, schema::kAppuntamenti), 0);
+}
+
+// Whoever holds a work database's instance lock, another holder has to wait for its end; the
+// server sees a session end a moment after its connection closes.
+TEST_P(OpenDatabase, TheInstanceLockHasOneHolderAtATime) {
+    TestFolder folder;
+    const QString workPath = schemafiles::createWork(GetParam(), folder);
+    std::optional<db::InstanceLock> primo(std::in_place, workPath);
+    ASSERT_TRUE(primo->tryTake());
+    db::InstanceLock secondo(workPath);
+    EXPECT_FALSE(secondo.tryTake());
+    primo.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return secondo.tryTake(); }, 20000));
 }
 
 TEST_P(DatabaseTest, WhatIsNotThereFailsAtOpenOrFirstUse) {

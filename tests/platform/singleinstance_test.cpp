@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <cstring>
+#include <list>
 #include <memory>
 
 #include "support/tempdir.h"
@@ -50,8 +52,31 @@ public:
     QString socketIn(const QString& cartella) const {
         return cartella + QLatin1Char('/') + SingleInstance::nameFor(kProgramma, chiave);
     }
-    std::unique_ptr<SingleInstance> istanza() const {
-        return std::make_unique<SingleInstance>(kProgramma, chiave);
+    // A start; with `bloccoDati` set, one that holds that file's lock, as SCADEX holds its
+    // work database's, instead of the lock beside its socket.
+    std::unique_ptr<SingleInstance> istanza() {
+        if (bloccoDati.isEmpty()) return std::make_unique<SingleInstance>(kProgramma, chiave);
+        std::optional<privatesocket::Lock>& blocco = blocchiDati.emplace_back();
+        return std::make_unique<SingleInstance>(kProgramma, chiave, [this, &blocco] {
+            blocco = privatesocket::Lock::tryTake(bloccoDati);
+            return blocco.has_value();
+        });
+    }
+    // Waits, with a generous limit, for the copy to drop the idle `connessione`; the process's
+    // processor time meanwhile tells whether the copy waited for the deadline or spun.
+    static void attendiAbbandono(const privatesocket::Connection& connessione) {
+        ASSERT_EQ(connessione.state, privatesocket::State::Connected);
+        timespec inizio{};
+        timespec fine{};
+        ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &inizio);
+        pollfd attesa{connessione.socket.get(), POLLIN, 0};
+        ASSERT_EQ(::poll(&attesa, 1, 20000), 1) << "the idle connection was never dropped";
+        char byte = 0;
+        EXPECT_EQ(::recv(connessione.socket.get(), &byte, 1, 0), 0);
+        ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &fine);
+        const double secondi =
+            double(fine.tv_sec - inizio.tv_sec) + double(fine.tv_nsec - inizio.tv_nsec) / 1e9;
+        EXPECT_LT(secondi, 0.25) << "the copy spun while the connection was idle";
     }
     static void diNessuno(const QString& percorso) {
         ASSERT_EQ(
@@ -64,10 +89,12 @@ public:
     QString runtime;
     QString tmp;
     QByteArray chiave;
-    std::unique_ptr<SingleInstance> primo;            // a copy already running
-    privatesocket::Descriptor altro;                  // a socket of the case's own making
-    std::vector<privatesocket::Connection> inattivi;  // connections that never send
-    std::optional<privatesocket::Lock> inEsecuzione;  // the lock of a copy that runs
+    QString bloccoDati;
+    std::list<std::optional<privatesocket::Lock>> blocchiDati;  // held by the starts made
+    std::unique_ptr<SingleInstance> primo;                      // a copy already running
+    privatesocket::Descriptor altro;                            // a socket of the case's own making
+    std::vector<privatesocket::Connection> inattivi;            // connections that never send
+    std::optional<privatesocket::Lock> inEsecuzione;            // the lock of a copy that runs
 
 private:
     static const passwd* nessuno() { return ::getpwnam("nobody"); }
@@ -112,6 +139,29 @@ const Caso kCasi[] = {
          b.inEsecuzione = privatesocket::Lock::tryTake(b.socketIn(b.runtime) + ".running");
      },
      Outcome::Unresponsive, Dopo::Runtime, false},
+    // Dropped once its time is up, an idle start is waited for without spinning.
+    {"ACopyRunsPastAnIdleClientsDeadline",
+     [](Banco& b) {
+         ASSERT_EQ((b.primo = b.istanza())->deliverOrListen({}), Outcome::Listening);
+         Banco::attendiAbbandono(privatesocket::connectTo(b.socketIn(b.runtime)));
+     },
+     Outcome::Delivered, Dopo::Runtime, false},
+    // The copy holding the work database's lock loses its runtime folder (a logout's
+    // clean-up): a start finds no socket to hand over to, yet never runs beside it.
+    {"RuntimeFolderRemovedUnderACopy",
+     [](Banco& b) {
+         b.bloccoDati = b.folder.path(QStringLiteral("WorkDV.mdb.lock"));
+         ASSERT_EQ((b.primo = b.istanza())->deliverOrListen({}), Outcome::Listening);
+         ASSERT_TRUE(QDir(b.runtime).removeRecursively());
+     },
+     Outcome::Elsewhere, Dopo::Niente, false},
+    // A work database's lock that cannot be had: this workstation still runs one copy.
+    {"WorkDatabaseLockUnavailable",
+     [](Banco& b) { b.bloccoDati = b.folder.path(QStringLiteral("mancante/WorkDV.mdb.lock")); },
+     Outcome::Listening, Dopo::Runtime, false},
+    {"RuntimeFolderOpenToItsGroup",
+     [](Banco& b) { ::chmod(QFile::encodeName(b.runtime).constData(), S_IRWXU | S_IRWXG); },
+     Outcome::Listening, Dopo::Riserva, false},
     {"RuntimeFolderOpenToOthers",
      [](Banco& b) {
          ::chmod(QFile::encodeName(b.runtime).constData(), S_IRWXU | S_IRWXG | S_IRWXO);
@@ -150,7 +200,7 @@ TEST_P(IstanzaUnica, DeliversListensOrLeavesWhatIsNotItsOwn) {
         const QString cartella = caso.socket == Dopo::Runtime ? banco.runtime : banco.riserva();
         EXPECT_TRUE(QFileInfo(banco.socketIn(cartella)).exists());
     }
-    if (banco.primo) {
+    if (caso.esito == Outcome::Delivered) {
         QSignalSpy ricevuti(banco.primo.get(), &SingleInstance::messageReceived);
         ASSERT_TRUE(ricevuti.wait(5000));
         EXPECT_EQ(ricevuti.at(0).at(0).toByteArray(), "ciao\nROSSI");

@@ -92,6 +92,11 @@ void IconaVassoio::mostraStato(const StatoScansione& stato) {
     aggiornaSuggerimento();
 }
 
+void IconaVassoio::mostraAvvertimento(const QString& avvertimento) {
+    avvertimento_ = avvertimento;
+    aggiornaSuggerimento();
+}
+
 void IconaVassoio::mostraSelezione(const EsitoSelezione& esito) {
     const bool cambiato = esito.conteggio() != riepilogo_.conteggio();
     riepilogo_.aggiorna(esito);
@@ -105,8 +110,10 @@ void IconaVassoio::aggiornaIcona() {
 }
 
 void IconaVassoio::aggiornaSuggerimento() {
-    icona_.setToolTip(guasto_ ? *guasto_
-                              : riepilogo_.suggerimento(dateserial::fromDateTime(clock_.now())));
+    QString suggerimento =
+        guasto_ ? *guasto_ : riepilogo_.suggerimento(dateserial::fromDateTime(clock_.now()));
+    if (avvertimento_) suggerimento += QLatin1Char('\n') + *avvertimento_;
+    icona_.setToolTip(suggerimento);
 }
 
 void IconaVassoio::attivata(QSystemTrayIcon::ActivationReason motivo) {

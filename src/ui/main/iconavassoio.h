@@ -40,6 +40,10 @@ public:
     // While the reminders are stopped the icon carries a warning and the tooltip the cause.
     void mostraStato(const StatoScansione& stato);
 
+    // A lasting warning on how this copy runs (without its lock on the work database): the
+    // tooltip carries it after whatever else it says.
+    void mostraAvvertimento(const QString& avvertimento);
+
     // The application icon with `conteggio` drawn on it (none when 0), or the warning sign
     // when `fermo`, at the tray's sizes.
     static QIcon disegna(int conteggio, bool fermo = false);
@@ -61,6 +65,7 @@ private:
     const ComandiVassoio comandi_;
     RiepilogoPromemoria riepilogo_;
     std::optional<QString> guasto_;  // why the reminders are stopped
+    std::optional<QString> avvertimento_;
     QSystemTrayIcon icona_;
     QMenu* menu_;
     QAction* elenca_;

@@ -80,6 +80,19 @@ TEST_F(IconaVassoioTest, ThreeFailedPollsShowTheStopUntilOneGoesThrough) {
               (QList<NotificationKind>{NotificationKind::Critical, NotificationKind::Information}));
 }
 
+// A copy without its work database's lock says so under whatever the tooltip says, for good.
+TEST_F(IconaVassoioTest, AWarningStaysUnderTheTooltip) {
+    appuntamento(1234, 11);
+    avvia();
+    vassoio().mostraAvvertimento("COPIA UNICA NON GARANTITA");
+    const QString atteso =
+        "PROMEMORIA: 1 APPUNTAMENTO\nPROSSIMO AVVISO: 06/12/2026 09:30:00\n"
+        "COPIA UNICA NON GARANTITA";
+    EXPECT_EQ(vassoio().icona().toolTip(), atteso);
+    startup->SelezionaAppuntamenti();
+    EXPECT_EQ(vassoio().icona().toolTip(), atteso);
+}
+
 TEST(IconaVassoioDisegnoTest, EachCountDrawsItsOwnIcon) {
     const QList<int> conteggi = {0, 1, 2, 9, 10, 99};
     for (int i = 0; i < conteggi.size(); ++i) {
