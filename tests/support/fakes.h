@@ -7,9 +7,14 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <limits>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/documentopener.h"
@@ -24,11 +29,87 @@
 #include "reminder/argomentoavviso.h"
 #include "reminder/argomentoerrato.h"
 
+class FakeWallTimer;
+
+// A clock that shows `moment` until a test moves it. Its timers run on the event loop for the
+// distance from `moment`: a test that moves the clock by hand and waits sees them fire as
+// though the clock had run; jump() sets it as a step or a resume would.
 class FakeClock : public Clock {
 public:
     QDateTime moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
     QDateTime now() const override { return moment; }
+    std::unique_ptr<WallTimer> timer(std::function<void()> onTimeout,
+                                     std::function<void()> onClockSet) const override;
+    // Sets the clock to `to` and tells every armed timer, which fires soon after when its
+    // moment has passed.
+    void jump(const QDateTime& to);
+
+private:
+    friend class FakeWallTimer;
+    mutable std::vector<FakeWallTimer*> timers_;  // the live ones, to tell of a jump
 };
+
+class FakeWallTimer : public WallTimer {
+public:
+    FakeWallTimer(const FakeClock& clock, std::function<void()> onTimeout,
+                  std::function<void()> onClockSet)
+        : clock_(clock), onClockSet_(std::move(onClockSet)) {
+        timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_,
+                         [this, onTimeout = std::move(onTimeout)] {
+                             moment_.reset();
+                             if (onTimeout) onTimeout();
+                         });
+        clock_.timers_.push_back(this);
+    }
+    ~FakeWallTimer() override { std::erase(clock_.timers_, this); }
+    FakeWallTimer(const FakeWallTimer&) = delete;
+    FakeWallTimer& operator=(const FakeWallTimer&) = delete;
+
+    void start(Instant moment) override {
+        moment_ = moment;
+        arm();
+    }
+    void stop() override {
+        moment_.reset();
+        timer_.stop();
+    }
+    std::optional<Instant> moment() const override { return moment_; }
+
+    // The clock was set: as the real one does, it keeps its moment and tells its owner.
+    void clockSet() {
+        if (!moment_) return;
+        arm();
+        if (onClockSet_) onClockSet_();
+    }
+
+private:
+    void arm() {
+        const auto distance = (*moment_ - instantOf(clock_.now())).count();
+        timer_.start(
+            static_cast<int>(std::clamp<qint64>(distance, 0, std::numeric_limits<int>::max())));
+    }
+
+    const FakeClock& clock_;
+    std::function<void()> onClockSet_;
+    std::optional<Instant> moment_;
+    QTimer timer_;
+};
+
+inline std::unique_ptr<WallTimer> FakeClock::timer(std::function<void()> onTimeout,
+                                                   std::function<void()> onClockSet) const {
+    return std::make_unique<FakeWallTimer>(*this, std::move(onTimeout), std::move(onClockSet));
+}
+
+inline void FakeClock::jump(const QDateTime& to) {
+    moment = to;
+    const std::vector<FakeWallTimer*> told = timers_;
+    for (FakeWallTimer* timer : told) {
+        // One told before may have ended another.
+        if (std::find(timers_.begin(), timers_.end(), timer) != timers_.end()) timer->clockSet();
+    }
+}
 
 struct LaunchRecord {
     QString program;
