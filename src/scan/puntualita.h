@@ -2,6 +2,7 @@
 // appointment book changes or the day does.
 #pragma once
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QObject>

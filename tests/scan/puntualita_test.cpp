@@ -316,8 +316,9 @@ TEST_P(SaltoDellOrologio, TheWakeUpAndTheDaysChangeFollowTheClock) {
     EngineWorkspace ws(Engine::Sqlite);
     FakePlatform platform;
     platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
-    ws.addAppointment(1, dateserial::fromDateTime(QDateTime(QDate(2026, 12, 7), QTime(11, 0))),
-                      "VIS", 30);
+    // A lead of 90 minutes is kept as 0.0625 days exactly.
+    ws.addAppointment(1, dateserial::fromDateTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0))),
+                      "VIS", 90);
     int selezioni = 0;
     Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
                         platform.launcher, [&](const EsitoSelezione&) { ++selezioni; });
