@@ -261,7 +261,7 @@ INSTANTIATE_TEST_SUITE_P(Zones, CambioDelGiorno,
                          CaseNames({"Rome", "SantiagoMissingMidnight"}));
 
 // The wake-up waits for the wall clock to show the alarm moment: after a gap, at the second
-// showing of a repeated hour when the first has gone; one already shown fires once, now.
+// showing of a repeated hour when the first has gone; never 1 ms over and over.
 struct CasoSveglia {
     const char* zona;
     QDateTime adesso;   // UTC
@@ -288,16 +288,14 @@ QDateTime utc(int anno, int mese, int giorno, int ore, int minuti) {
     return QDateTime(QDate(anno, mese, giorno), QTime(ore, minuti), Qt::UTC);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Zones, SvegliaLocale,
-    ::testing::Values(
-        CasoSveglia{"Europe/Rome", utc(2026, 3, 29, 0, 59), utc(2026, 3, 29, 2, 30), 1min},
-        CasoSveglia{"Europe/Rome", utc(2026, 10, 25, 0, 10), utc(2026, 10, 25, 2, 30), 20min},
-        CasoSveglia{"Europe/Rome", utc(2026, 10, 25, 1, 10), utc(2026, 10, 25, 2, 30), 20min},
-        CasoSveglia{"America/Santiago", utc(2026, 9, 6, 3, 59), utc(2026, 9, 6, 0, 0), 1min},
-        CasoSveglia{"Europe/Rome", utc(2026, 12, 6, 9, 0), utc(2026, 12, 6, 9, 30), 0ms}),
-    CaseNames({"InTheGap", "FirstShowing", "SecondShowing", "SantiagoMissingMidnight",
-               "AlreadyShown"}));
+INSTANTIATE_TEST_SUITE_P(Zones, SvegliaLocale,
+                         ::testing::Values(CasoSveglia{"Europe/Rome", utc(2026, 3, 29, 0, 59),
+                                                       utc(2026, 3, 29, 2, 30), 1min},
+                                           CasoSveglia{"Europe/Rome", utc(2026, 10, 25, 1, 10),
+                                                       utc(2026, 10, 25, 2, 30), 20min},
+                                           CasoSveglia{"America/Santiago", utc(2026, 9, 6, 3, 59),
+                                                       utc(2026, 9, 6, 0, 0), 1min}),
+                         CaseNames({"InTheGap", "SecondShowing", "SantiagoMissingMidnight"}));
 
 // The wall clock set (or back from a suspend) from 06/12/2026 10:00, with a reminder due at
 // 07/12/2026 10:30: the wake-up and the day's change follow the clock at once.

@@ -9,9 +9,9 @@
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
+#include <climits>
 #include <deque>
 #include <functional>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,21 +32,19 @@
 class FakeWallTimer;
 
 // A clock that shows `moment` until a test moves it. Its timers run on the event loop for the
-// distance from `moment`: a test that moves the clock by hand and waits sees them fire as
-// though the clock had run; jump() sets it as a step or a resume would.
+// distance from `moment` when armed; jump() sets the clock as a step or a resume would.
 class FakeClock : public Clock {
 public:
     QDateTime moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
     QDateTime now() const override { return moment; }
     std::unique_ptr<WallTimer> timer(std::function<void()> onTimeout,
                                      std::function<void()> onClockSet) const override;
-    // Sets the clock to `to` and tells every armed timer, which fires soon after when its
-    // moment has passed.
+    // Sets the clock to `to` and tells every armed timer.
     void jump(const QDateTime& to);
 
 private:
     friend class FakeWallTimer;
-    mutable std::vector<FakeWallTimer*> timers_;  // the live ones, to tell of a jump
+    mutable std::vector<FakeWallTimer*> timers_;
 };
 
 class FakeWallTimer : public WallTimer {
@@ -55,42 +53,32 @@ public:
                   std::function<void()> onClockSet)
         : clock_(clock), onClockSet_(std::move(onClockSet)) {
         timer_.setSingleShot(true);
-        timer_.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer_, &QTimer::timeout, &timer_,
-                         [this, onTimeout = std::move(onTimeout)] {
-                             moment_.reset();
-                             if (onTimeout) onTimeout();
-                         });
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, onTimeout] {
+            moment_.reset();
+            if (onTimeout) onTimeout();
+        });
         clock_.timers_.push_back(this);
     }
     ~FakeWallTimer() override { std::erase(clock_.timers_, this); }
-    FakeWallTimer(const FakeWallTimer&) = delete;
-    FakeWallTimer& operator=(const FakeWallTimer&) = delete;
 
     void start(Instant moment) override {
         moment_ = moment;
-        arm();
+        const qint64 distance = (moment - instantOf(clock_.now())).count();
+        timer_.start(static_cast<int>(std::clamp<qint64>(distance, 0, INT_MAX)));
     }
     void stop() override {
         moment_.reset();
         timer_.stop();
     }
     std::optional<Instant> moment() const override { return moment_; }
-
-    // The clock was set: as the real one does, it keeps its moment and tells its owner.
+    // As the system's does, it keeps its moment and tells its owner.
     void clockSet() {
         if (!moment_) return;
-        arm();
+        start(*moment_);
         if (onClockSet_) onClockSet_();
     }
 
 private:
-    void arm() {
-        const auto distance = (*moment_ - instantOf(clock_.now())).count();
-        timer_.start(
-            static_cast<int>(std::clamp<qint64>(distance, 0, std::numeric_limits<int>::max())));
-    }
-
     const FakeClock& clock_;
     std::function<void()> onClockSet_;
     std::optional<Instant> moment_;
@@ -104,11 +92,7 @@ inline std::unique_ptr<WallTimer> FakeClock::timer(std::function<void()> onTimeo
 
 inline void FakeClock::jump(const QDateTime& to) {
     moment = to;
-    const std::vector<FakeWallTimer*> told = timers_;
-    for (FakeWallTimer* timer : told) {
-        // One told before may have ended another.
-        if (std::find(timers_.begin(), timers_.end(), timer) != timers_.end()) timer->clockSet();
-    }
+    for (FakeWallTimer* timer : std::vector(timers_)) timer->clockSet();
 }
 
 struct LaunchRecord {
