@@ -1,5 +1,4 @@
-// The current wall-clock moment and timers for its moments, behind an interface so tests can
-// fix and move it.
+// The wall clock, its current moment and timers for its moments, behind an interface for tests.
 #pragma once
 
 #include <QDateTime>
