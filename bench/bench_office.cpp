@@ -39,10 +39,7 @@ constexpr auto kDurata = std::chrono::seconds(20);
 constexpr auto kIntervallo = std::chrono::seconds(1);
 constexpr int kPollPerCiclo = 15;  // the fifteenth poll of each ends in a rebuild
 
-class WallClock : public Clock {
-public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-};
+using WallClock = SystemClock;
 
 class NoYield : public EventYielder {
 public:

@@ -37,7 +37,8 @@ constexpr int kScaduti = 1000;
 
 const QDateTime kAdesso(QDate(2026, 12, 6), QTime(10, 0));
 
-class FixedClock : public Clock {
+// Its timers are the system's: nothing here arms one.
+class FixedClock : public SystemClock {
 public:
     QDateTime now() const override { return kAdesso; }
 };

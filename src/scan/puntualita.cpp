@@ -2,44 +2,33 @@
 #include "scan/puntualita.h"
 
 #include <QSocketNotifier>
-#include <algorithm>
-#include <limits>
 
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/schema.h"
 #include "db/writewatch.h"
 #include "platform/clock.h"
+#include "platform/walltimer.h"
 #include "scan/scansione.h"
 #include "util/dateserial.h"
 #include "util/diagnostic.h"
 
-namespace {
-
 using std::chrono::milliseconds;
 
-// Milliseconds from `adesso` to `momento`, none when it has passed, capped below what a timer
-// takes (a tick arms it again long before), leaving room for a margin.
-int millisecondiFino(const QDateTime& adesso, const QDateTime& momento) {
-    const qint64 mancano = adesso.msecsTo(momento);
-    return static_cast<int>(std::clamp<qint64>(mancano, 0, std::numeric_limits<int>::max() - 1));
-}
-
-}  // namespace
-
+// On a clock set the wake-up is worked out again from its serial, and a new date rebuilds.
 Puntualita::Puntualita(Scansione& scansione, db::Database& visite, db::Database& work,
                        const Clock& clock, QObject* parent)
-    : QObject(parent), scansione_(scansione), clock_(clock) {
-    // A coarse timer may be late by a twentieth of its interval: a minute's wait, by 3 s.
-    sveglia_.setTimerType(Qt::PreciseTimer);
-    sveglia_.setSingleShot(true);
-    connect(&sveglia_, &QTimer::timeout, this, [this] { scansione_.consegnaDovuti(); });
-    cambioGiorno_.setTimerType(Qt::PreciseTimer);
-    cambioGiorno_.setSingleShot(true);
-    connect(&cambioGiorno_, &QTimer::timeout, this, [this] {
-        selezionePerCambio();
-        armaCambioGiorno();
-    });
+    : QObject(parent),
+      scansione_(scansione),
+      clock_(clock),
+      sveglia_(clock.timer([this] { scansione_.consegnaDovuti(); },
+                           [this] { armaSveglia(momentoSveglia_); })),
+      cambioGiorno_(clock.timer(
+          [this] {
+              selezionePerCambio();
+              armaCambioGiorno();
+          },
+          [this] { verificaGiorno(); })) {
     // A coarse timer may fire early, and bring rebuilds closer than a second.
     selezioneRinviata_.setTimerType(Qt::PreciseTimer);
     selezioneRinviata_.setSingleShot(true);
@@ -114,7 +103,7 @@ void Puntualita::osservaSocket() {
 
 void Puntualita::dopoIlTick() {
     if (watch_) controllaLibro();
-    armaCambioGiorno();
+    verificaGiorno();
 }
 
 bool Puntualita::controllaLibro() {
@@ -172,21 +161,39 @@ void Puntualita::selezionePerCambio() {
 }
 
 void Puntualita::armaSveglia(std::optional<double> momento) {
+    momentoSveglia_ = momento;
     if (!momento) {
-        sveglia_.stop();
+        sveglia_->stop();
         return;
     }
-    // One millisecond after: the hand-over takes what is due at or before its own moment.
-    sveglia_.start(millisecondiFino(clock_.now(), dateserial::toDateTime(*momento)) + 1);
+    // One millisecond after: the hand-over takes what is due at or before its own moment. A
+    // moment the wall clock shows already is armed for now, and fires once.
+    sveglia_->start(dateserial::nextInstant(*momento, instantOf(clock_.now())) + milliseconds(1));
 }
 
 // The first moment of tomorrow: yesterday's appointments leave the caption, list and table.
 void Puntualita::armaCambioGiorno() {
-    const QDateTime adesso = clock_.now();
-    cambioGiorno_.start(millisecondiFino(adesso, QDateTime(adesso.date().addDays(1), QTime(0, 0))));
+    giorno_ = clock_.now().date();
+    cambioGiorno_->start(dateserial::dayStart(giorno_.addDays(1)));
+}
+
+// The clock may have been set across midnight, either way: a date not the one the day's
+// change was armed on rebuilds now.
+void Puntualita::verificaGiorno() {
+    if (clock_.now().date() != giorno_) selezionePerCambio();
+    armaCambioGiorno();
 }
 
 std::optional<milliseconds> Puntualita::svegliaTra() const {
-    if (!sveglia_.isActive()) return std::nullopt;
-    return milliseconds(sveglia_.remainingTime());
+    return tra(*sveglia_);
+}
+
+std::optional<milliseconds> Puntualita::cambioGiornoTra() const {
+    return tra(*cambioGiorno_);
+}
+
+std::optional<milliseconds> Puntualita::tra(const WallTimer& timer) const {
+    const std::optional<Instant> momento = timer.moment();
+    if (!momento) return std::nullopt;
+    return *momento - instantOf(clock_.now());
 }

@@ -2,6 +2,7 @@
 // appointment book changes or the day does.
 #pragma once
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QObject>
@@ -13,6 +14,7 @@
 class Clock;
 class QSocketNotifier;
 class Scansione;
+class WallTimer;
 namespace db {
 class Database;
 class WriteWatch;
@@ -36,15 +38,17 @@ public:
     ~Puntualita() override;
 
     // After each tick's poll: a write that no event brought (or a lost server connection)
-    // is looked for, and the day's change armed afresh, the wall clock may have jumped.
+    // is looked for, and a new date rebuilds at once.
     void dopoIlTick();
 
-    // Arms the one wake-up for `momento` (a day serial), at once when it has passed; nothing
-    // leaves none armed.
+    // Arms the one wake-up for when the wall clock next shows `momento` (a day serial), at once
+    // when it already does; nothing leaves none armed.
     void armaSveglia(std::optional<double> momento);
 
-    // How long until the wake-up; nothing when none is armed (tests).
+    // How long until the wake-up, and until the day's change, by the clock; nothing when none
+    // is armed (tests).
     std::optional<std::chrono::milliseconds> svegliaTra() const;
+    std::optional<std::chrono::milliseconds> cambioGiornoTra() const;
     // Whether the writes to the book are followed (tests).
     bool segueIlLibro() const { return watch_ != nullptr; }
 
@@ -61,14 +65,19 @@ private:
     void chiediSelezione();
     void selezionePerCambio();
     void armaCambioGiorno();
+    void verificaGiorno();
+    std::optional<std::chrono::milliseconds> tra(const WallTimer& timer) const;
 
     Scansione& scansione_;
     const Clock& clock_;
     std::unique_ptr<db::WriteWatch> watch_;
     std::unique_ptr<db::WriteWatch> watchPromemoria_;
     bool annunciCredibili_ = true;  // said once on standard error when they stop being
-    QTimer sveglia_;
-    QTimer cambioGiorno_;
+    // Both wait on the wall clock: a step, or a suspend, would make a distance wrong.
+    std::unique_ptr<WallTimer> sveglia_;
+    std::optional<double> momentoSveglia_;
+    std::unique_ptr<WallTimer> cambioGiorno_;
+    QDate giorno_;  // the date the day's change was armed on
     QTimer selezioneRinviata_;
     QElapsedTimer ultimaSelezione_;
     QFileSystemWatcher file_;

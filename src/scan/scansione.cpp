@@ -48,7 +48,13 @@ Scansione::Scansione(db::Database& visite, db::Database& work, QString fileIni, 
       clock_(clock),
       yielder_(yielder),
       launcher_(launcher),
-      alTermineSelezione_(std::move(alTermineSelezione)) {}
+      alTermineSelezione_(std::move(alTermineSelezione)) {
+    rinvio_.setSingleShot(true);
+    QObject::connect(&rinvio_, &QTimer::timeout, &rinvio_, [this] {
+        eseguiSelezioneRinviata();
+        annunciaProssimoAllarme();
+    });
+}
 
 void Scansione::controllaPromemoria() {
     if (pollInCorso_) return;
@@ -135,7 +141,7 @@ void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segn
         selezioneAvvenuta_ = true;
         alTermineSelezione_(esito);
     }
-    eseguiSelezioneRinviata();
+    if (selezioneRinviata_) rinvio_.start(0);
 }
 
 // The marks are kept: a rebuild that resets them leaves that to the next tick.

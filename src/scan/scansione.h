@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTimer>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -58,7 +59,8 @@ public:
     void SelezionaAppuntamenti();
 
     // A rebuild asked for by the poll or the list window. While a walk or another rebuild
-    // is under way it is deferred and runs once when that ends. A failure (a lock held for
+    // is under way it is deferred and runs once when that ends: after a walk at once, after
+    // a rebuild from the event loop. A failure (a lock held for
     // more than a brief wait among them) is written to standard error and the rebuild is
     // tried again at the next poll. `segni`: a rebuild for a change in the book keeps the
     // marks of the rows it leaves as they were; one that resets them has them reset by the
@@ -142,4 +144,7 @@ private:
     qint64 ultimoTentativo_ = 0;               // the poll of the last rebuild tried
     bool selezioneAvvenuta_ = false;           // since the next hand-over was last told
     double ultimaConsegna_ = 0;                // the moment the last hand-over began at
+    // Runs the rebuild deferred during another from the event loop: run at that one's end, a
+    // rebuild that keeps asking for another would nest them until the stack ran out.
+    QTimer rinvio_;
 };

@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QDateTime>
 
+#include "util/instant.h"
+
 namespace dateserial {
 
 // Local wall-clock date-time to serial (no time-zone arithmetic).
@@ -14,5 +16,16 @@ QDateTime toDateTime(double serial);
 qint64 dayNumber(const QDate& date);
 // Two serials naming the same second (within half a second of each other).
 bool sameSecond(double a, double b);
+
+// The moment at which the local wall clock (Qt's LocalTime, the TZ rules) shows `serial`. A
+// time in a gap (clocks going forward) gives the first moment after the gap, as calendars do;
+// a time shown twice (clocks going back), its first showing.
+Instant toInstant(double serial);
+// The first moment from `from` on at which the wall clock shows `serial` or later: `from`
+// itself when it already does. Within a repeated hour whose first showing of `serial` has
+// passed while the wall clock has not reached it again, its second showing.
+Instant nextInstant(double serial, Instant from);
+// The first moment of `date`, as QDate::startOfDay() gives it.
+Instant dayStart(const QDate& date);
 
 }  // namespace dateserial

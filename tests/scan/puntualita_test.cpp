@@ -18,12 +18,17 @@
 
 #include "platform/eventyielder.h"
 #include "scan/scansione.h"
+#include "support/casenames.h"
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 #include "support/hookeddatabase.h"
+#include "support/localzone.h"
 #include "util/dateserial.h"
 
 namespace {
+
+using std::chrono::milliseconds;
+using namespace std::chrono_literals;
 
 constexpr int kAttesaMs = 20000;
 constexpr int kAnnuncioMs = 500;
@@ -308,18 +313,106 @@ INSTANTIATE_TEST_SUITE_P(Engines, LibroInvariato,
                                             ::testing::ValuesIn(kGuasti)),
                          EngineCaseNamer());
 
-// The day's change is a change: the first moment of a new day rebuilds, so that yesterday's
-// appointments leave the caption, the list and the table.
-TEST(CambioDelGiorno, TheFirstMomentOfANewDayRebuilds) {
+// The day's change is a change: the first moment of a new day rebuilds, once, so that
+// yesterday's appointments leave the caption, the list and the table. In Santiago 6 September
+// 2026 has no midnight: it begins at 01:00.
+struct CasoCambio {
+    const char* zona;
+    QDate giorno;  // the day that ends
+};
+
+class CambioDelGiorno : public ::testing::TestWithParam<CasoCambio> {};
+
+TEST_P(CambioDelGiorno, TheFirstMomentOfANewDayRebuildsOnce) {
+    const LocalZone zona(GetParam().zona);
     EngineWorkspace ws(Engine::Sqlite);
     FakePlatform platform;
-    platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59, 700));
+    platform.clock.moment = QDateTime(GetParam().giorno, QTime(23, 59, 59, 700));
+    int selezioni = 0;
+    QtEventYielder yielder;
+    Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, yielder,
+                        platform.launcher, [&](const EsitoSelezione&) {
+                            ++selezioni;
+                            // Where the system clock would be by now.
+                            platform.clock.moment = GetParam().giorno.addDays(1).startOfDay();
+                        });
+    Puntualita puntualita(scansione, *ws.visiteDb, *ws.workDb, platform.clock);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return selezioni > 0; }, 100));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selezioni > 0; }, 2000));
+    EXPECT_FALSE(QTest::qWaitFor([&] { return selezioni > 1; }, 500));
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, CambioDelGiorno,
+                         ::testing::Values(CasoCambio{"Europe/Rome", QDate(2026, 12, 6)},
+                                           CasoCambio{"America/Santiago", QDate(2026, 9, 5)}),
+                         CaseNames({"Rome", "SantiagoMissingMidnight"}));
+
+// An alarm in the spring gap wakes at its end, 03:00, not 1 ms later over and over.
+TEST(SvegliaNelBuco, WaitsForTheFirstMomentAfterTheGap) {
+    const LocalZone zona("Europe/Rome");
+    EngineWorkspace ws(Engine::Sqlite);
+    FakePlatform platform;
+    platform.clock.moment = QDateTime(QDate(2026, 3, 29), QTime(1, 59));
+    Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                        platform.launcher, [](const EsitoSelezione&) {});
+    Puntualita puntualita(scansione, *ws.visiteDb, *ws.workDb, platform.clock);
+    // The reading 02:30 that the wall clock never shows, its fields held in a UTC date-time.
+    puntualita.armaSveglia(
+        dateserial::fromDateTime(QDateTime(QDate(2026, 3, 29), QTime(2, 30), Qt::UTC)));
+    EXPECT_EQ(puntualita.svegliaTra(), 1min + 1ms);
+}
+
+// The wall clock set (or back from a suspend) from 06/12/2026 10:00, with a reminder due at
+// 07/12/2026 10:30: the wake-up and the day's change follow the clock at once.
+struct CasoSalto {
+    QDateTime a;
+    int consegne;
+    int selezioni;
+    std::optional<milliseconds> sveglia;
+    milliseconds cambioGiorno;
+};
+
+class SaltoDellOrologio : public ::testing::TestWithParam<CasoSalto> {};
+
+TEST_P(SaltoDellOrologio, TheWakeUpAndTheDaysChangeFollowTheClock) {
+    const CasoSalto& caso = GetParam();
+    EngineWorkspace ws(Engine::Sqlite);
+    FakePlatform platform;
+    platform.clock.moment = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+    // A lead of 90 minutes is kept as 0.0625 days exactly.
+    ws.addAppointment(1, dateserial::fromDateTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0))),
+                      "VIS", 90);
     int selezioni = 0;
     Scansione scansione(*ws.visiteDb, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
                         platform.launcher, [&](const EsitoSelezione&) { ++selezioni; });
     Puntualita puntualita(scansione, *ws.visiteDb, *ws.workDb, platform.clock);
-    EXPECT_FALSE(QTest::qWaitFor([&] { return selezioni > 0; }, 100));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return selezioni > 0; }, 2000));
+    scansione.seguiProssimoAllarme(
+        [&](std::optional<double> momento) { puntualita.armaSveglia(momento); });
+    scansione.SelezionaAppuntamenti();
+    ASSERT_EQ(puntualita.svegliaTra(), 24h + 30min + 1ms);
+    selezioni = 0;
+
+    QElapsedTimer salto;
+    salto.start();
+    platform.clock.jump(caso.a);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return platform.launcher.launches.size() == caso.consegne &&
+                   selezioni == caso.selezioni;
+        },
+        kAttesaMs));
+    EXPECT_LT(salto.elapsed(), 1000);
+    EXPECT_EQ(puntualita.svegliaTra(), caso.sveglia);
+    EXPECT_EQ(puntualita.cambioGiornoTra(), caso.cambioGiorno);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Jumps, SaltoDellOrologio,
+    ::testing::Values(
+        CasoSalto{QDateTime(QDate(2026, 12, 7), QTime(10, 45)), 1, 1, {}, 13h + 15min},
+        CasoSalto{QDateTime(QDate(2026, 12, 7), QTime(8, 0)), 0, 1, 2h + 30min + 1ms, 16h},
+        CasoSalto{QDateTime(QDate(2026, 12, 6), QTime(9, 0)), 0, 0, 25h + 30min + 1ms, 15h},
+        CasoSalto{QDateTime(QDate(2026, 12, 5), QTime(22, 0)), 0, 1, 36h + 30min + 1ms, 2h}),
+    CaseNames({"ForwardOverTheAlarm", "ForwardOverMidnight", "Back", "BackOverMidnight"}));
 
 }  // namespace

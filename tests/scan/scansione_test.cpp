@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QtTest/QTest>
 
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
@@ -169,6 +170,18 @@ TEST_P(ScansioneTest, ARebuildAskedForDuringTheWalkRunsOnceWhenTheWalkEnds) {
     scansione.controllaPromemoria();
     EXPECT_EQ(argomenti().size(), 2);
     EXPECT_EQ(selezioni.size(), 2);
+}
+
+TEST_P(ScansioneTest, ARebuildAskedForDuringARebuildRunsAfterItFromTheEventLoop) {
+    ws.addAppointment(1, alle(kOggi, 10, 20), "VIS", 30);
+    // Each rebuild asks for another while it runs: run at its end, each would nest in the one
+    // before.
+    platform.yielder.onYield = [&] {
+        if (selezioni.size() < 3) scansione.richiediSelezione();
+    };
+    scansione.richiediSelezione();
+    EXPECT_EQ(selezioni.size(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selezioni.size() == 4; }, 10000));
 }
 
 TEST_P(ScansioneTest, WalkEndsWhenEveryStepFails) {

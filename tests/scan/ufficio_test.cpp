@@ -32,10 +32,7 @@ QString chiave(qint32 cliente, double momento) {
     return QString::number(cliente) + QLatin1Char(' ') + texts::generalDateText(momento);
 }
 
-class WallClock : public Clock {
-public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-};
+using WallClock = SystemClock;
 
 // Records each hand-over's key with the rebuild generation it happened in.
 class GenerationLauncher : public ProcessLauncher {

@@ -7,9 +7,14 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
+#include <climits>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/documentopener.h"
@@ -24,11 +29,71 @@
 #include "reminder/argomentoavviso.h"
 #include "reminder/argomentoerrato.h"
 
+class FakeWallTimer;
+
+// A clock that shows `moment` until a test moves it. Its timers run on the event loop for the
+// distance from `moment` when armed; jump() sets the clock as a step or a resume would.
 class FakeClock : public Clock {
 public:
     QDateTime moment = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
     QDateTime now() const override { return moment; }
+    std::unique_ptr<WallTimer> timer(std::function<void()> onTimeout,
+                                     std::function<void()> onClockSet) const override;
+    // Sets the clock to `to` and tells every armed timer.
+    void jump(const QDateTime& to);
+
+private:
+    friend class FakeWallTimer;
+    mutable std::vector<FakeWallTimer*> timers_;
 };
+
+class FakeWallTimer : public WallTimer {
+public:
+    FakeWallTimer(const FakeClock& clock, std::function<void()> onTimeout,
+                  std::function<void()> onClockSet)
+        : clock_(clock), onClockSet_(std::move(onClockSet)) {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, onTimeout] {
+            moment_.reset();
+            if (onTimeout) onTimeout();
+        });
+        clock_.timers_.push_back(this);
+    }
+    ~FakeWallTimer() override { std::erase(clock_.timers_, this); }
+
+    void start(Instant moment) override {
+        moment_ = moment;
+        const qint64 distance = (moment - instantOf(clock_.now())).count();
+        timer_.start(static_cast<int>(std::clamp<qint64>(distance, 0, INT_MAX)));
+    }
+    void stop() override {
+        moment_.reset();
+        timer_.stop();
+    }
+    std::optional<Instant> moment() const override { return moment_; }
+    // As the system's does, it keeps its moment and tells its owner.
+    void clockSet() {
+        if (!moment_) return;
+        start(*moment_);
+        if (onClockSet_) onClockSet_();
+    }
+
+private:
+    const FakeClock& clock_;
+    std::function<void()> onClockSet_;
+    std::optional<Instant> moment_;
+    QTimer timer_;
+};
+
+inline std::unique_ptr<WallTimer> FakeClock::timer(std::function<void()> onTimeout,
+                                                   std::function<void()> onClockSet) const {
+    return std::make_unique<FakeWallTimer>(*this, std::move(onTimeout), std::move(onClockSet));
+}
+
+inline void FakeClock::jump(const QDateTime& to) {
+    moment = to;
+    for (FakeWallTimer* timer : std::vector(timers_)) timer->clockSet();
+}
 
 struct LaunchRecord {
     QString program;
