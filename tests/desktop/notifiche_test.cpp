@@ -28,7 +28,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kAttesaMs = 10000;
+// The limit on a wait for what must happen: each wait ends with its event, and a loaded machine
+// may take long to start a process or to run the server's record of a notification.
+constexpr int kAttesaMs = 60000;
 // dunst lets a notification of normal urgency expire after 10 s, unless it asks to stay.
 constexpr int kPrimaDellaScadenzaMs = 5000;
 
