@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/documentopener.h"
@@ -117,8 +118,10 @@ class FakeDocumentOpener : public DocumentOpener {
 public:
     QStringList opened;
     OpenResult result = OpenResult::Opened;
-    OpenResult open(const QString& name) override {
+    LaterFailure failedLater;  // of the last document opened
+    OpenResult open(const QString& name, LaterFailure later) override {
         opened.append(name);
+        failedLater = std::move(later);
         return result;
     }
 };
