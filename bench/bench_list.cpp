@@ -44,7 +44,7 @@ void BM_AperturaListaApp(benchmark::State& stato) {
     QtScreen schermo;
     QtSoundPlayer suono;
     QtFileDialog dialogo;
-    QtDocumentOpener documenti;
+    QtDocumentOpener documenti{QStringLiteral("xdg-open")};
     DesktopNotifier notifiche;
     PlatformServices piattaforma{orologio, avvio,   eventi,    messaggi, schermo,
                                  suono,    dialogo, documenti, notifiche};

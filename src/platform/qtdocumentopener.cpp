@@ -1,13 +1,17 @@
-// QDesktopServices-based document opening, for documents and web or mail links only.
+// Document opening through the desktop's launcher, for documents and web or mail links only.
 #include "platform/qtdocumentopener.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
 #include <algorithm>
+#include <utility>
+
+#include "platform/pathsearch.h"
 
 namespace {
 
@@ -107,8 +111,40 @@ QUrl documentUrl(const QString& name) {
 
 }  // namespace
 
-OpenResult QtDocumentOpener::open(const QString& name) {
+QtDocumentOpener::QtDocumentOpener(QString launcher) : launcher_(std::move(launcher)) {}
+
+// A launcher still running (the viewer it waits for is open) is stopped, its viewer not.
+QtDocumentOpener::~QtDocumentOpener() = default;
+
+OpenResult QtDocumentOpener::open(const QString& name, LaterFailure failedLater) {
     const QUrl url = documentUrl(name);
     if (url.isEmpty()) return OpenResult::Failed;
-    return QDesktopServices::openUrl(url) ? OpenResult::Opened : OpenResult::Failed;
+    const QString launcher = launcher_.contains(QLatin1Char('/'))
+                                 ? launcher_
+                                 : pathsearch::findExecutable(launcher_, qgetenv("PATH"));
+    if (launcher.isEmpty())
+        return QDesktopServices::openUrl(url) ? OpenResult::Opened : OpenResult::Failed;
+
+    // The launcher may run for as long as the viewer it starts: its end is awaited, not waited
+    // for. What it says goes to the diagnostic output, as Qt's own start of it would.
+    auto* process = new QProcess(&launches_);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    QObject::connect(
+        process, &QProcess::finished, process,
+        [process, failedLater = std::move(failedLater)](int status, QProcess::ExitStatus how) {
+            // Gone from the running ones before the box a failure may bring.
+            process->setParent(nullptr);
+            process->deleteLater();
+            if ((status != 0 || how != QProcess::NormalExit) && failedLater) failedLater();
+        });
+    process->start(launcher,
+                   {url.isLocalFile() ? url.toLocalFile() : QString::fromUtf8(url.toEncoded())});
+    if (process->waitForStarted()) return OpenResult::Opened;
+    delete process;
+    return OpenResult::Failed;
+}
+
+int QtDocumentOpener::running() const {
+    return static_cast<int>(launches_.findChildren<QProcess*>().size());
 }

@@ -208,6 +208,29 @@ TEST_F(Processi, AFloodReachesTheOpenWindowAndNoStartTouchesTheDisplay) {
     EXPECT_EQ(accolte, kConsegne);
 }
 
+// A window stopped (Ctrl+Z, a debugger) still holds its lock: a start beside it never opens a
+// second window, and says so without touching the display, which is unreachable here.
+TEST_F(Processi, BesideAStoppedWindowEndsWithAFailureWithoutTheDisplay) {
+    QProcess& finestra = avvia({gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00")}, true);
+    ASSERT_TRUE(rigaDa(finestra).startsWith(QStringLiteral("AVVISO ")));
+    const auto pid = static_cast<pid_t>(finestra.processId());
+    ::kill(pid, SIGSTOP);
+    QProcessEnvironment senzaSchermo = gestar.ambiente();
+    senzaSchermo.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    senzaSchermo.insert(QStringLiteral("DISPLAY"), QStringLiteral(":99999"));
+    // Nor a session bus: no notification reaches the desktop of whoever runs the test.
+    senzaSchermo.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                        QStringLiteral("unix:path=") + gestar.folder.path(QStringLiteral("bus")));
+    QProcess& seconda =
+        avvia({gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00")}, false, senzaSchermo);
+    const int esito = fine(seconda);
+    ::kill(pid, SIGCONT);
+    EXPECT_EQ(esito, 1);
+    EXPECT_EQ(seconda.readAllStandardOutput(), "");
+    EXPECT_TRUE(
+        seconda.readAllStandardError().contains("SCADEX È GIÀ IN ESECUZIONE MA NON RISPONDE"));
+}
+
 // The running window looks its reminders up in WorkDV.mdb, which the host program may hold
 // for longer than a start waits: the start is confirmed first, the look-up comes afterwards.
 TEST_F(Processi, ASecondStartIsConfirmedWhileTheWindowWaitsForTheDatabase) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -182,8 +183,10 @@ class FakeDocumentOpener : public DocumentOpener {
 public:
     QStringList opened;
     OpenResult result = OpenResult::Opened;
-    OpenResult open(const QString& name) override {
+    LaterFailure failedLater;  // of the last document opened
+    OpenResult open(const QString& name, LaterFailure later) override {
         opened.append(name);
+        failedLater = std::move(later);
         return result;
     }
 };

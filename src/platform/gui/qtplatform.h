@@ -20,7 +20,7 @@ struct QtPlatform {
     QtScreen screen;
     QtSoundPlayer sound;
     QtFileDialog fileDialog;
-    QtDocumentOpener documents;
+    QtDocumentOpener documents{QStringLiteral("xdg-open")};
     DesktopNotifier notifications;
 
     PlatformServices services() {

@@ -35,8 +35,11 @@ QPixmap conAvvertimento(int lato) {
 QPixmap conConteggio(int lato, int conteggio) {
     QPixmap pixmap = base(lato);
     if (conteggio <= 0) return pixmap;
-    // Beyond two digits the disc would be unreadable; the tooltip tells the exact count.
-    const QString testo = QString::number(qMin(conteggio, kConteggioMassimo));
+    // Beyond two digits the disc would be unreadable: "99+" says there are more, the tooltip
+    // tells how many.
+    const QString testo = conteggio > kConteggioMassimo
+                              ? QString::number(kConteggioMassimo) + QLatin1Char('+')
+                              : QString::number(conteggio);
     QPainter pittore(&pixmap);
     pittore.setRenderHint(QPainter::Antialiasing);
     const qreal diametro = lato * 0.68;
@@ -46,7 +49,8 @@ QPixmap conConteggio(int lato, int conteggio) {
     pittore.drawEllipse(disco.adjusted(0.5, 0.5, -0.5, -0.5));
     QFont carattere = QApplication::font();
     carattere.setBold(true);
-    carattere.setPixelSize(qMax(6, qRound(diametro * (testo.size() == 1 ? 0.78 : 0.58))));
+    const qreal scala = testo.size() == 1 ? 0.78 : testo.size() == 2 ? 0.58 : 0.42;
+    carattere.setPixelSize(qMax(6, qRound(diametro * scala)));
     pittore.setFont(carattere);
     pittore.setPen(Qt::white);
     pittore.drawText(disco, Qt::AlignCenter, testo);

@@ -4,9 +4,9 @@
 #include "platform/documentopener.h"
 #include "platform/messagebox.h"
 
-void ApriDocumento(const QString& file, DocumentOpener& documents, MessageBox& messages) {
-    const OpenResult result = documents.open(file);
-    if (result == OpenResult::Opened) return;
+namespace {
+
+void mostraErrore(const QString& file, OpenResult result, MessageBox& messages) {
     MessageRequest request;
     request.text =
         result == OpenResult::OutOfResources
@@ -16,4 +16,14 @@ void ApriDocumento(const QString& file, DocumentOpener& documents, MessageBox& m
     request.icon = MessageIcon::Stop;
     request.buttons = MessageButtons::Ok;
     messages.show(request);
+}
+
+}  // namespace
+
+void ApriDocumento(const QString& file, DocumentOpener& documents, MessageBox& messages) {
+    // The platform's message box outlives the window that asked: a failure found later is
+    // told even when the reminder window has closed meanwhile.
+    const OpenResult result = documents.open(
+        file, [file, &messages] { mostraErrore(file, OpenResult::Failed, messages); });
+    if (result != OpenResult::Opened) mostraErrore(file, result, messages);
 }

@@ -6,5 +6,6 @@
 class DocumentOpener;
 class MessageBox;
 
-// Hands `file` unchanged to the platform; on failure shows the stop box naming the file.
+// Hands `file` unchanged to the platform; on failure, also one the desktop finds only later
+// (no program for the document's type), shows the stop box naming the file.
 void ApriDocumento(const QString& file, DocumentOpener& documents, MessageBox& messages);

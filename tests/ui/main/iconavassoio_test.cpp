@@ -93,8 +93,9 @@ TEST_F(IconaVassoioTest, AWarningStaysUnderTheTooltip) {
     EXPECT_EQ(vassoio().icona().toolTip(), atteso);
 }
 
+// Beyond 99 the icon reads "99+", whatever the count.
 TEST(IconaVassoioDisegnoTest, EachCountDrawsItsOwnIcon) {
-    const QList<int> conteggi = {0, 1, 2, 9, 10, 99};
+    const QList<int> conteggi = {0, 1, 2, 9, 10, 99, 100};
     for (int i = 0; i < conteggi.size(); ++i) {
         for (int j = i + 1; j < conteggi.size(); ++j) {
             EXPECT_NE(immagine(IconaVassoio::disegna(conteggi[i])),
@@ -102,6 +103,7 @@ TEST(IconaVassoioDisegnoTest, EachCountDrawsItsOwnIcon) {
                 << conteggi[i] << " and " << conteggi[j];
         }
     }
+    EXPECT_EQ(immagine(IconaVassoio::disegna(307)), immagine(IconaVassoio::disegna(100)));
     EXPECT_FALSE(IconaVassoio::disegna(0).pixmap(22, 22).isNull());
 }
 

@@ -11,6 +11,7 @@ struct OutcomeCase {
     const char* name;
     OpenResult result;
     QString text;
+    bool failsLater = false;  // the desktop took the document in, then found no program
 };
 
 class ApriDocumentoTest : public ::testing::TestWithParam<OutcomeCase> {};
@@ -21,6 +22,11 @@ TEST_P(ApriDocumentoTest, ShowsTheStopBoxOnFailure) {
     documents.result = GetParam().result;
     ApriDocumento("C:\\Documenti utente\\lettera.doc", documents, messages);
     EXPECT_EQ(documents.opened, QStringList{"C:\\Documenti utente\\lettera.doc"});
+    if (GetParam().failsLater) {
+        EXPECT_TRUE(messages.shown.isEmpty());
+        ASSERT_TRUE(documents.failedLater);
+        documents.failedLater();
+    }
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, GetParam().text);
     EXPECT_EQ(messages.shown[0].title,
@@ -34,7 +40,11 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, ApriDocumentoTest,
                                                        "MEMORIA DI SISTEMA INSUFFICIENTE"},
                                            OutcomeCase{"Failed", OpenResult::Failed,
                                                        "ERRORE DI ESECUZIONE DEL PROGRAMMA  "
-                                                       "'C:\\Documenti utente\\lettera.doc' "}),
+                                                       "'C:\\Documenti utente\\lettera.doc' "},
+                                           OutcomeCase{"NoProgramFoundLater", OpenResult::Opened,
+                                                       "ERRORE DI ESECUZIONE DEL PROGRAMMA  "
+                                                       "'C:\\Documenti utente\\lettera.doc' ",
+                                                       true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ApriDocumento, SuccessShowsNothing) {

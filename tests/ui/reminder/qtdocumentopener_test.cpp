@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QObject>
 #include <QUrl>
+#include <QtTest/QTest>
 #include <functional>
 
 #include "support/fakes.h"
@@ -78,7 +79,7 @@ TEST_P(DocumentoTest, OpensDocumentsAndRefusesPrograms) {
     const QString document = GetParam().document(folder);
     const QUrl expected = GetParam().opened(document);
     UrlRecorder desktop;
-    QtDocumentOpener opener;
+    QtDocumentOpener opener{QString()};  // Qt's desktop services, which the recorder stands for
     ScriptedMessageBox messages;
 
     ApriDocumento(document, opener, messages);
@@ -210,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DocumentoInesistente, IsAlsoToldOnStandardError) {
     TestFolder folder;
     const QString document = folder.path("referti/manca.pdf");
-    QtDocumentOpener opener;
+    QtDocumentOpener opener{QString()};
     ScriptedMessageBox messages;
     ::testing::internal::CaptureStderr();
     ApriDocumento(document, opener, messages);
@@ -218,6 +219,66 @@ TEST(DocumentoInesistente, IsAlsoToldOnStandardError) {
     EXPECT_EQ(diagnostica, "SCADEX: documento inesistente: " + document + "\n");
     EXPECT_EQ(messages.shown.size(), 1);
 }
+
+// The desktop's launcher, as xdg-open: it gets the document and ends with a failure status when
+// no program opens it, which the operator must see in the box.
+struct LaunchCase {
+    const char* name;
+    std::function<QString(const TestFolder&)> document;
+    int status;  // the launcher's; -1: it crashes
+    std::function<QString(const QString&)> argument;
+};
+
+class LauncherTest : public ::testing::TestWithParam<LaunchCase> {};
+
+TEST_P(LauncherTest, ItsFailureIsShownInTheBox) {
+    TestFolder folder;
+    const QString document = GetParam().document(folder);
+    const QString received = folder.path("ricevuto");
+    const QString end =
+        GetParam().status < 0 ? "kill -KILL $$" : "exit " + QString::number(GetParam().status);
+    const QString launcher = executable(
+        folder, "apri",
+        ("#!/bin/sh\nprintf '%s\\n' \"$@\" >'" + received + "'\n" + end + "\n").toUtf8());
+    UrlRecorder desktop;
+    QtDocumentOpener opener(launcher);
+    ScriptedMessageBox messages;
+
+    ApriDocumento(document, opener, messages);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opener.running() == 0; }, 60000));
+
+    EXPECT_TRUE(desktop.opened.isEmpty());
+    EXPECT_EQ(TestFolder::read(received), (GetParam().argument(document) + "\n").toUtf8());
+    if (GetParam().status == 0) {
+        EXPECT_TRUE(messages.shown.isEmpty());
+    } else {
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown[0].text,
+                  "ERRORE DI ESECUZIONE DEL PROGRAMMA  '" + document + "' ");
+    }
+}
+
+QString asIs(const QString& document) {
+    return document;
+}
+QString encoded(const QString& document) {
+    return QString::fromUtf8(QUrl(document).toEncoded());
+}
+QString pdf(const TestFolder& folder) {
+    return folder.write("referti 2024/esame finale.pdf", "%PDF-1.4");
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, LauncherTest,
+                         ::testing::Values(LaunchCase{"Opens", pdf, 0, asIs},
+                                           LaunchCase{"OpensALink",
+                                                      [](const TestFolder&) {
+                                                          return QString(
+                                                              "https://example.org/a b?q=1");
+                                                      },
+                                                      0, encoded},
+                                           LaunchCase{"NoProgramForTheType", pdf, 3, asIs},
+                                           LaunchCase{"Crashes", pdf, -1, asIs}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 
