@@ -188,11 +188,10 @@ bool Scansione::lettoDiRecente(const QDateTime& verificaPrecedente, const QDateT
 }
 
 Scansione::LibroLetto Scansione::libroDiOggi() const {
-    const QDateTime adesso = clock_.now();
-    return {dateserial::dayNumber(adesso.date()),
+    return {dateserial::dayNumber(clock_.now().date()),
             db::identity(visite_.path()),
             db::identity(work_.path()),
-            adesso,
+            {},
             {}};
 }
 

@@ -93,7 +93,7 @@ private:
         qint64 giorno;
         QByteArray visite;  // the identities of the two databases
         QByteArray work;
-        QDateTime quando;  // when the book was read
+        QDateTime quando;  // when the book was read; set by the rebuild that read it
         EsitoSelezione esito;
     };
 
