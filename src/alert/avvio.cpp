@@ -14,6 +14,7 @@
 #include "platform/gui/qtsoundplayer.h"
 #include "platform/singleinstance.h"
 #include "reminder/argomentoerrato.h"
+#include "reminder/messaggi.h"
 
 namespace {
 

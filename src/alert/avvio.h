@@ -5,8 +5,6 @@
 
 // Exit status of an argument that cannot be used.
 inline constexpr int kEsitoArgomentoErrato = 2;
-// The alert window's single-instance name, one per user and configuration file.
-inline const QString kIstanzaAvviso = QStringLiteral("scadex-avviso");
 
 // Prints the reminder of `argomento` as one line on standard output.
 int AvvisaSuTerminale(const QString& argomento);

@@ -123,7 +123,8 @@ SingleInstance::Outcome SingleInstance::handOver(const QString& path, const QByt
             case privatesocket::State::Connected:
                 if (!privatesocket::peerIsOwnUser(copy.socket))
                     throw privatesocket::Error(path + QStringLiteral(" is another user's"));
-                if (deliver(copy.socket, message)) return Outcome::Delivered;
+                if (deliver(copy.socket, message, QDeadlineTimer(kWaitMs)))
+                    return Outcome::Delivered;
                 break;
         }
     } catch (const privatesocket::Error& error) {
@@ -133,10 +134,24 @@ SingleInstance::Outcome SingleInstance::handOver(const QString& path, const QByt
     return Outcome::Unresponsive;
 }
 
+bool SingleInstance::tell(const QString& program, const QByteArray& key, const QByteArray& message,
+                          int waitMs) {
+    try {
+        const privatesocket::Connection copy = privatesocket::connectTo(
+            privatesocket::folder() + QLatin1Char('/') + nameFor(program, key));
+        return copy.state == privatesocket::State::Connected &&
+               privatesocket::peerIsOwnUser(copy.socket) &&
+               deliver(copy.socket, message, QDeadlineTimer(waitMs));
+    } catch (const privatesocket::Error&) {
+        // No private folder, or a socket not ours: no copy to tell here.
+    }
+    return false;
+}
+
 // One line each way: the message in base64, so that no byte of it ends the line early, and
 // the confirmation.
-bool SingleInstance::deliver(const privatesocket::Descriptor& socket, const QByteArray& message) {
-    const QDeadlineTimer deadline(kWaitMs);
+bool SingleInstance::deliver(const privatesocket::Descriptor& socket, const QByteArray& message,
+                             const QDeadlineTimer& deadline) {
     return privatesocket::writeAll(socket, message.toBase64() + '\n', deadline) &&
            privatesocket::readLine(socket, kConfirmation.size(), deadline) == kConfirmation;
 }

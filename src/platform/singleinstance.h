@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -51,6 +52,12 @@ public:
     // confirmed is refused. A lock given stays with its caller.
     void stopListening();
 
+    // Hands `message` to the copy of `program` running for this user and `key` on this
+    // workstation, waiting at most `waitMs` for its confirmation; starts nothing, and says
+    // nothing when no copy listens. True when the copy confirmed it.
+    static bool tell(const QString& program, const QByteArray& key, const QByteArray& message,
+                     int waitMs);
+
     // The socket's file name in the private folder: `program` and a digest of the user's home
     // folder and the key.
     static QString nameFor(const QString& program, const QByteArray& key);
@@ -65,7 +72,8 @@ private:
     static std::optional<QString> socketPath(const QString& name);
     std::optional<bool> takeRunning(const std::optional<QString>& path);
     static Outcome handOver(const QString& path, const QByteArray& message);
-    static bool deliver(const privatesocket::Descriptor& socket, const QByteArray& message);
+    static bool deliver(const privatesocket::Descriptor& socket, const QByteArray& message,
+                        const QDeadlineTimer& deadline);
     bool tryListening(const QString& path);
     void startListening(const QString& path);
     void listen();

@@ -14,6 +14,7 @@
 #include "platform/gui/qttranslations.h"
 #include "platform/notifier.h"
 #include "platform/singleinstance.h"
+#include "reminder/messaggi.h"
 #include "ui/main/iconavassoio.h"
 #include "ui/main/startup.h"
 #include "util/diagnostic.h"
@@ -75,8 +76,7 @@ int main(int argc, char** argv) {
         blocco.emplace(percorsi->fileWork());
         prendiBlocco = [&blocco] { return blocco->tryTake(); };
     }
-    SingleInstance istanza(QStringLiteral("scadex"), impostazioni::postazione(*fileIni),
-                           prendiBlocco);
+    SingleInstance istanza(kIstanzaScadex, impostazioni::postazione(*fileIni), prendiBlocco);
     switch (istanza.deliverOrListen({})) {
         case SingleInstance::Outcome::Delivered:
             return 0;

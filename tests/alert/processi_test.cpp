@@ -21,6 +21,7 @@
 #include "app/versione.h"
 #include "gestarprova.h"
 #include "platform/singleinstance.h"
+#include "reminder/messaggi.h"
 #include "support/sqlfile.h"
 
 namespace {
