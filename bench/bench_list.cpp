@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "platform/clock.h"
+#include "platform/copymessenger.h"
 #include "platform/desktopnotifier.h"
 #include "platform/eventyielder.h"
 #include "platform/gui/qtfiledialog.h"
@@ -46,8 +47,9 @@ void BM_AperturaListaApp(benchmark::State& stato) {
     QtFileDialog dialogo;
     QtDocumentOpener documenti{QStringLiteral("xdg-open")};
     DesktopNotifier notifiche;
-    PlatformServices piattaforma{orologio, avvio,   eventi,    messaggi, schermo,
-                                 suono,    dialogo, documenti, notifiche};
+    SocketCopyMessenger copie;
+    PlatformServices piattaforma{orologio, avvio,   eventi,    messaggi,  schermo,
+                                 suono,    dialogo, documenti, notifiche, copie};
 
     for (auto _ : stato) {
         auto* lista = new ListaApp(

@@ -10,6 +10,7 @@ class SoundPlayer;
 class FileDialog;
 class DocumentOpener;
 class Notifier;
+class CopyMessenger;
 
 struct PlatformServices {
     Clock& clock;
@@ -21,4 +22,5 @@ struct PlatformServices {
     FileDialog& fileDialog;
     DocumentOpener& documents;
     Notifier& notifications;
+    CopyMessenger& copies;  // SCADEX and its alert program tell each other
 };

@@ -92,11 +92,11 @@ int main(int argc, char** argv) {
     Sessione sessione(*fileIni);
     PlatformServices services = platform.services();
     Startup startup(sessione, services);
-    QObject::connect(&istanza, &SingleInstance::messageReceived, &startup, [&startup] {
-        startup.showNormal();
-        startup.raise();
-        startup.activateWindow();
-    });
+    QObject::connect(&istanza, &SingleInstance::messageReceived, &startup,
+                     [&startup](const QByteArray& messaggio) {
+                         if (const auto letto = messaggi::leggiPerScadex(messaggio))
+                             startup.accogli(*letto);
+                     });
     if (startup.avvia() != Startup::Avvio::Avviato)
         TerminaAvvioFallito(sessione, startup.causaMancatoAvvio(), startup.dettaglioMancatoAvvio(),
                             platform.notifications);

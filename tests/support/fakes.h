@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/copymessenger.h"
 #include "platform/documentopener.h"
 #include "platform/eventyielder.h"
 #include "platform/filedialog.h"
@@ -202,6 +203,21 @@ struct RecordingNotifier : Notifier {
     void waitForDelivery(int) override {}
 };
 
+// Keeps what the program told other copies; they take it when `running`.
+struct RecordingCopyMessenger : CopyMessenger {
+    struct Message {
+        QString program;
+        QByteArray key;
+        QByteArray message;
+    };
+    QList<Message> told;
+    bool running = true;
+    bool tell(const QString& program, const QByteArray& key, const QByteArray& message) override {
+        told.append({program, key, message});
+        return running;
+    }
+};
+
 // Every fake at once, handed out as the program's platform services.
 struct FakePlatform {
     FakeClock clock;
@@ -213,9 +229,10 @@ struct FakePlatform {
     ScriptedFileDialog fileDialog;
     FakeDocumentOpener documents;
     RecordingNotifier notifications;
+    RecordingCopyMessenger copies;
 
     PlatformServices services() {
-        return {clock, launcher,   yielder,   messages,     screen,
-                sound, fileDialog, documents, notifications};
+        return {clock, launcher,   yielder,   messages,      screen,
+                sound, fileDialog, documents, notifications, copies};
     }
 };

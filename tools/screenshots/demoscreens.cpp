@@ -22,8 +22,8 @@ constexpr int kSecondoCliente = 2;
 }  // namespace
 
 DemoScreens::DemoScreens(const QString& fileIni, const QString& outFolder)
-    : services_{qt_.clock, launcher_,      qt_.yielder,   qt_.messages,     qt_.screen,
-                qt_.sound, qt_.fileDialog, qt_.documents, qt_.notifications},
+    : services_{qt_.clock, launcher_,      qt_.yielder,   qt_.messages,      qt_.screen,
+                qt_.sound, qt_.fileDialog, qt_.documents, qt_.notifications, qt_.copies},
       sessione_(fileIni),
       shooter_(outFolder) {}
 

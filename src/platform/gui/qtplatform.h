@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/copymessenger.h"
 #include "platform/desktopnotifier.h"
 #include "platform/eventyielder.h"
 #include "platform/gui/qtfiledialog.h"
@@ -22,9 +23,10 @@ struct QtPlatform {
     QtFileDialog fileDialog;
     QtDocumentOpener documents{QStringLiteral("xdg-open")};
     DesktopNotifier notifications;
+    SocketCopyMessenger copies;
 
     PlatformServices services() {
-        return {clock, launcher,   yielder,   messages,     screen,
-                sound, fileDialog, documents, notifications};
+        return {clock, launcher,   yielder,   messages,      screen,
+                sound, fileDialog, documents, notifications, copies};
     }
 };

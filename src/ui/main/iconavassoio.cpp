@@ -97,7 +97,8 @@ void IconaVassoio::mostraStato(const StatoScansione& stato) {
 }
 
 void IconaVassoio::mostraAvvertimento(const QString& avvertimento) {
-    avvertimento_ = avvertimento;
+    if (avvertimenti_.contains(avvertimento)) return;
+    avvertimenti_.append(avvertimento);
     aggiornaSuggerimento();
 }
 
@@ -116,7 +117,8 @@ void IconaVassoio::aggiornaIcona() {
 void IconaVassoio::aggiornaSuggerimento() {
     QString suggerimento =
         guasto_ ? *guasto_ : riepilogo_.suggerimento(dateserial::fromDateTime(clock_.now()));
-    if (avvertimento_) suggerimento += QLatin1Char('\n') + *avvertimento_;
+    for (const QString& avvertimento : avvertimenti_)
+        suggerimento += QLatin1Char('\n') + avvertimento;
     icona_.setToolTip(suggerimento);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QSystemTrayIcon>
 #include <functional>
 #include <optional>
@@ -40,8 +41,8 @@ public:
     // While the reminders are stopped the icon carries a warning and the tooltip the cause.
     void mostraStato(const StatoScansione& stato);
 
-    // A lasting warning on how this copy runs (without its lock on the work database): the
-    // tooltip carries it after whatever else it says.
+    // A lasting warning on how this copy runs (without its lock on the work database, an alert
+    // sound that cannot be heard): the tooltip carries each once, after whatever else it says.
     void mostraAvvertimento(const QString& avvertimento);
 
     // The application icon with `conteggio` drawn on it (none when 0), or the warning sign
@@ -65,7 +66,7 @@ private:
     const ComandiVassoio comandi_;
     RiepilogoPromemoria riepilogo_;
     std::optional<QString> guasto_;  // why the reminders are stopped
-    std::optional<QString> avvertimento_;
+    QStringList avvertimenti_;
     QSystemTrayIcon icona_;
     QMenu* menu_;
     QAction* elenca_;

@@ -25,11 +25,13 @@
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "ui/list/listaapp.h"
+#include "ui/main/areefinestre.h"
 #include "ui/main/filtrotastonumerico.h"
 #include "ui/main/gestioneparametri.h"
 #include "ui/main/iconavassoio.h"
 #include "ui/main/pannelloparametri.h"
 #include "ui/reminder/gesprome.h"
+#include "util/diagnostic.h"
 #include "util/texts.h"
 
 namespace {
@@ -45,7 +47,9 @@ Startup::Startup(Sessione& sessione, PlatformServices& platform, QWidget* parent
       sessione_(sessione),
       platform_(platform),
       parametri_(std::make_unique<GestioneParametri>(sessione.fileIni(), sessione.impostazioni())),
-      chiusura_([&sessione] { ChiudiProgramma(sessione); }) {
+      chiusura_([&sessione] { ChiudiProgramma(sessione); }),
+      canale_(platform.copies, sessione.fileIni()),
+      aree_(std::make_unique<AreeFinestre>(canale_)) {
     // Read as the program's window, not as a pane.
     accessibility::setRole(*this, QAccessible::Window);
     setObjectName(QStringLiteral("Startup"));
@@ -172,6 +176,7 @@ void Startup::mostraSelezione(const EsitoSelezione& esito) {
     command1_[3]->setEnabled(esito.elencoAbilitato());
     setWindowTitle(esito.didascalia());
     vassoio_->mostraSelezione(esito);
+    canale_.tabellaCambiata();
 }
 
 // The tray and one notification tell the operator when the reminders stop and start again;
@@ -191,6 +196,7 @@ void Startup::mostraStato(const StatoScansione& stato) {
 
 void Startup::closeEvent(QCloseEvent* event) {
     event->accept();
+    canale_.fine();
     chiusura_();
 }
 
@@ -198,14 +204,55 @@ void Startup::closeEvent(QCloseEvent* event) {
 void Startup::mostraElenco() {
     ListaApp elenco(
         sessione_.fileIni(), platform_, righe(), chiavi(),
-        [this](const ChiavePromemoria& chiave) {
-            GesProme promemoria(*sessione_.visite(), *sessione_.work(), platform_, chiave, this);
-            promemoria.exec();
-            ultimoComando_ = promemoria.comandoScelto().value_or(ultimoComando_);
-            return ultimoComando_;
-        },
+        [this](const ChiavePromemoria& chiave) { return mostraPromemoria(chiave); },
         [this] { SelezionaAppuntamenti(); }, this);
     elenco.exec();
+}
+
+// The reminder window, modally; then the command in force. Database errors propagate.
+Comando Startup::mostraPromemoria(const ChiavePromemoria& chiave) {
+    GesProme promemoria(*sessione_.visite(), *sessione_.work(), platform_, chiave, this);
+    promemoria.exec();
+    ultimoComando_ = promemoria.comandoScelto().value_or(ultimoComando_);
+    return ultimoComando_;
+}
+
+void Startup::accogli(const messaggi::PerScadex& messaggio) {
+    struct {
+        Startup& finestra;
+        void operator()(const messaggi::Richiama&) { finestra.richiama(); }
+        void operator()(const messaggi::Apri& m) { finestra.rispondiDaAvviso(m.chiave); }
+        void operator()(const messaggi::SuonoFallito& m) {
+            finestra.vassoio_->mostraAvvertimento(
+                QStringLiteral("Il suono di avviso non si sente: %1").arg(m.motivo));
+        }
+        void operator()(const messaggi::ChiediAree&) { finestra.aree_->dichiara(); }
+    } risposta{*this};
+    std::visit(risposta, messaggio);
+}
+
+void Startup::richiama() {
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+// The operator chose a card of the alert window: its reminder window, answered there as from
+// the list. One already open is brought forward instead of a second on top of it.
+void Startup::rispondiDaAvviso(const ChiavePromemoria& chiave) {
+    if (!scansione_) return;
+    if (QWidget* aperta = QApplication::activeModalWidget(); qobject_cast<GesProme*>(aperta)) {
+        aperta->raise();
+        aperta->activateWindow();
+        return;
+    }
+    try {
+        if (mostraPromemoria(chiave) != Comando::Uscita) SelezionaAppuntamenti();
+    } catch (const std::exception& errore) {
+        logDiagnostic(QStringLiteral("promemoria dell'avviso non aperto"), errore);
+        platform_.messages.show({QStringLiteral("IMPOSSIBILE APRIRE IL PROMEMORIA"), QString(),
+                                 MessageIcon::Stop, MessageButtons::Ok});
+    }
 }
 
 void Startup::collegaComandi() {

@@ -7,8 +7,10 @@
 #include <memory>
 
 #include "reminder/comando.h"
+#include "reminder/messaggi.h"
 #include "scan/puntualita.h"
 #include "scan/scansione.h"
+#include "ui/main/canaleavviso.h"
 
 class QLabel;
 class QPushButton;
@@ -19,6 +21,7 @@ class QKeyEvent;
 class IconaVassoio;
 class IniLetto;
 class StatoScansione;
+class AreeFinestre;
 class Sessione;
 struct PlatformServices;
 
@@ -58,6 +61,9 @@ public:
     // How the program ends when this window closes (ChiudiProgramma; tests record it).
     void impostaChiusura(std::function<void()> chiusura) { chiusura_ = std::move(chiusura); }
 
+    // What the alert program, or a later start, asks of this copy.
+    void accogli(const messaggi::PerScadex& messaggio);
+
     // The tray icon, shown from the end of a successful load.
     IconaVassoio& vassoio() { return *vassoio_; }
 
@@ -69,6 +75,9 @@ private:
     void creaControlli();
     void collegaComandi();
     void mostraElenco();
+    Comando mostraPromemoria(const ChiavePromemoria& chiave);
+    void rispondiDaAvviso(const ChiavePromemoria& chiave);
+    void richiama();
     // F2's question; a Yes closes the window and so ends the program.
     void chiediChiusura();
     void osservaTasti(QWidget* radice);
@@ -100,6 +109,8 @@ private:
     // it as it was.
     Comando ultimoComando_ = Comando::ImpostaAvviso;
     IconaVassoio* vassoio_ = nullptr;
+    CanaleAvviso canale_;
+    std::unique_ptr<AreeFinestre> aree_;
     bool controlloInCorso_ = false;
     QString causaMancatoAvvio_;
     QString dettaglioMancatoAvvio_;

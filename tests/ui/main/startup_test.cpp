@@ -248,6 +248,63 @@ TEST_F(StartupKeysTest, AbandonWritesNothingButKeepsTheSwitch) {
     EXPECT_EQ(TestFolder::read(sessione.fileIni()), prima);
 }
 
+// The alert program's cards follow the table: it hears of every rebuild, and of the end.
+TEST_F(StartupKeysTest, TheAlertProgramHearsOfEachRebuildAndOfTheEnd) {
+    const auto detti = [this] {
+        QList<QByteArray> messaggi;
+        for (const auto& detto : platform.copies.told) {
+            EXPECT_EQ(detto.program, kIstanzaAvviso);
+            if (!messaggi::leggiPerAvviso(detto.message).has_value()) ADD_FAILURE();
+            messaggi.append(detto.message);
+        }
+        return messaggi;
+    };
+    const QByteArray rileggi = messaggi::componi(messaggi::Rileggi{});
+    EXPECT_EQ(detti().count(rileggi), 1);  // the load's rebuild
+    startup.SelezionaAppuntamenti();
+    EXPECT_EQ(detti().count(rileggi), 2);
+    command1(startup, 0)->click();
+    EXPECT_EQ(detti().last(), messaggi::componi(messaggi::Fine{}));
+}
+
+// The alert window keeps clear of the windows open here: it hears where they are as they
+// change, and whenever it asks.
+TEST_F(StartupKeysTest, TheAlertProgramHearsWhereTheOpenWindowsAre) {
+    const auto ultimeAree = [this]() -> std::optional<QList<QRect>> {
+        for (auto detto = platform.copies.told.crbegin(); detto != platform.copies.told.crend();
+             ++detto) {
+            const auto letto = messaggi::leggiPerAvviso(detto->message);
+            if (letto && std::holds_alternative<messaggi::Aree>(*letto))
+                return std::get<messaggi::Aree>(*letto).finestre;
+        }
+        return std::nullopt;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ultimeAree() == QList<QRect>{startup.frameGeometry()}; }, 10000));
+    startup.showMinimized();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ultimeAree() == QList<QRect>{}; }, 10000));
+    platform.copies.told.clear();
+    startup.accogli(messaggi::ChiediAree{});
+    EXPECT_EQ(ultimeAree(), QList<QRect>{});
+}
+
+// APRI on a card shows that reminder's window, as a double-click in the list does.
+TEST_F(StartupTest, TheAlertProgramOpensTheReminderWindowOfItsCard) {
+    scriviIni("");
+    appuntamento(1234, kOggi + 10.0 / 24, 30);
+    Startup startup(sessione, services);
+    ASSERT_EQ(startup.avvia(), Startup::Avvio::Avviato);
+    QString aperta;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* modale = QApplication::activeModalWidget()) {
+            aperta = modale->objectName();
+            modale->close();
+        }
+    });
+    startup.accogli(messaggi::Apri{startup.chiavi().first()});
+    EXPECT_EQ(aperta, "GesProme");
+}
+
 TEST_F(StartupKeysTest, CloseButtonEndsTheProgramWithoutAsking) {
     command1(startup, 0)->click();
     EXPECT_EQ(chiusure, 1);
@@ -310,7 +367,8 @@ protected:
     QtEventYielder yielder;
     PlatformServices conAttese{platform.clock,      platform.launcher,  yielder,
                                platform.messages,   platform.screen,    platform.sound,
-                               platform.fileDialog, platform.documents, platform.notifications};
+                               platform.fileDialog, platform.documents, platform.notifications,
+                               platform.copies};
 };
 
 TEST_F(StartupYieldTest, AClickDuringAPollOpensTheListAfterItAndPollsGoOn) {
