@@ -45,10 +45,13 @@ int CopiaAltrove(Notifier& notifiche) {
 
 void TerminaAvvioFallito(Sessione& sessione, const QString& causa, const QString& dettaglio,
                          Notifier& notifiche) {
-    // The engine's text may run over several lines, as libpq's does: the line stays one.
-    const QString riga =
-        dettaglio.isEmpty() ? causa : causa + QStringLiteral(" (") + dettaglio.simplified() + u')';
-    std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(riga));
+    // The operator's line is Italian alone; the engine's own words, in its language, follow on a
+    // line of their own for whoever looks after the program (one line, as libpq's may run over
+    // several).
+    std::fprintf(stderr, "SCADEX NON AVVIATO: %s\n", qUtf8Printable(causa));
+    if (!dettaglio.isEmpty())
+        std::fprintf(stderr, "  messaggio del database: %s\n",
+                     qUtf8Printable(dettaglio.simplified()));
     notifiche.notify(NotificationKind::Critical, QStringLiteral("SCADEX NON AVVIATO"), causa);
     notifiche.waitForDelivery(kAttesaNotificaMs);
     termina(sessione, EXIT_FAILURE);

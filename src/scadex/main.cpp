@@ -10,6 +10,7 @@
 #include "app/sessione.h"
 #include "db/instancelock.h"
 #include "platform/gui/accessibility.h"
+#include "platform/gui/displayconnection.h"
 #include "platform/gui/qtplatform.h"
 #include "platform/gui/qttranslations.h"
 #include "platform/notifier.h"
@@ -60,7 +61,11 @@ int main(int argc, char** argv) {
         return RispondiARichiesta(opzioni.richiesta, QStringLiteral("scadex"),
                                   TestoAiuto(QFileInfo(argomenti.first()).fileName()));
     }
+    std::optional<DisplayConnection> schermo;
+    schermo.emplace(QStringLiteral("SCADEX NON AVVIATO: nessuno schermo a cui collegarsi"),
+                    opzioni.avvioAutomatico ? 0 : 1);
     QApplication app(argc, argv);
+    schermo.reset();
     loadQtTranslations(app);
     accessibility::install();
     QtPlatform platform;

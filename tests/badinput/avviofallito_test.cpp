@@ -151,18 +151,45 @@ TEST_P(AvvioFallito, EndsWithAFailureAndOneLineSayingWhy) {
     }
     ASSERT_TRUE(programma.waitForFinished(kAttesaMs));
     EXPECT_EQ(programma.exitCode(), 1);
-    const QStringList righe = QString::fromUtf8(programma.readAllStandardError())
-                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                                  .filter(QStringLiteral("SCADEX"));
+    const QStringList uscita = QString::fromUtf8(programma.readAllStandardError())
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList righe = uscita.filter(QStringLiteral("SCADEX"));
     ASSERT_EQ(righe.size(), 1) << righe.join('\n').toStdString();
     EXPECT_TRUE(righe[0].startsWith(QStringLiteral("SCADEX NON AVVIATO: ")))
         << righe[0].toStdString();
     EXPECT_TRUE(righe[0].contains(QString::fromUtf8(caso.file))) << righe[0].toStdString();
     EXPECT_TRUE(righe[0].contains(QString::fromUtf8(caso.causa))) << righe[0].toStdString();
-    EXPECT_EQ(righe[0].endsWith(QLatin1Char(')')), caso.dalDatabase) << righe[0].toStdString();
+    // The engine's own words, never mixed into the operator's line.
+    EXPECT_FALSE(righe[0].contains(QLatin1Char('('))) << righe[0].toStdString();
+    EXPECT_EQ(uscita.filter(QStringLiteral("  messaggio del database: ")).size(),
+              caso.dalDatabase ? 1 : 0)
+        << uscita.join('\n').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Casi, AvvioFallito, ::testing::ValuesIn(kCasi),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Without a display the program says so in one line of its own; at login that is no failure.
+class SenzaSchermo : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SenzaSchermo, OneItalianLineAndTheStatusOfTheStart) {
+    const bool allAccesso = GetParam();
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    for (const char* nome : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        ambiente.remove(QString::fromLatin1(nome));
+    QProcess programma;
+    programma.setProcessEnvironment(ambiente);
+    programma.start(QStringLiteral(SCADEX_PROGRAM),
+                    allAccesso ? QStringList{"--autostart"} : QStringList{});
+    ASSERT_TRUE(programma.waitForFinished(kAttesaMs));
+    EXPECT_EQ(programma.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(programma.exitCode(), allAccesso ? 0 : 1);
+    EXPECT_EQ(programma.readAllStandardError(),
+              "SCADEX NON AVVIATO: nessuno schermo a cui collegarsi\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Avvii, SenzaSchermo, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "AllAccesso" : "DallOperatore");
+});
 
 }  // namespace
