@@ -35,7 +35,8 @@ public:
 struct Finestra {
     Finestra() {
         QDir(dir.path()).mkpath(QStringLiteral("op"));
-        const QString work = bench::sqliteDatabase(dir, QStringLiteral("op/WorkDV.mdb"), "work.sql");
+        const QString work =
+            bench::sqliteDatabase(dir, QStringLiteral("op/WorkDV.mdb"), "work.sql");
         QFile ini(dir.filePath(QStringLiteral("Gestar.ini")));
         ini.open(QIODevice::WriteOnly);
         ini.write("[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + dir.path().toUtf8() +
@@ -51,9 +52,9 @@ struct Finestra {
         }
         righe.exec("COMMIT");
         for (int cliente = 1; cliente <= kSchede; ++cliente) {
-            argomenti.append(ArgomentoAvviso{ini.fileName(), cliente, cliente,
-                                             QStringLiteral("VIS"), oggi}
-                                 .componi());
+            argomenti.append(
+                ArgomentoAvviso{ini.fileName(), cliente, cliente, QStringLiteral("VIS"), oggi}
+                    .componi());
             programma.accogliArgomento(argomenti.back());
         }
         QApplication::processEvents();
@@ -106,8 +107,7 @@ void BM_FrecciaGiu(benchmark::State& state) {
     int scheda = 0;
     misura(state, finestra, [&scheda](Finestra& f) {
         QKeyEvent giu(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-        QApplication::sendEvent(f.programma.finestra().schede().at(scheda++ % (kSchede - 1)),
-                                &giu);
+        QApplication::sendEvent(f.programma.finestra().schede().at(scheda++ % (kSchede - 1)), &giu);
     });
 }
 

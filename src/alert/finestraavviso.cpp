@@ -208,8 +208,7 @@ void FinestraAvviso::closeEvent(QCloseEvent* evento) {
 // As tall as the cards need, up to a limit. Once the list scrolls, a further card changes
 // nothing here: no layout of every card at each one.
 void FinestraAvviso::adattaAltezza() {
-    if (area_->height() == kAltezzaMassimaSchede && schede_.size() > kSchedeOltreLAltezza)
-        return;
+    if (area_->height() == kAltezzaMassimaSchede && schede_.size() > kSchedeOltreLAltezza) return;
     QWidget* contenuto = area_->widget();
     const int larghezzaUtile =
         kLarghezza - layout()->contentsMargins().left() - layout()->contentsMargins().right();
@@ -222,8 +221,8 @@ void FinestraAvviso::adattaAltezza() {
 
 // A corner clear of SCADEX's windows, kept on top of others only while it covers none of them.
 void FinestraAvviso::colloca() {
-    const PostoAvviso posto = ScegliPostoAvviso(screen()->availableGeometry(),
-                                                frameGeometry().size(), evitate_);
+    const PostoAvviso posto =
+        ScegliPostoAvviso(screen()->availableGeometry(), frameGeometry().size(), evitate_);
     if (posto.sopra != sopra_) {
         sopra_ = posto.sopra;
         const bool visibile = isVisible();

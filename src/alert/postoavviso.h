@@ -7,7 +7,7 @@
 #include <QSize>
 
 struct PostoAvviso {
-    QPoint angolo;     // the window's top-left corner
+    QPoint angolo;      // the window's top-left corner
     bool sopra = true;  // it may stay on top of other windows: it covers none of SCADEX's
 
     bool operator==(const PostoAvviso&) const = default;

@@ -92,10 +92,10 @@ void SchedaAvviso::aggiungiPulsanti(QGridLayout& griglia) {
     connect(chiudi, &QPushButton::clicked, this, &SchedaAvviso::chiusa);
     riga->addWidget(chiudi);
     for (std::size_t rinvio = 0; rinvio < kRinvii.size(); ++rinvio) {
-        QPushButton* rimanda = pulsante(
-            kRinvii.at(rinvio).nomeScheda(), kRinvii.at(rinvio).testoScheda(),
-            QStringLiteral("Nasconde questo promemoria e lo ripropone passati %1 minuti")
-                .arg(kRinvii.at(rinvio).durata.count()));
+        QPushButton* rimanda =
+            pulsante(kRinvii.at(rinvio).nomeScheda(), kRinvii.at(rinvio).testoScheda(),
+                     QStringLiteral("Nasconde questo promemoria e lo ripropone passati %1 minuti")
+                         .arg(kRinvii.at(rinvio).durata.count()));
         connect(rimanda, &QPushButton::clicked, this, [this, rinvio] { emit rinviata(rinvio); });
         riga->addWidget(rimanda);
     }

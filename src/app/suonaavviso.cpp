@@ -26,10 +26,10 @@ void SuonaAvviso(bool suonoAttivo, const QString& fileSuono, SoundPlayer& suono,
 
 void ProvaAvviso(const QString& fileSuono, SoundPlayer& suono, MessageBox& messaggi) {
     suono.play(fileSuono, [fileSuono, &messaggi](SoundFailure perche) {
-        messaggi.show(
-            {.text = QStringLiteral("IMPOSSIBILE SUONARE L'AVVISO: ") + CausaSuono(perche, fileSuono),
-             .title = QString(),
-             .icon = MessageIcon::Stop,
-             .buttons = MessageButtons::Ok});
+        messaggi.show({.text = QStringLiteral("IMPOSSIBILE SUONARE L'AVVISO: ") +
+                               CausaSuono(perche, fileSuono),
+                       .title = QString(),
+                       .icon = MessageIcon::Stop,
+                       .buttons = MessageButtons::Ok});
     });
 }

@@ -69,15 +69,17 @@ QString GestarProva::argomento(int inAttesa, qint32 cliente, const QString& azio
 void GestarProva::togliPromemoria(qint32 cliente, const QString& azione,
                                   const QString& data) const {
     SqlFile(fileWork).exec(
-        QStringLiteral("DELETE FROM Promemoria WHERE PmCliente = ? AND PmData = ? AND PmAzione = ?"),
+        QStringLiteral(
+            "DELETE FROM Promemoria WHERE PmCliente = ? AND PmData = ? AND PmAzione = ?"),
         {cliente, texts::parseDateText(data), azione});
 }
 
 QString GestarProva::consegnato(qint32 cliente, const QString& azione, const QString& data) const {
     const double momento = texts::parseDateText(data);
     FakePlatform platform;
-    SqlFile(fileWork).exec(QStringLiteral("INSERT OR REPLACE INTO Promemoria VALUES (?, ?, ?, ?, ' ', NULL)"),
-                           {cliente, momento, azione, momento - 1});
+    SqlFile(fileWork).exec(
+        QStringLiteral("INSERT OR REPLACE INTO Promemoria VALUES (?, ?, ?, ?, ' ', NULL)"),
+        {cliente, momento, azione, momento - 1});
     const auto work = db::Database::open(fileWork);
     ControlloPromemoria(*work, fileIni, platform.clock, platform.yielder, platform.launcher)
         .esegui();
