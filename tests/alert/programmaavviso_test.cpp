@@ -340,6 +340,8 @@ TEST_F(FinestraProva, ACardWhoseRowIsGoneLeavesOnRileggi) {
     QSignalSpy concluso(&programma, &ProgrammaAvviso::concluso);
     programma.accogliArgomento(gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
     programma.accogliArgomento(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
+    // The reading the hand-overs asked for is done: only Rileggi reads the table now.
+    programma.verifica();
     gestar.togliPromemoria(55, "TEL", "06/12/2026 11:00:00");
     programma.accogliMessaggio(messaggi::Rileggi{});
     EXPECT_TRUE(

@@ -474,6 +474,8 @@ TEST_P(SchedeSulDesktop, AReminderStoppedDuringItsSnoozeNeverReturns) {
     programma.accogliArgomento(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
     programma.finestra().findChild<QPushButton*>("cmdRimanda5")->click();
     EXPECT_TRUE(ritirate());
+    // The reading the hand-over asked for is done: only the snooze's end reads the table now.
+    programma.verifica();
     gestar.togliPromemoria(1234, "VIS", "06/12/2026 10:00:00");
     ASSERT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isVisible(); }, kAttesaMs));
     EXPECT_EQ(clienti(), QStringList{"55"});
@@ -485,6 +487,8 @@ TEST_P(SchedeSulDesktop, AReminderStoppedDuringItsSnoozeNeverReturns) {
 TEST_P(SchedeSulDesktop, ACardAnsweredInScadexLeavesTheWindow) {
     ASSERT_NO_FATAL_FAILURE(consegna(1234, "VIS", "06/12/2026 10:00:00"));
     programma.accogliArgomento(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
+    // The reading the hand-over asked for is done: only Rileggi reads the table now.
+    programma.verifica();
     gestar.togliPromemoria(1234, "VIS", "06/12/2026 10:00:00");
     programma.accogliMessaggio(messaggi::Rileggi{});
     EXPECT_TRUE(restano({"55"}));
