@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
+#include <QDataStream>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -639,6 +641,37 @@ TEST_F(AvvisoSulDesktop, AReminderHandedOverWhileTheWindowClosesIsShownByItsOwnS
     EXPECT_TRUE(primo.waitForFinished(kAttesaMs));
     EXPECT_TRUE(primo.readAllStandardOutput().isEmpty()) << "the closing program took it in";
     EXPECT_EQ(secondo.state(), QProcess::Running);
+}
+
+// A tenth of a second of silence as a waveform file: 8 kHz, one channel, 16 bits.
+QByteArray silenzio() {
+    constexpr quint32 kCampioni = 800;
+    QByteArray wav;
+    QDataStream dati(&wav, QIODevice::WriteOnly);
+    dati.setByteOrder(QDataStream::LittleEndian);
+    dati.writeRawData("RIFF", 4);
+    dati << quint32(36 + 2 * kCampioni);
+    dati.writeRawData("WAVEfmt ", 8);
+    dati << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2)
+         << quint16(16);
+    dati.writeRawData("data", 4);
+    dati << quint32(2 * kCampioni);
+    wav.append(QByteArray(2 * kCampioni, '\0'));
+    return wav;
+}
+
+// Where the sound cannot be played (no sound server on this desktop, or no device) the
+// program's standard error holds no line of Qt's in English: SCADEX is told instead.
+TEST_F(AvvisoSulDesktop, ASoundThatCannotPlayLeavesNoEnglishLine) {
+    const QString suono = gestar.folder.write(QStringLiteral("suoni/ding.wav"), silenzio());
+    const GestarProva conSuono("SuonoSN=S\r\nSuonoPath=" +
+                               QFileInfo(suono).absolutePath().toUtf8() + "\r\nSuonoFile=ding\r\n");
+    QProcess& finestra = avvia(conSuono.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_TRUE(rigaDa(finestra).startsWith("AVVISO "));
+    ASSERT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+    esegui(QStringLiteral("wmctrl"), {QStringLiteral("-c"), QStringLiteral("SCADEX - AVVISO")});
+    ASSERT_TRUE(finestra.waitForFinished(kAttesaMs));
+    EXPECT_EQ(finestra.readAllStandardError().toStdString(), "");
 }
 
 TEST_F(AvvisoSulDesktop, WithoutTheBusTheWindowAloneAppears) {
