@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTextStream>
@@ -463,6 +464,20 @@ TEST_F(SchedeProva, ASoundThatCannotPlayIsToldToScadexOnce) {
             motivi.append(fallito->motivo);
     }
     EXPECT_EQ(motivi, QList<QString>{"IL FILE /srv/suoni/ding.wav NON ESISTE"});
+}
+
+// SCADEX's windows everywhere: the window is no longer kept on top; one in a corner alone: the
+// window goes on top to the bottom-right, clear of it.
+TEST_F(FinestraProva, TheWindowStaysOnTopOnlyWhereItCoversNoneOfScadexs) {
+    accogli(1, 1234);
+    FinestraAvviso& finestra = programma.finestra();
+    const QRect schermo = finestra.screen()->availableGeometry();
+    programma.accogliMessaggio(messaggi::Aree{{schermo}});
+    EXPECT_FALSE(finestra.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(finestra.isVisible());
+    programma.accogliMessaggio(messaggi::Aree{{QRect(schermo.topLeft(), QSize(10, 10))}});
+    EXPECT_TRUE(finestra.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(finestra.frameGeometry().bottomRight(), schermo.bottomRight());
 }
 
 // Where the window goes on a 1000 x 800 area, for a 400 x 300 window.
