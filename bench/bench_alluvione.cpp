@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "bench_server.h"
@@ -39,11 +40,17 @@ struct Postazione {
         ini.write("[BASE]\r\nOPERATORE=op\r\n[PATH]\r\nFILE=" + dir.path().toUtf8() +
                   "\r\nWORK=" + dir.path().toUtf8() + "\r\n[AGENDA]\r\nSuonoSN=N\r\n");
     }
-    // Today's appointment of `cliente`, `minuti` past midnight.
+    // Today's appointment of `cliente`, `minuti` past midnight, its reminder row due since
+    // yesterday: the window keeps its cards to the reminder table.
     QString argomento(int cliente, int minuti = 0) const {
         const double oggi = std::floor(dateserial::fromDateTime(QDateTime::currentDateTime()));
+        const double data = oggi + minuti / (24.0 * 60.0);
+        bench::SqlitePlain(dir.filePath(QStringLiteral("op/WorkDV.mdb")))
+            .exec("INSERT OR REPLACE INTO Promemoria VALUES (" + std::to_string(cliente) + ", " +
+                  QByteArray::number(data, 'g', 17).toStdString() + ", 'VIS', " +
+                  std::to_string(oggi - 1) + ", 'S', NULL)");
         return ArgomentoAvviso{dir.filePath(QStringLiteral("Gestar.ini")), cliente, cliente,
-                               QStringLiteral("VIS"), oggi + minuti / (24.0 * 60.0)}
+                               QStringLiteral("VIS"), data}
             .componi();
     }
     // The window offscreen, printing what it takes in; a delivering start on a desktop whose

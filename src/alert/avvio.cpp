@@ -19,6 +19,8 @@
 namespace {
 
 constexpr int kAttesaRitiroMs = 2000;
+// SCADEX answers at once when it runs; one that hangs must not hold the alert window up long.
+constexpr int kAttesaScadexMs = 1000;
 
 // The reminder of the argument, or nothing after telling why on standard error.
 std::optional<Avviso> leggiOSegnala(const QString& argomento) {
@@ -75,10 +77,21 @@ int AvvisaInFinestra(int& argc, char** argv, const QString& argomento, bool eco)
     // The program outlives its window while reminders are put off.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&programma, &ProgrammaAvviso::concluso, qApp, &QCoreApplication::quit);
+    // A message of a newer SCADEX that this copy does not know is left unanswered.
     QObject::connect(&istanza, &SingleInstance::messageReceived, &programma,
                      [&programma](const QByteArray& consegnato) {
-                         programma.accogliArgomento(QString::fromUtf8(consegnato));
+                         if (const std::optional<messaggi::PerAvviso> messaggio =
+                                 messaggi::leggiPerAvviso(consegnato))
+                             programma.accogliMessaggio(*messaggio);
                      });
+    const QByteArray postazione = impostazioni::postazione(avviso->fileIni);
+    const auto scriviAScadex = [postazione](const messaggi::PerScadex& messaggio) {
+        return SingleInstance::tell(kIstanzaScadex, postazione, messaggi::componi(messaggio),
+                                    kAttesaScadexMs);
+    };
+    programma.scriviAScadex(scriviAScadex);
+    // Where SCADEX's windows are comes back as a message, before or after the first card.
+    scriviAScadex(messaggi::ChiediAree{});
     // A program about to end refuses first: a later start then shows its reminder itself, and
     // one already confirmed is taken in before the end is decided.
     programma.primaDiConcludere([&istanza] {

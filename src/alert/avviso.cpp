@@ -14,3 +14,7 @@ Avviso LeggiAvviso(const QString& argomento) {
     }
     return avviso;
 }
+
+ChiavePromemoria ChiaveDi(const Avviso& avviso) {
+    return {avviso.cliente, avviso.data, avviso.azione};
+}

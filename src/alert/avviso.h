@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "reminder/argomentoavviso.h"
+#include "reminder/chiavepromemoria.h"
 
 // The alert program shows exactly what its argument carries.
 using Avviso = ArgomentoAvviso;
@@ -12,3 +13,6 @@ using Avviso = ArgomentoAvviso;
 // there. Throws ArgomentoErrato, with a message for the operator, on a malformed argument or
 // a configuration file that is not there.
 Avviso LeggiAvviso(const QString& argomento);
+
+// The key of the reminder row the argument was made from.
+ChiavePromemoria ChiaveDi(const Avviso& avviso);

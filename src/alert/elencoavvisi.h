@@ -1,4 +1,4 @@
-// The reminders one alert window lists, newest first, each appointment once.
+// The reminders one alert window lists, in alarm order, each appointment once.
 #pragma once
 
 #include <QList>
@@ -8,20 +8,40 @@
 
 class ElencoAvvisi {
 public:
-    // Lists a reminder; one already listed (the main program hands a reminder over again
-    // after each rebuild) is refreshed in place. Nothing when the appointment is new (it is
-    // listed first); otherwise the place of the one refreshed.
-    std::optional<qsizetype> aggiungi(const AvvisoDescritto& avviso);
+    // One reminder listed, with its alarm moment once the reminder table has given it.
+    struct Voce {
+        AvvisoDescritto descritto;
+        std::optional<double> allarme;  // PmAllarm, day serial
 
-    // Empties the list and returns its reminders in order of arrival.
+        // Where it goes in the list: its alarm, or its appointment until the alarm is known.
+        double momento() const { return allarme.value_or(descritto.avviso.data); }
+    };
+    // Where a reminder taken in is listed.
+    struct Posto {
+        qsizetype indice;
+        bool nuovo;  // the appointment was not listed
+    };
+
+    // Lists a reminder at its place; one already listed (the main program hands a reminder over
+    // again after each rebuild) is refreshed in place, keeping its alarm.
+    Posto aggiungi(const AvvisoDescritto& avviso);
+    // The place of the appointment of `avviso`; nothing when it is not listed.
+    std::optional<qsizetype> indice(const Avviso& avviso) const;
+    // Takes the reminder at `indice` out of the list.
+    Avviso togli(qsizetype indice);
+    // Empties the list and returns its reminders in its order.
     QList<Avviso> togliTutti();
+    // The reminder at `indice` has alarm `allarme`; its place changes only in riordina().
+    void fissaAllarme(qsizetype indice, double allarme) { voci_[indice].allarme = allarme; }
+    // Puts the list back in alarm order: the former places of the reminders in the new order,
+    // or nothing when the order has not changed.
+    std::optional<QList<qsizetype>> riordina();
 
-    const QList<AvvisoDescritto>& avvisi() const { return avvisi_; }
-    // The reminders waiting for the operator: those listed. The window and the notification
-    // both give this count, never the waiting count of an argument, which was taken when the
-    // poll handed it over and grows stale once the operator answers or puts reminders off.
-    int inAttesa() const { return static_cast<int>(avvisi_.size()); }
+    const QList<Voce>& voci() const { return voci_; }
+    // What the window and the notification count: the reminders listed, those the operator
+    // can see and work through now.
+    int mostrati() const { return static_cast<int>(voci_.size()); }
 
 private:
-    QList<AvvisoDescritto> avvisi_;
+    QList<Voce> voci_;
 };

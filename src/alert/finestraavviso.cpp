@@ -1,7 +1,7 @@
-// Layout and showing of the alert window.
+// Layout, placing and showing of the alert window.
 #include "alert/finestraavviso.h"
 
-#include <QGridLayout>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -11,16 +11,19 @@
 #include <algorithm>
 
 #include "alert/elencoavvisi.h"
+#include "alert/postoavviso.h"
 #include "alert/rinvio.h"
+#include "alert/schedaavviso.h"
 #include "platform/gui/accessibility.h"
-#include "platform/gui/colors.h"
 #include "platform/gui/fonts.h"
 
 namespace {
 
 constexpr int kLarghezza = 460;
-// Beyond about three reminders the list scrolls instead of growing off the screen.
+// Beyond about two cards the list scrolls instead of growing off the screen.
 constexpr int kAltezzaMassimaSchede = 330;
+// More cards than this always fill that height: then a card more or less changes nothing.
+constexpr qsizetype kSchedeOltreLAltezza = 4;
 constexpr double kPunti = 10;
 
 QPushButton* pulsante(const QString& nome, const QString& testo) {
@@ -30,16 +33,11 @@ QPushButton* pulsante(const QString& nome, const QString& testo) {
     return tasto;
 }
 
-QLabel* etichetta(const QString& nome, const QString& testo, bool grassetto = false) {
-    auto* label = new QLabel(testo);
+QLabel* etichetta(const QString& nome) {
+    auto* label = new QLabel;
     label->setObjectName(nome);
-    label->setFont(fonts::sansSerif(kPunti, grassetto));
+    label->setFont(fonts::sansSerif(kPunti, false));
     return label;
-}
-
-// The action's colour on the window's background, or on black or white where it would not read.
-void coloraAzione(QLabel& label, const QColor& colore) {
-    colors::setText(label, colore, label.palette().color(QPalette::Window));
 }
 
 }  // namespace
@@ -54,25 +52,27 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     // A reminder must not take the keyboard from whatever the operator is typing in.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    schede_ = new QScrollArea;
-    schede_->setObjectName(QStringLiteral("schede"));
-    schede_->setWidgetResizable(true);
-    schede_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    schede_->setFrameShape(QFrame::NoFrame);
-    schede_->setAccessibleName(QStringLiteral("Promemoria in scadenza"));
-    schede_->setAccessibleDescription(
-        QStringLiteral("Gli appuntamenti di cui avvisare, il più recente in alto"));
+    area_ = new QScrollArea;
+    area_->setObjectName(QStringLiteral("schede"));
+    area_->setWidgetResizable(true);
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area_->setFrameShape(QFrame::NoFrame);
+    area_->setAccessibleName(QStringLiteral("Promemoria in scadenza"));
+    area_->setAccessibleDescription(
+        QStringLiteral("Gli appuntamenti di cui avvisare, in ordine di avviso"));
     auto* contenuto = new QWidget;
     colonna_ = new QVBoxLayout(contenuto);
     colonna_->setContentsMargins(0, 0, 0, 0);
     colonna_->addStretch();
-    schede_->setWidget(contenuto);
+    area_->setWidget(contenuto);
 
-    lbInAttesa_ = etichetta(QStringLiteral("lbInAttesa"), {});
-    cmdChiudi_ = pulsante(QStringLiteral("cmdChiudi"), QStringLiteral("&CHIUDI"));
-    cmdChiudi_->setDefault(true);
+    lbInAttesa_ = etichetta(QStringLiteral("lbInAttesa"));
+    lbEsito_ = etichetta(QStringLiteral("lbEsito"));
+    lbEsito_->setWordWrap(true);
+    lbEsito_->hide();
+    cmdChiudi_ = pulsante(QStringLiteral("cmdChiudi"), QStringLiteral("&CHIUDI TUTTI"));
     cmdChiudi_->setAccessibleDescription(
-        QStringLiteral("Chiude l'avviso senza rimandare i promemoria"));
+        QStringLiteral("Chiude l'avviso con tutti i promemoria senza rimandarli"));
     connect(cmdChiudi_, &QPushButton::clicked, this, &QWidget::close);
 
     auto* pulsanti = new QHBoxLayout;
@@ -82,40 +82,105 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     pulsanti->addStretch();
     pulsanti->addWidget(cmdChiudi_);
     auto* colonna = new QVBoxLayout(this);
-    colonna->addWidget(schede_);
+    colonna->addWidget(area_);
     colonna->addWidget(lbInAttesa_);
+    colonna->addWidget(lbEsito_);
     colonna->addLayout(pulsanti);
+
+    // The frame follows the keyboard from card to card and into a card's buttons.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* prima, QWidget* dopo) {
+        for (QWidget* widget : {prima, dopo}) {
+            for (; widget && widget != this; widget = widget->parentWidget()) {
+                if (qobject_cast<SchedaAvviso*>(widget)) widget->update();
+            }
+        }
+    });
 }
 
 QPushButton* FinestraAvviso::rimanda(std::size_t rinvio) {
     QPushButton* cmdRimanda =
         pulsante(QString::fromLatin1(kRinvii.at(rinvio).nome), kRinvii.at(rinvio).testoPulsante());
     cmdRimanda->setAccessibleDescription(
-        QStringLiteral("Nasconde i promemoria e li ripropone passato il tempo indicato"));
+        QStringLiteral("Nasconde tutti i promemoria e li ripropone passato il tempo indicato"));
     connect(cmdRimanda, &QPushButton::clicked, this, [this, rinvio] { emit rinviata(rinvio); });
     return cmdRimanda;
 }
 
-void FinestraAvviso::mostra(const ElencoAvvisi& elenco, std::optional<qsizetype> aggiornato) {
-    const qsizetype posto = aggiornato.value_or(0);
-    QWidget* nuova = scheda(elenco.avvisi().at(posto));
-    if (aggiornato) {
-        delete colonna_->itemAt(static_cast<int>(posto))->widget();
-    }
-    colonna_->insertWidget(static_cast<int>(posto), nuova);
-    lbInAttesa_->setText(QStringLiteral("Promemoria in attesa: %1").arg(elenco.inAttesa()));
+SchedaAvviso* FinestraAvviso::nuovaScheda(const ElencoAvvisi& elenco, qsizetype indice) {
+    auto* scheda = new SchedaAvviso(elenco.voci().at(indice).descritto);
+    const auto posto = [this, scheda] { return schede_.indexOf(scheda); };
+    connect(scheda, &SchedaAvviso::chiusa, this, [this, posto] { emit schedaChiusa(posto()); });
+    connect(scheda, &SchedaAvviso::aperta, this, [this, posto] { emit schedaAperta(posto()); });
+    connect(scheda, &SchedaAvviso::rinviata, this,
+            [this, posto](std::size_t rinvio) { emit schedaRinviata(posto(), rinvio); });
+    connect(scheda, &SchedaAvviso::passo, this,
+            [this, scheda](int verso) { passo(scheda, verso); });
+    return scheda;
+}
+
+void FinestraAvviso::aggiungi(const ElencoAvvisi& elenco, qsizetype indice) {
+    SchedaAvviso* scheda = nuovaScheda(elenco, indice);
+    schede_.insert(indice, scheda);
+    colonna_->insertWidget(static_cast<int>(indice), scheda);
+    // Shown now, not at the next turn of the event loop: the height counts it.
+    scheda->show();
+    conta(elenco);
     adattaAltezza();
-    presenta();
+}
+
+void FinestraAvviso::aggiorna(const ElencoAvvisi& elenco, qsizetype indice) {
+    schede_.at(indice)->aggiorna(elenco.voci().at(indice).descritto);
+}
+
+void FinestraAvviso::togli(const ElencoAvvisi& elenco, qsizetype indice) {
+    SchedaAvviso* scheda = schede_.takeAt(indice);
+    const QWidget* attivo = QApplication::focusWidget();
+    if (attivo && (attivo == scheda || scheda->isAncestorOf(attivo)) && !schede_.isEmpty())
+        schede_.at(std::min(indice, schede_.size() - 1))->setFocus();
+    colonna_->removeWidget(scheda);
+    scheda->hide();
+    // It may be the card whose button is still telling of the click.
+    scheda->deleteLater();
+    conta(elenco);
+    adattaAltezza();
+}
+
+void FinestraAvviso::riordina(const QList<qsizetype>& prima) {
+    QList<SchedaAvviso*> ordinate;
+    ordinate.reserve(prima.size());
+    for (const qsizetype posto : prima) ordinate.append(schede_.at(posto));
+    for (SchedaAvviso* scheda : std::as_const(schede_)) colonna_->removeWidget(scheda);
+    schede_ = std::move(ordinate);
+    for (qsizetype i = 0; i < schede_.size(); ++i)
+        colonna_->insertWidget(static_cast<int>(i), schede_.at(i));
+}
+
+void FinestraAvviso::passo(SchedaAvviso* scheda, int verso) {
+    const qsizetype dove = schede_.indexOf(scheda) + verso;
+    if (dove < 0 || dove >= schede_.size()) return;
+    schede_.at(dove)->setFocus(Qt::OtherFocusReason);
+    area_->ensureWidgetVisible(schede_.at(dove));
+}
+
+void FinestraAvviso::conta(const ElencoAvvisi& elenco) {
+    lbInAttesa_->setText(
+        QStringLiteral("Promemoria in questa finestra: %1").arg(elenco.mostrati()));
 }
 
 void FinestraAvviso::presenta() {
     show();
-    raise();
-    cmdChiudi_->setFocus();
+    if (sopra_) raise();
+    const QWidget* attivo = focusWidget();
+    if (!schede_.isEmpty() && (!attivo || attivo == cmdChiudi_)) schede_.first()->setFocus();
 }
 
 void FinestraAvviso::svuota() {
-    while (colonna_->count() > 1) delete colonna_->itemAt(0)->widget();
+    for (SchedaAvviso* scheda : std::exchange(schede_, {})) {
+        colonna_->removeWidget(scheda);
+        scheda->hide();
+        scheda->deleteLater();
+    }
+    lbEsito_->hide();
 }
 
 void FinestraAvviso::richiama() {
@@ -124,55 +189,46 @@ void FinestraAvviso::richiama() {
     activateWindow();
 }
 
+void FinestraAvviso::evita(const QList<QRect>& finestre) {
+    evitate_ = finestre;
+    colloca();
+}
+
+void FinestraAvviso::segnala(const QString& testo) {
+    lbEsito_->setText(testo);
+    lbEsito_->show();
+    adattaAltezza();
+}
+
 void FinestraAvviso::closeEvent(QCloseEvent* evento) {
     QWidget::closeEvent(evento);
     emit chiusa();
 }
 
-// One reminder: the appointment's day and time, then client and action with their codes.
-QWidget* FinestraAvviso::scheda(const AvvisoDescritto& avviso) const {
-    auto* riquadro = new QFrame;
-    riquadro->setFrameShape(QFrame::StyledPanel);
-    auto* griglia = new QGridLayout(riquadro);
-    griglia->setColumnStretch(2, 1);
-
-    auto* quando = etichetta(
-        QStringLiteral("lbData"),
-        QStringLiteral("Appuntamento del %1 alle %2").arg(avviso.giorno(), avviso.ora()), true);
-    griglia->addWidget(quando, 0, 0, 1, 3);
-
-    griglia->addWidget(etichetta({}, QStringLiteral("Cliente")), 1, 0);
-    griglia->addWidget(
-        etichetta(QStringLiteral("lbCliCod"), QString::number(avviso.avviso.cliente), true), 1, 1);
-    auto* nome = etichetta(QStringLiteral("lbCliDes"), avviso.nomeCliente);
-    nome->setWordWrap(true);
-    griglia->addWidget(nome, 1, 2);
-
-    griglia->addWidget(etichetta({}, QStringLiteral("Intervento")), 2, 0);
-    auto* codice = etichetta(QStringLiteral("lbAziCod"), avviso.avviso.azione, true);
-    auto* descrizione = etichetta(QStringLiteral("LbAziDes"),
-                                  avviso.azione ? avviso.azione->descrizione : QString());
-    descrizione->setWordWrap(true);
-    if (avviso.azione) {
-        coloraAzione(*codice, avviso.azione->colore);
-        coloraAzione(*descrizione, avviso.azione->colore);
-    }
-    griglia->addWidget(codice, 2, 1);
-    griglia->addWidget(descrizione, 2, 2);
-    return riquadro;
-}
-
-// As tall as the reminders need, up to a limit, and centred on the screen. Once the list
-// scrolls, a further card changes nothing here: no layout of every card at each one.
+// As tall as the cards need, up to a limit. Once the list scrolls, a further card changes
+// nothing here: no layout of every card at each one.
 void FinestraAvviso::adattaAltezza() {
-    if (schede_->height() == kAltezzaMassimaSchede && isVisible()) return;
-    QWidget* contenuto = schede_->widget();
+    if (area_->height() == kAltezzaMassimaSchede && schede_.size() > kSchedeOltreLAltezza) return;
+    QWidget* contenuto = area_->widget();
     const int larghezzaUtile =
         kLarghezza - layout()->contentsMargins().left() - layout()->contentsMargins().right();
     const int piena = contenuto->hasHeightForWidth() ? contenuto->heightForWidth(larghezzaUtile)
                                                      : contenuto->sizeHint().height();
-    schede_->setFixedHeight(std::min(piena, kAltezzaMassimaSchede));
+    area_->setFixedHeight(std::min(piena, kAltezzaMassimaSchede));
     adjustSize();
-    const QRect area = screen()->availableGeometry();
-    move(area.center() - rect().center());
+    colloca();
+}
+
+// A corner clear of SCADEX's windows, kept on top of others only while it covers none of them.
+void FinestraAvviso::colloca() {
+    const PostoAvviso posto =
+        ScegliPostoAvviso(screen()->availableGeometry(), frameGeometry().size(), evitate_);
+    if (posto.sopra != sopra_) {
+        sopra_ = posto.sopra;
+        const bool visibile = isVisible();
+        // Changing the flags hides the window.
+        setWindowFlag(Qt::WindowStaysOnTopHint, sopra_);
+        if (visibile) show();
+    }
+    move(posto.angolo);
 }

@@ -38,6 +38,25 @@ bool PromemoriaRinviati::trattiene(const Avviso& avviso) {
     return false;
 }
 
+QList<Avviso> PromemoriaRinviati::avvisi() const {
+    QList<Avviso> tutti;
+    for (const Gruppo& gruppo : gruppi_) tutti += gruppo.avvisi;
+    return tutti;
+}
+
+void PromemoriaRinviati::trattieniSolo(const std::function<bool(const Avviso&)>& resta) {
+    for (Gruppo& gruppo : gruppi_) {
+        gruppo.avvisi.removeIf([&](const Avviso& avviso) { return !resta(avviso); });
+    }
+    gruppi_.removeIf([](const Gruppo& gruppo) { return gruppo.avvisi.isEmpty(); });
+    if (gruppi_.isEmpty()) controllo_.stop();
+}
+
+void PromemoriaRinviati::annulla() {
+    gruppi_.clear();
+    controllo_.stop();
+}
+
 void PromemoriaRinviati::armaControllo() {
     if (gruppi_.isEmpty()) return;
     const QDateTime adesso = orologio_.now();

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 
 #include "alert/avviso.h"
 
@@ -27,6 +28,13 @@ public:
 
     // Some reminder is still put off.
     bool inCorso() const { return !gruppi_.isEmpty(); }
+    // Every reminder put off, in the order put off.
+    QList<Avviso> avvisi() const;
+    // Keeps put off only the reminders for which `resta` holds: the others never come back.
+    // `resta` sees them in the order avvisi() gives.
+    void trattieniSolo(const std::function<bool(const Avviso&)>& resta);
+    // Ends every snooze at once, bringing nothing back.
+    void annulla();
 
 signals:
     // A snooze has ended: its reminders, each once, in the order they were put off.

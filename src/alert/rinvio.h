@@ -6,7 +6,8 @@
 #include <chrono>
 #include <cstddef>
 
-// One snooze: how long it puts the window's reminders off, and how it is offered.
+// One snooze: how long it puts reminders off, and how it is offered for all of the window's
+// reminders and for one card.
 struct Rinvio {
     std::chrono::minutes durata;
     const char16_t* pulsante;  // the button's text, its access key marked by "&"
@@ -16,13 +17,17 @@ struct Rinvio {
     QString testoPulsante() const { return QString::fromUtf16(pulsante); }
     // The notification action's text: the button's, without the access key's mark.
     QString testo() const { return testoPulsante().remove(QLatin1Char('&')); }
+    // The text of the button that puts one card off: "RIMANDA 5".
+    QString testoScheda() const { return QStringLiteral("RIMANDA %1").arg(durata.count()); }
+    // That button's object name: "cmdRimandaScheda5".
+    QString nomeScheda() const { return QStringLiteral("cmdRimandaScheda%1").arg(durata.count()); }
 };
 
 // In the order the window shows them. Access keys Alt+5 and Alt+1, clear of each other and of
-// the window's "&CHIUDI".
+// the window's "&CHIUDI TUTTI".
 inline constexpr std::array kRinvii{
-    Rinvio{std::chrono::minutes(5), u"RIMANDA &5 MINUTI", "rimanda-5", "cmdRimanda5"},
-    Rinvio{std::chrono::minutes(15), u"RIMANDA &15 MINUTI", "rimanda-15", "cmdRimanda15"},
+    Rinvio{std::chrono::minutes(5), u"RIMANDA TUTTI &5 MINUTI", "rimanda-5", "cmdRimanda5"},
+    Rinvio{std::chrono::minutes(15), u"RIMANDA TUTTI &15 MINUTI", "rimanda-15", "cmdRimanda15"},
 };
 
 // How long each snooze of kRinvii lasts, in the table's order: its minutes for the operator,

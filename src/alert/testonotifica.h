@@ -7,10 +7,10 @@
 #include "alert/avvisodescritto.h"
 
 struct TestoNotifica {
-    QString titolo;  // "SCADEX: 3 PROMEMORIA IN ATTESA"
+    QString titolo;  // "SCADEX: 3 PROMEMORIA NELLA FINESTRA D'AVVISO"
     QString testo;   // one line per reminder of the batch, newest first
 
-    // `lotto`: the reminders taken in together, in order of arrival; `inAttesa`: how many the
-    // window lists now, which the title gives.
-    static TestoNotifica perLotto(const QList<AvvisoDescritto>& lotto, int inAttesa);
+    // `lotto`: the new reminders taken in together, in order of arrival; `mostrati`: how many
+    // cards the window shows now, which the title gives as the window does.
+    static TestoNotifica perLotto(const QList<AvvisoDescritto>& lotto, int mostrati);
 };

@@ -2,14 +2,12 @@
 #include "app/suonaavviso.h"
 
 #include <QString>
+#include <utility>
 
 #include "platform/messagebox.h"
 #include "platform/soundplayer.h"
 
-namespace {
-
-// The operator's words for why `fileSuono` did not play.
-QString causa(SoundFailure perche, const QString& fileSuono) {
+QString CausaSuono(SoundFailure perche, const QString& fileSuono) {
     switch (perche) {
         case SoundFailure::MissingFile:
             return QStringLiteral("IL FILE %1 NON ESISTE").arg(fileSuono);
@@ -21,18 +19,17 @@ QString causa(SoundFailure perche, const QString& fileSuono) {
     return QStringLiteral("NESSUN DISPOSITIVO AUDIO DISPONIBILE");
 }
 
-}  // namespace
-
-void SuonaAvviso(bool suonoAttivo, const QString& fileSuono, SoundPlayer& suono) {
-    if (suonoAttivo) suono.play(fileSuono, {});
+void SuonaAvviso(bool suonoAttivo, const QString& fileSuono, SoundPlayer& suono,
+                 SoundPlayer::FailureHandler alFallire) {
+    if (suonoAttivo) suono.play(fileSuono, std::move(alFallire));
 }
 
 void ProvaAvviso(const QString& fileSuono, SoundPlayer& suono, MessageBox& messaggi) {
     suono.play(fileSuono, [fileSuono, &messaggi](SoundFailure perche) {
-        messaggi.show(
-            {.text = QStringLiteral("IMPOSSIBILE SUONARE L'AVVISO: ") + causa(perche, fileSuono),
-             .title = QString(),
-             .icon = MessageIcon::Stop,
-             .buttons = MessageButtons::Ok});
+        messaggi.show({.text = QStringLiteral("IMPOSSIBILE SUONARE L'AVVISO: ") +
+                               CausaSuono(perche, fileSuono),
+                       .title = QString(),
+                       .icon = MessageIcon::Stop,
+                       .buttons = MessageButtons::Ok});
     });
 }

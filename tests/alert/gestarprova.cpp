@@ -50,21 +50,36 @@ QProcessEnvironment GestarProva::ambiente() const {
 }
 
 QString GestarProva::argomento(int inAttesa, qint32 cliente, const QString& azione,
-                               const QString& data) const {
+                               const QString& data, const QString& allarme) const {
     ArgomentoAvviso avviso;
     avviso.fileIni = fileIni;
     avviso.inAttesa = inAttesa;
     avviso.cliente = cliente;
     avviso.azione = azione;
     avviso.data = texts::parseDateText(data);
+    if (!fileWork.isEmpty()) {
+        const double momento = allarme.isEmpty() ? avviso.data - 1 : texts::parseDateText(allarme);
+        SqlFile(fileWork).exec(
+            QStringLiteral("INSERT OR REPLACE INTO Promemoria VALUES (?, ?, ?, ?, 'S', NULL)"),
+            {cliente, avviso.data, azione, momento});
+    }
     return avviso.componi();
+}
+
+void GestarProva::togliPromemoria(qint32 cliente, const QString& azione,
+                                  const QString& data) const {
+    SqlFile(fileWork).exec(
+        QStringLiteral(
+            "DELETE FROM Promemoria WHERE PmCliente = ? AND PmData = ? AND PmAzione = ?"),
+        {cliente, texts::parseDateText(data), azione});
 }
 
 QString GestarProva::consegnato(qint32 cliente, const QString& azione, const QString& data) const {
     const double momento = texts::parseDateText(data);
     FakePlatform platform;
-    SqlFile(fileWork).exec(QStringLiteral("INSERT INTO Promemoria VALUES (?, ?, ?, ?, ' ', NULL)"),
-                           {cliente, momento, azione, momento - 1});
+    SqlFile(fileWork).exec(
+        QStringLiteral("INSERT OR REPLACE INTO Promemoria VALUES (?, ?, ?, ?, ' ', NULL)"),
+        {cliente, momento, azione, momento - 1});
     const auto work = db::Database::open(fileWork);
     ControlloPromemoria(*work, fileIni, platform.clock, platform.yielder, platform.launcher)
         .esegui();

@@ -11,9 +11,13 @@ public:
     // `agenda`: lines of the AGENDA section; `conDatabase` false leaves the databases out.
     explicit GestarProva(const QByteArray& agenda = {}, bool conDatabase = true);
 
-    // The argument scadex passes for one reminder of this Gestar.ini.
-    QString argomento(int inAttesa, qint32 cliente, const QString& azione,
-                      const QString& data) const;
+    // The argument scadex passes for one reminder of this Gestar.ini; with the databases, the
+    // reminder table holds its row, handed over, its alarm `allarme` (date text; by default a
+    // day before the appointment).
+    QString argomento(int inAttesa, qint32 cliente, const QString& azione, const QString& data,
+                      const QString& allarme = {}) const;
+    // Removes the reminder row of that appointment, as an answer in SCADEX does.
+    void togliPromemoria(qint32 cliente, const QString& azione, const QString& data) const;
     // The argument scadex's poll hands over for a reminder put due in the work database,
     // with none waiting before it.
     QString consegnato(qint32 cliente, const QString& azione, const QString& data) const;

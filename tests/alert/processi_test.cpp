@@ -237,10 +237,11 @@ TEST_F(Processi, BesideAStoppedWindowEndsWithAFailureWithoutTheDisplay) {
 TEST_F(Processi, ASecondStartIsConfirmedWhileTheWindowWaitsForTheDatabase) {
     QProcess& finestra = avvia({gestar.argomento(1, 1234, "VIS", "06/12/2026 10:00:00")}, true);
     ASSERT_TRUE(rigaDa(finestra).startsWith(QStringLiteral("AVVISO ")));
+    const QString secondo = gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00");
     SqlFile host(gestar.fileWork);
     host.exec(QStringLiteral("BEGIN EXCLUSIVE"));
 
-    QProcess& seconda = avvia({gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00")}, true);
+    QProcess& seconda = avvia({secondo}, true);
     EXPECT_EQ(fine(seconda), 0);
     EXPECT_EQ(seconda.readAllStandardOutput(), "");
     EXPECT_FALSE(finestra.waitForReadyRead(0)) << "looked up before confirming";

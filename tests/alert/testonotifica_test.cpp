@@ -15,7 +15,7 @@ TEST(TestoNotificaTest, TitleCountsTheWindowsRemindersAndLinesGoNewestFirst) {
         DescriviAvviso(LeggiAvviso(gestar.argomento(3, 9, "XYZ", "06/12/2026 08:05:00"))),
     };
     const TestoNotifica notifica = TestoNotifica::perLotto(lotto, 5);
-    EXPECT_EQ(notifica.titolo, "SCADEX: 5 PROMEMORIA IN ATTESA");
+    EXPECT_EQ(notifica.titolo, "SCADEX: 5 PROMEMORIA NELLA FINESTRA D'AVVISO");
     EXPECT_EQ(notifica.testo,
               "06/12/2026 08:05 cliente 9 - XYZ\n"
               "07/12/2026 00:00 cliente 55 BIANCHI\n"

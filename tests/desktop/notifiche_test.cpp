@@ -2,13 +2,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
+#include <QDataStream>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -19,9 +23,12 @@
 
 #include "alert/programmaavviso.h"
 #include "alert/rinvio.h"
+#include "alert/schedaavviso.h"
 #include "gestarprova.h"
 #include "platform/desktopnotifier.h"
+#include "platform/gui/colors.h"
 #include "support/fakes.h"
+#include "support/legibility.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -391,6 +398,144 @@ INSTANTIATE_TEST_SUITE_P(Snoozes, RinvioSulDesktop,
                                                "FifteenMinutes", "rimanda-15", {1h, 1500ms}}),
                          [](const auto& info) { return std::string(info.param.nome); });
 
+// The operator's desktop palette: the cards and their frame must read on either.
+struct CasoTavolozza {
+    const char* nome;
+    bool scura;
+};
+
+QPalette tavolozzaScura() {
+    QPalette scura;
+    scura.setColor(QPalette::Window, QColor(45, 45, 45));
+    scura.setColor(QPalette::WindowText, Qt::white);
+    scura.setColor(QPalette::Base, QColor(30, 30, 30));
+    scura.setColor(QPalette::Text, Qt::white);
+    scura.setColor(QPalette::Button, QColor(60, 60, 60));
+    scura.setColor(QPalette::ButtonText, Qt::white);
+    return scura;
+}
+
+// The cards of the alert window worked through on the desktop, under each palette; a snooze
+// short enough for the test.
+class SchedeSulDesktop : public ProgrammaSulDesktop,
+                         public ::testing::WithParamInterface<CasoTavolozza> {
+protected:
+    SchedeSulDesktop() : ProgrammaSulDesktop({1500ms, 1h}) {}
+    void SetUp() override {
+        ProgrammaSulDesktop::SetUp();
+        if (GetParam().scura) QApplication::setPalette(tavolozzaScura());
+    }
+    void TearDown() override { QApplication::setPalette(tavolozzaOriginale_); }
+
+    // Hands a reminder over and waits for its batch's notification to be shown; `lotto` is
+    // what the batch posted.
+    void consegna(qint32 cliente, const QString& azione, const QString& data) {
+        QSignalSpy lotti(&programma, &ProgrammaAvviso::lottoConcluso);
+        programma.accogliArgomento(gestar.argomento(1, cliente, azione, data));
+        ASSERT_TRUE(lotti.wait(kAttesaMs));
+        ASSERT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+        lotto.clear();
+        for (const AvvisoDescritto& avviso : lotti.at(0).at(0).value<QList<AvvisoDescritto>>())
+            lotto.append(avviso.avviso.cliente);
+    }
+    QStringList clienti() {
+        QStringList codici;
+        for (const SchedaAvviso* scheda : programma.finestra().schede())
+            codici.append(scheda->findChild<QLabel*>("lbCliCod")->text());
+        return codici;
+    }
+    bool restano(const QStringList& codici) {
+        return QTest::qWaitFor([&] { return clienti() == codici; }, kAttesaMs);
+    }
+
+    QList<qint32> lotto;
+
+private:
+    QPalette tavolozzaOriginale_ = QApplication::palette();
+};
+
+TEST_P(SchedeSulDesktop, AHandOverAgainKeepsItsCardAndTakesNothing) {
+    QLineEdit scrittura;
+    scrittura.show();
+    scrittura.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&scrittura));
+    ASSERT_NO_FATAL_FAILURE(consegna(1234, "VIS", "06/12/2026 10:00:00"));
+    const int altezza = programma.finestra().height();
+    ASSERT_NO_FATAL_FAILURE(consegna(55, "TEL", "06/12/2026 11:00:00"));
+    programma.accogliArgomento(gestar.argomento(3, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_NO_FATAL_FAILURE(consegna(9, "", "06/12/2026 12:00:00"));
+    EXPECT_EQ(clienti(), (QStringList{"1234", "55", "9"}));
+    EXPECT_GE(programma.finestra().height(), altezza);
+    EXPECT_TRUE(scrittura.isActiveWindow());
+    EXPECT_EQ(lotto, QList<qint32>{9});
+    EXPECT_EQ(mostrate(), 1);
+}
+
+TEST_P(SchedeSulDesktop, AReminderStoppedDuringItsSnoozeNeverReturns) {
+    ASSERT_NO_FATAL_FAILURE(consegna(1234, "VIS", "06/12/2026 10:00:00"));
+    programma.accogliArgomento(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
+    programma.finestra().findChild<QPushButton*>("cmdRimanda5")->click();
+    EXPECT_TRUE(ritirate());
+    // The reading the hand-over asked for is done: only the snooze's end reads the table now.
+    programma.verifica();
+    gestar.togliPromemoria(1234, "VIS", "06/12/2026 10:00:00");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return programma.finestra().isVisible(); }, kAttesaMs));
+    EXPECT_EQ(clienti(), QStringList{"55"});
+    ASSERT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+    const QList<Notifica> storia = notificheDelTest();
+    EXPECT_FALSE(storia.value(0).testo.contains("1234")) << storia.value(0).testo.toStdString();
+}
+
+TEST_P(SchedeSulDesktop, ACardAnsweredInScadexLeavesTheWindow) {
+    ASSERT_NO_FATAL_FAILURE(consegna(1234, "VIS", "06/12/2026 10:00:00"));
+    programma.accogliArgomento(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
+    // The reading the hand-over asked for is done: only Rileggi reads the table now.
+    programma.verifica();
+    gestar.togliPromemoria(1234, "VIS", "06/12/2026 10:00:00");
+    programma.accogliMessaggio(messaggi::Rileggi{});
+    EXPECT_TRUE(restano({"55"}));
+    EXPECT_TRUE(programma.finestra().isVisible());
+}
+
+// The keyboard alone: the framed card, the arrows, Canc and Invio; every text and the frame
+// read on the palette.
+TEST_P(SchedeSulDesktop, TheKeysWorkOnTheFramedCard) {
+    QList<qint32> aperti;
+    programma.scriviAScadex([&aperti](const messaggi::PerScadex& messaggio) {
+        if (const auto* apri = std::get_if<messaggi::Apri>(&messaggio))
+            aperti.append(apri->chiave.cliente);
+        return true;
+    });
+    ASSERT_NO_FATAL_FAILURE(consegna(1234, "VIS", "06/12/2026 10:00:00"));
+    programma.accogliArgomento(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
+    programma.accogliArgomento(gestar.argomento(3, 9, "", "06/12/2026 12:00:00"));
+    FinestraAvviso& finestra = programma.finestra();
+    finestra.richiama();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+    const QList<SchedaAvviso*> schede = finestra.schede();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return schede[0]->hasFocus(); }, kAttesaMs));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    ASSERT_TRUE(schede[1]->hasFocus());
+    const QColor sfondo = schede[1]->palette().color(QPalette::Window);
+    const QImage conFuoco = schede[1]->grab().toImage();
+    const QColor cornice = conFuoco.pixelColor(1, conFuoco.height() / 2);
+    EXPECT_GE(colors::contrastRatio(cornice, sfondo), 3.0) << cornice.name().toStdString();
+    EXPECT_NE(schede[2]->grab().toImage().pixelColor(1, conFuoco.height() / 2), cornice);
+    EXPECT_EQ(illegibleTexts(finestra).toStdString(), "");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(aperti, QList<qint32>{55});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_TRUE(restano({"1234", "9"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_TRUE(restano({"9"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Palettes, SchedeSulDesktop,
+                         ::testing::Values(CasoTavolozza{"Light", false},
+                                           CasoTavolozza{"Dark", true}),
+                         [](const auto& info) { return std::string(info.param.nome); });
+
 // The alert program itself, started as scadex starts it, on this desktop.
 class AvvisoSulDesktop : public NotificheSulDesktop {
 protected:
@@ -442,7 +587,7 @@ TEST_F(AvvisoSulDesktop, AHandOverPostsOneNotificationAndTheNextBatchReplacesIt)
 
     const QList<Notifica> storia = notificheDelTest();
     ASSERT_EQ(storia.size(), 1);
-    EXPECT_EQ(storia[0].titolo, "SCADEX: 3 PROMEMORIA IN ATTESA");
+    EXPECT_EQ(storia[0].titolo, "SCADEX: 3 PROMEMORIA NELLA FINESTRA D'AVVISO");
     EXPECT_EQ(storia[0].scadenzaMs, 0) << "a reminder's notification must wait for the operator";
     EXPECT_TRUE(storia[0].testo.contains("cliente 55 BIANCHI - TEL Telefonata"))
         << storia[0].testo.toStdString();
@@ -496,6 +641,37 @@ TEST_F(AvvisoSulDesktop, AReminderHandedOverWhileTheWindowClosesIsShownByItsOwnS
     EXPECT_TRUE(primo.waitForFinished(kAttesaMs));
     EXPECT_TRUE(primo.readAllStandardOutput().isEmpty()) << "the closing program took it in";
     EXPECT_EQ(secondo.state(), QProcess::Running);
+}
+
+// A tenth of a second of silence as a waveform file: 8 kHz, one channel, 16 bits.
+QByteArray silenzio() {
+    constexpr quint32 kCampioni = 800;
+    QByteArray wav;
+    QDataStream dati(&wav, QIODevice::WriteOnly);
+    dati.setByteOrder(QDataStream::LittleEndian);
+    dati.writeRawData("RIFF", 4);
+    dati << quint32(36 + 2 * kCampioni);
+    dati.writeRawData("WAVEfmt ", 8);
+    dati << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2)
+         << quint16(16);
+    dati.writeRawData("data", 4);
+    dati << quint32(2 * kCampioni);
+    wav.append(QByteArray(2 * kCampioni, '\0'));
+    return wav;
+}
+
+// Where the sound cannot be played (no sound server on this desktop, or no device) the
+// program's standard error holds no line of Qt's in English: SCADEX is told instead.
+TEST_F(AvvisoSulDesktop, ASoundThatCannotPlayLeavesNoEnglishLine) {
+    const QString suono = gestar.folder.write(QStringLiteral("suoni/ding.wav"), silenzio());
+    const GestarProva conSuono("SuonoSN=S\r\nSuonoPath=" +
+                               QFileInfo(suono).absolutePath().toUtf8() + "\r\nSuonoFile=ding\r\n");
+    QProcess& finestra = avvia(conSuono.argomento(1, 1234, "VIS", "06/12/2026 10:00:00"));
+    ASSERT_TRUE(rigaDa(finestra).startsWith("AVVISO "));
+    ASSERT_TRUE(QTest::qWaitFor([] { return mostrate() == 1; }, kAttesaMs));
+    esegui(QStringLiteral("wmctrl"), {QStringLiteral("-c"), QStringLiteral("SCADEX - AVVISO")});
+    ASSERT_TRUE(finestra.waitForFinished(kAttesaMs));
+    EXPECT_EQ(finestra.readAllStandardError().toStdString(), "");
 }
 
 TEST_F(AvvisoSulDesktop, WithoutTheBusTheWindowAloneAppears) {

@@ -5,9 +5,12 @@
 #include <QAudioDevice>
 #include <QFile>
 #include <QFileInfo>
+#include <QMediaDevices>
+#include <QScopeGuard>
 #include <QSoundEffect>
 #include <QUrl>
 #include <QWaveDecoder>
+#include <cstdlib>
 
 namespace {
 
@@ -20,6 +23,20 @@ bool isWholeWave(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) return false;
     QWaveDecoder decoder(&file);
     return decoder.open(QIODevice::ReadOnly) && decoder.audioFormat().isValid();
+}
+
+void dropMessage(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type == QtFatalMsg) std::abort();
+}
+
+// Whether the system has an audio output. Asked before any effect is made: an effect without
+// one says so in English on standard error from the event loop, and Qt's audio service says
+// in English when it finds no sound server. The player tells its caller instead, who says it
+// in the operator's words.
+bool hasAudioOutput() {
+    const QtMessageHandler previous = qInstallMessageHandler(dropMessage);
+    const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+    return !QMediaDevices::defaultAudioOutput().isNull();
 }
 
 }  // namespace
@@ -36,6 +53,8 @@ void QtSoundPlayer::play(const QString& path, FailureHandler onFailure) {
         fail(SoundFailure::MissingFile);
     } else if (!isWholeWave(path)) {
         fail(SoundFailure::NotASound);
+    } else if (!hasAudioOutput()) {
+        fail(SoundFailure::NoOutputDevice);
     } else {
         connect(effect_.get(), &QSoundEffect::statusChanged, this, &QtSoundPlayer::playWhenReady);
         effect_->setSource(QUrl::fromLocalFile(path));

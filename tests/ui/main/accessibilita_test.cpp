@@ -133,12 +133,12 @@ public:
 
     QWidget& avviso() {
         ElencoAvvisi elenco;
-        const std::optional<qsizetype> aggiornato =
+        const ElencoAvvisi::Posto posto =
             elenco.aggiungi({{gestar.fileIni, 1, 1234, QStringLiteral("VIS"), kOggi + 11.0 / 24},
                              QStringLiteral("ROSSI"),
                              DatiAzione{QStringLiteral("Visita"), QColor(Qt::red)}});
         auto finestra = std::make_unique<FinestraAvviso>();
-        finestra->mostra(elenco, aggiornato);
+        finestra->aggiungi(elenco, posto.indice);
         return mostra(std::move(finestra));
     }
 
