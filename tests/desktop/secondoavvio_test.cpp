@@ -44,7 +44,8 @@ QString statoFinestra() {
 class SecondoAvvio : public ::testing::Test {
 protected:
     // Both databases on `engine`, in the operator folder "." of the workspace's folder.
-    explicit SecondoAvvio(Engine engine = Engine::Sqlite)
+    // `avvisoVero`: the real alert program is the one scadex starts.
+    explicit SecondoAvvio(Engine engine = Engine::Sqlite, bool avvisoVero = false)
         : ws(engine),
           programma_(ws.folder.path(QStringLiteral("bin/scadex"))),
           consegne_(ws.folder.path(QStringLiteral("consegne.txt"))),
@@ -55,9 +56,15 @@ protected:
                             "\r\nWORK=" + cartella + "\r\n[AGENDA]\r\n");
         // The alert program's stand-in notes each hand-over; the program runs from beside it,
         // where it looks first.
-        const QString avviso = ws.folder.write(QStringLiteral("bin/SCADEX1.EXE"),
-                                               "#!/bin/sh\necho \"$1\" >> \"$SCADEX_CONSEGNE\"\n");
-        QFile::setPermissions(avviso, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString avviso = ws.folder.path(QStringLiteral("bin/SCADEX1.EXE"));
+        if (avvisoVero) {
+            QDir().mkpath(ws.folder.path(QStringLiteral("bin")));
+            QFile::copy(QStringLiteral(SCADEX_ALERT_PROGRAM), avviso);
+        } else {
+            ws.folder.write(QStringLiteral("bin/SCADEX1.EXE"),
+                            "#!/bin/sh\necho \"$1\" >> \"$SCADEX_CONSEGNE\"\n");
+            QFile::setPermissions(avviso, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
         QFile::copy(QStringLiteral(SCADEX_PROGRAM), programma_);
         creaRuntime();
     }
@@ -206,5 +213,46 @@ TEST_F(SecondoAvvio, BesideAStoppedCopyEndsWithAFailure) {
 
 INSTANTIATE_TEST_SUITE_P(Ini, SecondoAvvioDa, ::testing::ValuesIn(casiProvati()),
                          [](const auto& info) { return std::string(info.param.nome); });
+
+// Both real programs: the alert window's card lives only while SCADEX's table holds its
+// reminder, and nothing of it outlives SCADEX.
+enum class Poi { LibroFermato, ScadexChiuso };
+
+class ProgrammiVeri : public SecondoAvvio, public ::testing::WithParamInterface<Poi> {
+protected:
+    ProgrammiVeri() : SecondoAvvio(Engine::Sqlite, true) {}
+    static bool avvisoVisibile() {
+        return esegui(QStringLiteral("xwininfo"),
+                      {QStringLiteral("-name"), QStringLiteral("SCADEX - AVVISO")})
+            .contains("IsViewable");
+    }
+};
+
+TEST_P(ProgrammiVeri, TheAlertWindowGoesWithItsReminder) {
+    ws.addAppointment(1234, dateserial::fromDateTime(QDateTime::currentDateTime()), "VIS", 60);
+    QProcess& scadex = avvia(ws.fileIni);
+    ASSERT_TRUE(QTest::qWaitFor(avvisoVisibile, kAttesaMs)) << "no alert window";
+    if (GetParam() == Poi::LibroFermato) {
+        // The host stops the alarm, as "NON AVVISARE PIU'" does.
+        ws.visite().exec(QStringLiteral("UPDATE Appuntamenti SET ApAllarm = 0"));
+    } else {
+        // Asked again until the window manager has taken the window in and passed the close on.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                esegui(QStringLiteral("wmctrl"),
+                       {QStringLiteral("-c"), QStringLiteral("PROMEMORIA")});
+                return scadex.waitForFinished(500);
+            },
+            kAttesaMs));
+    }
+    EXPECT_TRUE(QTest::qWaitFor([] { return !avvisoVisibile(); }, kAttesaMs));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dopo, ProgrammiVeri,
+                         ::testing::Values(Poi::LibroFermato, Poi::ScadexChiuso),
+                         [](const auto& info) {
+                             return std::string(info.param == Poi::LibroFermato ? "LibroFermato"
+                                                                                : "ScadexChiuso");
+                         });
 
 }  // namespace
