@@ -48,7 +48,6 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     accessibility::setRole(*this, QAccessible::AlertMessage);
     setObjectName(QStringLiteral("FinestraAvviso"));
     setWindowTitle(QStringLiteral("SCADEX - AVVISO"));
-    setFixedWidth(kLarghezza);
     // A reminder must not take the keyboard from whatever the operator is typing in.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
@@ -86,6 +85,8 @@ FinestraAvviso::FinestraAvviso(QWidget* parent)
     colonna->addWidget(lbInAttesa_);
     colonna->addWidget(lbEsito_);
     colonna->addLayout(pulsanti);
+    // Wide enough for the buttons whole, whatever the font.
+    setFixedWidth(std::max(kLarghezza, colonna->sizeHint().width()));
 
     // The frame follows the keyboard from card to card and into a card's buttons.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* prima, QWidget* dopo) {
@@ -211,7 +212,7 @@ void FinestraAvviso::adattaAltezza() {
     if (area_->height() == kAltezzaMassimaSchede && schede_.size() > kSchedeOltreLAltezza) return;
     QWidget* contenuto = area_->widget();
     const int larghezzaUtile =
-        kLarghezza - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+        width() - layout()->contentsMargins().left() - layout()->contentsMargins().right();
     const int piena = contenuto->hasHeightForWidth() ? contenuto->heightForWidth(larghezzaUtile)
                                                      : contenuto->sizeHint().height();
     area_->setFixedHeight(std::min(piena, kAltezzaMassimaSchede));

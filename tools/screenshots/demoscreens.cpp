@@ -2,6 +2,7 @@
 #include "demoscreens.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include "ui/list/listaapp.h"
 #include "ui/main/startup.h"
 #include "ui/reminder/gesprome.h"
+#include "util/dateserial.h"
 
 namespace {
 
@@ -75,6 +77,11 @@ bool DemoScreens::alertWindow(Startup& startup) {
     for (const int cliente : {kSecondoCliente, kClienteConDocumento}) {
         const std::optional<ChiavePromemoria> key = keyOf(startup, cliente);
         if (!key) return false;
+        // The alert window shows only what has fallen due: the demo's alarms come in a minute.
+        sessione_.work()->execute(
+            QStringLiteral("UPDATE Promemoria SET PmAllarm = %1 WHERE PmCliente = %2")
+                .arg(dateserial::fromDateTime(QDateTime::currentDateTime()), 0, 'f', 8)
+                .arg(key->cliente));
         alert.accogli({sessione_.fileIni(), ++waiting, key->cliente, key->azione, key->data});
     }
     return saved(alert.finestra(), QStringLiteral("alert-window"));
