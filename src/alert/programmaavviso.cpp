@@ -143,6 +143,12 @@ void ProgrammaAvviso::notificaSu(DesktopNotifier& notifiche) {
                 const TestoNotifica testo = TestoNotifica::perLotto(lotto, elenco_.mostrati());
                 notifiche.notify(NotificationKind::Reminder, testo.titolo, testo.testo);
             });
+    connect(this, &ProgrammaAvviso::mostratiCambiati, &notifiche, [this, &notifiche] {
+        QList<AvvisoDescritto> mostrati;
+        for (const ElencoAvvisi::Voce& voce : elenco_.voci()) mostrati.prepend(voce.descritto);
+        const TestoNotifica testo = TestoNotifica::perLotto(mostrati, elenco_.mostrati());
+        notifiche.update(NotificationKind::Reminder, testo.titolo, testo.testo);
+    });
     connect(&notifiche, &DesktopNotifier::activated, &finestra_, &FinestraAvviso::richiama);
     connect(this, &ProgrammaAvviso::avvisiTolti, &notifiche, &DesktopNotifier::withdraw);
 
@@ -181,6 +187,7 @@ void ProgrammaAvviso::termina() {
 Avviso ProgrammaAvviso::togliScheda(qsizetype indice) {
     const Avviso avviso = elenco_.togli(indice);
     finestra_.togli(elenco_, indice);
+    schedeTolte_ = true;
     return avviso;
 }
 
@@ -205,9 +212,14 @@ void ProgrammaAvviso::apriScheda(qsizetype indice) {
         QStringLiteral("SCADEX non risponde: aprire il promemoria dalla finestra di SCADEX."));
 }
 
-// The last card gone: the window goes, and with nothing put off the program ends.
+// The last card gone: the window goes, and with nothing put off the program ends. Cards gone
+// before the last leave the notification counting what the window still shows.
 void ProgrammaAvviso::seVuota() {
-    if (elenco_.mostrati() > 0) return;
+    if (elenco_.mostrati() > 0) {
+        if (std::exchange(schedeTolte_, false)) emit mostratiCambiati();
+        return;
+    }
+    schedeTolte_ = false;
     togliAvvisi();
     finestra_.hide();
     concludiSeNienteRinviato();

@@ -77,6 +77,8 @@ signals:
     void lottoConcluso(const QList<AvvisoDescritto>& lotto);
     // The window's reminders have gone: closed, put off, or no longer due.
     void avvisiTolti();
+    // Some cards have gone, others stay: fewer are shown.
+    void mostratiCambiati();
     // The window is closed and no reminder is put off: the program may end.
     void concluso();
 
@@ -105,6 +107,7 @@ private:
     QList<AvvisoDescritto> lotto_;
     bool suonatoNelLotto_ = false;
     bool suonoSegnalato_ = false;
+    bool schedeTolte_ = false;  // since the window's count was last told
     bool illeggibileSegnalata_ = false;
     QTimer fineLotto_;
     QTimer verifica_;

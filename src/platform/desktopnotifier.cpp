@@ -96,6 +96,10 @@ void DesktopNotifier::closeCurrent() {
             });
 }
 
+void DesktopNotifier::update(NotificationKind kind, const QString& title, const QString& text) {
+    if ((id_ != 0 || inFlight_) && !withdrawPending_) notify(kind, title, text);
+}
+
 void DesktopNotifier::waitForDelivery(int milliseconds) {
     if (!inFlight_ && closesPending_ == 0) return;
     QEventLoop wait;

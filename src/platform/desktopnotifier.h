@@ -32,6 +32,9 @@ public:
     // post (no service) is dropped: the notification only adds to the alert window.
     void notify(NotificationKind kind, const QString& title, const QString& text) override;
     void waitForDelivery(int milliseconds) override;
+    // Updates the notification shown, or the one waiting for its id; posts nothing when none
+    // is: what the operator has closed stays closed.
+    void update(NotificationKind kind, const QString& title, const QString& text);
     // Withdraws the notification shown, one still waiting for its id included, and drops one
     // waiting to be posted.
     void withdraw();

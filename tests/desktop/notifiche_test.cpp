@@ -488,13 +488,17 @@ TEST_P(SchedeSulDesktop, AReminderStoppedDuringItsSnoozeNeverReturns) {
 
 TEST_P(SchedeSulDesktop, ACardAnsweredInScadexLeavesTheWindow) {
     ASSERT_NO_FATAL_FAILURE(consegna(1234, "VIS", "06/12/2026 10:00:00"));
-    programma.accogliArgomento(gestar.argomento(2, 55, "TEL", "06/12/2026 11:00:00"));
+    ASSERT_NO_FATAL_FAILURE(consegna(55, "TEL", "06/12/2026 11:00:00"));
     // The reading the hand-over asked for is done: only Rileggi reads the table now.
     programma.verifica();
     gestar.togliPromemoria(1234, "VIS", "06/12/2026 10:00:00");
+    QSignalSpy risposte(&notifier, &DesktopNotifier::answered);
     programma.accogliMessaggio(messaggi::Rileggi{});
     EXPECT_TRUE(restano({"55"}));
     EXPECT_TRUE(programma.finestra().isVisible());
+    // The notification counts what the window still shows.
+    ASSERT_TRUE(risposte.size() > 0 || risposte.wait(kAttesaMs));
+    EXPECT_EQ(notificheDelTest().value(0).titolo, "SCADEX: 1 PROMEMORIA NELLA FINESTRA D'AVVISO");
 }
 
 // The keyboard alone: the framed card, the arrows, Canc and Invio; every text and the frame
