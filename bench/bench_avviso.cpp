@@ -18,6 +18,7 @@
 #include "platform/soundplayer.h"
 #include "reminder/argomentoavviso.h"
 #include "util/dateserial.h"
+#include "widgetsmain.h"
 
 namespace {
 
@@ -120,10 +121,5 @@ BENCHMARK(BM_FrecciaGiu)->Iterations(kRipetizioni)->Unit(benchmark::kMillisecond
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -17,6 +17,7 @@
 #include "platform/services.h"
 #include "scan/selezionaappuntamenti.h"
 #include "ui/list/listaapp.h"
+#include "widgetsmain.h"
 
 namespace {
 
@@ -69,10 +70,5 @@ BENCHMARK(BM_AperturaListaApp)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillise
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
