@@ -78,7 +78,7 @@ void Puntualita::apriOsservazione(db::Database& visite, db::Database& work) {
     watchPromemoria_ =
         osserva(work, db::schema::kPromemoria, QStringLiteral("schema/postgresql/work.sql"),
                 QStringLiteral("ogni quindicesimo controllo rilegge il libro"));
-    if (watchPromemoria_) scansione_.seguiLibro([this] { return nessunoHaScritto(); });
+    if (watchPromemoria_) scansione_.seguiLibro([this] { return tuttoDetto(); });
 }
 
 void Puntualita::osservaFile() {
@@ -119,13 +119,13 @@ bool Puntualita::controllaLibro() {
     }
     osservaSocket();
     if (!scritto) return false;
-    scansione_.libroCambiato();
+    scansione_.libroCambiato(watch_->takeWrittenRows());
     chiediSelezione();
     return true;
 }
 
-bool Puntualita::nessunoHaScritto() {
-    if (controllaLibro()) return false;
+bool Puntualita::tuttoDetto() {
+    controllaLibro();
     bool credibili = false;
     try {
         const bool promemoriaScritti = watchPromemoria_->written();
