@@ -123,10 +123,11 @@ std::unique_ptr<Operatore> operatore(Engine engine, const QTemporaryDir& dir, in
     op->libro = op->visite->watchWrites(db::schema::kAppuntamenti);
     op->promemoria = op->work->watchWrites(db::schema::kPromemoria);
     if (op->libro && op->promemoria) {
-        op->scansione->seguiLibro([o = op.get()] {
+        op->scansione->seguiLibro([o = op.get()](bool catalogo) {
             try {
                 if (o->libro->written()) o->scansione->libroCambiato(o->libro->takeWrittenRows());
-                if (!o->promemoria->written() && o->libro->intact() && o->promemoria->intact())
+                if (!o->promemoria->written() &&
+                    (!catalogo || (o->libro->intact() && o->promemoria->intact())))
                     return true;
             } catch (const db::DbError&) {
             }
@@ -308,6 +309,8 @@ void runLibroScritto(qint64 righe, bool condiviso) {
             benchserver::createSchema(dir, QStringLiteral("libro_work_%1").arg(i), "work.sql");
         ufficio.push_back(
             std::make_unique<Postazione>(libri[condiviso ? 0 : i], work, dir, consegne));
+        // As the server's autovacuum does within a minute of a table's first rows.
+        benchserver::Plain().exec("ANALYZE libro_work_" + std::to_string(i) + ".Promemoria");
     }
     benchserver::Plain host;
     int cliente = 1000000000;

@@ -60,8 +60,9 @@ private:
     // asked for.
     bool controllaLibro();
     // Whether every write of another connection since the last ask has been told: those to
-    // the book to the scanning, none to the reminders; and both watches can still be believed.
-    bool tuttoDetto();
+    // the book to the scanning, none to the reminders; and both watches can still be believed,
+    // as the catalogue says when `catalogo`, as it last said otherwise.
+    bool tuttoDetto(bool catalogo);
     void chiediSelezione();
     void selezionePerCambio();
     void armaCambioGiorno();

@@ -126,7 +126,7 @@ void Scansione::SelezionaAppuntamenti() {
     annunciaProssimoAllarme();
 }
 
-void Scansione::seguiLibro(std::function<bool()> tuttoDetto) {
+void Scansione::seguiLibro(std::function<bool(bool)> tuttoDetto) {
     tuttoDetto_ = std::move(tuttoDetto);
     letto_.reset();
 }
@@ -197,7 +197,7 @@ bool Scansione::libroSeguito(Lettura lettura) {
     if (!tuttoDetto_) return false;
     // A write found now asks for a rebuild of its own: the one about to run covers it.
     const std::optional<Segni> rinviata = selezioneRinviata_;
-    const bool detto = tuttoDetto_();
+    const bool detto = tuttoDetto_(lettura == Lettura::Poll);
     selezioneRinviata_ = rinviata;
     if (!detto || !letto_) return false;
     const LibroLetto ora = libroDiOggi();

@@ -71,17 +71,19 @@ public:
     // or what the book brought in. Of two rebuilds deferred together the one that resets runs.
     void richiediSelezione(Segni segni = Segni::Azzera);
 
-    // The writes to both databases are followed: `tuttoDetto` says whether every write that
-    // other connections have made since it was last asked has been told: those to the book
-    // through libroCambiato(), none to the reminder table; and whether whatever tells it can
-    // still be believed (false when it cannot tell). From then on a rebuild for a change in the
+    // The writes to both databases are followed: `tuttoDetto(catalogo)` says whether every
+    // write that other connections have made since it was last asked has been told: those to
+    // the book through libroCambiato(), none to the reminder table; and whether whatever tells
+    // it can still be believed (false when it cannot tell), looked up in the catalogue when
+    // `catalogo` says so: the fifteenth poll asks it, a rebuild for a change takes the last
+    // answer. From then on a rebuild for a change in the
     // book, and the fifteenth poll's, over a book read the same day from the same files, read
     // only the rows told since: the table and the result are those a full read would give, and
     // with nothing told the book is not read at all (the fifteenth poll then only has the marks
     // reset). A write no signal tells of (a replication session's) is still read within a
     // quarter of an hour: the book is read in full whenever the next fifteenth poll would come
     // later. An empty `tuttoDetto` stops it.
-    void seguiLibro(std::function<bool()> tuttoDetto);
+    void seguiLibro(std::function<bool(bool catalogo)> tuttoDetto);
     // The book has been written: `righe` are the rowids of the rows written, when the writes
     // told them; without them, the next rebuild reads the whole book.
     void libroCambiato(std::optional<std::vector<qint64>> righe = std::nullopt);
@@ -144,7 +146,7 @@ private:
     AlCambioStato alCambioStato_;
     AlProssimoAllarme alProssimoAllarme_;
     StatoScansione stato_;
-    std::function<bool()> tuttoDetto_;
+    std::function<bool(bool)> tuttoDetto_;
     std::optional<LibroLetto> letto_;
     bool righeDette_ = false;       // the book's writes tell their rows: the rebuild holds them
     QDateTime ultimaVerifica_;      // the last fifteenth poll that asked whether to read the book

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numeric>
 #include <optional>
+#include <ranges>
 #include <span>
 #include <tuple>
 #include <utility>
@@ -374,17 +375,23 @@ private:
             leggiSalvate(work, kPromemoriaPerChiave, confrontaRiga);
             return differenza;
         }
-        // A statement's range takes in the edges of the seconds next to its own: a row of
-        // those is left to its own statement, or to nobody.
-        for (std::size_t inizio = 0; inizio < soli->size(); inizio += kSecondiPerLettura) {
-            const auto gruppo = soli->subspan(
-                inizio, std::min<std::size_t>(kSecondiPerLettura, soli->size() - inizio));
+        // One statement per client, so that the server walks index primaria from that
+        // client's first row. A statement's range takes in the edges of the seconds next to
+        // its own: a row of those is left to its own statement, or to nobody.
+        for (auto inizio = soli->begin(); inizio != soli->end();) {
+            const auto limite =
+                inizio + std::min<std::ptrdiff_t>(kSecondiPerLettura, soli->end() - inizio);
+            const auto fine = std::find_if(inizio, limite, [&](const SecondoCliente& secondo) {
+                return secondo.first != inizio->first;
+            });
+            const std::span<const SecondoCliente> gruppo(inizio, fine);
             leggiSalvate(
                 work, promemoriaDeiSecondi(gruppo), [&](const db::RowBatch& righe, qsizetype riga) {
                     const std::optional<SecondoCliente> chiave = chiaveLetta(righe, riga);
                     if (chiave && std::binary_search(gruppo.begin(), gruppo.end(), *chiave))
                         confrontaRiga(righe, riga);
                 });
+            inizio = fine;
         }
         return differenza;
     }
@@ -399,18 +406,19 @@ private:
                            });
     }
 
-    // The stored rows of `secondi` (ascending), and a few of the seconds beside them, in key
-    // order.
+    // The stored rows of one client's `secondi` (ascending), and a few of the seconds beside
+    // them, in key order.
     static QString promemoriaDeiSecondi(std::span<const SecondoCliente> secondi) {
-        QStringList condizioni;
-        for (const auto& [cliente, secondo] : secondi) {
-            condizioni.append(
-                QStringLiteral("(PmCliente = %1 AND PmData >= %2 AND PmData <= %3)")
-                    .arg(cliente)
+        QStringList intervalli;
+        for (const qint64 secondo : secondi | std::views::values) {
+            intervalli.append(
+                QStringLiteral("(PmData >= %1 AND PmData <= %2)")
                     .arg(static_cast<double>(secondo - 1) / kSecondiAlGiorno, 0, 'g', 17)
                     .arg(static_cast<double>(secondo + 1) / kSecondiAlGiorno, 0, 'g', 17));
         }
-        return promemoriaDove(condizioni.join(QStringLiteral(" OR ")));
+        return promemoriaDove(QStringLiteral("PmCliente = %1 AND (%2)")
+                                  .arg(secondi.front().first)
+                                  .arg(intervalli.join(QStringLiteral(" OR "))));
     }
 
     // Whether a stored row is one of the rows to write, not found before; marks that row
@@ -599,8 +607,8 @@ EsitoSelezione SelezionaAppuntamenti::aggiorna(SelezioneTenuta& tenuta, std::vec
     }
     const std::vector<SecondoCliente> secondi = tenuta.sostituisci(righe, std::move(lette));
     if (!secondi.empty()) {
+        // The catalogue the last full read took: the table's watch says nobody has made it anew.
         db::Transaction transazione(work_);
-        work_.refreshCatalogue();
         PromemoriaUniti promemoria;
         for (const AppuntamentoLetto* letto : tenuta.di(secondi)) promemoria.aggiungi(*letto);
         promemoria.scrivi(work_, Segni::Conserva, secondi);
