@@ -8,18 +8,17 @@
 
 namespace {
 
-// A server schema without the poll's indexes still works, slowly: whoever set it up is told
-// once what to run.
-void avvisaSeSenzaIndici(db::Database& work) {
+// A server schema without the indexes the program's statements look rows up by still works,
+// slowly: whoever set it up is told once what it costs and what to run.
+void avvisaSeSenzaIndici(db::Database& database, const QList<db::Database::IndexedColumn>& indici,
+                         const QString& costo, const QStringList& crea) {
     QStringList colonne;
-    for (const db::Database::IndexedColumn& colonna : work.unindexed(db::schema::kIndiciControllo))
+    for (const db::Database::IndexedColumn& colonna : database.unindexed(indici))
         colonne.append(colonna.table + QLatin1Char('.') + colonna.column);
     if (colonne.isEmpty()) return;
-    logDiagnostic(
-        QStringLiteral("%1: nessun indice su %2: ogni controllo legge tutti i promemoria; "
-                       "gli indici si creano con: %3")
-            .arg(work.path(), colonne.join(QStringLiteral(", ")),
-                 db::schema::kCreaIndiciControllo.join(QStringLiteral("; "))));
+    logDiagnostic(QStringLiteral("%1: nessun indice su %2: %3; gli indici si creano con: %4")
+                      .arg(database.path(), colonne.join(QStringLiteral(", ")), costo,
+                           crea.join(QStringLiteral("; "))));
 }
 
 }  // namespace
@@ -38,7 +37,12 @@ void Sessione::apriDatabase() {
     visite_->requireRights(db::schema::kDirittiVisite);
     work_ = db::open(percorsi_.fileWork());
     work_->requireRights(db::schema::kDirittiWork);
-    avvisaSeSenzaIndici(*work_);
+    avvisaSeSenzaIndici(*visite_, db::schema::kIndiciSelezione,
+                        QStringLiteral("ogni ricostruzione legge tutto il libro"),
+                        db::schema::kCreaIndiciSelezione);
+    avvisaSeSenzaIndici(*work_, db::schema::kIndiciControllo,
+                        QStringLiteral("ogni controllo legge tutti i promemoria"),
+                        db::schema::kCreaIndiciControllo);
 }
 
 void Sessione::rilasciaDatabase() noexcept {

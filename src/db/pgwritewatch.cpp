@@ -1,7 +1,7 @@
 // Listening for the notifications of the server schema's triggers.
 #include "db/pgwritewatch.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "db/lockwait.h"
 #include "db/schema.h"
@@ -23,14 +23,20 @@ QByteArray channelOf(const QString& table) {
 }
 
 // A trigger disabled, or set to fire only for replication, announces nothing the host writes.
+// The triggers enabled must between them announce every INSERT (4), DELETE (8), UPDATE (16)
+// and TRUNCATE (32): a table with transition tables has one trigger per event.
 const QString kAnnouncerOf = QStringLiteral(
     "SELECT c.oid::bigint, n.nspname, "
     "EXISTS (SELECT 1 FROM pg_trigger t JOIN pg_proc p ON p.oid = t.tgfoid "
     "WHERE t.tgrelid = c.oid AND p.proname = ?)::integer, "
-    "EXISTS (SELECT 1 FROM pg_trigger t JOIN pg_proc p ON p.oid = t.tgfoid "
+    "(SELECT coalesce(bit_or(t.tgtype::integer), 0) & 60 = 60 FROM pg_trigger t "
+    "JOIN pg_proc p ON p.oid = t.tgfoid "
     "WHERE t.tgrelid = c.oid AND p.proname = ? AND t.tgenabled IN ('O', 'A'))::integer "
     "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
     "WHERE c.oid = to_regclass(?)");
+
+// What the book's trigger sends instead of the rowids when they would not fit.
+const QByteArray kEverything = QByteArrayLiteral("tutto");
 
 }  // namespace
 
@@ -68,15 +74,47 @@ bool PgWriteWatch::written() {
     const auto notifications = listener_.takeNotifications();
     if (!notifications) {
         listen();
+        everything_ = true;
         return true;
     }
     const std::shared_ptr<const Connection> own = own_.lock();
     const int ownPid = own ? static_cast<const PgConnection&>(*own).backendPid() : 0;
-    return std::any_of(notifications->cbegin(), notifications->cend(),
-                       [&](const PgConnection::Notification& notification) {
-                           return notification.payload == announcer_.schema &&
-                                  notification.senderPid != ownPid;
-                       });
+    bool written = false;
+    for (const PgConnection::Notification& notification : *notifications) {
+        // The schema, then the rowids after a line feed; the schema alone from a trigger that
+        // tells no rows.
+        const QByteArray& payload = notification.payload;
+        const qsizetype end = payload.indexOf('\n');
+        if ((end < 0 ? payload : payload.left(end)) != announcer_.schema ||
+            notification.senderPid == ownPid)
+            continue;
+        written = true;
+        if (end < 0) {
+            everything_ = true;
+        } else {
+            gather(payload.mid(end + 1));
+        }
+    }
+    return written;
+}
+
+void PgWriteWatch::gather(const QByteArray& rows) {
+    if (rows == kEverything) {
+        everything_ = true;
+        return;
+    }
+    if (rows.isEmpty()) return;  // a statement that wrote no row
+    for (const QByteArray& row : rows.split(',')) {
+        bool number = false;
+        rows_.push_back(row.toLongLong(&number));
+        everything_ = everything_ || !number;
+    }
+}
+
+std::optional<std::vector<qint64>> PgWriteWatch::takeWrittenRows() {
+    std::vector<qint64> rows = std::exchange(rows_, {});
+    if (std::exchange(everything_, false)) return std::nullopt;
+    return rows;
 }
 
 bool PgWriteWatch::intact() {

@@ -20,6 +20,7 @@ public:
     QStringList files() const override { return {}; }
     int socket() const override { return listener_.socket(); }
     bool written() override;
+    std::optional<std::vector<qint64>> takeWrittenRows() override;
     bool intact() override;
 
 private:
@@ -34,12 +35,16 @@ private:
     PgWriteWatch(const PgConnection& own, const QString& table, const Announcer& announcer);
     static Announcer announcerOf(PgConnection& connection, const QString& table);
     void listen();
+    // Gathers the rowids a notification of the book's trigger carries.
+    void gather(const QByteArray& rows);
 
     std::weak_ptr<const Connection> own_;
     QString table_;
     QByteArray channel_;
     PgConnection listener_;
     Announcer announcer_;
+    std::vector<qint64> rows_;  // told since the last take
+    bool everything_ = false;   // some write did not tell its rows
 };
 
 }  // namespace db

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <span>
 
 #include "db/database.h"
 
@@ -53,23 +54,36 @@ inline const QList<Database::TableRight> kDirittiWork{
     {kPromemoria, QStringLiteral("UPDATE")}, {kPromemoria, QStringLiteral("DELETE")},
     {kClienti, QStringLiteral("SELECT")},    {kTabAzioni, QStringLiteral("SELECT")}};
 
-// The reminder rows with their rowids first, by client and moment: a rebuild compares them with
-// the rows it writes. Nulls first, as index primaria keeps them.
-inline const QString kPromemoriaPerChiave = QStringLiteral(
-    "SELECT rowid, PmCliente, PmData, PmAzione, PmAllarm, PmWait, PmDocumento FROM Promemoria "
-    "ORDER BY PmCliente NULLS FIRST, PmData NULLS FIRST");
+// The reminder rows with their rowids first, by client and moment, those `condizione` selects:
+// a rebuild compares them with the rows it writes. Nulls first, as index primaria keeps them.
+inline QString promemoriaDove(const QString& condizione) {
+    return QStringLiteral(
+               "SELECT rowid, PmCliente, PmData, PmAzione, PmAllarm, PmWait, PmDocumento FROM "
+               "Promemoria WHERE ") +
+           condizione + QStringLiteral(" ORDER BY PmCliente NULLS FIRST, PmData NULLS FIRST");
+}
+// All of them.
+inline const QString kPromemoriaPerChiave = promemoriaDove(QStringLiteral("1 = 1"));
 
 // The row identity of a selected appointment, to name a row that cannot be read.
 inline const QString kApRiga = QStringLiteral("ApRiga");
 
-// The due appointments from the given day number (whole days since 30/12/1899) on: the fields
-// the rebuild reads, and each row's identity, to name a row that cannot be read.
-inline QString selezionaAppuntamenti(qint64 giorno) {
-    return QStringLiteral(
-               "SELECT rowid AS ApRiga, ApCliente, ApData, ApAzione, ApAllarm, ApNote, ApCausa, "
-               "ApDocumento FROM Appuntamenti") +
-           QStringLiteral(" WHERE ((ApData >= ") + QString::number(giorno) + QStringLiteral(")") +
-           QStringLiteral(" AND (ApAllarm > 0) AND (ApDelete < 'S') AND (ApStato = 'A'))");
+// The due appointments from the given day number (whole days since 30/12/1899) on, in rowid
+// order: the fields the rebuild reads, and each row's identity, to name a row that cannot be
+// read and to hold the row by. With `righe`, only the rows of those rowids.
+inline QString selezionaAppuntamenti(qint64 giorno, std::span<const qint64> righe = {}) {
+    QString sql = QStringLiteral(
+                      "SELECT rowid AS ApRiga, ApCliente, ApData, ApAzione, ApAllarm, ApNote, "
+                      "ApCausa, ApDocumento FROM Appuntamenti") +
+                  QStringLiteral(" WHERE ((ApData >= ") + QString::number(giorno) +
+                  QStringLiteral(")") +
+                  QStringLiteral(" AND (ApAllarm > 0) AND (ApDelete < 'S') AND (ApStato = 'A'))");
+    if (!righe.empty()) {
+        QStringList rowid;
+        for (const qint64 riga : righe) rowid.append(QString::number(riga));
+        sql += QStringLiteral(" AND rowid IN (") + rowid.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
+    return sql + QStringLiteral(" ORDER BY rowid");
 }
 
 // How many reminders have been handed over and wait for the operator.
@@ -99,6 +113,12 @@ inline const QList<Database::IndexedColumn> kIndiciControllo{{kPromemoria, kPmAl
 inline const QStringList kCreaIndiciControllo{
     QStringLiteral("CREATE INDEX IF NOT EXISTS promemoria_allarme ON Promemoria (PmAllarm)"),
     QStringLiteral("CREATE INDEX IF NOT EXISTS promemoria_attesa ON Promemoria (PmWait)")};
+
+// The column the rebuild's selection reads the appointments from today on by, and what creates
+// its index, as schema/postgresql/visite.sql does.
+inline const QList<Database::IndexedColumn> kIndiciSelezione{{kAppuntamenti, kApData}};
+inline const QStringList kCreaIndiciSelezione{
+    QStringLiteral("CREATE INDEX IF NOT EXISTS appuntamenti_data ON Appuntamenti (ApData)")};
 
 // Hands every reminder over again when due: what a rebuild that resets the marks leaves of a
 // table that a rebuild left and only the polls have marked since.

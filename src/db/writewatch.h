@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
+#include <vector>
 
 namespace db {
 
@@ -20,6 +22,10 @@ public:
     // was lost is opened again here, and counts as a write: what it missed is unknown. Throws
     // DbError when it cannot tell.
     virtual bool written() = 0;
+    // The rowids of the rows other connections have written, as the writes written() found
+    // told them, gathered since the last call; nothing when some write did not tell them (too
+    // many rows, a table emptied, a server connection lost, a file): anything may have changed.
+    virtual std::optional<std::vector<qint64>> takeWrittenRows() { return std::nullopt; }
     // Whether written() can still be believed when it says no: on a server, the announcing
     // trigger is there, enabled, and on the table the connection's search path resolves. A
     // table dropped and made anew is followed from now on, but this once the answer is no.

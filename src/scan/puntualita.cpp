@@ -78,7 +78,8 @@ void Puntualita::apriOsservazione(db::Database& visite, db::Database& work) {
     watchPromemoria_ =
         osserva(work, db::schema::kPromemoria, QStringLiteral("schema/postgresql/work.sql"),
                 QStringLiteral("ogni quindicesimo controllo rilegge il libro"));
-    if (watchPromemoria_) scansione_.seguiLibro([this] { return nessunoHaScritto(); });
+    if (watchPromemoria_)
+        scansione_.seguiLibro([this](bool catalogo) { return tuttoDetto(catalogo); });
 }
 
 void Puntualita::osservaFile() {
@@ -119,17 +120,17 @@ bool Puntualita::controllaLibro() {
     }
     osservaSocket();
     if (!scritto) return false;
-    scansione_.libroCambiato();
+    scansione_.libroCambiato(watch_->takeWrittenRows());
     chiediSelezione();
     return true;
 }
 
-bool Puntualita::nessunoHaScritto() {
-    if (controllaLibro()) return false;
+bool Puntualita::tuttoDetto(bool catalogo) {
+    controllaLibro();
     bool credibili = false;
     try {
         const bool promemoriaScritti = watchPromemoria_->written();
-        credibili = watch_->intact() && watchPromemoria_->intact();
+        credibili = catalogo ? watch_->intact() && watchPromemoria_->intact() : annunciCredibili_;
         if (promemoriaScritti) return false;
     } catch (const db::DbError&) {
         return false;  // unknown: the book is read

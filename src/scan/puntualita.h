@@ -59,9 +59,10 @@ private:
     // Whether the book has been written since the last look, or nobody can tell: a rebuild is
     // asked for.
     bool controllaLibro();
-    // Whether neither database has been written by another connection since the last ask,
-    // and both watches can still be believed.
-    bool nessunoHaScritto();
+    // Whether every write of another connection since the last ask has been told: those to
+    // the book to the scanning, none to the reminders; and both watches can still be believed,
+    // as the catalogue says when `catalogo`, as it last said otherwise.
+    bool tuttoDetto(bool catalogo);
     void chiediSelezione();
     void selezionePerCambio();
     void armaCambioGiorno();

@@ -68,11 +68,11 @@ void Scansione::controllaPromemoria() {
         yielder_.yieldToEvents();
         std::optional<QString> guastoSelezione;
         if (contaCicli_ % kPollPerSelezione == 0) {
-            guastoSelezione = tentaSelezione(Segni::Azzera, Lettura::SeCambiato);
+            guastoSelezione = tentaSelezione(Segni::Azzera, Lettura::Poll);
         } else if (selezioneFallita_ && contaCicli_ - ultimoTentativo_ >= attesaTentativi()) {
             // Keeping the marks: what this poll handed over from the old table is not handed
             // over again because the rebuild came late.
-            guastoSelezione = tentaSelezione(Segni::Conserva);
+            guastoSelezione = tentaSelezione(Segni::Conserva, Lettura::Sempre);
         }
         // Only a rebuild failing beside a hand-over that went through backs off: when both
         // fail the database is away, and the rebuild is tried as soon as it is back.
@@ -126,9 +126,19 @@ void Scansione::SelezionaAppuntamenti() {
     annunciaProssimoAllarme();
 }
 
-void Scansione::seguiLibro(std::function<bool()> nessunoHaScritto) {
-    nessunoHaScritto_ = std::move(nessunoHaScritto);
+void Scansione::seguiLibro(std::function<bool(bool)> tuttoDetto) {
+    tuttoDetto_ = std::move(tuttoDetto);
     letto_.reset();
+}
+
+void Scansione::libroCambiato(std::optional<std::vector<qint64>> righe) {
+    righeDette_ = righeDette_ || righe.has_value();
+    // A book read without holding its rows cannot take them: it is read anew, and held.
+    if (!righe || !letto_ || !letto_->tenuta) {
+        letto_.reset();
+        return;
+    }
+    letto_->cambiate.insert(letto_->cambiate.end(), righe->begin(), righe->end());
 }
 
 void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni,
@@ -146,33 +156,50 @@ void Scansione::ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segn
 
 // The marks are kept: a rebuild that resets them leaves that to the next tick.
 EsitoSelezione Scansione::seleziona(std::chrono::milliseconds attesaBlocchi, Lettura lettura) {
-    if (lettura == Lettura::SeCambiato && libroInvariato()) return letto_->esito;
+    if (lettura != Lettura::Sempre && libroSeguito(lettura)) return aggiorna();
     // Until this rebuild goes through, the table is not known to be the book's.
     letto_.reset();
     const QDateTime inizio = clock_.now();
+    // Held only for writes that tell their rows: a book that only says it was written is read
+    // anew each time.
+    SelezioneTenuta selezione;
+    const bool tenuta = righeDette_;
     const EsitoSelezione esito =
         ::SelezionaAppuntamenti(visite_, work_, clock_, yielder_, attesaBlocchi)
-            .esegui(Segni::Conserva);
+            .esegui(Segni::Conserva, tenuta ? &selezione : nullptr);
     // The identities after it: a file replaced meanwhile was opened anew, and read.
     LibroLetto letto = libroDiOggi();
     letto.quando = inizio;
-    if (nessunoHaScritto_ && letto.giorno == dateserial::dayNumber(inizio.date())) {
+    if (tuttoDetto_ && letto.giorno == dateserial::dayNumber(inizio.date())) {
         letto.esito = esito;
+        letto.selezione = std::move(selezione);
+        letto.tenuta = tenuta;
         letto_ = std::move(letto);
     }
     return esito;
 }
 
-bool Scansione::libroInvariato() {
+EsitoSelezione Scansione::aggiorna() {
+    if (letto_->cambiate.empty()) return letto_->esito;
+    // Until the rows go in, the table is not known to be the book's: a failure reads it all.
+    LibroLetto letto = std::move(*std::exchange(letto_, std::nullopt));
+    letto.esito = ::SelezionaAppuntamenti(visite_, work_, clock_, yielder_, db::kBriefLockWait)
+                      .aggiorna(letto.selezione, std::exchange(letto.cambiate, {}));
+    letto_ = std::move(letto);
+    return letto_->esito;
+}
+
+bool Scansione::libroSeguito(Lettura lettura) {
     const QDateTime adesso = clock_.now();
-    const QDateTime verificaPrecedente = std::exchange(ultimaVerifica_, adesso);
-    if (!nessunoHaScritto_) return false;
-    // A write found now asks for a rebuild of its own: the one about to read the book
-    // covers it.
+    // Only the fifteenth polls set the rhythm the quarter of an hour is reckoned by.
+    const QDateTime verificaPrecedente =
+        lettura == Lettura::Poll ? std::exchange(ultimaVerifica_, adesso) : ultimaVerifica_;
+    if (!tuttoDetto_) return false;
+    // A write found now asks for a rebuild of its own: the one about to run covers it.
     const std::optional<Segni> rinviata = selezioneRinviata_;
-    const bool invariato = nessunoHaScritto_();
+    const bool detto = tuttoDetto_(lettura == Lettura::Poll);
     selezioneRinviata_ = rinviata;
-    if (!invariato || !letto_) return false;
+    if (!detto || !letto_) return false;
     const LibroLetto ora = libroDiOggi();
     return ora.giorno == letto_->giorno && ora.visite == letto_->visite &&
            ora.work == letto_->work && lettoDiRecente(verificaPrecedente, adesso);
@@ -188,15 +215,15 @@ bool Scansione::lettoDiRecente(const QDateTime& verificaPrecedente, const QDateT
 }
 
 Scansione::LibroLetto Scansione::libroDiOggi() const {
-    return {dateserial::dayNumber(clock_.now().date()),
-            db::identity(visite_.path()),
-            db::identity(work_.path()),
-            {},
-            {}};
+    LibroLetto libro;
+    libro.giorno = dateserial::dayNumber(clock_.now().date());
+    libro.visite = db::identity(visite_.path());
+    libro.work = db::identity(work_.path());
+    return libro;
 }
 
 void Scansione::richiediSelezione(Segni segni) {
-    tentaSelezione(segni);
+    tentaSelezione(segni, letturaPer(segni));
     annunciaProssimoAllarme();
 }
 
@@ -229,5 +256,5 @@ std::optional<QString> Scansione::tentaSelezione(Segni segni, Lettura lettura) {
 void Scansione::eseguiSelezioneRinviata() {
     if (!selezioneRinviata_) return;
     const Segni segni = *std::exchange(selezioneRinviata_, std::nullopt);
-    tentaSelezione(segni);
+    tentaSelezione(segni, letturaPer(segni));
 }

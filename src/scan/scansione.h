@@ -7,8 +7,10 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "scan/selezionaappuntamenti.h"
+#include "scan/selezionetenuta.h"
 #include "scan/statoscansione.h"
 
 class Clock;
@@ -69,43 +71,58 @@ public:
     // or what the book brought in. Of two rebuilds deferred together the one that resets runs.
     void richiediSelezione(Segni segni = Segni::Azzera);
 
-    // The writes to both databases are followed: `nessunoHaScritto` says whether no other
-    // connection has written to the book or to the reminder table since it was last asked, and
-    // whatever tells it can still be believed (false when it cannot tell); it tells
-    // libroCambiato() of every write to the book not told yet. From then on the fifteenth
-    // poll's rebuild, over a book and a table nobody else has written since the last rebuild
-    // read the book (the same day, the same files), leaves the table as it is and only has
-    // the marks reset: the table is the one a rebuild would leave, and the book is not read.
-    // A write no signal tells of (a replication session's) is still read within a quarter of
-    // an hour: the book is read in full whenever the next fifteenth poll would come later.
-    // An empty `nessunoHaScritto` stops it.
-    void seguiLibro(std::function<bool()> nessunoHaScritto);
-    // The book has been written, or nobody can tell: the next rebuild reads it.
-    void libroCambiato() { letto_.reset(); }
+    // The writes to both databases are followed: `tuttoDetto(catalogo)` says whether every
+    // write that other connections have made since it was last asked has been told: those to
+    // the book through libroCambiato(), none to the reminder table; and whether whatever tells
+    // it can still be believed (false when it cannot tell), looked up in the catalogue when
+    // `catalogo` says so: the fifteenth poll asks it, a rebuild for a change takes the last
+    // answer. From then on a rebuild for a change in the
+    // book, and the fifteenth poll's, over a book read the same day from the same files, read
+    // only the rows told since: the table and the result are those a full read would give, and
+    // with nothing told the book is not read at all (the fifteenth poll then only has the marks
+    // reset). A write no signal tells of (a replication session's) is still read within a
+    // quarter of an hour: the book is read in full whenever the next fifteenth poll would come
+    // later. An empty `tuttoDetto` stops it.
+    void seguiLibro(std::function<bool(bool catalogo)> tuttoDetto);
+    // The book has been written: `righe` are the rowids of the rows written, when the writes
+    // told them; without them, the next rebuild reads the whole book.
+    void libroCambiato(std::optional<std::vector<qint64>> righe = std::nullopt);
 
     qint64 contaCicli() const { return contaCicli_; }
 
 private:
-    // Whether a rebuild may take the book as the last one read it.
-    enum class Lettura { Sempre, SeCambiato };
-    // What the last rebuild read, while nothing says the book has changed since.
+    // Whether a rebuild may take the book as the last one read it, changed by the rows told:
+    // the fifteenth poll's, or one for a change in the book.
+    enum class Lettura { Sempre, Poll, Cambi };
+    // What the last rebuild read, while nothing says the book has changed since but the rows
+    // told.
     struct LibroLetto {
-        qint64 giorno;
+        qint64 giorno = 0;
         QByteArray visite;  // the identities of the two databases
         QByteArray work;
-        QDateTime quando;  // when the book was read; set by the rebuild that read it
+        QDateTime quando;  // when the book was read in full; set by the rebuild that read it
         EsitoSelezione esito;
+        SelezioneTenuta selezione;
+        bool tenuta = false;           // `selezione` holds what was read
+        std::vector<qint64> cambiate;  // rowids told since
     };
 
     void ricostruisci(std::chrono::milliseconds attesaBlocchi, Segni segni,
                       Lettura lettura = Lettura::Sempre);
     EsitoSelezione seleziona(std::chrono::milliseconds attesaBlocchi, Lettura lettura);
-    // Whether the book and the table are still as the last rebuild left them.
-    bool libroInvariato();
+    // Whether the book and the table are still as the last rebuild left them, but for the rows
+    // told since.
+    bool libroSeguito(Lettura lettura);
+    // The last rebuild's result, with the rows told since applied.
+    EsitoSelezione aggiorna();
     LibroLetto libroDiOggi() const;
     // The rebuild of richiediSelezione; returns the failure's cause, none when it went
     // through or was deferred.
-    std::optional<QString> tentaSelezione(Segni segni, Lettura lettura = Lettura::Sempre);
+    std::optional<QString> tentaSelezione(Segni segni, Lettura lettura);
+    // A rebuild for a change in the book may read only the rows told.
+    static Lettura letturaPer(Segni segni) {
+        return segni == Segni::Conserva ? Lettura::Cambi : Lettura::Sempre;
+    }
     void eseguiSelezioneRinviata();
     // Polls between two tries of a rebuild that failed.
     qint64 attesaTentativi() const;
@@ -129,8 +146,9 @@ private:
     AlCambioStato alCambioStato_;
     AlProssimoAllarme alProssimoAllarme_;
     StatoScansione stato_;
-    std::function<bool()> nessunoHaScritto_;
+    std::function<bool(bool)> tuttoDetto_;
     std::optional<LibroLetto> letto_;
+    bool righeDette_ = false;       // the book's writes tell their rows: the rebuild holds them
     QDateTime ultimaVerifica_;      // the last fifteenth poll that asked whether to read the book
     bool segniDaAzzerare_ = false;  // by the next tick's poll
 

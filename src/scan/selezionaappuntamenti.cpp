@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numeric>
 #include <optional>
+#include <ranges>
 #include <span>
 #include <tuple>
 #include <utility>
@@ -23,6 +24,7 @@
 #include "platform/clock.h"
 #include "platform/eventyielder.h"
 #include "scan/righepromemoria.h"
+#include "scan/selezionetenuta.h"
 #include "util/dateserial.h"
 #include "util/diagnostic.h"
 #include "util/texts.h"
@@ -39,6 +41,10 @@ constexpr double kSecondiAlGiorno = 86400;
 // and little is held at once.
 constexpr int kRighePerLettura = 4096;
 constexpr qsizetype kRighePerScrittura = 8192;
+// Seconds whose stored reminders one statement reads, and appointments one statement reads by
+// rowid: a statement stays short to parse.
+constexpr std::size_t kSecondiPerLettura = 200;
+constexpr std::size_t kRighePerRowid = 500;
 
 const QStringList kCampiPromemoria{kPmCliente, kPmData, kPmAzione,
                                    kPmAllarm,  kPmWait, kPmDocumento};
@@ -63,13 +69,6 @@ struct Colonne {
     int note;
     int causa;
     int documento;
-};
-
-// One selected appointment as the rebuild reads it.
-struct AppuntamentoLetto {
-    AppuntamentoDovuto dovuto;
-    double allarme = 0;  // the alarm moment: the moment less the lead
-    QString documento;   // ValoreTesto of the document: " " for none
 };
 
 // A number field: a number as the engine stored it, anything else through ValoreNumero.
@@ -150,9 +149,6 @@ int radice(std::vector<int>& classi, int azione) {
     return azione;
 }
 
-// A stored row's client and second, compared with those of the rows written.
-using Chiave = std::pair<qint64, qint64>;
-
 // Where a stored reminder's fields stand in a batch of kPromemoriaPerChiave.
 enum Letta { kRowid, kCliente, kData, kAzione, kAllarme, kAttesa, kDocumento };
 
@@ -161,13 +157,14 @@ constexpr double kMomentoMassimo = 1e12;
 
 // The client and second of a stored row that could be one of those written: a whole client
 // code and a moment with a second; nothing for any other.
-std::optional<Chiave> chiaveLetta(const db::RowBatch& righe, qsizetype riga) {
+// A stored row's client and second, compared with those of the rows written.
+std::optional<SecondoCliente> chiaveLetta(const db::RowBatch& righe, qsizetype riga) {
     if (righe.kind(riga, kCliente) != db::RowBatch::Kind::Integer ||
         righe.kind(riga, kData) != db::RowBatch::Kind::Real)
         return std::nullopt;
     const double data = righe.real(riga, kData);
     if (!(std::abs(data) < kMomentoMassimo)) return std::nullopt;
-    return Chiave{righe.integer(riga, kCliente), std::llround(data * kSecondiAlGiorno)};
+    return SecondoCliente{righe.integer(riga, kCliente), std::llround(data * kSecondiAlGiorno)};
 }
 
 // Whether a stored cell holds exactly this double, to the bit.
@@ -197,11 +194,13 @@ public:
     // Brings Promemoria to these rows writing only what differs: a stored row identical in
     // every field to one of them stays; the other stored rows go, by rowid, and then the rows
     // missing are added by bulk writes. A row handed over differs, and is written anew, unless
-    // `segni` keeps the marks.
-    void scrivi(db::Database& work, Segni segni) const {
+    // `segni` keeps the marks. With `secondi`, these are the rows of those seconds only, and
+    // the stored rows of other seconds are left alone.
+    void scrivi(db::Database& work, Segni segni,
+                std::optional<std::span<const SecondoCliente>> secondi = std::nullopt) const {
         const std::vector<Posto> posti = perSecondo();
         const std::vector<int> classi = classiDiAzione(work, posti);
-        const Differenza differenza = confronta(work, posti, classi, segni);
+        const Differenza differenza = confronta(work, posti, classi, segni, secondi);
         elimina(work, differenza.eliminate);
         aggiungiMancanti(work, posti, classi, differenza.presenti);
     }
@@ -261,7 +260,7 @@ private:
         }
 
         bool finito() const { return inizio_ == fine_; }
-        Chiave chiave() const { return {inizio_->cliente, inizio_->secondo}; }
+        SecondoCliente chiave() const { return {inizio_->cliente, inizio_->secondo}; }
         const QVarLengthArray<Unione, 4>& unioni() const { return unioni_; }
         // The number of the second's first row.
         qsizetype primo() const { return primo_; }
@@ -364,24 +363,69 @@ private:
     // Walks the stored rows in key order beside the rows to write, as two sorted lists are
     // merged: little is held at once however large the table.
     Differenza confronta(db::Database& work, const std::vector<Posto>& posti,
-                         const std::vector<int>& classi, Segni segni) const {
+                         const std::vector<int>& classi, Segni segni,
+                         std::optional<std::span<const SecondoCliente>> soli) const {
         Differenza differenza;
         Secondi secondi(*this, posti, classi);
-        work.readInBatches(kPromemoriaPerChiave, kRighePerLettura,
-                           [&](const QStringList&, const db::RowBatch& righe) {
-                               for (qsizetype riga = 0; riga < righe.size(); ++riga) {
-                                   if (!trovata(righe, riga, secondi, segni, differenza.presenti))
-                                       differenza.eliminate.push_back(righe.integer(riga, kRowid));
-                               }
-                           });
+        const auto confrontaRiga = [&](const db::RowBatch& righe, qsizetype riga) {
+            if (!trovata(righe, riga, secondi, segni, differenza.presenti))
+                differenza.eliminate.push_back(righe.integer(riga, kRowid));
+        };
+        if (!soli) {
+            leggiSalvate(work, kPromemoriaPerChiave, confrontaRiga);
+            return differenza;
+        }
+        // One statement per client, so that the server walks index primaria from that
+        // client's first row. A statement's range takes in the edges of the seconds next to
+        // its own: a row of those is left to its own statement, or to nobody.
+        for (auto inizio = soli->begin(); inizio != soli->end();) {
+            const auto limite =
+                inizio + std::min<std::ptrdiff_t>(kSecondiPerLettura, soli->end() - inizio);
+            const auto fine = std::find_if(inizio, limite, [&](const SecondoCliente& secondo) {
+                return secondo.first != inizio->first;
+            });
+            const std::span<const SecondoCliente> gruppo(inizio, fine);
+            leggiSalvate(
+                work, promemoriaDeiSecondi(gruppo), [&](const db::RowBatch& righe, qsizetype riga) {
+                    const std::optional<SecondoCliente> chiave = chiaveLetta(righe, riga);
+                    if (chiave && std::binary_search(gruppo.begin(), gruppo.end(), *chiave))
+                        confrontaRiga(righe, riga);
+                });
+            inizio = fine;
+        }
         return differenza;
+    }
+
+    // Calls `perRiga(righe, riga)` for each stored row `sql` reads, in key order.
+    template <typename PerRiga>
+    static void leggiSalvate(db::Database& work, const QString& sql, PerRiga perRiga) {
+        work.readInBatches(sql, kRighePerLettura,
+                           [&](const QStringList&, const db::RowBatch& righe) {
+                               for (qsizetype riga = 0; riga < righe.size(); ++riga)
+                                   perRiga(righe, riga);
+                           });
+    }
+
+    // The stored rows of one client's `secondi` (ascending), and a few of the seconds beside
+    // them, in key order.
+    static QString promemoriaDeiSecondi(std::span<const SecondoCliente> secondi) {
+        QStringList intervalli;
+        for (const qint64 secondo : secondi | std::views::values) {
+            intervalli.append(
+                QStringLiteral("(PmData >= %1 AND PmData <= %2)")
+                    .arg(static_cast<double>(secondo - 1) / kSecondiAlGiorno, 0, 'g', 17)
+                    .arg(static_cast<double>(secondo + 1) / kSecondiAlGiorno, 0, 'g', 17));
+        }
+        return promemoriaDove(QStringLiteral("PmCliente = %1 AND (%2)")
+                                  .arg(secondi.front().first)
+                                  .arg(intervalli.join(QStringLiteral(" OR "))));
     }
 
     // Whether a stored row is one of the rows to write, not found before; marks that row
     // present. The stored rows come in key order, so `secondi` only moves on.
     bool trovata(const db::RowBatch& righe, qsizetype riga, Secondi& secondi, Segni segni,
                  std::vector<bool>& presenti) const {
-        const std::optional<Chiave> chiave = chiaveLetta(righe, riga);
+        const std::optional<SecondoCliente> chiave = chiaveLetta(righe, riga);
         if (!chiave) return false;
         while (!secondi.finito() && secondi.chiave() < *chiave) secondi.avanza();
         if (secondi.finito() || secondi.chiave() != *chiave) return false;
@@ -462,23 +506,32 @@ private:
     TestiNumerati documenti_;
 };
 
-// One selected appointment: its line of the list, its alarm moment, and its reminder among
-// the others. One that cannot be read, or whose moment no line could show, is named and left
-// out: the host's book is not ours to judge, and one unreadable appointment must not keep
-// every other one from its reminder.
-void aggiungi(const db::RowBatch& righe, qsizetype riga, const Colonne& colonne,
-              EsitoSelezione& esito, PromemoriaUniti& promemoria) {
-    AppuntamentoLetto letto;
+// One selected appointment, or nothing when it cannot be read or its moment no line could
+// show: it is named and left out. The host's book is not ours to judge, and one unreadable
+// appointment must not keep every other one from its reminder.
+std::optional<AppuntamentoLetto> selezionato(const db::RowBatch& righe, qsizetype riga,
+                                             const Colonne& colonne) {
     try {
-        letto = leggi(righe, riga, colonne);
+        AppuntamentoLetto letto = leggi(righe, riga, colonne);
         texts::requireInCalendar(letto.dovuto.momento);
+        return letto;
     } catch (const ConversionError& errore) {
         segnalaIlleggibile(righe, riga, colonne, errore);
-        return;
     }
-    esito.appuntamenti.append(letto.dovuto);
-    esito.allarmi.append(letto.allarme);
-    promemoria.aggiungi(letto);
+    return std::nullopt;
+}
+
+// Reads the appointments of `sql` (the selection, in rowid order), a batch at a time.
+template <typename PerAppuntamento>
+void leggiSelezionati(db::Database& visite, const QString& sql, PerAppuntamento perAppuntamento) {
+    visite.readInBatches(
+        sql, kRighePerLettura, [&](const QStringList& nomi, const db::RowBatch& righe) {
+            const Colonne colonne(nomi);
+            for (qsizetype riga = 0; riga < righe.size(); ++riga) {
+                if (std::optional<AppuntamentoLetto> letto = selezionato(righe, riga, colonne))
+                    perAppuntamento(righe.integer(riga, colonne.riga), *letto);
+            }
+        });
 }
 
 }  // namespace
@@ -514,7 +567,7 @@ SelezionaAppuntamenti::SelezionaAppuntamenti(db::Database& visite, db::Database&
       yielder_(yielder),
       attesaBlocchi_(attesaBlocchi) {}
 
-EsitoSelezione SelezionaAppuntamenti::esegui(Segni segni) {
+EsitoSelezione SelezionaAppuntamenti::esegui(Segni segni, SelezioneTenuta* tenuta) {
     // Yield before the transaction begins: a yield may open a modal window, and the host
     // product must never be locked out of the work database while it stays open.
     yielder_.yieldToEvents();
@@ -526,14 +579,44 @@ EsitoSelezione SelezionaAppuntamenti::esegui(Segni segni) {
     work_.refreshCatalogue();
     EsitoSelezione esito;
     PromemoriaUniti promemoria;
-    const qint64 oggi = dateserial::dayNumber(clock_.now().date());
-    visite_.readInBatches(selezionaAppuntamenti(oggi), kRighePerLettura,
-                          [&](const QStringList& nomi, const db::RowBatch& righe) {
-                              const Colonne colonne(nomi);
-                              for (qsizetype riga = 0; riga < righe.size(); ++riga)
-                                  aggiungi(righe, riga, colonne, esito, promemoria);
-                          });
+    leggiSelezionati(visite_, selezionaAppuntamenti(oggi()),
+                     [&](qint64 riga, const AppuntamentoLetto& letto) {
+                         esito.appuntamenti.append(letto.dovuto);
+                         esito.allarmi.append(letto.allarme);
+                         promemoria.aggiungi(letto);
+                         if (tenuta) tenuta->aggiungi(riga, letto);
+                     });
     promemoria.scrivi(work_, segni);
     transazione.commit();
     return esito;
+}
+
+EsitoSelezione SelezionaAppuntamenti::aggiorna(SelezioneTenuta& tenuta, std::vector<qint64> righe) {
+    std::sort(righe.begin(), righe.end());
+    righe.erase(std::unique(righe.begin(), righe.end()), righe.end());
+    const db::LockWait attesaVisite(visite_, attesaBlocchi_);
+    const db::LockWait attesaWork(work_, attesaBlocchi_);
+    std::vector<SelezioneTenuta::Riga> lette;
+    for (std::size_t inizio = 0; inizio < righe.size(); inizio += kRighePerRowid) {
+        const auto gruppo = std::span<const qint64>(righe).subspan(
+            inizio, std::min(kRighePerRowid, righe.size() - inizio));
+        leggiSelezionati(visite_, selezionaAppuntamenti(oggi(), gruppo),
+                         [&](qint64 riga, const AppuntamentoLetto& letto) {
+                             lette.push_back({riga, letto});
+                         });
+    }
+    const std::vector<SecondoCliente> secondi = tenuta.sostituisci(righe, std::move(lette));
+    if (!secondi.empty()) {
+        // The catalogue the last full read took: the table's watch says nobody has made it anew.
+        db::Transaction transazione(work_);
+        PromemoriaUniti promemoria;
+        for (const AppuntamentoLetto* letto : tenuta.di(secondi)) promemoria.aggiungi(*letto);
+        promemoria.scrivi(work_, Segni::Conserva, secondi);
+        transazione.commit();
+    }
+    return tenuta.esito();
+}
+
+qint64 SelezionaAppuntamenti::oggi() const {
+    return dateserial::dayNumber(clock_.now().date());
 }

@@ -4,12 +4,14 @@
 #include <QList>
 #include <QStringList>
 #include <chrono>
+#include <vector>
 
 #include "reminder/chiavepromemoria.h"
 #include "scan/righepromemoria.h"
 
 class Clock;
 class EventYielder;
+class SelezioneTenuta;
 namespace db {
 class Database;
 }  // namespace db
@@ -53,10 +55,20 @@ public:
     // by rowid, the rows missing come by bulk writes. An appointment that cannot be read is
     // named on the diagnostic output and left out. On any other failure the transaction is
     // rolled back and the db::DbError goes to the caller; the table keeps its old rows.
-    // `segni` says whether a row handed over counts as what differs.
-    EsitoSelezione esegui(Segni segni = Segni::Azzera);
+    // `segni` says whether a row handed over counts as what differs. The appointments are read
+    // in rowid order; `tenuta`, when given, takes each.
+    EsitoSelezione esegui(Segni segni = Segni::Azzera, SelezioneTenuta* tenuta = nullptr);
+
+    // The rebuild after the rows `righe` (rowids) of the book have changed, and nothing else:
+    // `tenuta` holds what the last rebuild selected. Only those rows are read, and only the
+    // reminders of the seconds they were and are in are compared and written, keeping the
+    // marks: the table and the result are those esegui(Segni::Conserva) would leave. A failure
+    // leaves `tenuta` unfit: the next rebuild must read the whole book.
+    EsitoSelezione aggiorna(SelezioneTenuta& tenuta, std::vector<qint64> righe);
 
 private:
+    qint64 oggi() const;
+
     db::Database& visite_;
     db::Database& work_;
     const Clock& clock_;

@@ -1,5 +1,6 @@
 // The rebuild and the poll against a plain model of their row-by-row algorithm, written here,
-// on generated appointment books on each engine.
+// on generated appointment books on each engine; and the rebuild of a few rows written against
+// the rebuild that reads the whole book.
 #include <gtest/gtest.h>
 
 #include <QHash>
@@ -10,6 +11,7 @@
 #include "reminder/argomentoavviso.h"
 #include "scan/controllopromemoria.h"
 #include "scan/selezionaappuntamenti.h"
+#include "scan/selezionetenuta.h"
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
 #include "util/dateserial.h"
@@ -26,7 +28,7 @@ const QDateTime kAdesso(QDate(2026, 12, 6), QTime(10, 0));
 const QString kSelezione = QStringLiteral(
     "SELECT rowid AS riga, ApCliente, ApData, ApAzione, ApAllarm, ApNote, ApCausa, ApDocumento "
     "FROM Appuntamenti WHERE ((ApData >= 46362) AND (ApAllarm > 0) AND (ApDelete < 'S') AND "
-    "(ApStato = 'A'))");
+    "(ApStato = 'A')) ORDER BY rowid");
 
 struct Promemoria {
     qint32 cliente;
@@ -131,11 +133,10 @@ QStringList poll(QList<Promemoria>& tabella, double adesso, const QString& fileI
     return consegne;
 }
 
-// A book: a few clients, a few moments (some the same second but for a fraction of one),
-// actions that share their first six characters, blanks, Nulls, and rows the rebuild leaves
-// out or cannot read. The book's own key is unique: a row that repeats one is not added.
-void scriviLibro(DirectSql& visite, Engine engine, quint32 seme) {
-    QRandomGenerator caso(seme);
+// One appointment of a generated book: a few clients, a few moments (some the same second but
+// for a fraction of one), actions that share their first six characters, blanks, Nulls, and
+// rows the rebuild leaves out or cannot read.
+QVariantList appuntamentoACaso(QRandomGenerator& caso) {
     const auto uno = [&](const QVariantList& scelte) {
         return scelte[caso.bounded(static_cast<int>(scelte.size()))];
     };
@@ -148,22 +149,73 @@ void scriviLibro(DirectSql& visite, Engine engine, quint32 seme) {
     const QVariantList note{QVariant(), "", "  ", "nota", "Portare i referti"};
     const QVariantList cause{QVariant(), "Visita", QString(60, 'c')};
     const QVariantList documenti{QVariant(), "", " ", "C:\\DOC\\a b.pdf"};
+    QVariant data = uno(momenti).toDouble() + uno(frazioni).toDouble();
+    if (caso.bounded(30) == 0) data = 3e6;  // beyond the calendar
+    return {uno(clienti),
+            data,
+            uno(azioni),
+            uno(allarmi),
+            uno({"N", "n", "S", {}}),
+            uno({"A", "a", "B", {}}),
+            uno(note),
+            uno(cause),
+            uno(documenti)};
+}
+
+const QString kCampi = QStringLiteral(
+    "ApCliente, ApData, ApAzione, ApAllarm, ApDelete, ApStato, ApNote, ApCausa, ApDocumento");
+
+// Adds an appointment unless it repeats the book's own key; returns its rowid, if added.
+QList<QVariantList> aggiungi(DirectSql& visite, QRandomGenerator& caso) {
+    return visite.rows(QStringLiteral("INSERT INTO Appuntamenti (%1) VALUES (?, ?, ?, ?, ?, ?, "
+                                      "?, ?, ?) ON CONFLICT DO NOTHING RETURNING rowid")
+                           .arg(kCampi),
+                       appuntamentoACaso(caso));
+}
+
+// A book of generated appointments; the book's own key is unique.
+void scriviLibro(DirectSql& visite, Engine engine, quint32 seme) {
+    QRandomGenerator caso(seme);
     visite.exec(QStringLiteral("DELETE FROM Appuntamenti"));
     const int quanti = caso.bounded(40);
-    for (int i = 0; i < quanti; ++i) {
-        QVariant data = uno(momenti).toDouble() + uno(frazioni).toDouble();
-        if (caso.bounded(30) == 0) data = 3e6;  // beyond the calendar
-        visite.exec(QStringLiteral("INSERT INTO Appuntamenti (ApCliente, ApData, ApAzione, "
-                                   "ApAllarm, ApDelete, ApStato, ApNote, ApCausa, ApDocumento) "
-                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
-                    {uno(clienti), data, uno(azioni), uno(allarmi), uno({"N", "n", "S", {}}),
-                     uno({"A", "a", "B", {}}), uno(note), uno(cause), uno(documenti)});
-    }
+    for (int i = 0; i < quanti; ++i) aggiungi(visite, caso);
     // Only SQLite keeps a text in a date column.
     if (engine == Engine::Sqlite && caso.bounded(4) == 0)
         visite.exec(
             QStringLiteral("UPDATE Appuntamenti SET ApData = '31/02/2026' WHERE rowid = "
                            "(SELECT min(rowid) FROM Appuntamenti)"));
+}
+
+// A few of the host's writes to the book: appointments added, rewritten, deleted. Returns the
+// rowids written, as the book's trigger tells them.
+std::vector<qint64> scriviACaso(DirectSql& visite, quint32 seme) {
+    QRandomGenerator caso(seme * 7919);
+    std::vector<qint64> scritte;
+    for (int scrittura = caso.bounded(1, 8); scrittura > 0; --scrittura) {
+        const QList<QVariantList> righe =
+            visite.rows(QStringLiteral("SELECT rowid FROM Appuntamenti"));
+        const int tipo = righe.isEmpty() ? 0 : caso.bounded(3);
+        if (tipo == 0) {
+            for (const QVariantList& riga : aggiungi(visite, caso))
+                scritte.push_back(riga[0].toLongLong());
+            continue;
+        }
+        const qint64 rowid = righe[caso.bounded(static_cast<int>(righe.size()))][0].toLongLong();
+        scritte.push_back(rowid);
+        if (tipo == 1) {
+            visite.exec(QStringLiteral("DELETE FROM Appuntamenti WHERE rowid = ?"), {rowid});
+            continue;
+        }
+        try {
+            visite.exec(QStringLiteral("UPDATE Appuntamenti SET (%1) = (?, ?, ?, ?, ?, ?, ?, ?, "
+                                       "?) WHERE rowid = ?")
+                            .arg(kCampi),
+                        appuntamentoACaso(caso) << rowid);
+        } catch (const std::exception&) {
+            // Another appointment has that key: the host's write fails, and changes nothing.
+        }
+    }
+    return scritte;
 }
 
 // The diagnostic lines written while it lives.
@@ -198,11 +250,11 @@ class Differenziale : public ::testing::TestWithParam<Engine> {
 protected:
     Differenziale() : ws(GetParam()) { platform.clock.moment = kAdesso; }
 
-    EsitoSelezione ricostruisci() {
-        return SelezionaAppuntamenti(*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
-                                     db::kDefaultBusyTimeout)
-            .esegui();
+    SelezionaAppuntamenti selezione() {
+        return {*ws.visiteDb, *ws.workDb, platform.clock, platform.yielder,
+                db::kDefaultBusyTimeout};
     }
+    EsitoSelezione ricostruisci() { return selezione().esegui(); }
 
     // Leaves in Promemoria what a rebuild of a slightly different book left (other leads and
     // documents, a row more and a row fewer), some rows handed over and rows of no book, then
@@ -292,6 +344,21 @@ TEST_P(Differenziale, RebuildAndPollMatchTheRowByRowModel) {
                             platform.launcher)
             .azzeraSegni();
         EXPECT_EQ(testi(tabella()), testi(ricostruzione(ws.visite()).tabella));
+
+        // The host writes a few rows: the rebuild of those rows alone leaves what reading the
+        // whole book leaves, marks included.
+        SelezioneTenuta tenuta;
+        selezione().esegui(Segni::Conserva, &tenuta);
+        ws.work().exec(QStringLiteral("UPDATE Promemoria SET PmWait = 'S' WHERE PmCliente = ?"),
+                       {marcato});
+        const EsitoSelezione soloScritte =
+            selezione().aggiorna(tenuta, scriviACaso(ws.visite(), seme));
+        const QHash<QString, qint64> aggiornata = rowid();
+        const EsitoSelezione completa = selezione().esegui(Segni::Conserva);
+        EXPECT_EQ(aggiornata, rowid()) << "the full read changed what the rows' rebuild left";
+        EXPECT_EQ(inRighe(soloScritte.righe()), inRighe(completa.righe()));
+        EXPECT_EQ(soloScritte.chiavi(), completa.chiavi());
+        EXPECT_EQ(soloScritte.allarmi, completa.allarmi);
         if (HasFailure()) return;
     }
 }

@@ -18,6 +18,7 @@
 
 #include "platform/eventyielder.h"
 #include "scan/scansione.h"
+#include "scan/selezionaappuntamenti.h"
 #include "support/casenames.h"
 #include "support/engineworkspace.h"
 #include "support/fakes.h"
@@ -143,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Engines, InOrario, ::testing::ValuesIn(testedEngines())
 TEST(InOrarioSenzaTrigger, TheServerBookKeepsTheTicksRhythmAndSaysSoOnce) {
     if (qEnvironmentVariableIsEmpty("SCADEX_TEST_PGHOST")) GTEST_SKIP() << "no PostgreSQL here";
     EngineWorkspace ws(Engine::Postgres);
-    ws.visite().exec("DROP TRIGGER scadex_cambi ON Appuntamenti");
+    ws.visite().exec("DROP FUNCTION scadex_annuncia_cambi CASCADE");
     ws.addAppointment(1, adesso() + 0.01, "VIS", 60);
     ProgrammaVero programma(ws);
     programma.avvia();
@@ -226,7 +227,7 @@ const Guasto kGuasti[] = {
      Engine::Postgres,
      {},
      [](EngineWorkspace& ws, FakeClock&) {
-         ws.visite().exec("ALTER TABLE Appuntamenti DISABLE TRIGGER scadex_cambi");
+         ws.visite().exec("ALTER TABLE Appuntamenti DISABLE TRIGGER scadex_cambi_inserite");
          nuovoDovuto(ws);
      }},
     {"TableMadeAnewWithoutTrigger",
@@ -312,6 +313,91 @@ INSTANTIATE_TEST_SUITE_P(Engines, LibroInvariato,
                          ::testing::Combine(::testing::ValuesIn(testedEngines()),
                                             ::testing::ValuesIn(kGuasti)),
                          EngineCaseNamer());
+
+// On a server the book's trigger tells the rows written: a rebuild for a change reads those,
+// unless they were too many to tell or the notification may have been lost, and leaves the
+// table a full read would leave. A book of 1 000 appointments, held after a first write.
+struct CasoCambi {
+    const char* name;
+    // `ascoltatore`: the server process that listens for this test's program.
+    std::function<void(DirectSql& visite, const QVariant& ascoltatore)> scrivi;
+    qint64 righeLette;
+};
+
+constexpr qint64 kLibro = 1000;
+
+// The server processes listening for the book's changes.
+QList<QVariantList> ascoltatori(DirectSql& visite) {
+    return visite.rows(QStringLiteral(
+        "SELECT pid FROM pg_stat_activity WHERE query = 'LISTEN scadex_cambi' ORDER BY pid"));
+}
+
+const CasoCambi kCambi[] = {
+    {"TenRows",
+     [](DirectSql& visite, const QVariant&) {
+         visite.exec("UPDATE Appuntamenti SET ApAllarm = 90 WHERE rowid <= 10");
+     },
+     10},
+    {"TooManyToTell",
+     [](DirectSql& visite, const QVariant&) {
+         visite.exec("UPDATE Appuntamenti SET ApAllarm = 120");
+     },
+     kLibro},
+    {"LostOnReconnection",
+     [](DirectSql& visite, const QVariant& ascoltatore) {
+         visite.exec("SELECT pg_terminate_backend(?)", {ascoltatore});
+         visite.exec("UPDATE Appuntamenti SET ApAllarm = 30 WHERE rowid <= 10");
+     },
+     kLibro},
+};
+
+class CambiDelLibro : public ::testing::TestWithParam<CasoCambi> {};
+
+TEST_P(CambiDelLibro, ReadsTheRowsToldAndLeavesWhatAFullReadLeaves) {
+    if (qEnvironmentVariableIsEmpty("SCADEX_TEST_PGHOST")) GTEST_SKIP() << "no PostgreSQL here";
+    EngineWorkspace ws(Engine::Postgres);
+    ws.visite().exec(QStringLiteral("INSERT INTO Appuntamenti (ApCliente, ApData, ApAzione, "
+                                    "ApAllarm, ApDelete, ApStato) SELECT g, %1 + g / 86400.0, "
+                                    "'VIS', 60, 'N', 'A' FROM generate_series(1, %2) AS g")
+                         .arg(adesso() + 1, 0, 'f', 6)
+                         .arg(kLibro));
+    FakePlatform platform;
+    platform.clock.moment = QDateTime::currentDateTime();
+    HookedDatabase visite(db::open(ws.visitePath), [](const char*) {});
+    int selezioni = 0;
+    Scansione scansione(visite, *ws.workDb, ws.fileIni, platform.clock, platform.yielder,
+                        platform.launcher, [&](const EsitoSelezione&) { ++selezioni; });
+    const QList<QVariantList> prima = ascoltatori(ws.visite());
+    const Puntualita puntualita(scansione, visite, *ws.workDb, platform.clock);
+    // This test's own listener: those of other tests carry on.
+    QList<QVariantList> nuovi = ascoltatori(ws.visite());
+    nuovi.removeIf([&](const QVariantList& pid) { return prima.contains(pid); });
+    ASSERT_EQ(nuovi.size(), 1);
+    scansione.SelezionaAppuntamenti();
+    const auto selezioneDopo = [&](const std::function<void()>& scrivi) {
+        const int finora = selezioni;
+        scrivi();
+        return QTest::qWaitFor([&] { return selezioni > finora; }, kAttesaMs);
+    };
+    // The first write that tells its rows has the book read again, and held.
+    ASSERT_TRUE(selezioneDopo(
+        [&] { ws.visite().exec("UPDATE Appuntamenti SET ApNote = 'nota' WHERE rowid = 1"); }));
+    const qint64 lette = visite.rowsRead();
+    ASSERT_TRUE(selezioneDopo([&] { GetParam().scrivi(ws.visite(), nuovi[0][0]); }));
+    EXPECT_EQ(visite.rowsRead() - lette, GetParam().righeLette);
+    const QString righe = QStringLiteral(
+        "SELECT PmCliente, PmData, PmAzione, PmAllarm, PmWait, PmDocumento, rowid FROM "
+        "Promemoria ORDER BY rowid");
+    const QList<QVariantList> lasciate = ws.work().rows(righe);
+    SelezionaAppuntamenti(visite, *ws.workDb, platform.clock, platform.yielder,
+                          db::kDefaultBusyTimeout)
+        .esegui(Segni::Conserva);
+    EXPECT_EQ(ws.work().rows(righe), lasciate);
+    EXPECT_EQ(lasciate.size(), kLibro);
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, CambiDelLibro, ::testing::ValuesIn(kCambi),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The day's change is a change: the first moment of a new day rebuilds, once, so that
 // yesterday's appointments leave the caption, the list and the table. In Santiago 6 September

@@ -1,6 +1,8 @@
 // A real database with a hook run before each of its operations.
 #include "support/hookeddatabase.h"
 
+#include "db/rowbatch.h"
+
 namespace {
 
 class HookedCursor : public db::TableCursor {
@@ -70,7 +72,10 @@ std::unique_ptr<db::Snapshot> HookedDatabase::openQuery(const db::BoundSql& quer
 
 void HookedDatabase::readInBatches(const QString& sql, int batchRows, const OnBatch& onBatch) {
     (*hook_)("readInBatches");
-    inner_->readInBatches(sql, batchRows, onBatch);
+    inner_->readInBatches(sql, batchRows, [&](const QStringList& names, const db::RowBatch& rows) {
+        rowsRead_ += rows.size();
+        onBatch(names, rows);
+    });
 }
 
 std::unique_ptr<db::Snapshot> HookedDatabase::openChange(const db::BoundSql& statement,

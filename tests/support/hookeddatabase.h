@@ -42,6 +42,8 @@ public:
     std::unique_ptr<db::WriteWatch> watchWrites(const QString& table) override {
         return inner_->watchWrites(table);
     }
+    // The rows readInBatches has handed over so far.
+    qint64 rowsRead() const { return rowsRead_; }
 
 private:
     void beginWrite() override;
@@ -51,4 +53,5 @@ private:
     std::unique_ptr<db::Database> inner_;
     std::optional<db::Transaction> transaction_;
     std::shared_ptr<Hook> hook_;
+    qint64 rowsRead_ = 0;
 };
